@@ -1,0 +1,10 @@
+#include "RollbackStore.h"
+
+namespace sifkit::detail {
+
+RollbackStore& RollbackStore::instance() {
+    static RollbackStore store;
+    return store;
+}
+
+} // namespace sifkit::detail

@@ -1,0 +1,175 @@
+#include "Failure.h"
+
+#include "platform/dataaccess/ConnectionString.h"
+
+#include <sifkit/clsDBManager.h>
+
+namespace sifkit {
+
+namespace {
+const char* yesNo(bool value) {
+    return value ? "True" : "False";
+}
+} // namespace
+
+clsDBManager::clsDBManager() {
+    initializeValues();
+}
+
+void clsDBManager::setConnectionString(const std::string& connectionStringIn) {
+    connectionString_ = connectionStringIn;
+    if (!connectionStringIn.empty())
+        isAccess_ =
+            connectionStringIn.find("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") != std::string::npos &&
+            connectionStringIn.find(".mdb") != std::string::npos;
+}
+
+void clsDBManager::initializeValues() {
+    connectionString_.clear();
+    userID_.clear();
+    passWord_.clear();
+    dataManager_ = std::make_shared<clsData>();
+    databaseSchema_ = Recordset();
+    results_ = std::make_shared<ResultCollection>();
+    isMasterDatabase_ = false;
+    tableName_.clear();
+    tableDataType_.clear();
+    isSorted_ = false;
+    isRecordMatched_ = false;
+    whereClause_.clear();
+    sSql_.clear();
+    newTable_ = false;
+    tableCatalog_.clear();
+    tableSchema_.clear();
+    fieldList_.clear();
+    currentRecordNumber_ = -1;
+    resultSetToCopy_ = std::make_shared<clsResultSet>();
+    recordCount_ = -1;
+    isAccess_ = false;
+    xmlFileName_.clear();
+    bsaveToXML_ = false;
+    bListDBOjectsOnly_ = false;
+    useDSN_ = true;
+    returnConnectionMessage_.clear();
+    returnSQLMessage_.clear();
+    returnMessage_.clear();
+    showViews_ = false;
+    fieldCount_ = 0;
+    boundWhere_.reset();
+    boundStatement_.reset();
+}
+
+void clsDBManager::clearMessages() {
+    returnConnectionMessage_.clear();
+    returnSQLMessage_.clear();
+    returnMessage_.clear();
+}
+
+void clsDBManager::resetResult() {
+    results_ = std::make_shared<ResultCollection>();
+}
+
+void clsDBManager::destroyValues() {
+    tableCatalog_.clear();
+    tableSchema_.clear();
+}
+
+void clsDBManager::openDatabaseConnection() {
+    returnConnectionMessage_ += " " + dataManager_->getAccessConnections(connectionString_) + "||";
+}
+
+void clsDBManager::closeConnection() {
+    try {
+        dataManager_->CloseAccess();
+    } catch (...) {
+    }
+}
+
+Connection clsDBManager::getDatabaseConnection() const {
+    return dataManager_->getConnection();
+}
+
+void clsDBManager::openDataBaseRecordsFromQuery(const std::string& sSql, int32_t maxRows) {
+    returnSQLMessage_ += " " + dataManager_->getAccessRecordsFromSQL(sSql, maxRows) + " ||";
+}
+
+void clsDBManager::openSecondDataBaseRecordsFromQuery(const std::string& sSql) {
+    returnSQLMessage_ += " " + dataManager_->getAccessRecordsFromSQL2(sSql) + " ||";
+}
+
+Recordset clsDBManager::getDatabaseRecords() const {
+    return dataManager_->rsAccess;
+}
+
+Recordset clsDBManager::getDatabaseRecords2() const {
+    return dataManager_->rsAccess2;
+}
+
+void clsDBManager::closeRecordSet() {
+    try {
+        dataManager_->closeRecordSet();
+    } catch (...) {
+    }
+}
+
+void clsDBManager::closeRecordSet2() {
+    try {
+        dataManager_->CloseAccess2();
+    } catch (...) {
+    }
+}
+
+void clsDBManager::closeSecondConnection() {
+    closeRecordSet2();
+}
+
+void clsDBManager::saveToXML(const std::string& xmlFileName) {
+    dataManager_->saveRecordsToXML(xmlFileName);
+}
+
+std::string clsDBManager::toString() const {
+    std::string s;
+    s.reserve(512);
+    // The line may end up in logs: a password never appears in it.
+    s += "connectionString=" + platform::maskPassword(connectionString_);
+    s += std::string(",isMasterDatabase=") + yesNo(isMasterDatabase_);
+    s += ",tableName=" + tableName_;
+    s += ",tableDataType=" + tableDataType_;
+    s += std::string(",isSorted=") + yesNo(isSorted_);
+    s += std::string(",isRecordMatched=") + yesNo(isRecordMatched_);
+    s += ",whereClause=" + whereClause_;
+    s += ",sSql=" + sSql_;
+    s += std::string(",newTable=") + yesNo(newTable_);
+    s += ",tableCatalog=" + tableCatalog_;
+    s += ",tableSchema=" + tableSchema_;
+    s += ",fieldList=" + fieldList_;
+    s += ",currentRecordNumber=" + std::to_string(currentRecordNumber_);
+    s += ",recordCount=" + std::to_string(recordCount_);
+    s += std::string(",isAccess=") + yesNo(isAccess_);
+    s += ",xmlFileName=" + xmlFileName_;
+    s += std::string(",bsaveToXML=") + yesNo(bsaveToXML_);
+    s += std::string(",bListDBOjectsOnly=") + yesNo(bListDBOjectsOnly_);
+    s += std::string(",useDSN =") + yesNo(useDSN_);
+    s += ",returnConnectionMessage =" + returnConnectionMessage_;
+    s += ",returnSQLMessage =" + returnSQLMessage_;
+    return s;
+}
+
+bool clsDBManager::executeSQL() {
+    returnSQLMessage_ = "Successfully Completed";
+    try {
+        getDatabaseConnection().execute(sSql_);
+        return true;
+    } catch (...) {
+        returnSQLMessage_ = detail::currentFailureText() +
+                            " #6 Application attempted using the following SQL " + sSql_ + " ||";
+        return false;
+    }
+}
+
+void clsDBManager::showMessage(const std::string& text) const {
+    if (hooks_)
+        hooks_->showMessage(text);
+}
+
+} // namespace sifkit

@@ -1,0 +1,65 @@
+#include "FieldItems.h"
+
+#include "access/FieldTypes.h"
+
+namespace sifkit::detail {
+
+std::string tableQuery(const clsDBManager& side) {
+    const std::string& fields = side.getFieldList();
+    return "select " + (fields.empty() ? std::string("*") : fields) + " from [" + side.getTableName() + "]";
+}
+
+void addFieldItems(clsDBManager& side) {
+    side.setReturnSQLMessage("Successfully Completed");
+    const std::string query = tableQuery(side);
+    int32_t column = 0;
+    try {
+        // The columns and one row (for the actual sizes) are all that is needed here.
+        side.openDataBaseRecordsFromQuery(query, 1);
+        Recordset records = side.getDatabaseRecords();
+        if (records.state() != 1)
+            throw Error(ErrorNumber::ObjectClosed, "Operation is not allowed when the object is closed.");
+        const int32_t count = records.fieldCount();
+        const std::string table = side.getTableName();
+        const std::string primaryKey = side.getAccessPrimaryKey(table);
+        const bool hasRow = !records.eof();
+        for (column = 0; column < count; ++column) {
+            Field field = records.field(column);
+            if (field.name().empty())
+                continue;
+            auto item = std::make_shared<clsResultSet>();
+            item->setDatabaseObjName(table);
+            item->setFieldName(field.name());
+            item->setDataType(getFieldTypeDescription(side, column));
+            item->setFieldCount(static_cast<int16_t>(count));
+            item->setPrimaryKey(primaryKey);
+            item->setShow(isComparableFieldType(side, column));
+            item->setFieldDefinedSize(std::to_string(field.definedSize()));
+            item->setFieldActualSize(std::to_string(hasRow ? field.actualSize() : 0));
+            item->setIsDataValue(false);
+            item->setIsFieldDesc(true);
+            side.getResults()->add(std::move(item));
+        }
+        side.closeRecordSet();
+    } catch (...) {
+        side.setReturnSQLMessage(
+            side.getReturnSQLMessage() +
+            " #11 Error occurred while attempting to add table fields to the result set" + " SQL used was " +
+            query + " Main index = " + std::to_string(column) + " ||");
+    }
+}
+
+void loadFieldStructure(clsDBManager& side) {
+    side.setReturnMessage("Successfully Completed");
+    try {
+        addFieldItems(side);
+        side.setFieldCount(getRecordFieldCount(side));
+        side.closeRecordSet();
+    } catch (...) {
+        side.setReturnMessage(side.getReturnMessage() +
+                              " #18 Error occurred while opeing the structure for " + side.getTableName() +
+                              " using the folloiwng fieldList " + side.getFieldList() + " ||");
+    }
+}
+
+} // namespace sifkit::detail

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <sifkit/clsDBManager.h>
+
+#include <string>
+
+namespace sifkit::detail {
+
+/// "select <field list> from [<table>]", or "select * from [<table>]" with an empty list.
+std::string tableQuery(const clsDBManager& side);
+
+/// Appends one field item per named column of the side's table query (the side's field list,
+/// or every column), each with the column's type name, sizes, comparability, the table's
+/// primary key and the number of columns. Failures become a #11 text in the SQL message.
+void addFieldItems(clsDBManager& side);
+
+/// addFieldItems, then stores the query's field count on the side. Failures become a #18 text
+/// in the general message.
+void loadFieldStructure(clsDBManager& side);
+
+} // namespace sifkit::detail

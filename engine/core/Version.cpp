@@ -1,0 +1,9 @@
+#include <sifkit/Version.h>
+
+namespace sifkit {
+
+const char* version() {
+    return SIFKIT_VERSION;
+}
+
+} // namespace sifkit

@@ -1,0 +1,143 @@
+#pragma once
+
+#include <sifkit/SifkitError.h>
+#include <sifkit/Value.h>
+#include <sifkit/sifkit_export.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sifkit {
+
+namespace platform {
+struct ConnectionState;
+struct RecordsetState;
+struct StateAccess;
+} // namespace platform
+
+class Recordset;
+
+/// One database connection. The object is a handle: copies refer to the same connection, as
+/// the side managers and their record sets share one. Every failure throws sifkit::Error
+/// (sifkit::DatabaseError when the driver reports it).
+class SIFKIT_EXPORT Connection {
+public:
+    /// Schema kinds accepted by openSchema.
+    static constexpr int32_t SchemaTables = 20;
+    static constexpr int32_t SchemaPrimaryKeys = 28;
+    static constexpr int32_t SchemaForeignKeys = 27;
+
+    Connection();
+
+    /// Opens the connection. The text takes one of the forms users see:
+    /// "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=PATH" for a database file,
+    /// "Provider=MSDASQL;Persist Security Info=False;Data Source=NAME" for an ODBC data source,
+    /// each optionally followed by " ;User ID=U" and " ;Password=P". Plain ODBC connection
+    /// strings ("DSN=...", "Driver=...") are passed through. Fails when already open.
+    void open(const std::string& connectionString);
+    /// 1 when open, 0 when closed.
+    int32_t state() const;
+    void close();
+    /// Runs a statement; rows it returns are discarded.
+    void execute(const std::string& sql);
+    /// The table catalogue (kind 20), primary keys (28, restrictions: "", "", table) or foreign
+    /// keys (27, restrictions: "", "", referenced table), with the column names TABLE_NAME,
+    /// TABLE_TYPE, COLUMN_NAME, FK_TABLE_NAME, FK_COLUMN_NAME, PK_TABLE_NAME, PK_COLUMN_NAME,
+    /// FK_NAME, PK_NAME and their neighbours.
+    Recordset openSchema(int32_t kind, const std::vector<std::string>& restrictions) const;
+    /// The text given to the last open, as given.
+    std::string connectionString() const;
+    /// The database product behind the connection ("SQLite", "PostgreSQL", ...); "" when closed.
+    std::string dbmsName() const;
+    /// True when both handles refer to the same connection object.
+    bool sameAs(const Connection& other) const { return state_ == other.state_; }
+
+private:
+    friend struct platform::StateAccess;
+    std::shared_ptr<platform::ConnectionState> state_;
+};
+
+/// A field of the current row of a record set (a light handle; it stays valid while the record
+/// set lives).
+class SIFKIT_EXPORT Field {
+public:
+    const std::string& name() const;
+    /// The value of the current row (of the new row after addNew, with pending assignments).
+    Value value() const;
+    /// Assigns a value to the current or new row; written by Recordset::update.
+    void setValue(const Value& value);
+    /// The numeric type code of the field (2 small integer, 3 integer, 5 double, 129 char,
+    /// 200 varchar, 201 long varchar, 135 timestamp, ...).
+    int32_t type() const;
+    /// The column size the driver reports.
+    int32_t definedSize() const;
+    /// The byte length of the current value (0 for Null).
+    int32_t actualSize() const;
+
+private:
+    friend class Recordset;
+    Field(std::shared_ptr<platform::RecordsetState> state, int32_t index)
+        : state_(std::move(state)), index_(index) {}
+    std::shared_ptr<platform::RecordsetState> state_;
+    int32_t index_;
+};
+
+/// A record set with a client-side cursor: every row is fetched into memory when it is opened,
+/// so recordCount, moveFirst and clone are exact and cheap, and several record sets can be open
+/// on one connection at once. The object is a handle: copies refer to the same record set;
+/// clone() makes an independent one.
+class SIFKIT_EXPORT Recordset {
+public:
+    enum class Source { Text, Table };
+
+    Recordset();
+
+    /// Opens the rows of an SQL text, or of a table (name with or without brackets). With
+    /// maxRows above 0 at most that many rows are fetched (enough to learn the columns and a
+    /// first row without reading a large table). A failed open leaves the record set closed.
+    void open(const std::string& source, const Connection& connection, Source kind = Source::Text,
+              int32_t maxRows = 0);
+    /// Opens a file written by save().
+    void openFile(const std::string& path);
+    /// Writes field names, type codes, sizes and every row to an XML file. The file is written
+    /// under a temporary name and moved into place; an existing file is never overwritten.
+    void save(const std::string& path) const;
+    void close();
+    /// 1 when open, 0 when closed.
+    int32_t state() const;
+
+    bool bof() const;
+    bool eof() const;
+    void moveFirst();
+    void moveNext();
+    int32_t recordCount() const;
+
+    /// Number of fields; a closed record set still answers the count of its last open.
+    int32_t fieldCount() const;
+    /// Field by 0-based position or by name (exact name first, then ignoring letter case).
+    Field field(int32_t index) const;
+    Field field(const std::string& name) const;
+
+    /// Starts a new row; field assignments fill it and update() inserts it.
+    void addNew();
+    /// Writes the new row or the assignments made to the current row. The current row is found
+    /// again by the values it was read with; a write that would touch no row or several rows
+    /// changes nothing and fails.
+    void update();
+    /// Drops a pending new row or pending assignments.
+    void cancelUpdate();
+
+    /// An independent copy of the rows, positioned on the same row.
+    Recordset clone() const;
+    /// The SQL text or table name the record set was opened on ("" for a file).
+    std::string source() const;
+    bool sameAs(const Recordset& other) const { return state_ == other.state_; }
+
+private:
+    friend struct platform::StateAccess;
+    std::shared_ptr<platform::RecordsetState> state_;
+};
+
+} // namespace sifkit

@@ -1,0 +1,342 @@
+#pragma once
+
+#include <sifkit/DataAccess.h>
+#include <sifkit/HostHooks.h>
+#include <sifkit/ResultCollection.h>
+#include <sifkit/SifkitError.h>
+#include <sifkit/clsDBManager.h>
+#include <sifkit/clsResultSet.h>
+#include <sifkit/sifkit_export.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace sifkit {
+
+namespace detail {
+struct EngineAccess;
+} // namespace detail
+
+/// The engine control: owns the master side (the Original database) and the source side (the
+/// Modified database), runs the structure and data comparisons, and answers look-ups on their
+/// results. Operations report failures as their result (False, "" or 0) and as messages in the
+/// side managers' message texts (getErrorLogs); none throws, except the two integer accessors
+/// getResultChangeType and getResultFieldLength for an index past the end (ConversionError) and
+/// getODBCConnection for an index outside the list (Error, subscript out of range).
+class SIFKIT_EXPORT Sifcore {
+public:
+    /// Creates the control and lists the machine's ODBC data sources.
+    Sifcore();
+    ~Sifcore();
+    Sifcore(const Sifcore&) = delete;
+    Sifcore& operator=(const Sifcore&) = delete;
+
+    /// A collection the control keeps for its host; the engine itself does not use it.
+    ResultCollectionPtr results;
+
+    // --- host callbacks -----------------------------------------------------------------------
+    /// The UpdateCount event: raised synchronously by setCurrentProgressCount. Changes the
+    /// handler makes to its arguments are ignored.
+    void setUpdateCountHandler(
+        std::function<void(int32_t& count, int32_t& maxCount, std::string& readFrom)> handler);
+    /// Shows the engine's message boxes.
+    void setMessageBoxHandler(std::function<void(const std::string& text)> handler);
+    /// Lets pending window events run (once at the start of a data run).
+    void setDoEventsHandler(std::function<void()> handler);
+
+    // --- settings and stored values ---------------------------------------------------------
+    /// Exchanges the two side managers; result collections are not touched.
+    void swapValues();
+    bool showDifferencesOnly() const { return showDifferencesOnly_; }
+    void showDifferencesOnly(bool value) { showDifferencesOnly_ = value; }
+    void setshowDifferencesOnly(bool showDifferecesIn) { showDifferencesOnly_ = showDifferecesIn; }
+    bool showDataOnly() const { return showDataOnly_; }
+    void showDataOnly(bool value) { showDataOnly_ = value; }
+    void setShowDataOnly(bool showDataOnlyIn) { showDataOnly_ = showDataOnlyIn; }
+    /// The master manager, created on first request.
+    std::shared_ptr<clsDBManager> getMasterDataManager();
+    void setMasterResultsFromDataManager(const std::shared_ptr<clsDBManager>& masterDataManagerIn);
+    void setMasterResultSets(const ResultCollectionPtr& masterResultsIn) { masterResults_ = masterResultsIn; }
+    const std::string& pathForErrLog() const { return pathForErrLog_; }
+    void pathForErrLog(const std::string& value) { pathForErrLog_ = value; }
+    void setPathForErrLog(const std::string& pathforErrLogIn) { pathForErrLog_ = pathforErrLogIn; }
+    bool logErrors() const { return logErrors_; }
+    void logErrors(bool value) { logErrors_ = value; }
+    void setLogErrors(bool m_logErrorsIn) { logErrors_ = m_logErrorsIn; }
+    void setMasterDataManager(const std::shared_ptr<clsDBManager>& masterDataManagerIn);
+    /// The source manager, created on first request.
+    std::shared_ptr<clsDBManager> getSourceDataManager();
+    void setSourceResultsFromDataManager(const std::shared_ptr<clsDBManager>& sourceDataManagerIn);
+    void setSourceResults(const ResultCollectionPtr& sourceResultsIn) { sourceResults_ = sourceResultsIn; }
+    void setSourceDataManager(const std::shared_ptr<clsDBManager>& sourceDataManagerIn);
+
+    // --- data sources and connection strings ----------------------------------------------------
+    /// Number of entries "DSN=<name> | <driver description>" in the data source list.
+    int16_t getODBCConnectionCount() const;
+    /// Entry number index (1-based); throws sifkit::Error outside 1..count.
+    std::string getODBCConnection(int32_t index) const;
+    /// The data source name of an entry; an argument holding "DSN=" is itself replaced by the
+    /// trimmed text after its first four characters.
+    std::string getDSNName(std::string& dsNameIn);
+    /// The trimmed text after the first "|", or "".
+    std::string getDriverName(const std::string& dsNameIn);
+    /// The connection string for a data source entry (the argument loses its "DSN=").
+    std::string getConncectionStringFromDSN(std::string& dsnIn);
+    /// Appends " ;User ID=" + userID unless the string holds ";User ID="; updates the argument.
+    std::string addUserIDToConnectionString(const std::string& userID, std::string& connectionString);
+    /// Appends " ;Password=" + passWordIn unless the string holds ";Password="; updates the argument.
+    std::string addPasswordToConnectionString(const std::string& passWordIn, std::string& connectionString);
+    /// With useDSN, getConncectionStringFromDSN(pathtoDB); otherwise the database-file form.
+    std::string getOLEDBConnectionFromPath(std::string& pathtoDB, bool useDSN);
+
+    // --- comparison runs --------------------------------------------------------------------
+    /// Lists both catalogues into the managers' collections; compares nothing.
+    bool getTables(const std::string& masterConnectionString, const std::string& sourceConnectionString);
+    /// Compares the structures of two databases (tables and views, with their fields unless
+    /// listObjectsOnly). True when both sides have at least one item; the results are published.
+    bool beginFullDatabaseCompare(const std::string& masterConnectionString,
+                                  const std::string& sourceConnectionString, bool listObjectsOnly);
+    /// Hands two open connections to the managers; runs no comparison and returns False.
+    bool beginDatabaseCompareWithConnection(const Connection& masterConnection,
+                                            const Connection& sourceConnection);
+    /// Structure and ordered data pass for one table; publishes nothing.
+    bool beginTableFullDataCompare(const std::string& masterConnectionString,
+                                   const std::string& sourceConnectionString, const std::string& tableName,
+                                   const std::string& tableType);
+    /// Compares the structure of one table.
+    bool beginTablebaseCompare(const std::string& masterConnectionString,
+                               const std::string& sourceConnectionString, const std::string& tableName,
+                               const std::string& tableType);
+    /// The ordered data pass on the given managers (the control's own managers stay).
+    bool beginTableCompareFromDBManagers(const std::shared_ptr<clsDBManager>& masterDatamanager,
+                                         const std::shared_ptr<clsDBManager>& sourceDatamanager);
+    /// Installs the two managers and runs the full data pass on them.
+    bool beginTableCompareFromFieldListFromDBManager(const std::shared_ptr<clsDBManager>& masterDatamanager,
+                                                     const std::shared_ptr<clsDBManager>& sourceDatamanager);
+    /// The full data pass on the control's managers: every record of either side that has no
+    /// record equal in all listed fields on the other side.
+    bool beginTableCompareFromFieldListFromDbManagers();
+    /// The window pass: the first bufferedAmount + 1 records of each side.
+    bool getBufferedResults();
+    bool beginTableCompareFromFieldList(const std::string& masterConnectionString,
+                                        const std::string& sourceConnectionString,
+                                        const std::string& tableName, const std::string& tableType,
+                                        const std::string& fieldList);
+    bool ShowSameTables() const { return showSameTables_; }
+    void ShowSameTables(bool value) { showSameTables_ = value; }
+    bool compareFieldLengths() const { return compareFieldLengths_; }
+    void compareFieldLengths(bool value) { compareFieldLengths_ = value; }
+    bool compareTableDataTypes() const { return compareTableDataTypes_; }
+    void compareTableDataTypes(bool value) { compareTableDataTypes_ = value; }
+    bool compareTables() const { return compareTables_; }
+    void compareTables(bool value) { compareTables_ = value; }
+    /// True when field index (0-based) has the same defined size in both record sets.
+    bool checkFieldLength(const Recordset& recSet1, const Recordset& recSet2, int32_t index);
+
+    // --- result look-ups --------------------------------------------------------------------
+    /// Returns "" (the master item at index is fetched but its name is not returned).
+    std::string getDatabaseObjectName(int32_t index);
+    ResultCollectionPtr getMasterDatabaseResults() const { return masterResults_; }
+    ResultCollectionPtr getSourceDatabaseResults() const { return sourceResults_; }
+    /// The item itself (shared); null when the position does not exist.
+    std::shared_ptr<clsResultSet> getResultSet(int32_t index, bool isMaster);
+    int32_t getResultCount(bool isMaster);
+    std::string getResultDatabaseObjectName(int32_t index, bool isMaster);
+    std::string getResultPrimaryKey(int32_t index, bool isMaster);
+    std::string getPrimaryKeyFromTableName(const std::string& tableName, bool isMaster);
+    std::string getResultForeignKeyName(int32_t index, bool isMaster);
+    std::string getResultForeignKeyColumnName(int32_t index, bool isMaster);
+    std::string getResultForeignKeyPrimaryKeyName(int32_t index, bool isMaster);
+    std::string getResultFKeyPrimaryTableName(int32_t index, bool isMaster);
+    std::string getResultDataType(int32_t index, bool isMaster);
+    std::string getResultFieldName(int32_t index, bool isMaster);
+    std::string getResultFieldDefinedSize(int32_t index, bool isMaster);
+    std::string getResultFieldActualSize(int32_t index, bool isMaster);
+    bool getResultIsDataValue(int32_t index, bool isMaster);
+    bool getResultIsFieldDesc(int32_t index, bool isMaster);
+    bool getResultIsFieldComparable(int32_t index, bool isMaster);
+    std::string getResultFieldValue(int32_t index, bool isMaster);
+    /// The item's change code; throws sifkit::ConversionError for an index past the end.
+    int16_t getResultChangeType(int32_t index, bool isMaster);
+    /// The item's length; throws sifkit::ConversionError for an index past the end.
+    int16_t getResultFieldLength(int32_t index, bool isMaster);
+    int16_t getResultFieldCount(bool isMaster, const std::string& tableName);
+    std::string getConstantNewField() const { return "2"; }
+    void setMasterFieldList(const std::string& fieldListIn);
+    int32_t getResultRecordCountForTable(const std::string& tableName, bool isMaster);
+    std::string getResultFieldValueFromFieldName(const std::string& tableName, bool isMaster,
+                                                 const std::string& fieldName, int32_t currIndex);
+    int32_t getResultRecordNumber(const std::string& tableName, bool isMaster, int32_t currIndex);
+    int32_t getIndexForRecordNumber(const std::string& tableName, int32_t recordNumber, bool isMaster);
+    int32_t incrementRecordCount(const std::string& tableName, bool isMaster, int32_t currentCount);
+    int32_t DecrementRecordCount(const std::string& tableName, bool isMaster, int32_t currentCount);
+    int32_t getLastRecordForTable(const std::string& tableName, bool isMaster);
+    bool saveToXML() const { return saveToXML_; }
+    void saveToXML(bool value) { saveToXML_ = value; }
+    /// "No Change", "New Table", "New Field", "Different Datatype", "Different Size",
+    /// "New Record", "Different Data Value" for 0 to 6, "N/A" otherwise.
+    std::string getChangeDesciption(int16_t changeType) const;
+    std::shared_ptr<clsResultSet> getResultSetFromRecordNumber(const std::string& tableName,
+                                                               int32_t recordNumber, bool isMaster);
+    std::string getFieldValueFromRecordNumber(const std::string& tableName, const std::string& fieldName,
+                                              int32_t recordNumber, bool isMaster);
+    std::string getFieldChangeTypeFromRecordNumber(const std::string& tableName, const std::string& fieldName,
+                                                   int32_t recordNumber, bool isMaster);
+    /// 1 + the number of data items of the table, cached per table name.
+    int32_t getRecordCountInResultsForTable(const std::string& tableName, bool isMaster);
+    bool lastRecord(const std::string& tableName, int32_t currentIndex, bool isMaster);
+
+    // --- record writes and rollback ---------------------------------------------------------
+    std::string rollBackFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamananger,
+                                         const std::shared_ptr<clsDBManager>& sourceDatamanager,
+                                         bool isMaster, const std::string& FileName);
+    std::string rollBackFromSQL(const std::shared_ptr<clsDBManager>& masterDatamananger,
+                                const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster,
+                                const std::string& FileName, const std::string& rollbackSql);
+    /// Overwrites the counterpart of the current record (isMaster: the master's record onto the
+    /// source side), saving the old row to FileName first.
+    std::string updateRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
+                                             const std::shared_ptr<clsDBManager>& sourceDatamanager,
+                                             bool isMaster, const std::string& FileName);
+    /// Adds the current record of one side (isMaster: the master's) to the other side.
+    std::string copyRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
+                                           const std::shared_ptr<clsDBManager>& sourceDatamanager,
+                                           bool isMaster);
+
+    // --- change codes ---------------------------------------------------------------------
+    std::string getConstantForNoChange() const { return "0"; }
+    std::string getConstantForNewTable() const { return "1"; }
+    std::string getConstantForNewField() const { return "2"; }
+    std::string getConstantForDifferentDataType() const { return "3"; }
+    std::string getConstantForDifferentSize() const { return "4"; }
+    std::string getConstantForNewRecord() const { return "5"; }
+    std::string getConstantForDifferentDataValue() const { return "6"; }
+
+    // --- messages ---------------------------------------------------------------------------
+    const std::string& getErrorMessagesForLog() const { return errorMessagesForLog_; }
+    void setErrorMessagesForLog(const std::string& errorMessagesForLogIn) {
+        errorMessagesForLog_ = errorMessagesForLogIn;
+    }
+    /// "Connection issues =" + connection message + "Database issues " + SQL message +
+    /// "General Issues " + general message, of the chosen side.
+    std::string getErrorLogs(bool isMaster);
+    /// The name of a field type code.
+    std::string getFieldDataDescrition(int16_t dataType) const;
+    /// Gives both managers new, empty result collections; published results stay.
+    void resetDataManagers();
+
+    // --- progress ---------------------------------------------------------------------------
+    /// Records processed in the current data pass, or 1 while it is 0.
+    int32_t getDataProgressStatus() const;
+    /// The current data pass's total, or 100 while it is 0.
+    int32_t getDataProgressStatusMax() const;
+    void testEvent() {}
+    /// Stores both numbers and raises UpdateCount.
+    void setCurrentProgressCount(int32_t currentProgressCountIn, int32_t currentProgressCountMaxIn,
+                                 const std::string& readingFrom);
+    int32_t getCurrentProgressCountMax() const { return currentProgressCountMax_; }
+    int32_t getCurrentProgressCount() const { return currentProgressCount_; }
+    const std::string& getCurrentTableName() const { return currentTableName_; }
+    void setCurrentTableName(const std::string& tableNameIn) { currentTableName_ = tableNameIn; }
+    int32_t getTotalRecordsForTable() const { return totalRecordsForTable_; }
+    void setTotalRecordsForTable(int32_t totalRecordsForTableIn) {
+        totalRecordsForTable_ = totalRecordsForTableIn;
+    }
+    int32_t getTotalRecordsForSourceTable() const { return totalRecordsForSourceTable_; }
+    void setTotalRecordsForSourceTable(int32_t totalRecordsForSourceTableIn) {
+        totalRecordsForSourceTable_ = totalRecordsForSourceTableIn;
+    }
+    int32_t getCurrentRecordCountMaster() const { return currentRecordCountMaster_; }
+    void setCurrentRecordCountMaster(int32_t currentRecordCountMasterIn) {
+        currentRecordCountMaster_ = currentRecordCountMasterIn;
+    }
+    int32_t getCurrentRecordCountSource() const { return currentRecordCountSource_; }
+    void setCurrentRecordCountSource(int32_t currentRecordCountSourceIn) {
+        currentRecordCountSource_ = currentRecordCountSourceIn;
+    }
+
+    // --- record pairing ---------------------------------------------------------------------
+    /// The first record number of the chosen side whose field primaryKeyName holds
+    /// primaryKeyValue, searched over every record number reported for that side; 0 when none.
+    int32_t getMatchingRecordNumber(bool isMaster, const std::string& tableName,
+                                    const std::string& primaryKeyName, const std::string& primaryKeyValue);
+    /// The record number, on the other side, of the record with the same primary key value.
+    int32_t lookupRelatedRecordFromRecordNumber(const std::string& tableName, bool isMaster,
+                                                int32_t recordNumber);
+    const std::shared_ptr<clsResultSet>& getMatchingResultSet() const { return matchingResultSet_; }
+    void setMatchingResultSet(const std::shared_ptr<clsResultSet>& matchingResultSetIn) {
+        matchingResultSet_ = matchingResultSetIn;
+    }
+    bool getRecordsExistInSourceOnly() const { return recordsExistInSourceOnly_; }
+    void setRecordsExistInSourceOnly(bool recordsExistInSourceOnlyIn) {
+        recordsExistInSourceOnly_ = recordsExistInSourceOnlyIn;
+    }
+    bool getRecordsExistInMasterOnly() const { return recordsExistInMasterOnly_; }
+    void setRecordsExistInMasterOnly(bool recordsExistInMasterOnlyIn) {
+        recordsExistInMasterOnly_ = recordsExistInMasterOnlyIn;
+    }
+    int32_t getBufferedAmount() const { return bufferedAmount_; }
+    void setBufferedAmount(int32_t bufferedAmountIn) { bufferedAmount_ = bufferedAmountIn; }
+    int32_t getStartPoint() const { return startPoint_; }
+    void setStartPoint(int32_t startPointIn) { startPoint_ = startPointIn; }
+    /// The rollback file name shared by the process.
+    std::string getSaveFile() const;
+    const std::string& getRollBackSQL() const { return rollBackSQL_; }
+    void setRollBackSQL(const std::string& rollBackSQLIn) { rollBackSQL_ = rollBackSQLIn; }
+
+private:
+    friend struct detail::EngineAccess;
+
+    clsDBManager& master();
+    clsDBManager& source();
+    std::shared_ptr<clsDBManager> adopt(const std::shared_ptr<clsDBManager>& manager);
+    const ResultCollectionPtr& published(bool isMaster) const {
+        return isMaster ? masterResults_ : sourceResults_;
+    }
+    bool indexIsValid(int32_t index, bool isMaster);
+    std::shared_ptr<clsResultSet> itemAt(int32_t index, bool isMaster);
+    template <typename Getter> std::string itemText(int32_t index, bool isMaster, Getter getter);
+    template <typename Getter> bool itemFlag(int32_t index, bool isMaster, Getter getter);
+    void appendGeneralMessage(const std::string& masterText, const std::string& sourceText);
+    void clearManagerMessages();
+    bool publishIfBothFilled(clsDBManager& masterSide, clsDBManager& sourceSide);
+    bool publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide);
+    void runFullDataPasses();
+    int32_t highestRecordNumber(const std::string& tableName, bool isMaster);
+
+    bool compareTables_ = false;
+    bool compareTableDataTypes_ = false;
+    bool compareFieldLengths_ = false;
+    bool showSameTables_ = false;
+    bool showDifferencesOnly_ = false;
+    bool showDataOnly_ = false;
+    bool saveToXML_ = false;
+    ResultCollectionPtr masterResults_;
+    ResultCollectionPtr sourceResults_;
+    std::string indexErrorText_ = "Error index is greater then results returned";
+    std::shared_ptr<clsDBManager> masterDataManager_;
+    std::shared_ptr<clsDBManager> sourceDataManager_;
+    std::string pathForErrLog_;
+    std::string errorMessagesForLog_;
+    bool logErrors_ = false;
+    int32_t currentProgressCountMax_ = 1;
+    int32_t currentProgressCount_ = 1;
+    std::string currentTableName_;
+    int32_t totalRecordsForTable_ = -1;
+    int32_t totalRecordsForSourceTable_ = 0;
+    int32_t currentRecordCountMaster_ = 0;
+    int32_t currentRecordCountSource_ = 0;
+    std::shared_ptr<clsResultSet> matchingResultSet_;
+    bool recordsExistInSourceOnly_ = false;
+    bool recordsExistInMasterOnly_ = false;
+    int32_t bufferedAmount_ = 0;
+    int32_t startPoint_ = 0;
+    std::string rollBackSQL_;
+    int32_t dataProgressStatus_ = 0;    ///< records processed in the current data pass
+    int32_t dataProgressStatusMax_ = 0; ///< total of the current data pass
+    std::shared_ptr<HostHooks> hooks_;
+};
+
+} // namespace sifkit

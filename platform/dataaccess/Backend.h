@@ -1,0 +1,95 @@
+#pragma once
+
+#include <sifkit/Value.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sifkit::platform {
+
+/// What the layer knows of one result column.
+struct ColumnInfo {
+    std::string name;
+    int32_t typeCode = 0;                    ///< numeric field type code (3 integer, 200 varchar, ...)
+    int32_t definedSize = 0;                 ///< column size reported by the driver
+    Value::Kind storage = Value::Kind::Text; ///< how values of the column are held
+    std::string baseTable;                   ///< table the column comes from, "" for expressions
+    std::string baseColumn;                  ///< column name in that table
+};
+
+using Row = std::vector<Value>;
+
+/// A fully fetched result.
+struct RowSet {
+    std::vector<ColumnInfo> columns;
+    std::vector<Row> rows;
+};
+
+/// SQL spelling rules of one connection.
+struct Dialect {
+    std::string dbmsName; ///< as the driver reports it
+    char quoteOpen = '"'; ///< identifier quote the driver reports
+    char quoteClose = '"';
+    bool isSqlite = false;
+    /// The driver hands reals over as text with 15 significant digits (the SQLite ODBC driver),
+    /// so equality on reals is tested at that precision.
+    bool realsAtFifteenDigits = false;
+
+    /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside.
+    std::string quoteIdentifier(const std::string& name) const;
+    /// Rewrites [bracketed] identifiers outside string literals to the connection's quotes; the
+    /// text is returned unchanged when the connection accepts brackets.
+    std::string rewriteBrackets(const std::string& sql) const;
+    /// Condition that column equals the next bound parameter, exactly: case-sensitive for
+    /// texts, at the driver's resolution for reals.
+    std::string equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const;
+};
+
+/// One open database. Implementations own their driver resources; every failure throws
+/// sifkit::Error or sifkit::DatabaseError.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual const Dialect& dialect() const = 0;
+    /// Runs a query with bound parameters and fetches every row, or at most maxRows when above 0.
+    virtual RowSet query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows = 0) = 0;
+    /// Runs a query with bound parameters and tells whether it returns a row.
+    virtual bool rowExists(const std::string& sql, const std::vector<Value>& params) = 0;
+    /// Runs a statement with bound parameters; returns the number of rows it changed (-1 when
+    /// the driver cannot tell).
+    virtual int64_t execute(const std::string& sql, const std::vector<Value>& params) = 0;
+
+    /// Catalogue rows with ODBC's column names (TABLE_NAME, TABLE_TYPE, ...).
+    virtual RowSet tables() = 0;
+    virtual RowSet primaryKeys(const std::string& table) = 0;
+    virtual RowSet foreignKeysReferencing(const std::string& primaryKeyTable) = 0;
+
+    virtual void beginTransaction() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() noexcept = 0;
+};
+
+/// Keeps a transaction open for its lifetime; rolls back unless commit() was called.
+class TransactionScope {
+public:
+    explicit TransactionScope(Backend& backend) : backend_(backend) { backend_.beginTransaction(); }
+    TransactionScope(const TransactionScope&) = delete;
+    TransactionScope& operator=(const TransactionScope&) = delete;
+    ~TransactionScope() {
+        if (!done_)
+            backend_.rollback();
+    }
+    void commit() {
+        backend_.commit();
+        done_ = true;
+    }
+
+private:
+    Backend& backend_;
+    bool done_ = false;
+};
+
+} // namespace sifkit::platform

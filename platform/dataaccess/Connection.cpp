@@ -1,0 +1,67 @@
+#include "ConnectionString.h"
+#include "OdbcBackend.h"
+#include "SchemaRowsets.h"
+#include "State.h"
+
+#include <sifkit/DataAccess.h>
+
+namespace sifkit {
+
+using platform::StateAccess;
+
+Connection::Connection() : state_(std::make_shared<platform::ConnectionState>()) {}
+
+void Connection::open(const std::string& connectionString) {
+    if (state_->backend)
+        throw Error(ErrorNumber::NotAllowedInContext, "Operation is not allowed when the object is open.");
+    state_->connectionString = connectionString;
+    auto target = platform::translateConnectionString(connectionString);
+    state_->backend = std::make_unique<platform::OdbcBackend>(target.odbcConnectionString);
+}
+
+int32_t Connection::state() const {
+    return state_->backend ? 1 : 0;
+}
+
+void Connection::close() {
+    state_->backend.reset();
+}
+
+void Connection::execute(const std::string& sql) {
+    StateAccess::backend(*this).execute(sql, {});
+}
+
+Recordset Connection::openSchema(int32_t kind, const std::vector<std::string>& restrictions) const {
+    auto rows = platform::schemaRows(StateAccess::backend(*this), kind, restrictions);
+    return StateAccess::fromRows(std::move(rows), "schema " + std::to_string(kind));
+}
+
+std::string Connection::connectionString() const {
+    return state_->connectionString;
+}
+
+std::string Connection::dbmsName() const {
+    return state_->backend ? state_->backend->dialect().dbmsName : "";
+}
+
+namespace platform {
+
+Backend& StateAccess::backend(const Connection& c) {
+    if (!c.state_->backend)
+        throw Error(ErrorNumber::ConnectionInvalid,
+                    "The connection cannot be used to perform this operation. "
+                    "It is either closed or invalid in this context.");
+    return *c.state_->backend;
+}
+
+Recordset StateAccess::fromRows(RowSet rows, std::string source) {
+    Recordset recordset;
+    auto& state = *recordset.state_;
+    state.data = std::move(rows);
+    state.source = std::move(source);
+    state.open = true;
+    return recordset;
+}
+
+} // namespace platform
+} // namespace sifkit

@@ -1,0 +1,167 @@
+#include "ConnectionString.h"
+
+#include <sifkit/SifkitError.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace sifkit::platform {
+
+namespace {
+
+struct Part {
+    std::string key; ///< trimmed, as written
+    std::string value;
+};
+
+std::string trim(const std::string& s) {
+    auto begin = s.find_first_not_of(" \t");
+    if (begin == std::string::npos)
+        return {};
+    auto end = s.find_last_not_of(" \t");
+    return s.substr(begin, end - begin + 1);
+}
+
+bool equalsIgnoreCase(const std::string& a, const char* b) {
+    std::size_t n = std::strlen(b);
+    if (a.size() != n)
+        return false;
+    for (std::size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::vector<Part> split(const std::string& text) {
+    std::vector<Part> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(';', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string item = text.substr(start, end - start);
+        auto eq = item.find('=');
+        // The password is appended last and may itself hold ";": it runs to the end.
+        if (eq != std::string::npos && equalsIgnoreCase(trim(item.substr(0, eq)), "Password")) {
+            parts.push_back({"Password", text.substr(start + eq + 1)});
+            break;
+        }
+        if (eq != std::string::npos)
+            parts.push_back({trim(item.substr(0, eq)), item.substr(eq + 1)});
+        else if (!trim(item).empty())
+            parts.push_back({trim(item), ""});
+        start = end + 1;
+    }
+    return parts;
+}
+
+const Part* find(const std::vector<Part>& parts, const char* key) {
+    for (const auto& p : parts)
+        if (equalsIgnoreCase(p.key, key))
+            return &p;
+    return nullptr;
+}
+
+/// An ODBC attribute value, braced when it holds characters that would end it.
+std::string odbcValue(const std::string& value) {
+    if (value.find_first_of(";{}") == std::string::npos && value == trim(value))
+        return value;
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}
+
+std::string credentials(const std::vector<Part>& parts) {
+    std::string text;
+    if (const Part* user = find(parts, "User ID"))
+        text += ";UID=" + odbcValue(trim(user->value));
+    if (const Part* password = find(parts, "Password"))
+        text += ";PWD=" + odbcValue(password->value);
+    return text;
+}
+
+bool hasExtension(const std::string& path, const char* ext) {
+    std::string lower = std::filesystem::path(path).extension().string();
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return lower == ext;
+}
+
+} // namespace
+
+bool isSqliteFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char header[16] = {};
+    if (!in.read(header, sizeof header))
+        return false;
+    return std::memcmp(header, "SQLite format 3\0", 16) == 0;
+}
+
+OdbcTarget translateConnectionString(const std::string& connectionString) {
+    auto parts = split(connectionString);
+    const Part* provider = find(parts, "Provider");
+    if (!provider)
+        return {connectionString, false};
+    std::string providerName = trim(provider->value);
+    const Part* source = find(parts, "Data Source");
+    std::string target = source ? trim(source->value) : std::string();
+
+    if (equalsIgnoreCase(providerName, "MSDASQL"))
+        return {"DSN=" + odbcValue(target) + credentials(parts), false};
+
+    if (providerName.rfind("Microsoft.Jet.OLEDB", 0) == 0 ||
+        providerName.rfind("Microsoft.ACE.OLEDB", 0) == 0) {
+        std::error_code ec;
+        if (target.empty() || !std::filesystem::is_regular_file(target, ec))
+            throw Error(ErrorNumber::ProviderNotFound, "The database file \"" + target + "\" does not exist");
+        if (isSqliteFile(target))
+            return {"Driver=SQLite3;Database=" + odbcValue(target) + ";Timeout=5000" + credentials(parts),
+                    false};
+        if (hasExtension(target, ".mdb") || hasExtension(target, ".accdb"))
+            return {"Driver=MDBTools;DBQ=" + odbcValue(target) + credentials(parts), true};
+        throw Error(ErrorNumber::ProviderNotFound,
+                    "The file \"" + target + "\" is neither an SQLite 3 database nor an Access database");
+    }
+    throw Error(ErrorNumber::ProviderNotFound, "Provider cannot be found: " + providerName);
+}
+
+std::string maskPassword(const std::string& connectionString) {
+    std::string lower = connectionString;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    std::string masked;
+    std::size_t copied = 0;
+    for (std::size_t at = 0; at < lower.size(); ++at) {
+        // Only a key at the start of an attribute counts, not the same letters inside a value.
+        if (at > 0 && lower[at - 1] != ';' && lower[at - 1] != ' ')
+            continue;
+        std::size_t valueStart;
+        std::size_t valueEnd;
+        if (lower.compare(at, 9, "password=") == 0) {
+            valueStart = at + 9;
+            valueEnd = lower.size(); // appended last, and may hold ";" itself
+        } else if (lower.compare(at, 4, "pwd=") == 0) {
+            valueStart = at + 4;
+            valueEnd = lower[valueStart] == '{' ? lower.find('}', valueStart) : lower.find(';', valueStart);
+            valueEnd =
+                valueEnd == std::string::npos ? lower.size() : valueEnd + (lower[valueStart] == '{' ? 1 : 0);
+        } else {
+            continue;
+        }
+        masked.append(connectionString, copied, valueStart - copied);
+        masked += "****";
+        copied = valueEnd;
+        at = valueEnd;
+    }
+    masked.append(connectionString, std::min(copied, connectionString.size()), std::string::npos);
+    return masked;
+}
+
+} // namespace sifkit::platform

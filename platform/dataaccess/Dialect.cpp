@@ -1,0 +1,87 @@
+#include "Backend.h"
+
+namespace sifkit::platform {
+
+std::string Dialect::quoteIdentifier(const std::string& name) const {
+    // SQLite resolves brackets strictly as names, while a double-quoted name it cannot find
+    // silently becomes a string: brackets are the safer spelling there.
+    if (isSqlite && name.find(']') == std::string::npos)
+        return "[" + name + "]";
+    std::string quoted(1, quoteOpen);
+    for (char c : name) {
+        quoted += c;
+        if (c == quoteClose)
+            quoted += c;
+    }
+    quoted += quoteClose;
+    return quoted;
+}
+
+std::string Dialect::rewriteBrackets(const std::string& sql) const {
+    std::string out;
+    out.reserve(sql.size());
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        char c = sql[i];
+        if (c == '\'' || c == '"') { // copy literals and quoted names untouched
+            std::size_t end = i + 1;
+            while (end < sql.size()) {
+                if (sql[end] == c) {
+                    if (end + 1 < sql.size() && sql[end + 1] == c) {
+                        end += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++end;
+            }
+            out.append(sql, i, end - i + 1);
+            i = end;
+            continue;
+        }
+        if (c != '[') {
+            out += c;
+            continue;
+        }
+        // A bracketed name; "]]" inside it stands for one "]".
+        std::string name;
+        std::size_t j = i + 1;
+        bool closed = false;
+        bool escaped = false;
+        for (; j < sql.size(); ++j) {
+            if (sql[j] == ']') {
+                if (j + 1 < sql.size() && sql[j + 1] == ']') {
+                    name += ']';
+                    escaped = true;
+                    ++j;
+                    continue;
+                }
+                closed = true;
+                break;
+            }
+            name += sql[j];
+        }
+        if (!closed) { // not a name after all: leave the rest as it is
+            out.append(sql, i, std::string::npos);
+            break;
+        }
+        // SQLite reads brackets itself but knows no escape inside them, and a double-quoted
+        // name it cannot resolve silently becomes a string: keep brackets where they suffice.
+        if (quoteOpen == '[' || (isSqlite && !escaped))
+            out.append(sql, i, j - i + 1);
+        else
+            out += quoteIdentifier(name);
+        i = j;
+    }
+    return out;
+}
+
+std::string Dialect::equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const {
+    if (parameterKind == Value::Kind::Real && realsAtFifteenDigits)
+        return "(typeof(" + quotedColumn + ") IN ('integer','real') AND printf('%.15g'," + quotedColumn +
+               ") = printf('%.15g',?))";
+    if (parameterKind == Value::Kind::Text && isSqlite)
+        return quotedColumn + " = ? COLLATE BINARY";
+    return quotedColumn + " = ?";
+}
+
+} // namespace sifkit::platform

@@ -1,0 +1,324 @@
+#include "OdbcBackend.h"
+
+#include "OdbcTypes.h"
+
+#include <sifkit/SifkitError.h>
+
+#include <charconv>
+#include <cstring>
+
+namespace sifkit::platform {
+
+namespace {
+
+constexpr std::size_t recentStatementLimit = 16;
+
+std::string infoText(const odbc::Handle& dbc, SQLUSMALLINT what) {
+    SQLCHAR buffer[256] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(dbc.get(), what, buffer, sizeof buffer, &length)))
+        return {};
+    return reinterpret_cast<const char*>(buffer);
+}
+
+std::string columnText(const odbc::Handle& statement, SQLUSMALLINT column, SQLUSMALLINT field) {
+    SQLCHAR buffer[512] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(
+            SQLColAttribute(statement.get(), column, field, buffer, sizeof buffer, &length, nullptr)))
+        return {};
+    return reinterpret_cast<const char*>(buffer);
+}
+
+SQLLEN columnNumber(const odbc::Handle& statement, SQLUSMALLINT column, SQLUSMALLINT field) {
+    SQLLEN number = 0;
+    if (!SQL_SUCCEEDED(SQLColAttribute(statement.get(), column, field, nullptr, 0, nullptr, &number)))
+        return 0;
+    return number;
+}
+
+template <typename T> bool parseWhole(const std::string& text, T& out) {
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, out);
+    return result.ec == std::errc() && result.ptr == end && !text.empty();
+}
+
+/// Drivers hand most values over as text; this turns the text into the column's kind, and
+/// keeps it as text when it is not of that kind (SQLite lets any column hold any value).
+Value fromText(std::string text, Value::Kind storage) {
+    if (storage == Value::Kind::Integer || storage == Value::Kind::Real) {
+        int64_t integer = 0;
+        if (storage == Value::Kind::Integer && parseWhole(text, integer))
+            return Value(integer);
+        double real = 0;
+        if (parseWhole(text, real))
+            return Value(real);
+        if (storage == Value::Kind::Real && parseWhole(text, integer))
+            return Value(static_cast<double>(integer));
+    }
+    return Value(std::move(text));
+}
+
+/// Reads one cell with SQLGetData, in pieces for long values.
+Value readCell(odbc::Handle& statement, SQLUSMALLINT column, Value::Kind storage) {
+    const bool binary = storage == Value::Kind::Binary;
+    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
+    const std::size_t terminator = binary ? 0 : 1;
+    std::string collected;
+    char buffer[8192];
+    while (true) {
+        SQLLEN indicator = 0;
+        SQLRETURN rc = SQLGetData(statement.get(), column, cType, buffer, sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        odbc::check(rc, statement, "SQLGetData");
+        if (indicator == SQL_NULL_DATA)
+            return Value();
+        std::size_t chunk = sizeof buffer - terminator;
+        if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) < chunk)
+            chunk = static_cast<std::size_t>(indicator);
+        collected.append(buffer, chunk);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    if (binary)
+        return Value::binary(Value::Bytes(collected.begin(), collected.end()));
+    return fromText(std::move(collected), storage);
+}
+
+/// Bound parameter storage; lives until the statement has run.
+struct ParameterBuffers {
+    std::vector<int64_t> integers;
+    std::vector<double> reals;
+    std::vector<SQLLEN> indicators;
+    explicit ParameterBuffers(std::size_t n) : integers(n), reals(n), indicators(n) {}
+};
+
+void bindParameters(odbc::Handle& statement, const std::vector<Value>& params, ParameterBuffers& buffers) {
+    static char emptyBuffer[1] = {0};
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const Value& v = params[i];
+        auto number = static_cast<SQLUSMALLINT>(i + 1);
+        SQLLEN& indicator = buffers.indicators[i];
+        SQLRETURN rc = SQL_SUCCESS;
+        switch (v.kind()) {
+        case Value::Kind::Null:
+            indicator = SQL_NULL_DATA;
+            rc = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 1, 0,
+                                  emptyBuffer, 0, &indicator);
+            break;
+        case Value::Kind::Integer:
+            buffers.integers[i] = v.asInteger();
+            indicator = 0;
+            rc = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                  &buffers.integers[i], 0, &indicator);
+            break;
+        case Value::Kind::Real:
+            buffers.reals[i] = v.asReal();
+            indicator = 0;
+            rc = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15, 0,
+                                  &buffers.reals[i], 0, &indicator);
+            break;
+        case Value::Kind::Text: {
+            const std::string& text = v.asText();
+            indicator = static_cast<SQLLEN>(text.size());
+            SQLULEN size = text.empty() ? 1 : text.size();
+            rc = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_CHAR,
+                                  size > 8000 ? SQL_LONGVARCHAR : SQL_VARCHAR, size, 0,
+                                  text.empty() ? emptyBuffer : const_cast<char*>(text.data()),
+                                  static_cast<SQLLEN>(text.size()), &indicator);
+            break;
+        }
+        case Value::Kind::Binary: {
+            const auto& bytes = v.asBinary();
+            indicator = static_cast<SQLLEN>(bytes.size());
+            SQLULEN size = bytes.empty() ? 1 : bytes.size();
+            rc = SQLBindParameter(statement.get(), number, SQL_PARAM_INPUT, SQL_C_BINARY,
+                                  size > 8000 ? SQL_LONGVARBINARY : SQL_VARBINARY, size, 0,
+                                  bytes.empty() ? static_cast<SQLPOINTER>(emptyBuffer)
+                                                : const_cast<unsigned char*>(bytes.data()),
+                                  static_cast<SQLLEN>(bytes.size()), &indicator);
+            break;
+        }
+        }
+        odbc::check(rc, statement, "SQLBindParameter");
+    }
+}
+
+} // namespace
+
+OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
+    : environment_(odbc::environment()), connection_(odbc::allocate(SQL_HANDLE_DBC, *environment_)) {
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    odbc::check(SQLDriverConnect(connection_.get(), nullptr,
+                                 reinterpret_cast<SQLCHAR*>(const_cast<char*>(odbcConnectionString.c_str())),
+                                 SQL_NTS, out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT),
+                connection_, "SQLDriverConnect");
+    dialect_.dbmsName = infoText(connection_, SQL_DBMS_NAME);
+    dialect_.isSqlite = dialect_.dbmsName.find("SQLite") != std::string::npos;
+    dialect_.realsAtFifteenDigits = dialect_.isSqlite;
+    std::string quote = infoText(connection_, SQL_IDENTIFIER_QUOTE_CHAR);
+    if (!quote.empty() && quote != " ") {
+        dialect_.quoteOpen = quote[0];
+        dialect_.quoteClose = quote[0] == '[' ? ']' : quote[0];
+    }
+}
+
+OdbcBackend::~OdbcBackend() {
+    recent_.clear(); // statements go before their connection
+}
+
+odbc::Handle& OdbcBackend::prepared(const std::string& sql) {
+    for (auto it = recent_.begin(); it != recent_.end(); ++it) {
+        if (it->sql == sql) {
+            recent_.splice(recent_.begin(), recent_, it);
+            return recent_.front().statement;
+        }
+    }
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    std::string text = dialect_.rewriteBrackets(sql);
+    odbc::check(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS), statement,
+                "SQLPrepare");
+    recent_.push_front({sql, std::move(statement)});
+    if (recent_.size() > recentStatementLimit)
+        recent_.pop_back();
+    return recent_.front().statement;
+}
+
+SQLRETURN OdbcBackend::run(odbc::Handle& statement, const std::string& sql, const std::vector<Value>& params,
+                           bool isPrepared) {
+    ParameterBuffers buffers(params.size());
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    SQLFreeStmt(statement.get(), SQL_RESET_PARAMS);
+    bindParameters(statement, params, buffers);
+    SQLRETURN rc;
+    if (isPrepared) {
+        rc = SQLExecute(statement.get());
+    } else {
+        std::string text = dialect_.rewriteBrackets(sql);
+        rc = SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
+    }
+    return odbc::check(rc, statement, isPrepared ? "SQLExecute" : "SQLExecDirect");
+}
+
+RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
+    RowSet result;
+    SQLSMALLINT columns = 0;
+    odbc::check(SQLNumResultCols(statement.get(), &columns), statement, "SQLNumResultCols");
+    for (SQLUSMALLINT c = 1; c <= columns; ++c) {
+        SQLCHAR name[512] = {};
+        SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        odbc::check(SQLDescribeCol(statement.get(), c, name, sizeof name, &nameLength, &sqlType, &size,
+                                   &digits, &nullable),
+                    statement, "SQLDescribeCol");
+        ColumnInfo info;
+        info.name = reinterpret_cast<const char*>(name);
+        bool isUnsigned = columnNumber(statement, c, SQL_DESC_UNSIGNED) == SQL_TRUE;
+        info.typeCode = odbc::typeCodeForSqlType(sqlType, isUnsigned);
+        info.storage = odbc::storageForTypeCode(info.typeCode);
+        info.definedSize = size > 0x7fffffff ? 0x7fffffff : static_cast<int32_t>(size);
+        info.baseTable = columnText(statement, c, SQL_DESC_BASE_TABLE_NAME);
+        info.baseColumn = columnText(statement, c, SQL_DESC_BASE_COLUMN_NAME);
+        result.columns.push_back(std::move(info));
+    }
+    if (columns == 0)
+        return result;
+    while (maxRows <= 0 || result.rows.size() < static_cast<std::size_t>(maxRows)) {
+        SQLRETURN rc = SQLFetch(statement.get());
+        if (rc == SQL_NO_DATA)
+            break;
+        odbc::check(rc, statement, "SQLFetch");
+        Row row;
+        row.reserve(result.columns.size());
+        for (SQLUSMALLINT c = 1; c <= columns; ++c)
+            row.push_back(readCell(statement, c, result.columns[c - 1].storage));
+        result.rows.push_back(std::move(row));
+    }
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    return result;
+}
+
+RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows) {
+    if (params.empty()) {
+        odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+        if (maxRows > 0) // lets the driver stop early; drivers that ignore it are cut off below
+            SQLSetStmtAttr(statement.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)),
+                           0);
+        run(statement, sql, params, false);
+        return fetchAll(statement, maxRows);
+    }
+    odbc::Handle& statement = prepared(sql);
+    run(statement, sql, params, true);
+    return fetchAll(statement, maxRows);
+}
+
+bool OdbcBackend::rowExists(const std::string& sql, const std::vector<Value>& params) {
+    odbc::Handle& statement = prepared(sql);
+    run(statement, sql, params, true);
+    SQLSMALLINT columns = 0;
+    odbc::check(SQLNumResultCols(statement.get(), &columns), statement, "SQLNumResultCols");
+    bool found = false;
+    if (columns > 0) {
+        SQLRETURN rc = SQLFetch(statement.get());
+        odbc::check(rc, statement, "SQLFetch");
+        found = rc != SQL_NO_DATA;
+    }
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    return found;
+}
+
+int64_t OdbcBackend::execute(const std::string& sql, const std::vector<Value>& params) {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    run(statement, sql, params, false);
+    SQLLEN changed = -1;
+    if (!SQL_SUCCEEDED(SQLRowCount(statement.get(), &changed)))
+        changed = -1;
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    return changed;
+}
+
+RowSet OdbcBackend::tables() {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    odbc::check(SQLTables(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), statement,
+                "SQLTables");
+    return fetchAll(statement);
+}
+
+RowSet OdbcBackend::primaryKeys(const std::string& table) {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, nullptr, 0,
+                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())), SQL_NTS),
+                statement, "SQLPrimaryKeys");
+    return fetchAll(statement);
+}
+
+RowSet OdbcBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0,
+                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(primaryKeyTable.c_str())),
+                               SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0),
+                statement, "SQLForeignKeys");
+    return fetchAll(statement);
+}
+
+void OdbcBackend::beginTransaction() {
+    odbc::check(SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT,
+                                  reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
+                connection_, "SQLSetConnectAttr");
+}
+
+void OdbcBackend::commit() {
+    odbc::check(SQLEndTran(SQL_HANDLE_DBC, connection_.get(), SQL_COMMIT), connection_, "SQLEndTran");
+    SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      SQL_IS_UINTEGER);
+}
+
+void OdbcBackend::rollback() noexcept {
+    SQLEndTran(SQL_HANDLE_DBC, connection_.get(), SQL_ROLLBACK);
+    SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      SQL_IS_UINTEGER);
+}
+
+} // namespace sifkit::platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Backend.h"
+#include "OdbcApi.h"
+
+#include <list>
+#include <memory>
+#include <string>
+
+namespace sifkit::platform {
+
+/// A database reached through the ODBC driver manager.
+class OdbcBackend final : public Backend {
+public:
+    /// Connects with an ODBC connection string; throws sifkit::DatabaseError on failure.
+    explicit OdbcBackend(const std::string& odbcConnectionString);
+    ~OdbcBackend() override;
+
+    const Dialect& dialect() const override { return dialect_; }
+    RowSet query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows = 0) override;
+    bool rowExists(const std::string& sql, const std::vector<Value>& params) override;
+    int64_t execute(const std::string& sql, const std::vector<Value>& params) override;
+    RowSet tables() override;
+    RowSet primaryKeys(const std::string& table) override;
+    RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
+    void beginTransaction() override;
+    void commit() override;
+    void rollback() noexcept override;
+
+private:
+    struct Prepared {
+        std::string sql;
+        odbc::Handle statement;
+    };
+
+    /// A prepared statement for the text, reused while it stays among the recent ones.
+    odbc::Handle& prepared(const std::string& sql);
+    /// Executes a statement handle with the parameters bound; returns what SQLExecute returned.
+    SQLRETURN run(odbc::Handle& statement, const std::string& sql, const std::vector<Value>& params,
+                  bool prepared);
+    RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
+
+    std::shared_ptr<odbc::Handle> environment_;
+    odbc::Handle connection_;
+    Dialect dialect_;
+    std::list<Prepared> recent_; ///< most recently used first
+};
+
+} // namespace sifkit::platform

@@ -1,0 +1,251 @@
+#include "State.h"
+
+#include <sifkit/DataAccess.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace sifkit {
+
+using platform::RecordsetState;
+using platform::StateAccess;
+
+namespace platform {
+
+void RecordsetState::requireOpen() const {
+    if (!open)
+        throw Error(ErrorNumber::ObjectClosed, "Operation is not allowed when the object is closed.");
+}
+
+void RecordsetState::requireCurrentRow() const {
+    requireOpen();
+    if (position >= data.rows.size())
+        throw Error(ErrorNumber::NoCurrentRecord, "Either BOF or EOF is True, or the current record has been "
+                                                  "deleted. Requested operation requires a current record.");
+}
+
+Value RecordsetState::currentValue(std::size_t index) const {
+    if (edit != Edit::None && pending[index])
+        return *pending[index];
+    if (edit == Edit::Adding)
+        return Value();
+    requireCurrentRow();
+    return data.rows[position][index];
+}
+
+/// Table name from "... from [T] ..." / "from T" of a simple one-table query; "" otherwise.
+std::string tableOfQuery(const std::string& sql);
+
+} // namespace platform
+
+namespace {
+
+[[noreturn]] void itemNotFound() {
+    throw Error(ErrorNumber::ItemNotFound,
+                "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+}
+
+std::string stripBrackets(const std::string& name) {
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+        return name.substr(1, name.size() - 2);
+    return name;
+}
+
+/// The one table all columns come from, as the driver reports it.
+std::string commonBaseTable(const platform::RowSet& rows) {
+    std::string table;
+    for (const auto& column : rows.columns) {
+        if (column.baseTable.empty())
+            continue;
+        if (table.empty())
+            table = column.baseTable;
+        else if (table != column.baseTable)
+            return {};
+    }
+    return table;
+}
+
+} // namespace
+
+Recordset::Recordset() : state_(std::make_shared<RecordsetState>()) {}
+
+void Recordset::open(const std::string& source, const Connection& connection, Source kind, int32_t maxRows) {
+    *state_ = RecordsetState();
+    auto& backend = StateAccess::backend(connection);
+    RecordsetState fresh;
+    fresh.connection = StateAccess::shared(connection);
+    if (kind == Source::Table) {
+        fresh.baseTable = stripBrackets(source);
+        fresh.data =
+            backend.query("SELECT * FROM " + backend.dialect().quoteIdentifier(fresh.baseTable), {}, maxRows);
+    } else {
+        fresh.data = backend.query(source, {}, maxRows);
+        fresh.baseTable = commonBaseTable(fresh.data);
+        if (fresh.baseTable.empty())
+            fresh.baseTable = platform::tableOfQuery(source);
+    }
+    fresh.source = source;
+    fresh.open = true;
+    *state_ = std::move(fresh);
+}
+
+void Recordset::close() {
+    auto& s = *state_;
+    s.open = false;
+    s.data.rows.clear();
+    s.data.rows.shrink_to_fit();
+    s.position = 0;
+    s.edit = RecordsetState::Edit::None;
+    s.pending.clear();
+}
+
+int32_t Recordset::state() const {
+    return state_->open ? 1 : 0;
+}
+
+bool Recordset::bof() const {
+    state_->requireOpen();
+    return state_->data.rows.empty();
+}
+
+bool Recordset::eof() const {
+    state_->requireOpen();
+    return state_->position >= state_->data.rows.size();
+}
+
+void Recordset::moveFirst() {
+    state_->requireOpen();
+    if (state_->edit != RecordsetState::Edit::None)
+        update(); // moving writes pending changes, as record sets conventionally do
+    state_->position = 0;
+}
+
+void Recordset::moveNext() {
+    state_->requireCurrentRow();
+    if (state_->edit != RecordsetState::Edit::None)
+        update();
+    ++state_->position;
+}
+
+int32_t Recordset::recordCount() const {
+    state_->requireOpen();
+    return static_cast<int32_t>(state_->data.rows.size());
+}
+
+int32_t Recordset::fieldCount() const {
+    return static_cast<int32_t>(state_->data.columns.size());
+}
+
+Field Recordset::field(int32_t index) const {
+    if (index < 0 || index >= fieldCount())
+        itemNotFound();
+    return Field(state_, index);
+}
+
+Field Recordset::field(const std::string& name) const {
+    const auto& columns = state_->data.columns;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].name == name)
+            return Field(state_, static_cast<int32_t>(i));
+    auto same = [&](const std::string& other) {
+        return std::equal(
+            name.begin(), name.end(), other.begin(), other.end(),
+            [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+    };
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (same(columns[i].name))
+            return Field(state_, static_cast<int32_t>(i));
+    itemNotFound();
+}
+
+void Recordset::addNew() {
+    auto& s = *state_;
+    s.requireOpen();
+    if (s.edit != RecordsetState::Edit::None)
+        update();
+    if (s.baseTable.empty() || !s.connection)
+        throw Error(ErrorNumber::NotAllowedInContext,
+                    "The record set cannot be updated: its rows do not come from one table of a connection.");
+    s.edit = RecordsetState::Edit::Adding;
+    s.pending.assign(s.data.columns.size(), std::nullopt);
+}
+
+void Recordset::cancelUpdate() {
+    state_->edit = RecordsetState::Edit::None;
+    state_->pending.clear();
+}
+
+Recordset Recordset::clone() const {
+    state_->requireOpen();
+    Recordset copy;
+    *copy.state_ = *state_;
+    copy.state_->edit = RecordsetState::Edit::None;
+    copy.state_->pending.clear();
+    return copy;
+}
+
+std::string Recordset::source() const {
+    return state_->source;
+}
+
+const std::string& Field::name() const {
+    return state_->data.columns[index_].name;
+}
+
+Value Field::value() const {
+    return state_->currentValue(static_cast<std::size_t>(index_));
+}
+
+void Field::setValue(const Value& value) {
+    auto& s = *state_;
+    if (s.edit == RecordsetState::Edit::None) {
+        s.requireCurrentRow();
+        if (s.baseTable.empty() || !s.connection)
+            throw Error(
+                ErrorNumber::NotAllowedInContext,
+                "The record set cannot be updated: its rows do not come from one table of a connection.");
+        s.edit = RecordsetState::Edit::Editing;
+        s.pending.assign(s.data.columns.size(), std::nullopt);
+    }
+    s.pending[index_] = value;
+}
+
+int32_t Field::type() const {
+    return state_->data.columns[index_].typeCode;
+}
+
+int32_t Field::definedSize() const {
+    return state_->data.columns[index_].definedSize;
+}
+
+int32_t Field::actualSize() const {
+    Value v = value();
+    switch (v.kind()) {
+    case Value::Kind::Null:
+        return 0;
+    case Value::Kind::Integer:
+        switch (type()) {
+        case 2:
+        case 18:
+            return 2;
+        case 11:
+        case 16:
+        case 17:
+            return 1;
+        case 20:
+        case 21:
+            return 8;
+        default:
+            return 4;
+        }
+    case Value::Kind::Real:
+        return type() == 4 ? 4 : 8;
+    case Value::Kind::Text:
+        return static_cast<int32_t>(v.asText().size());
+    case Value::Kind::Binary:
+        return static_cast<int32_t>(v.asBinary().size());
+    }
+    return 0;
+}
+
+} // namespace sifkit

@@ -1,0 +1,113 @@
+#include "SchemaRowsets.h"
+
+#include <sifkit/SifkitError.h>
+
+#include <algorithm>
+#include <map>
+
+namespace sifkit::platform {
+
+namespace {
+
+/// Renames the catalogue columns; columns not named in the map keep their names.
+void renameColumns(RowSet& rows, const std::map<std::string, std::string>& names) {
+    for (auto& column : rows.columns) {
+        auto it = names.find(column.name);
+        if (it != names.end())
+            column.name = it->second;
+        column.baseTable.clear(); // catalogue rows are not writable
+        column.baseColumn.clear();
+    }
+}
+
+int columnIndex(const RowSet& rows, const std::string& name) {
+    for (std::size_t i = 0; i < rows.columns.size(); ++i)
+        if (rows.columns[i].name == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string text(const Row& row, int index) {
+    if (index < 0 || row[index].isNull())
+        return {};
+    return row[index].toString();
+}
+
+/// Keeps the rows whose column equals the restriction, for each restriction that is given.
+void restrict(RowSet& rows, const std::vector<std::string>& restrictions,
+              const std::vector<std::string>& columns) {
+    for (std::size_t r = 0; r < restrictions.size() && r < columns.size(); ++r) {
+        if (restrictions[r].empty())
+            continue;
+        int index = columnIndex(rows, columns[r]);
+        std::erase_if(rows.rows, [&](const Row& row) { return text(row, index) != restrictions[r]; });
+    }
+}
+
+void sortByOrdinal(RowSet& rows) {
+    int ordinal = columnIndex(rows, "ORDINAL");
+    int table = columnIndex(rows, rows.columns.empty() ? "" : rows.columns[2].name);
+    std::stable_sort(rows.rows.begin(), rows.rows.end(), [&](const Row& a, const Row& b) {
+        auto key = [&](const Row& row) {
+            int64_t n =
+                (ordinal >= 0 && row[ordinal].kind() == Value::Kind::Integer) ? row[ordinal].asInteger() : 0;
+            return std::make_pair(text(row, table), n);
+        };
+        return key(a) < key(b);
+    });
+}
+
+std::string restriction(const std::vector<std::string>& restrictions, std::size_t index) {
+    return index < restrictions.size() ? restrictions[index] : std::string();
+}
+
+} // namespace
+
+RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>& restrictions) {
+    RowSet rows;
+    switch (kind) {
+    case 20: {
+        rows = backend.tables();
+        renameColumns(
+            rows,
+            {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"REMARKS", "DESCRIPTION"}});
+        int name = columnIndex(rows, "TABLE_NAME");
+        int type = columnIndex(rows, "TABLE_TYPE");
+        if (backend.dialect().isSqlite && name >= 0 && type >= 0) {
+            for (auto& row : rows.rows)
+                if (text(row, name).rfind("sqlite_", 0) == 0)
+                    row[type] = Value("SYSTEM TABLE");
+        }
+        restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "TABLE_TYPE"});
+        break;
+    }
+    case 28:
+        rows = backend.primaryKeys(restriction(restrictions, 2));
+        renameColumns(
+            rows, {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"KEY_SEQ", "ORDINAL"}});
+        restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME"});
+        sortByOrdinal(rows);
+        break;
+    case 27:
+        rows = backend.foreignKeysReferencing(restriction(restrictions, 2));
+        renameColumns(rows, {{"PKTABLE_CAT", "PK_TABLE_CATALOG"},
+                             {"PKTABLE_SCHEM", "PK_TABLE_SCHEMA"},
+                             {"PKTABLE_NAME", "PK_TABLE_NAME"},
+                             {"PKCOLUMN_NAME", "PK_COLUMN_NAME"},
+                             {"FKTABLE_CAT", "FK_TABLE_CATALOG"},
+                             {"FKTABLE_SCHEM", "FK_TABLE_SCHEMA"},
+                             {"FKTABLE_NAME", "FK_TABLE_NAME"},
+                             {"FKCOLUMN_NAME", "FK_COLUMN_NAME"},
+                             {"KEY_SEQ", "ORDINAL"}});
+        restrict(rows, restrictions,
+                 {"PK_TABLE_CATALOG", "PK_TABLE_SCHEMA", "PK_TABLE_NAME", "FK_TABLE_CATALOG",
+                  "FK_TABLE_SCHEMA", "FK_TABLE_NAME"});
+        break;
+    default:
+        throw Error(ErrorNumber::NotAllowedInContext,
+                    "Schema kind " + std::to_string(kind) + " is not supported");
+    }
+    return rows;
+}
+
+} // namespace sifkit::platform

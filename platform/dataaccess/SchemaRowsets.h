@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Backend.h"
+
+#include <string>
+#include <vector>
+
+namespace sifkit::platform {
+
+/// The catalogue rows of a schema kind (20 tables, 28 primary keys, 27 foreign keys) under the
+/// column names callers know (TABLE_CATALOG, TABLE_SCHEMA, PK_TABLE_NAME, ...), filtered by the
+/// non-empty restrictions. SQLite's own tables are reported as "SYSTEM TABLE".
+RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>& restrictions);
+
+} // namespace sifkit::platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Backend.h"
+
+#include <sifkit/DataAccess.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sifkit::platform {
+
+struct ConnectionState {
+    std::string connectionString;
+    std::unique_ptr<Backend> backend; ///< null while closed
+};
+
+struct RecordsetState {
+    enum class Edit { None, Editing, Adding };
+
+    bool open = false;
+    RowSet data; ///< columns stay after close so the field count can still be read
+    std::size_t position = 0;
+    std::string source;
+    std::string baseTable; ///< table that addNew/update write to, "" when not writable
+    std::shared_ptr<ConnectionState> connection;
+
+    Edit edit = Edit::None;
+    std::vector<std::optional<Value>> pending; ///< assignments not yet written, by field
+
+    void requireOpen() const;
+    void requireCurrentRow() const;
+    /// The value field index shows now: a pending assignment, else the current row's value.
+    Value currentValue(std::size_t index) const;
+};
+
+/// Reaches the state behind the public handles, for the layer itself and the engine.
+struct StateAccess {
+    static ConnectionState& of(const Connection& c) { return *c.state_; }
+    static RecordsetState& of(const Recordset& r) { return *r.state_; }
+    static const std::shared_ptr<ConnectionState>& shared(const Connection& c) { return c.state_; }
+    /// The backend of an open connection; throws when the connection is closed.
+    static Backend& backend(const Connection& c);
+    /// A record set that is open on the given rows (used for schema rows and files).
+    static Recordset fromRows(RowSet rows, std::string source);
+};
+
+} // namespace sifkit::platform

@@ -1,0 +1,84 @@
+#include "support/TestEnvironment.h"
+
+#include <sifkit/DataAccess.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace sifkit::test {
+namespace {
+
+class ConnectionTest : public testing::Test {
+protected:
+    void SetUp() override { createSqliteDatabase(path, fixtureScript("people.sql")); }
+    TempDir dir;
+    std::string path = dir.file("people.db");
+};
+
+TEST_F(ConnectionTest, OpensAnSqliteFileNamedInTheFileForm) {
+    Connection connection;
+    EXPECT_EQ(connection.state(), 0);
+    connection.open(fileConnectionString(path));
+    EXPECT_EQ(connection.state(), 1);
+    EXPECT_NE(connection.dbmsName().find("SQLite"), std::string::npos);
+    EXPECT_EQ(connection.connectionString(), fileConnectionString(path));
+    connection.close();
+    EXPECT_EQ(connection.state(), 0);
+}
+
+TEST_F(ConnectionTest, RefusesMissingFilesAndFilesThatAreNoDatabase) {
+    Connection connection;
+    // The driver would create a missing file: the layer must refuse before it gets there.
+    EXPECT_THROW(connection.open(fileConnectionString(dir.file("missing.db"))), Error);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.db")));
+    std::ofstream(dir.file("notes.txt")) << "just some text, long enough to be read as a header";
+    EXPECT_THROW(connection.open(fileConnectionString(dir.file("notes.txt"))), Error);
+    EXPECT_THROW(connection.open("Provider=Nonsense;Data Source=x"), Error);
+    EXPECT_EQ(connection.state(), 0);
+}
+
+TEST_F(ConnectionTest, AnUnknownDataSourceFailsWithTheDriverManagersMessage) {
+    Connection connection;
+    try {
+        connection.open("Provider=MSDASQL;Persist Security Info=False;Data Source=NoSuchSource");
+        FAIL() << "opened a data source that does not exist";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.sqlState(), "IM002");
+        EXPECT_FALSE(error.description().empty());
+    }
+}
+
+TEST_F(ConnectionTest, OpeningTwiceIsRefusedAndStatementsNeedAnOpenConnection) {
+    Connection connection;
+    EXPECT_THROW(connection.execute("select 1"), Error);
+    connection.open(fileConnectionString(path));
+    EXPECT_THROW(connection.open(fileConnectionString(path)), Error);
+    EXPECT_EQ(connection.state(), 1);
+}
+
+TEST_F(ConnectionTest, ExecuteChangesTheFileAndReportsSqlErrors) {
+    Connection connection;
+    connection.open(fileConnectionString(path));
+    connection.execute("update [people] set note = 'seen' where id = 1");
+    EXPECT_EQ(sqliteQuery(path, "select note from people where id = 1"), "seen\n");
+    try {
+        connection.execute("select * from [no_such_table]");
+        FAIL() << "a query on a missing table succeeded";
+    } catch (const DatabaseError& error) {
+        EXPECT_NE(error.description().find("no_such_table"), std::string::npos);
+    }
+}
+
+TEST_F(ConnectionTest, HandlesShareOneConnection) {
+    Connection first;
+    Connection second = first;
+    first.open(fileConnectionString(path));
+    EXPECT_EQ(second.state(), 1);
+    EXPECT_TRUE(first.sameAs(second));
+    second.close();
+    EXPECT_EQ(first.state(), 0);
+}
+
+} // namespace
+} // namespace sifkit::test

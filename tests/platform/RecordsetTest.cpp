@@ -1,0 +1,134 @@
+#include "support/TestEnvironment.h"
+
+#include <sifkit/DataAccess.h>
+
+#include <gtest/gtest.h>
+
+namespace sifkit::test {
+namespace {
+
+class RecordsetTest : public testing::Test {
+protected:
+    void SetUp() override {
+        createSqliteDatabase(path, fixtureScript("people.sql"));
+        connection.open(fileConnectionString(path));
+    }
+    TempDir dir;
+    std::string path = dir.file("people.db");
+    Connection connection;
+};
+
+TEST_F(RecordsetTest, WalksRowsWithExactCountsAndBounds) {
+    Recordset records;
+    EXPECT_EQ(records.state(), 0);
+    records.open("select id, name from [people] order by id", connection);
+    EXPECT_EQ(records.state(), 1);
+    EXPECT_EQ(records.recordCount(), 3);
+    EXPECT_FALSE(records.bof());
+    std::vector<int64_t> ids;
+    for (; !records.eof(); records.moveNext())
+        ids.push_back(records.field(0).value().asInteger());
+    EXPECT_EQ(ids, (std::vector<int64_t>{1, 2, 3}));
+    EXPECT_THROW(records.moveNext(), Error);
+    EXPECT_THROW(records.field("name").value(), Error); // no current row at EOF
+    records.moveFirst();
+    EXPECT_EQ(records.field("name").value().asText(), "Ann");
+}
+
+TEST_F(RecordsetTest, AnEmptyResultIsAtBothEnds) {
+    Recordset records;
+    records.open("select * from [people] where id > 100", connection);
+    EXPECT_TRUE(records.bof());
+    EXPECT_TRUE(records.eof());
+    EXPECT_EQ(records.recordCount(), 0);
+    EXPECT_EQ(records.fieldCount(), 5);
+}
+
+TEST_F(RecordsetTest, KeepsNullApartFromEmptyTextAndTextExact) {
+    Recordset records;
+    records.open("select id, name, note, score, born from [people] order by id", connection);
+    EXPECT_TRUE(records.field("note").value().isNull());
+    EXPECT_EQ(records.field("note").actualSize(), 0);
+    records.moveNext();
+    EXPECT_EQ(records.field("name").value().asText(), "O'Neil");
+    EXPECT_FALSE(records.field("note").value().isNull());
+    EXPECT_EQ(records.field("note").value().asText(), "");
+    EXPECT_TRUE(records.field("born").value().isNull());
+    records.moveNext();
+    EXPECT_EQ(records.field("name").value().asText(), "Zoë Ångström");
+    EXPECT_EQ(records.field("name").actualSize(), 15); // bytes of UTF-8
+    EXPECT_DOUBLE_EQ(records.field("score").value().asReal(), -0.1);
+}
+
+TEST_F(RecordsetTest, ReportsFieldNamesTypesAndSizes) {
+    Recordset records;
+    records.open("select * from [people]", connection);
+    ASSERT_EQ(records.fieldCount(), 5);
+    EXPECT_EQ(records.field(0).name(), "id");
+    EXPECT_EQ(records.field(0).type(), 3);
+    EXPECT_EQ(records.field("name").type(), 200);
+    EXPECT_EQ(records.field("name").definedSize(), 40);
+    EXPECT_EQ(records.field("score").type(), 5);
+    EXPECT_EQ(records.field(0).actualSize(), 4);
+    EXPECT_EQ(records.field("NAME").name(), "name"); // names resolve without regard to case
+    EXPECT_THROW(records.field(5), Error);
+    EXPECT_THROW(records.field("missing"), Error);
+}
+
+TEST_F(RecordsetTest, OpensATableByNameWithOrWithoutBrackets) {
+    Recordset plain, bracketed;
+    plain.open("people", connection, Recordset::Source::Table);
+    bracketed.open("[people]", connection, Recordset::Source::Table);
+    EXPECT_EQ(plain.recordCount(), 3);
+    EXPECT_EQ(bracketed.recordCount(), 3);
+}
+
+TEST_F(RecordsetTest, MaxRowsStopsEarlyButKeepsTheColumns) {
+    Recordset records;
+    records.open("select * from [people]", connection, Recordset::Source::Text, 1);
+    EXPECT_EQ(records.recordCount(), 1);
+    EXPECT_EQ(records.fieldCount(), 5);
+}
+
+TEST_F(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
+    Recordset records;
+    records.open("select id from [people]", connection);
+    EXPECT_THROW(records.open("select * from [nothing_here]", connection), DatabaseError);
+    EXPECT_EQ(records.state(), 0);
+    EXPECT_EQ(records.fieldCount(), 0);
+}
+
+TEST_F(RecordsetTest, AClosedRecordsetStillAnswersItsFieldCount) {
+    Recordset records;
+    records.open("select id, name from [people]", connection);
+    records.close();
+    EXPECT_EQ(records.state(), 0);
+    EXPECT_EQ(records.fieldCount(), 2);
+    EXPECT_THROW(records.eof(), Error);
+}
+
+TEST_F(RecordsetTest, ACloneMovesIndependently) {
+    Recordset records;
+    records.open("select id from [people] order by id", connection);
+    records.moveNext();
+    Recordset copy = records.clone();
+    EXPECT_EQ(copy.field(0).value().asInteger(), 2);
+    copy.moveNext();
+    EXPECT_EQ(copy.field(0).value().asInteger(), 3);
+    EXPECT_EQ(records.field(0).value().asInteger(), 2);
+    records.close();
+    EXPECT_EQ(copy.state(), 1);
+    EXPECT_EQ(copy.recordCount(), 3);
+}
+
+TEST_F(RecordsetTest, TwoRecordsetsCanBeOpenOnOneConnection) {
+    Recordset main, second;
+    main.open("select id from [people] order by id", connection);
+    second.open("select name from [people] where id = 3", connection);
+    main.moveNext();
+    EXPECT_EQ(main.field(0).value().asInteger(), 2);
+    EXPECT_EQ(second.field(0).value().asText(), "Zoë Ångström");
+}
+
+} // namespace
+} // namespace sifkit::test
