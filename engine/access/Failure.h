@@ -26,4 +26,18 @@ inline std::string currentFailureText() {
     }
 }
 
+/// The text of a record set that failed to open on an SQL text: message #3 for the main
+/// record set, #4 for the second. Call only inside a catch block.
+inline std::string recordsOpenFailureText(int messageNumber, const std::string& sql) {
+    return currentFailureText() + " #" + std::to_string(messageNumber) +
+           " Error occured when attempting to open table using the following SQL" + sql + " ||";
+}
+
+/// The text of a failed record write (an insert, an update or a rollback) on a table. Call only
+/// inside a catch block.
+inline std::string recordWriteFailureText(const std::string& tableName) {
+    return currentFailureText() + " #7 Error when attempting to add a new record in table " + tableName +
+           " ||";
+}
+
 } // namespace sifkit::detail

@@ -11,9 +11,11 @@ namespace sifkit::detail {
 struct RollbackStore {
     std::string fileName;
     Recordset recordset; ///< created empty on first use
-    /// The content the last update wrote under fileName, so a rollback can tell its own file
-    /// from an older one left under the same name.
-    std::string fileDigest;
+
+    /// The file the last update wrote and a fingerprint of its content, so
+    /// that a rollback can tell that file from anything else left under the same name.
+    std::string writtenFileName;
+    std::string fileFingerprint;
 
     static RollbackStore& instance();
 };

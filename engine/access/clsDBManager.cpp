@@ -1,6 +1,8 @@
+#include "ExactQuery.h"
 #include "Failure.h"
 
 #include "platform/dataaccess/ConnectionString.h"
+#include "platform/dataaccess/State.h"
 
 #include <sifkit/clsDBManager.h>
 
@@ -89,12 +91,37 @@ Connection clsDBManager::getDatabaseConnection() const {
     return dataManager_->getConnection();
 }
 
+void clsDBManager::openStatement(Recordset& recordset, const std::string& text, int32_t maxRows) const {
+    Connection connection = getDatabaseConnection();
+    if (boundStatement_ && boundStatement_->shownText == text && connection.state() == 1) {
+        std::vector<Value> parameters;
+        std::string sql =
+            boundStatement_->query.render(platform::StateAccess::backend(connection).dialect(), parameters);
+        recordset.open(sql, parameters, connection, maxRows);
+    } else {
+        recordset.open(text, connection, Recordset::Source::Text, maxRows);
+    }
+}
+
 void clsDBManager::openDataBaseRecordsFromQuery(const std::string& sSql, int32_t maxRows) {
-    returnSQLMessage_ += " " + dataManager_->getAccessRecordsFromSQL(sSql, maxRows) + " ||";
+    std::string outcome = "Successfully Completed";
+    try {
+        openStatement(dataManager_->rsAccess, sSql, maxRows);
+    } catch (...) {
+        outcome = detail::recordsOpenFailureText(3, sSql);
+    }
+    returnSQLMessage_ += " " + outcome + " ||";
 }
 
 void clsDBManager::openSecondDataBaseRecordsFromQuery(const std::string& sSql) {
-    returnSQLMessage_ += " " + dataManager_->getAccessRecordsFromSQL2(sSql) + " ||";
+    std::string outcome = "Successfully Completed";
+    try {
+        dataManager_->rsAccess2 = Recordset();
+        openStatement(dataManager_->rsAccess2, sSql);
+    } catch (...) {
+        outcome = detail::recordsOpenFailureText(4, sSql);
+    }
+    returnSQLMessage_ += " " + outcome + " ||";
 }
 
 Recordset clsDBManager::getDatabaseRecords() const {

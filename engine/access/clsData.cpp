@@ -43,8 +43,7 @@ std::string clsData::getAccessRecordsFromSQL(const std::string& sSql, int32_t ma
         rsAccess.open(sSql, accessCn, Recordset::Source::Text, maxRows);
         return successText;
     } catch (...) {
-        return detail::currentFailureText() +
-               " #3 Error occured when attempting to open table using the following SQL" + sSql + " ||";
+        return detail::recordsOpenFailureText(3, sSql);
     }
 }
 
@@ -60,8 +59,7 @@ std::string clsData::getAccessRecordsFromSQL2(const std::string& sSql) {
         getAccessRecords2(sSql);
         return successText;
     } catch (...) {
-        return detail::currentFailureText() +
-               " #4 Error occured when attempting to open table using the following SQL" + sSql + " ||";
+        return detail::recordsOpenFailureText(4, sSql);
     }
 }
 

@@ -70,21 +70,33 @@ std::string commonBaseTable(const platform::RowSet& rows) {
 Recordset::Recordset() : state_(std::make_shared<RecordsetState>()) {}
 
 void Recordset::open(const std::string& source, const Connection& connection, Source kind, int32_t maxRows) {
+    if (kind == Source::Text) {
+        open(source, {}, connection, maxRows);
+        return;
+    }
     *state_ = RecordsetState();
     auto& backend = StateAccess::backend(connection);
     RecordsetState fresh;
+    fresh.baseTable = stripBrackets(source);
+    fresh.data =
+        backend.query("SELECT * FROM " + backend.dialect().quoteIdentifier(fresh.baseTable), {}, maxRows);
     fresh.connection = StateAccess::shared(connection);
-    if (kind == Source::Table) {
-        fresh.baseTable = stripBrackets(source);
-        fresh.data =
-            backend.query("SELECT * FROM " + backend.dialect().quoteIdentifier(fresh.baseTable), {}, maxRows);
-    } else {
-        fresh.data = backend.query(source, {}, maxRows);
-        fresh.baseTable = commonBaseTable(fresh.data);
-        if (fresh.baseTable.empty())
-            fresh.baseTable = platform::tableOfQuery(source);
-    }
     fresh.source = source;
+    fresh.open = true;
+    *state_ = std::move(fresh);
+}
+
+void Recordset::open(const std::string& sql, const std::vector<Value>& parameters,
+                     const Connection& connection, int32_t maxRows) {
+    *state_ = RecordsetState();
+    auto& backend = StateAccess::backend(connection);
+    RecordsetState fresh;
+    fresh.data = backend.query(sql, parameters, maxRows);
+    fresh.baseTable = commonBaseTable(fresh.data);
+    if (fresh.baseTable.empty())
+        fresh.baseTable = platform::tableOfQuery(sql);
+    fresh.connection = StateAccess::shared(connection);
+    fresh.source = sql;
     fresh.open = true;
     *state_ = std::move(fresh);
 }
@@ -97,6 +109,7 @@ void Recordset::close() {
     s.position = 0;
     s.edit = RecordsetState::Edit::None;
     s.pending.clear();
+    s.connection.reset(); // a closed record set writes nothing and holds no connection open
 }
 
 int32_t Recordset::state() const {
@@ -186,6 +199,10 @@ Recordset Recordset::clone() const {
 
 std::string Recordset::source() const {
     return state_->source;
+}
+
+std::string Recordset::baseTable() const {
+    return state_->baseTable;
 }
 
 const std::string& Field::name() const {

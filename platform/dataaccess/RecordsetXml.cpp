@@ -208,6 +208,8 @@ void Recordset::openFile(const std::string& path) {
     RecordsetState fresh;
     fresh.data = std::move(data);
     fresh.source = "";
+    fresh.baseTable =
+        root.attribute("table").as_string(); // informative: without a connection it stays read-only
     fresh.open = true;
     *state_ = std::move(fresh);
 }

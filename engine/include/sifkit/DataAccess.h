@@ -99,6 +99,10 @@ public:
     /// first row without reading a large table). A failed open leaves the record set closed.
     void open(const std::string& source, const Connection& connection, Source kind = Source::Text,
               int32_t maxRows = 0);
+    /// Opens the rows of an SQL text whose "?" marks take the given values. The values are bound
+    /// to the statement, never pasted into its text, so no value can change what it means.
+    void open(const std::string& sql, const std::vector<Value>& parameters, const Connection& connection,
+              int32_t maxRows = 0);
     /// Opens a file written by save().
     void openFile(const std::string& path);
     /// Writes field names, type codes, sizes and every row to an XML file. The file is written
@@ -133,6 +137,9 @@ public:
     Recordset clone() const;
     /// The SQL text or table name the record set was opened on ("" for a file).
     std::string source() const;
+    /// The one table the rows come from (kept in saved files too); "" when they do not come
+    /// from one table.
+    std::string baseTable() const;
     bool sameAs(const Recordset& other) const { return state_ == other.state_; }
 
 private:

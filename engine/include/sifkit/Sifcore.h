@@ -301,9 +301,9 @@ private:
     template <typename Getter> bool itemFlag(int32_t index, bool isMaster, Getter getter);
     void appendGeneralMessage(const std::string& masterText, const std::string& sourceText);
     void clearManagerMessages();
-    bool publishIfBothFilled(clsDBManager& masterSide, clsDBManager& sourceSide);
+    /// Publishes a data run's collections and sets the one-side flags; False when neither
+    /// side has an item.
     bool publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide);
-    void runFullDataPasses();
     int32_t highestRecordNumber(const std::string& tableName, bool isMaster);
 
     bool compareTables_ = false;

@@ -16,6 +16,7 @@
 namespace sifkit {
 
 namespace detail {
+struct BoundForm;
 struct ManagerAccess;
 } // namespace detail
 
@@ -182,14 +183,9 @@ public:
 private:
     friend struct detail::ManagerAccess;
 
-    /// The statement the engine last built on this side, in the form that runs: exact
-    /// comparisons with bound values. It stands in for its shown text when that text is run.
-    struct BoundForm {
-        std::string shownText;
-        std::string sql;
-        std::vector<Value> params;
-    };
-    const BoundForm* boundFormFor(const std::string& text) const;
+    /// The recordset to run text on: the exact form of the statement when the text is the one
+    /// this side last built, the text itself otherwise.
+    void openStatement(Recordset& recordset, const std::string& text, int32_t maxRows = 0) const;
     void showMessage(const std::string& text) const;
 
     std::string connectionString_;
@@ -223,8 +219,8 @@ private:
     bool showViews_ = false;
     int32_t fieldCount_ = 0;
 
-    std::optional<BoundForm> boundWhere_;     ///< exact form of whereClause
-    std::optional<BoundForm> boundStatement_; ///< exact form of sSql (+ whereClause for a match)
+    std::shared_ptr<const detail::BoundForm> boundWhere_;     ///< exact form of whereClause
+    std::shared_ptr<const detail::BoundForm> boundStatement_; ///< exact form of the statement built last
     std::shared_ptr<const HostHooks> hooks_;
 };
 

@@ -1,0 +1,28 @@
+#include "ExactQuery.h"
+
+namespace sifkit::detail {
+
+std::string ExactQuery::render(const platform::Dialect& dialect, std::vector<Value>& parameters) const {
+    std::string sql = "SELECT ";
+    if (columns.empty()) {
+        sql += "*";
+    } else {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            sql += (i ? ", " : "") + dialect.quoteIdentifier(columns[i]);
+    }
+    sql += " FROM " + dialect.quoteIdentifier(table);
+    for (std::size_t i = 0; i < conditions.size(); ++i) {
+        const auto& condition = conditions[i];
+        sql += i ? " AND " : " WHERE ";
+        std::string column = dialect.quoteIdentifier(condition.column);
+        if (condition.value.isNull()) {
+            sql += column + " IS NULL";
+        } else {
+            sql += dialect.equalsParameter(column, condition.value.kind());
+            parameters.push_back(condition.value);
+        }
+    }
+    return sql;
+}
+
+} // namespace sifkit::detail

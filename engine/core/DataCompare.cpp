@@ -1,0 +1,198 @@
+#include "DataCompare.h"
+
+#include "EngineAccess.h"
+#include "access/FieldTypes.h"
+#include "access/MatchQuery.h"
+
+#include <sifkit/SifkitError.h>
+
+namespace sifkit::detail {
+
+namespace {
+
+/// What every data item of one pass shares.
+struct PassContext {
+    std::string table;
+    std::string primaryKey;
+    int32_t fieldCount = 0;
+};
+
+void appendSqlMessage(clsDBManager& side, const std::string& text) {
+    side.setReturnSQLMessage(side.getReturnSQLMessage() + text);
+}
+
+/// One data item for field fieldIndex of thisSide's current record.
+void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& changeType,
+                 const PassContext& context) {
+    auto item = std::make_shared<clsResultSet>();
+    // A property that cannot be read is left at its default; the item is still added.
+    auto attempt = [](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+        }
+    };
+    Field field = thisSide.getDatabaseRecords().field(fieldIndex);
+    attempt([&] { item->setChangeType(changeType); });
+    attempt([&] {
+        Value value = field.value();
+        item->setDataValue(value.isNull() ? "Null" : value.toString());
+    });
+    item->setIsDataValue(true);
+    item->setIsFieldDesc(true);
+    item->setRecordCount(thisSide.getRecordCount() + 4);
+    item->setRecordNumber(thisSide.getCurrentRecordNumber());
+    item->setFieldCount(static_cast<int16_t>(context.fieldCount));
+    attempt([&] { item->setFieldName(field.name()); });
+    item->setPrimaryKey(context.primaryKey);
+    attempt([&] { item->setDataType(std::to_string(field.type())); });
+    attempt([&] { item->setLength(std::to_string(field.actualSize())); });
+    item->setDatabaseObjName(context.table);
+    thisSide.getResults()->add(std::move(item));
+}
+
+/// Looks for thisSide's current record on otherSide; reports it when it is not there.
+void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context) {
+    thisSide.setReturnSQLMessage("Successfully Completed");
+    int32_t index = 0;
+    try {
+        buildMatchQuery(thisSide, otherSide);
+        if (matchingRecordExists(thisSide, otherSide))
+            return;
+        const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
+        for (index = 0; index < fields; ++index)
+            addDataItem(thisSide, index, "5", context);
+    } catch (...) {
+        appendSqlMessage(thisSide,
+                         " #12 Error occured while comparing record value  Index=" + std::to_string(index) +
+                             "FieldCount=" + std::to_string(context.fieldCount) + " ||");
+    }
+}
+
+PassContext contextFor(clsDBManager& side, int32_t fieldCount) {
+    std::string primaryKey;
+    try {
+        primaryKey = side.getAccessPrimaryKey(side.getTableName());
+    } catch (...) {
+    }
+    return {side.getTableName(), primaryKey, fieldCount};
+}
+
+/// Steps 1 to 3 of the full and window passes: opens thisSide's query and, when it has rows,
+/// starts a new collection positioned on the first record. Returns the pass context.
+PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std::string& query) {
+    thisSide.setReturnSQLMessage("Successfully Completed");
+    thisSide.openDataBaseRecordsFromQuery(query);
+    EngineAccess::dataProgressStatusMax(engine) = 100;
+    Recordset records = thisSide.getDatabaseRecords();
+    PassContext context;
+    if (records.bof()) // throws when the query could not be opened
+        return context;
+    const int32_t fieldCount = getRecordFieldCount(thisSide);
+    thisSide.setCurrentRecordNumber(1);
+    thisSide.setFieldCount(fieldCount);
+    thisSide.setRecordCount(records.recordCount());
+    EngineAccess::dataProgressStatusMax(engine) = records.recordCount();
+    records.moveFirst();
+    thisSide.resetResult();
+    context = contextFor(thisSide, fieldCount);
+    return context;
+}
+
+/// Steps 4.1 to 4.4: the current record, then on to the next, with progress every 50 records.
+void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                       const std::string& label, const PassContext& context, int32_t& sinceEvent) {
+    compareRecord(thisSide, otherSide, context);
+    thisSide.getDatabaseRecords().moveNext();
+    int32_t& status = EngineAccess::dataProgressStatus(engine);
+    const int32_t total = EngineAccess::dataProgressStatusMax(engine);
+    ++status;
+    if (++sinceEvent == 50) {
+        if (total > status && status > 0)
+            engine.setCurrentProgressCount(status, total, label);
+        sinceEvent = 0;
+    }
+    thisSide.setCurrentRecordNumber(thisSide.getCurrentRecordNumber() + 1);
+}
+
+void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
+    appendSqlMessage(thisSide,
+                     " #14 Error occurred while attempting to get data differences from specified fields"
+                     " SQL used = " +
+                         query + " ||");
+}
+
+} // namespace
+
+std::string buildFieldListSelect(const clsDBManager& side) {
+    return "select " + side.getFieldList() + " from [" + side.getTableName() + "]";
+}
+
+void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                      const std::string& label) {
+    const std::string query = buildFieldListSelect(thisSide);
+    try {
+        PassContext context = startCountedPass(thisSide, engine, query);
+        EngineAccess::dataProgressStatus(engine) = 1;
+        int32_t sinceEvent = 0;
+        Recordset records = thisSide.getDatabaseRecords();
+        while (!records.eof())
+            compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (...) {
+        reportPassFailure(thisSide, query);
+    }
+    thisSide.closeRecordSet();
+    otherSide.closeRecordSet();
+}
+
+void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                            const std::string& label, int32_t startPoint, int32_t bufferedAmount) {
+    const std::string query = buildFieldListSelect(thisSide);
+    try {
+        PassContext context = startCountedPass(thisSide, engine, query);
+        EngineAccess::dataProgressStatus(engine) = 1;
+        int32_t sinceEvent = 0;
+        Recordset records = thisSide.getDatabaseRecords();
+        // The window fixes how many records are visited, always from the first one.
+        const int64_t last = int64_t{startPoint} + bufferedAmount;
+        for (int64_t n = startPoint; n <= last && !records.bof() && !records.eof(); ++n)
+            compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (...) {
+        reportPassFailure(thisSide, query);
+    }
+    thisSide.closeRecordSet();
+    otherSide.closeRecordSet();
+}
+
+void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
+    thisSide.setReturnSQLMessage("Successfully Completed");
+    std::string orderField;
+    std::string query = buildFieldListSelect(thisSide);
+    try {
+        const ResultCollection& items = *thisSide.getResults();
+        for (int32_t position = 1; position <= items.count(); ++position) {
+            const clsResultSet& item = *items.item(position);
+            if (item.getDatabaseObjName() == thisSide.getTableName() && item.changeCode() == 0 &&
+                item.getIsFieldDesc() && isComparableTypeDescription(item.getDataType())) {
+                orderField = item.getFieldName();
+                break;
+            }
+        }
+        if (!orderField.empty())
+            query += " order by " + orderField;
+        thisSide.openDataBaseRecordsFromQuery(query);
+        otherSide.openDataBaseRecordsFromQuery(query);
+        Recordset records = thisSide.getDatabaseRecords();
+        if (records.state() == 1 && !records.bof()) {
+            PassContext context = contextFor(thisSide, records.fieldCount());
+            for (records.moveFirst(); !records.eof(); records.moveNext())
+                compareRecord(thisSide, otherSide, context);
+        }
+    } catch (...) {
+        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+    }
+    thisSide.closeRecordSet();
+    otherSide.closeRecordSet();
+}
+
+} // namespace sifkit::detail

@@ -1,0 +1,227 @@
+#include "support/DataRun.h"
+
+#include <gtest/gtest.h>
+
+namespace sifkit::test {
+namespace {
+
+const std::string allFields = "[id],[name],[city],[score]";
+
+std::string contactsWith(const std::string& changes) {
+    return fixtureScript("contacts.sql") + changes;
+}
+
+TEST(DataCompareTest, IdenticalTablesPublishNothing) {
+    DataRun run(contactsWith(""), contactsWith(""));
+    run.prepare("contacts", allFields);
+    EXPECT_FALSE(run.runFull());
+    EXPECT_EQ(run.core.getMasterDatabaseResults(), nullptr);
+    EXPECT_EQ(run.core.getSourceDatabaseResults(), nullptr);
+    EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
+    EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
+    EXPECT_EQ(run.core.getMasterDataManager()->getResults()->count(), 0);
+}
+
+TEST(DataCompareTest, ARecordOnTheModifiedSideOnly) {
+    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (5, 'Eve', NULL, 3.25);"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_TRUE(run.core.getRecordsExistInSourceOnly());
+    EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
+
+    const ResultCollection& source = *run.core.getSourceDatabaseResults();
+    ASSERT_EQ(source.count(), 4);
+    for (int32_t i = 1; i <= 4; ++i) {
+        const clsResultSet& item = *source.item(i);
+        EXPECT_EQ(item.getChangeType(), "5");
+        EXPECT_TRUE(item.getIsDataValue());
+        EXPECT_TRUE(item.getIsFieldDesc());
+        EXPECT_EQ(item.getRecordNumber(), 5);
+        EXPECT_EQ(item.getRecordCount(), 5 + 4);
+        EXPECT_EQ(item.getFieldCount(), 4);
+        EXPECT_EQ(item.getDatabaseObjName(), "contacts");
+        EXPECT_EQ(item.getPrimaryKey(), "id");
+    }
+    EXPECT_EQ(source.item(1)->getDataValue(), "5");
+    EXPECT_EQ(source.item(1)->getDataType(), "3");
+    EXPECT_EQ(source.item(2)->getDataValue(), "Eve");
+    EXPECT_EQ(source.item(2)->getLength(), "3");
+    EXPECT_EQ(source.item(3)->getDataValue(), "Null");
+    EXPECT_EQ(source.item(4)->getDataValue(), "3.25");
+
+    // The Original side shows the table's fields instead of data items.
+    const ResultCollection& master = *run.core.getMasterDatabaseResults();
+    ASSERT_EQ(master.count(), 4);
+    EXPECT_FALSE(master.item(1)->getIsDataValue());
+    EXPECT_EQ(master.item(2)->getFieldName(), "name");
+}
+
+TEST(DataCompareTest, ARecordDifferingInOneFieldIsReportedOnBothSides) {
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
+    EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
+    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "city"), std::vector<std::string>{"Oslo"});
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"),
+              std::vector<std::string>{"Paris"});
+}
+
+TEST(DataCompareTest, NullsQuotesAndRealsMatchTheirEquals) {
+    // Record 2 holds a Null, a quote and 0.1 (not exact in binary); record 3 a Null score.
+    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (6, 'Zoë', 'Malmö', 1e-7);"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_EQ(reportedRecords(*run.core.getSourceDatabaseResults()).size(), 1u);
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"), std::vector<std::string>{"Zoë"});
+}
+
+TEST(DataCompareTest, WildcardsAndLetterCaseNeverMatchOtherValues) {
+    // Each change keeps a LIKE pattern matching: '_' for any letter, '%' for anything, and the
+    // letter case SQLite's LIKE ignores. Every changed record must still be reported.
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET name = 'abc' WHERE id = 4;"
+                                               "UPDATE contacts SET city = '50 percent' WHERE id = 4;"
+                                               "UPDATE contacts SET name = 'bob' WHERE id = 3;"
+                                               "UPDATE contacts SET name = 'ann' WHERE id = 1;"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "name"),
+              (std::vector<std::string>{"Ann", "Bob", "a_c"}));
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"),
+              (std::vector<std::string>{"ann", "bob", "abc"}));
+}
+
+TEST(DataCompareTest, DuplicatesMatchAsSoonAsOneEqualRecordExists) {
+    DataRun run(contactsWith("INSERT INTO contacts VALUES (7, 'Ann', 'Oslo', 1.5);"), contactsWith(""));
+    run.prepare("contacts", "[name],[city],[score]");
+    EXPECT_FALSE(run.runFull());
+}
+
+TEST(DataCompareTest, OnlyFieldsOfTheSameNameAndPositionTakePartWhenCountsDiffer) {
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Elsewhere', score = 9;"));
+    run.prepare("contacts", "[id],[name],[city]", "[id],[name]");
+    EXPECT_FALSE(run.runFull()); // city is left out of the match, so every record is found
+    run.prepare("contacts", "[id],[name],[city]", "[name],[id]");
+    EXPECT_FALSE(run.runFull()); // nothing lines up: no field can tell records apart
+}
+
+TEST(DataCompareTest, AFieldListNamingAMissingFieldLeavesThatSidesQueryInItsMessages) {
+    DataRun run(contactsWith(""), "CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT);"
+                                  "INSERT INTO contacts VALUES (1, 'Ann');");
+    run.prepare("contacts", "[id],[name],[city]");
+    run.runFull();
+    EXPECT_EQ(reportedRecords(*run.core.getSourceDataManager()->getResults()).size(), 0u);
+    std::string log = run.core.getErrorLogs(false);
+    EXPECT_NE(log.find("select [id],[name],[city] from [contacts]"), std::string::npos) << log;
+    EXPECT_NE(log.find(" #14 Error occurred while attempting to get data differences from specified fields"),
+              std::string::npos)
+        << log;
+}
+
+TEST(DataCompareTest, AnEmptyOriginalTableKeepsItsFieldItems) {
+    DataRun run("CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT, city TEXT, score REAL);",
+                contactsWith(""));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
+    EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
+    EXPECT_EQ(run.core.getMasterDatabaseResults()->count(), 4); // field items
+    EXPECT_EQ(reportedRecords(*run.core.getSourceDatabaseResults()).size(), 4u);
+}
+
+TEST(DataCompareTest, EveryMasterRecordFoundAndSomeSourceRecordsNew) {
+    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (8, 'Kim', 'Bern', 0);"
+                                               "INSERT INTO contacts VALUES (9, 'Lee', 'Bonn', 0);"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_TRUE(run.core.getRecordsExistInSourceOnly());
+    EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "id"),
+              (std::vector<std::string>{"8", "9"}));
+}
+
+std::string numberedRows(int count, const std::string& prefix) {
+    std::string script = "CREATE TABLE t (n INTEGER, label TEXT);";
+    for (int i = 1; i <= count; ++i)
+        script += "INSERT INTO t VALUES (" + std::to_string(i) + ", '" + prefix + std::to_string(i) + "');";
+    return script;
+}
+
+struct ProgressCase {
+    int records;
+    std::vector<int32_t> counts;
+};
+
+class DataCompareProgressTest : public testing::TestWithParam<ProgressCase> {};
+
+TEST_P(DataCompareProgressTest, RaisesUpdateCountEveryFiftyRecords) {
+    const ProgressCase& c = GetParam();
+    DataRun run(numberedRows(c.records, "a"), numberedRows(c.records, "b"));
+    run.prepare("t", "[n],[label]");
+    std::vector<int32_t> original, modified;
+    run.core.setUpdateCountHandler([&](int32_t& count, int32_t& maxCount, std::string& readFrom) {
+        EXPECT_EQ(maxCount, c.records);
+        (readFrom == "Reading Original" ? original : modified).push_back(count);
+    });
+    ASSERT_TRUE(run.runFull());
+    EXPECT_EQ(original, c.counts);
+    EXPECT_EQ(modified, c.counts);
+    EXPECT_EQ(reportedRecords(*run.core.getMasterDatabaseResults()).size(), static_cast<size_t>(c.records));
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, DataCompareProgressTest,
+                         testing::Values(ProgressCase{49, {}}, ProgressCase{50, {}},
+                                         ProgressCase{120, {51, 101}}));
+
+TEST(DataCompareTest, TheWindowRunComparesTheFirstRecordsWhateverItsStart) {
+    DataRun run(numberedRows(150, "a"), numberedRows(150, "b"));
+    run.prepare("t", "[n],[label]");
+    ASSERT_TRUE(run.runFull());
+    run.core.setStartPoint(101);
+    run.core.setBufferedAmount(100);
+    ASSERT_TRUE(run.core.getBufferedResults());
+    ReportedRecords fromWindow = reportedRecords(*run.core.getMasterDatabaseResults());
+    ASSERT_EQ(fromWindow.size(), 101u);
+    EXPECT_EQ(fromWindow.begin()->first, 1);
+    EXPECT_EQ(fromWindow.rbegin()->first, 101);
+    run.core.setStartPoint(1);
+    ASSERT_TRUE(run.core.getBufferedResults());
+    EXPECT_EQ(reportedRecords(*run.core.getMasterDatabaseResults()), fromWindow);
+}
+
+TEST(DataCompareTest, EachSideCanWriteItsComparedRowsToXml) {
+    DataRun run(contactsWith(""), contactsWith("DELETE FROM contacts WHERE id = 2;"));
+    run.prepare("contacts", "[id],[name]");
+    auto master = run.core.getMasterDataManager();
+    master->setSaveToXml(true);
+    master->setXmlFileName(run.dir.file("ORIGINAL.xml"));
+    ASSERT_TRUE(run.runFull());
+    Recordset saved;
+    saved.openFile(run.dir.file("ORIGINAL.xml"));
+    EXPECT_EQ(saved.recordCount(), 4);
+    EXPECT_EQ(saved.fieldCount(), 2);
+    EXPECT_FALSE(std::filesystem::exists(run.dir.file("MODIFIED.xml")));
+    // A second run replaces the file rather than failing on it.
+    ASSERT_TRUE(run.runFull());
+    EXPECT_TRUE(std::filesystem::exists(run.dir.file("ORIGINAL.xml")));
+}
+
+TEST(DataCompareTest, TheOrderedRunReportsUnmatchedRecordsUnderOneRecordNumber) {
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id IN (1, 3);"));
+    run.prepare("contacts", allFields);
+    auto master = run.core.getMasterDataManager();
+    auto source = run.core.getSourceDataManager();
+    ASSERT_TRUE(run.core.beginTableCompareFromDBManagers(master, source));
+    const ResultCollection& results = *run.core.getMasterDatabaseResults();
+    int dataItems = 0;
+    for (int32_t i = 1; i <= results.count(); ++i) {
+        if (!results.item(i)->getIsDataValue())
+            continue;
+        ++dataItems;
+        EXPECT_EQ(results.item(i)->getRecordNumber(), master->getCurrentRecordNumber());
+    }
+    EXPECT_EQ(dataItems, 8);
+}
+
+} // namespace
+} // namespace sifkit::test
