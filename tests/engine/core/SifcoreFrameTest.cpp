@@ -18,7 +18,15 @@ TEST(SifcoreFrameTest, ANewInstanceHasItsDocumentedDefaults) {
     EXPECT_FALSE(core.showDifferencesOnly());
     EXPECT_FALSE(core.getRecordsExistInMasterOnly());
     EXPECT_EQ(core.getMasterDatabaseResults(), nullptr);
-    EXPECT_EQ(core.getSaveFile(), "");
+}
+
+TEST(SifcoreFrameTest, TheRollbackFileNameIsSharedByTheProcess) {
+    Sifcore core;
+    clsDBManager other;
+    other.setRollbackFileName("/tmp/ORIGINAL_1.xml");
+    EXPECT_EQ(core.getSaveFile(), "/tmp/ORIGINAL_1.xml");
+    EXPECT_EQ(core.getMasterDataManager()->getRollbackFileName(), "/tmp/ORIGINAL_1.xml");
+    other.setRollbackFileName("");
 }
 
 TEST(SifcoreFrameTest, ChangeCodesAndTheirDescriptions) {

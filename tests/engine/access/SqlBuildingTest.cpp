@@ -1,0 +1,137 @@
+#include "access/MatchQuery.h"
+#include "access/SqlLiterals.h"
+#include "support/TestEnvironment.h"
+
+#include <sifkit/clsDBManager.h>
+
+#include <gtest/gtest.h>
+
+namespace sifkit::test {
+namespace {
+
+using detail::LiteralUse;
+using detail::sqlLiteral;
+
+TEST(SqlLiteralTest, QuotesAreDoubled) {
+    EXPECT_EQ(detail::doubleSingleQuotes("O'Neil"), "O''Neil");
+    EXPECT_EQ(detail::doubleSingleQuotes("''"), "''''");
+    EXPECT_EQ(detail::doubleSingleQuotes("plain"), "plain");
+}
+
+struct LiteralCase {
+    int32_t typeCode;
+    const char* text;
+    bool isAccess;
+    const char* whereClause;
+    const char* matchQuery;
+};
+
+class SqlLiteralByTypeTest : public testing::TestWithParam<LiteralCase> {};
+
+TEST_P(SqlLiteralByTypeTest, FollowsTheTypeCode) {
+    const LiteralCase& c = GetParam();
+    EXPECT_EQ(sqlLiteral(std::string(c.text), c.typeCode, c.isAccess, LiteralUse::WhereClause), c.whereClause);
+    EXPECT_EQ(sqlLiteral(std::string(c.text), c.typeCode, c.isAccess, LiteralUse::MatchQuery), c.matchQuery);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, SqlLiteralByTypeTest,
+    testing::Values(LiteralCase{3, "7", false, "7", "7"}, LiteralCase{5, "2.5", false, "2.5", "2.5"},
+                    LiteralCase{6, "12.30", false, "'12.30'", "12.30"}, // currency: raw only in the match
+                    LiteralCase{135, "2001-02-03 04:05:06", true, "#2001-02-03 04:05:06#", "#2001-02-03 04:05:06#"},
+                    LiteralCase{133, "2001-02-03", false, "'2001-02-03'", "'2001-02-03'"},
+                    LiteralCase{7, "it's", true, "#it''s#", "#it''s#"},
+                    LiteralCase{200, "O'Neil", false, "'O''Neil'", "'O''Neil'"},
+                    LiteralCase{203, "memo", false, "'memo'", "'memo'"},
+                    LiteralCase{131, "10.50", false, "10.50", "10.50"}, LiteralCase{999, "x", false, "x", "x"}));
+
+TEST(SqlLiteralTest, MatchOperatorByType) {
+    for (int32_t code : {8, 64, 129, 130, 136, 200, 201, 202, 203})
+        EXPECT_EQ(detail::matchOperator(code), "like ") << code;
+    for (int32_t code : {0, 3, 5, 6, 7, 135, 137, 204})
+        EXPECT_EQ(detail::matchOperator(code), "= ") << code;
+    EXPECT_EQ(sqlLiteral(Value(), 200, false, LiteralUse::WhereClause), "Null");
+}
+
+TEST(SqlLiteralTest, ResultTextsReadBackInTheirTypesKind) {
+    EXPECT_EQ(detail::valueForTypeCode("7", 3), Value(int64_t{7}));
+    EXPECT_EQ(detail::valueForTypeCode("2.25", 5), Value(2.25));
+    EXPECT_EQ(detail::valueForTypeCode("00FF", 205), Value::binary({0x00, 0xFF}));
+    EXPECT_EQ(detail::valueForTypeCode("seven", 3), Value("seven"));
+    EXPECT_EQ(detail::valueForTypeCode("7", 200), Value("7"));
+}
+
+/// Two managers connected to one database with tables T (ID, Name, Note) and U (ID, Name).
+class StatementTextTest : public testing::Test {
+protected:
+    void SetUp() override {
+        createSqliteDatabase(path, "CREATE TABLE T (ID INTEGER, Name VARCHAR(20), Note VARCHAR(20));"
+                                   "INSERT INTO T VALUES (7, 'Bob', NULL);"
+                                   "CREATE TABLE U (ID INTEGER, Name VARCHAR(20));");
+        for (clsDBManager* manager : {&first, &second}) {
+            manager->setConnectionString(fileConnectionString(path));
+            manager->openDatabaseConnection();
+            manager->setTableName("T");
+        }
+    }
+    TempDir dir;
+    std::string path = dir.file("t.db");
+    clsDBManager first, second;
+};
+
+TEST_F(StatementTextTest, MatchQueryReadsAsUsersSeeIt) {
+    first.openDataBaseRecordsFromQuery("select * from [T]");
+    second.openDataBaseRecordsFromQuery("select * from [T]");
+    detail::buildMatchQuery(first, second);
+    EXPECT_EQ(second.getSql(), "Select [ID],[Name] ,[Note]  from [T]");
+    EXPECT_EQ(second.getWhereClause(), " Where [ID] = 7 AND [Name] like 'Bob' AND [Note] is null ");
+    EXPECT_TRUE(detail::matchingRecordExists(first, second));
+}
+
+TEST_F(StatementTextTest, MatchQueryLeavesOutFieldsWithoutACounterpart) {
+    first.openDataBaseRecordsFromQuery("select Note, ID, Name from [T]");
+    second.openDataBaseRecordsFromQuery("select ID, Name from [U]");
+    EXPECT_EQ(detail::isFieldUnmatched(first, second, 0), 2); // Note against ID
+    EXPECT_EQ(detail::isFieldUnmatched(first, second, 2), 2); // past the smaller count
+    detail::buildMatchQuery(first, second);
+    EXPECT_EQ(second.getSql(), "Select  from [T]");
+    EXPECT_EQ(second.getWhereClause(), " Where ");
+    first.openDataBaseRecordsFromQuery("select ID, Note, Name from [T]");
+    detail::buildMatchQuery(first, second);
+    EXPECT_EQ(second.getSql(), "Select [ID] from [T]");
+    EXPECT_EQ(second.getWhereClause(), " Where [ID] = 7");
+}
+
+TEST_F(StatementTextTest, InsertAndSelectTexts) {
+    first.openDataBaseRecordsFromQuery("select ID, Name from [T]");
+    first.formatInsertClauseFromRecordSet("T");
+    EXPECT_EQ(first.getSql(), "insert into 'T'(ID,Name)VALUES (7,'Bob')");
+    first.formatSQLClause();
+    EXPECT_EQ(first.getSql(), "Select * From [T]");
+    first.createSQLStatement("", "T");
+    EXPECT_EQ(first.getSql(), "Select * from [T]");
+}
+
+TEST_F(StatementTextTest, WhereClauseFromAReportedRecord) {
+    auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record) {
+        auto item = std::make_shared<clsResultSet>();
+        item->setDatabaseObjName("T");
+        item->setFieldName(field);
+        item->setDataValue(value);
+        item->setDataType(std::to_string(type));
+        item->setRecordNumber(record);
+        first.getResults()->add(item);
+    };
+    add("ID", "6", 3, 1);
+    add("ID", "7", 3, 2);
+    add("Name", "O'Neil", 200, 2);
+    add("Note", "Null", 200, 2);
+    first.setCurrentRecordNumber(2);
+    first.formatWhereClauseFromRecordNumber();
+    EXPECT_EQ(first.getWhereClause(), " Where ID = 7 AND Name LIKE 'O''Neil'");
+    first.createSQLStatement(first.getWhereClause(), "T");
+    EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil'");
+}
+
+} // namespace
+} // namespace sifkit::test
