@@ -77,7 +77,10 @@ void clsDBManager::formatWhereClauseFromRecordNumber() {
              isNull ? Value() : detail::valueForTypeCode(item.getDataValue(), typeCode)});
         first = false;
     }
-    boundWhere_ = std::make_shared<detail::BoundForm>(detail::BoundForm{whereClause_, std::move(exact)});
+    // A record without items has no exact form: its clause selects nothing rather than every row.
+    boundWhere_ = exact.conditions.empty()
+                      ? nullptr
+                      : std::make_shared<detail::BoundForm>(detail::BoundForm{whereClause_, std::move(exact)});
 }
 
 bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {

@@ -16,6 +16,7 @@
 namespace sifkit {
 
 namespace detail {
+struct BoundForm;
 struct EngineAccess;
 } // namespace detail
 
@@ -301,6 +302,11 @@ private:
     template <typename Getter> bool itemFlag(int32_t index, bool isMaster, Getter getter);
     void appendGeneralMessage(const std::string& masterText, const std::string& sourceText);
     void clearManagerMessages();
+    /// Whether the published results of a side report the record as a new record.
+    bool reportsRecord(const std::string& tableName, int32_t recordNumber, bool isMaster);
+    /// Restores the receiving side's record from the rollback file.
+    std::string restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster,
+                        const std::string& statement, const std::shared_ptr<const detail::BoundForm>& exactForm);
     /// Publishes a data run's collections and sets the one-side flags; False when neither
     /// side has an item.
     bool publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide);
@@ -334,6 +340,7 @@ private:
     int32_t bufferedAmount_ = 0;
     int32_t startPoint_ = 0;
     std::string rollBackSQL_;
+    std::shared_ptr<const detail::BoundForm> rollBackForm_; ///< exact form of rollBackSQL_
     int32_t dataProgressStatus_ = 0;    ///< records processed in the current data pass
     int32_t dataProgressStatusMax_ = 0; ///< total of the current data pass
     std::shared_ptr<HostHooks> hooks_;
