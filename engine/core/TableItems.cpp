@@ -4,6 +4,7 @@
 #include "access/FieldTypes.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,17 +36,18 @@ std::vector<std::string> objectNames(Recordset& catalogue) {
 
 } // namespace
 
-void addTableItem(clsDBManager& side, const ForeignKeyTargets* targets) {
+void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared) {
     if (!isListed(side))
         return;
+    const std::string primaryKey = side.getAccessPrimaryKey(side.getTableName());
     auto item = std::make_shared<clsResultSet>();
     item->setDatabaseObjName(side.getTableName());
     item->setDataType(side.getTableDataType());
-    item->setPrimaryKey(side.getAccessPrimaryKey(side.getTableName()));
-    fillForeignKeyInfo(*item, side, targets);
+    item->setPrimaryKey(primaryKey);
+    fillForeignKeyInfo(*item, side, declared);
     side.getResults()->add(std::move(item));
     if (!side.getListDBObjectsOnly())
-        addFieldItems(side);
+        addFieldItems(side, primaryKey);
 }
 
 void readAllTables(clsDBManager& side) {
@@ -55,13 +57,13 @@ void readAllTables(clsDBManager& side) {
         side.openDatabaseSchema();
         Recordset catalogue = side.getDatabaseSchema();
         // A catalogue that did not open is still walked, so that its failure is reported here.
-        std::optional<ForeignKeyTargets> targets;
+        std::optional<DeclaredForeignKeys> declared;
         if (catalogue.state() == 1)
-            targets = ForeignKeyTargets::collect(side.getDatabaseConnection(), objectNames(catalogue));
+            declared = DeclaredForeignKeys::collect(side.getDatabaseConnection(), objectNames(catalogue));
         for (; !catalogue.eof(); catalogue.moveNext()) {
             side.setTableName(text(catalogue, "TABLE_NAME"));
             side.setTableDataType(text(catalogue, "TABLE_TYPE"));
-            addTableItem(side, targets ? &*targets : nullptr);
+            addTableItem(side, declared ? &*declared : nullptr);
         }
         catalogue.close();
     } catch (...) {

@@ -11,7 +11,7 @@ namespace sifkit::detail {
 /// objects only. "SYSTEM TABLE" and "ACCESS TABLE" objects are never listed, "TABLE" objects
 /// always, any other kind (views) only when the side's showViews is set; an object that is not
 /// listed contributes no field items either. Failures of the key queries propagate.
-void addTableItem(clsDBManager& side, const ForeignKeyTargets* targets = nullptr);
+void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared = nullptr);
 
 /// Lists every object of the side's table catalogue, in catalogue order, through addTableItem.
 /// The side's tableName and tableDataType hold the last row's values afterwards. A failure ends

@@ -9,13 +9,15 @@
 namespace sifkit::test {
 namespace {
 
-// Keys that reference a table in every way SQLite allows: twice from one table, without a
-// column, under a name in other letter case, and not at all.
+// Tables referenced in every way SQLite allows: by two tables, once, without a column, by a
+// key of two columns, under a name in other letter case, and not at all.
 const char* const keysScript = R"(
 CREATE TABLE people (id INTEGER PRIMARY KEY, name TEXT);
 CREATE TABLE orders (oid INTEGER PRIMARY KEY, person_id INTEGER REFERENCES people(id));
 CREATE TABLE invoices (buyer INTEGER REFERENCES people(id), seller INTEGER REFERENCES orders(oid));
 CREATE TABLE implicit (x INTEGER REFERENCES invoices);
+CREATE TABLE pairs (a INTEGER, b INTEGER, PRIMARY KEY (a, b));
+CREATE TABLE pair_refs (p INTEGER, q INTEGER, CONSTRAINT to_pairs FOREIGN KEY (p, q) REFERENCES pairs(a, b));
 CREATE TABLE shouting (y INTEGER REFERENCES SHOUTED(id));
 CREATE TABLE Shouted (id INTEGER PRIMARY KEY);
 CREATE TABLE lonely (z INTEGER);
@@ -26,40 +28,55 @@ std::string keyTexts(const clsResultSet& item) {
            item.getFKeyPrimaryTable() + "|" + item.getPKeyName();
 }
 
-TEST(SchemaCatalogueTest, DeclaredKeysOnlySpareQuestionsTheyCannotChangeTheAnswerOf) {
-    TempDir dir;
-    const std::string path = dir.file("keys.db");
-    createSqliteDatabase(path, keysScript);
-    clsDBManager manager;
-    manager.setConnectionString(fileConnectionString(path));
-    manager.openDatabaseConnection();
-    const std::vector<std::string> tables{"people",   "orders",  "invoices", "implicit",
-                                          "shouting", "Shouted", "lonely"};
-    const auto targets = detail::ForeignKeyTargets::collect(manager.getDatabaseConnection(), tables);
-    ASSERT_TRUE(targets);
-    EXPECT_FALSE(targets->mayBeReferenced("lonely"));
-    EXPECT_TRUE(targets->mayBeReferenced("shouted"));
-    for (const std::string& table : tables) {
-        manager.setTableName(table);
-        clsResultSet exact;
-        clsResultSet spared;
-        detail::fillForeignKeyInfo(exact, manager);
-        detail::fillForeignKeyInfo(spared, manager, &*targets);
-        EXPECT_EQ(keyTexts(spared), keyTexts(exact)) << table;
+class SchemaCatalogueTest : public testing::Test {
+protected:
+    void SetUp() override {
+        createSqliteDatabase(path, keysScript);
+        manager.setConnectionString(fileConnectionString(path));
+        manager.openDatabaseConnection();
     }
-    manager.setTableName("people");
-    clsResultSet people;
-    detail::fillForeignKeyInfo(people, manager, &*targets);
-    EXPECT_EQ(keyTexts(people), "person_id|No Foreign(s) key Defined|id|people|No Foreign(s) key Defined");
-    manager.setTableName("invoices");
-    clsResultSet invoices;
-    detail::fillForeignKeyInfo(invoices, manager, &*targets);
-    EXPECT_EQ(keyTexts(invoices), "x|No Foreign(s) key Defined|No Foreign(s) key Defined|invoices|"
-                                  "No Foreign(s) key Defined");
+    std::string keysOf(const std::string& table, const detail::DeclaredForeignKeys* declared) {
+        manager.setTableName(table);
+        clsResultSet item;
+        detail::fillForeignKeyInfo(item, manager, declared);
+        return keyTexts(item);
+    }
+    TempDir dir;
+    std::string path = dir.file("keys.db");
+    clsDBManager manager;
+    std::vector<std::string> tables{"people",    "orders",   "invoices", "implicit", "pairs",
+                                    "pair_refs", "shouting", "Shouted",  "lonely"};
+};
+
+TEST_F(SchemaCatalogueTest, TheFirstReferencingKeyOrTheNotDefinedTexts) {
+    EXPECT_EQ(keysOf("people", nullptr),
+              "person_id|No Foreign(s) key Defined|id|people|No Foreign(s) key Defined");
+    EXPECT_EQ(keysOf("invoices", nullptr), "x|No Foreign(s) key Defined|No Foreign(s) key Defined|invoices|"
+                                           "No Foreign(s) key Defined");
+    EXPECT_EQ(keysOf("lonely", nullptr),
+              "No Foreign(s) key Defined|FKey name not defined|Key was not defined|"
+              "Not Defined|");
 }
 
-TEST(SchemaCatalogueTest, KeysCannotBeCollectedOverAClosedConnection) {
-    EXPECT_FALSE(detail::ForeignKeyTargets::collect(Connection(), {"people"}));
+TEST_F(SchemaCatalogueTest, DeclaredKeysGiveTheAnswersOfTheCatalogue) {
+    const auto declared = detail::DeclaredForeignKeys::collect(manager.getDatabaseConnection(), tables);
+    ASSERT_TRUE(declared);
+    for (const std::string& table : tables)
+        EXPECT_EQ(keysOf(table, &*declared), keysOf(table, nullptr)) << table;
+
+    // Settled without the catalogue: no key, or a single key row naming the table exactly.
+    clsResultSet item;
+    EXPECT_TRUE(declared->fill(item, "lonely"));
+    EXPECT_TRUE(declared->fill(item, "orders"));
+    EXPECT_TRUE(declared->fill(item, "invoices"));
+    // Left to the catalogue: several rows, or a name spelled otherwise.
+    EXPECT_FALSE(declared->fill(item, "people"));
+    EXPECT_FALSE(declared->fill(item, "pairs"));
+    EXPECT_FALSE(declared->fill(item, "Shouted"));
+}
+
+TEST_F(SchemaCatalogueTest, KeysCannotBeCollectedOverAClosedConnection) {
+    EXPECT_FALSE(detail::DeclaredForeignKeys::collect(Connection(), {"people"}));
 }
 
 } // namespace
