@@ -65,22 +65,5 @@ TEST_F(FileHelpersTest, AnExportWithoutATableOnlyRemovesTheOldFile) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST_F(FileHelpersTest, AnExportWritesTheRowsOfTheSidesStatement) {
-    const std::string database = dir.file("people.db");
-    createSqliteDatabase(database, fixtureScript("people.sql"));
-    clsDBManager side;
-    side.setConnectionString(fileConnectionString(database));
-    side.openDatabaseConnection();
-    side.setTableName("people");
-    side.setSQL("select id, name from [people]");
-    side.setXmlFileName(file);
-    detail::exportSideToXml(side);
-    Recordset saved;
-    saved.openFile(file);
-    EXPECT_EQ(saved.recordCount(), 3);
-    EXPECT_EQ(saved.fieldCount(), 2);
-    EXPECT_EQ(saved.field("name").value().toString(), "Ann");
-}
-
 } // namespace
 } // namespace sifkit::test
