@@ -1,5 +1,5 @@
-// The structure runs of the engine control: whole databases, one table, the catalogue listing,
-// and the two small helpers that belong with them.
+// The structure runs of the engine control (whole databases, one table, the catalogue listing),
+// the hand-over of two open connections and the field size check.
 
 #include "StructureCompare.h"
 #include "TableItems.h"

@@ -13,7 +13,7 @@
 namespace sifkit::test {
 namespace {
 
-TEST(FieldTypesTest, UnlistedCodesHaveNoName) {
+TEST(FieldTypesTest, TheControlNames202AsAPlainStringAndNoUnlistedCode) {
     Sifcore core;
     EXPECT_EQ(core.getFieldDataDescrition(202), "Null_terminated_character_string");
     for (int16_t unknown : {15, 22, 300, -1})
