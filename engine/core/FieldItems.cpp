@@ -9,7 +9,9 @@ std::string tableQuery(const clsDBManager& side) {
     return "select " + (fields.empty() ? std::string("*") : fields) + " from [" + side.getTableName() + "]";
 }
 
-void addFieldItems(clsDBManager& side) {
+namespace {
+
+template <typename PrimaryKey> void appendFieldItems(clsDBManager& side, PrimaryKey primaryKeyOf) {
     side.setReturnSQLMessage("Successfully Completed");
     const std::string query = tableQuery(side);
     int32_t column = 0;
@@ -21,7 +23,7 @@ void addFieldItems(clsDBManager& side) {
             throw Error(ErrorNumber::ObjectClosed, "Operation is not allowed when the object is closed.");
         const int32_t count = records.fieldCount();
         const std::string table = side.getTableName();
-        const std::string primaryKey = side.getAccessPrimaryKey(table);
+        const std::string primaryKey = primaryKeyOf(table);
         const bool hasRow = !records.eof();
         for (column = 0; column < count; ++column) {
             Field field = records.field(column);
@@ -47,6 +49,16 @@ void addFieldItems(clsDBManager& side) {
             " #11 Error occurred while attempting to add table fields to the result set" + " SQL used was " +
             query + " Main index = " + std::to_string(column) + " ||");
     }
+}
+
+} // namespace
+
+void addFieldItems(clsDBManager& side) {
+    appendFieldItems(side, [&](const std::string& table) { return side.getAccessPrimaryKey(table); });
+}
+
+void addFieldItems(clsDBManager& side, const std::string& primaryKey) {
+    appendFieldItems(side, [&](const std::string&) { return primaryKey; });
 }
 
 void loadFieldStructure(clsDBManager& side) {

@@ -14,6 +14,10 @@ std::string tableQuery(const clsDBManager& side);
 /// primary key and the number of columns. Failures become a #11 text in the SQL message.
 void addFieldItems(clsDBManager& side);
 
+/// addFieldItems with the table's primary key text already known, as after the table item was
+/// made: it spares a second primary-key query per table.
+void addFieldItems(clsDBManager& side, const std::string& primaryKey);
+
 /// addFieldItems, then stores the query's field count on the side. Failures become a #18 text
 /// in the general message.
 void loadFieldStructure(clsDBManager& side);

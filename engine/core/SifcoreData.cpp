@@ -90,10 +90,7 @@ bool Sifcore::beginTableCompareFromDBManagers(const std::shared_ptr<clsDBManager
         detail::compareTableDataOrdered(masterSide, sourceSide);
         detail::compareTableDataOrdered(sourceSide, masterSide);
         exportRequestedXml(masterSide, sourceSide);
-        if (masterSide.getResults()->count() < 1 || sourceSide.getResults()->count() < 1)
-            return false;
-        detail::EngineAccess::publish(*this, masterSide, sourceSide);
-        return true;
+        return publishIfBothFilled(masterSide, sourceSide);
     } catch (...) {
         const std::string text = " #75 Error occurred while attempting to tabsifts in component ||";
         appendGeneralMessage(text, text);

@@ -66,6 +66,8 @@ public:
     virtual RowSet tables() = 0;
     virtual RowSet primaryKeys(const std::string& table) = 0;
     virtual RowSet foreignKeysReferencing(const std::string& primaryKeyTable) = 0;
+    /// The foreign keys declared by one table (the keys it holds, whatever they reference).
+    virtual RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) = 0;
 
     virtual void beginTransaction() = 0;
     virtual void commit() = 0;

@@ -303,6 +303,15 @@ RowSet OdbcBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
     return fetchAll(statement);
 }
 
+RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
+                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(foreignKeyTable.c_str())),
+                               SQL_NTS),
+                statement, "SQLForeignKeys");
+    return fetchAll(statement);
+}
+
 void OdbcBackend::beginTransaction() {
     odbc::check(SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT,
                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),

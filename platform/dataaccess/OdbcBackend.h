@@ -23,6 +23,7 @@ public:
     RowSet tables() override;
     RowSet primaryKeys(const std::string& table) override;
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
+    RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
     void beginTransaction() override;
     void commit() override;
     void rollback() noexcept override;

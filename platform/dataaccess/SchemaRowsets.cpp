@@ -89,7 +89,12 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
         sortByOrdinal(rows);
         break;
     case 27:
-        rows = backend.foreignKeysReferencing(restriction(restrictions, 2));
+        // ODBC needs a table name: the referenced table when one is given, otherwise the
+        // table that declares the keys.
+        if (restriction(restrictions, 2).empty() && !restriction(restrictions, 5).empty())
+            rows = backend.foreignKeysDeclaredBy(restriction(restrictions, 5));
+        else
+            rows = backend.foreignKeysReferencing(restriction(restrictions, 2));
         renameColumns(rows, {{"PKTABLE_CAT", "PK_TABLE_CATALOG"},
                              {"PKTABLE_SCHEM", "PK_TABLE_SCHEMA"},
                              {"PKTABLE_NAME", "PK_TABLE_NAME"},

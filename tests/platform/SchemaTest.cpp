@@ -55,6 +55,14 @@ TEST_F(SchemaTest, ForeignKeysAreThoseThatReferenceTheTable) {
     EXPECT_TRUE(connection.openSchema(Connection::SchemaForeignKeys, {"", "", "orders"}).eof());
 }
 
+TEST_F(SchemaTest, ForeignKeysDeclaredByATableAreThoseItHolds) {
+    Recordset keys = connection.openSchema(Connection::SchemaForeignKeys, {"", "", "", "", "", "orders"});
+    ASSERT_EQ(keys.recordCount(), 1);
+    EXPECT_EQ(keys.field("FK_TABLE_NAME").value().toString(), "orders");
+    EXPECT_EQ(keys.field("PK_TABLE_NAME").value().toString(), "people");
+    EXPECT_TRUE(connection.openSchema(Connection::SchemaForeignKeys, {"", "", "", "", "", "people"}).eof());
+}
+
 TEST_F(SchemaTest, UnknownSchemaKindsAreRefused) {
     EXPECT_THROW(connection.openSchema(4, {}), Error);
 }

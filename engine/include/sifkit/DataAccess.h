@@ -43,7 +43,8 @@ public:
     /// Runs a statement; rows it returns are discarded.
     void execute(const std::string& sql);
     /// The table catalogue (kind 20), primary keys (28, restrictions: "", "", table) or foreign
-    /// keys (27, restrictions: "", "", referenced table), with the column names TABLE_NAME,
+    /// keys (27, restrictions: "", "", referenced table; or "", "", "", "", "", declaring table
+    /// for the keys one table holds), with the column names TABLE_NAME,
     /// TABLE_TYPE, COLUMN_NAME, FK_TABLE_NAME, FK_COLUMN_NAME, PK_TABLE_NAME, PK_COLUMN_NAME,
     /// FK_NAME, PK_NAME and their neighbours.
     Recordset openSchema(int32_t kind, const std::vector<std::string>& restrictions) const;

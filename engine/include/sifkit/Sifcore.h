@@ -307,6 +307,8 @@ private:
     /// Restores the receiving side's record from the rollback file.
     std::string restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster,
                         const std::string& statement, const std::shared_ptr<const detail::BoundForm>& exactForm);
+    /// Publishes both managers' collections when each holds an item; False otherwise.
+    bool publishIfBothFilled(clsDBManager& masterSide, clsDBManager& sourceSide);
     /// Publishes a data run's collections and sets the one-side flags; False when neither
     /// side has an item.
     bool publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide);

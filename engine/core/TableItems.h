@@ -1,0 +1,26 @@
+#pragma once
+
+#include "access/SchemaCatalogue.h"
+
+#include <sifkit/clsDBManager.h>
+
+namespace sifkit::detail {
+
+/// Gives the side's current object (its tableName and tableDataType) a table item with its
+/// primary and foreign keys, followed by one field item per column unless the side lists
+/// objects only. "SYSTEM TABLE" and "ACCESS TABLE" objects are never listed, "TABLE" objects
+/// always, any other kind (views) only when the side's showViews is set; an object that is not
+/// listed contributes no field items either. Failures of the key queries propagate.
+void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared = nullptr);
+
+/// Lists every object of the side's table catalogue, in catalogue order, through addTableItem.
+/// The side's tableName and tableDataType hold the last row's values afterwards. A failure ends
+/// the walk with a #19 text in the side's general message.
+void readAllTables(clsDBManager& side);
+
+/// The one-table load: addTableItem for the side's tableName and tableDataType, then the column
+/// count of its query stored with setFieldCount. A failure becomes a #17 text in the side's
+/// general message.
+void loadTableStructure(clsDBManager& side);
+
+} // namespace sifkit::detail
