@@ -31,6 +31,9 @@ class SIFKIT_EXPORT Sifcore {
 public:
     /// Creates the control and lists the machine's ODBC data sources.
     Sifcore();
+    /// The same with the host's callbacks in place from the start, so that a failure to list the
+    /// data sources reaches the host's message box.
+    explicit Sifcore(HostHooks hooks);
     ~Sifcore();
     Sifcore(const Sifcore&) = delete;
     Sifcore& operator=(const Sifcore&) = delete;
