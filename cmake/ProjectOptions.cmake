@@ -8,6 +8,7 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
 endif()
 
 option(DBSIFT_BUILD_TESTS "Build the tests" ON)
+option(DBSIFT_BUILD_BENCH "Build the benchmarks" ON)
 option(DBSIFT_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" OFF)
 set(DBSIFT_SANITIZERS "" CACHE STRING "Sanitizers for a test build, e.g. address,undefined or leak")
 
