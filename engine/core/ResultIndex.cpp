@@ -11,26 +11,48 @@ int32_t firstAtOrAfter(const std::vector<int32_t>& positions, int32_t from) {
     return it == positions.end() ? 0 : *it;
 }
 
+int32_t firstOf(const std::unordered_map<int32_t, int32_t>& firstByRecord, int32_t recordNumber) {
+    auto it = firstByRecord.find(recordNumber);
+    return it == firstByRecord.end() ? 0 : it->second;
+}
+
 } // namespace
 
-ResultIndex::ResultIndex(const std::vector<std::shared_ptr<clsResultSet>>& items) : items_(items) {
+ResultIndex::ResultIndex(const std::vector<std::shared_ptr<clsResultSet>>& items, uint64_t collectionVersion,
+                         uint64_t itemsEpoch)
+    : items_(items), collectionVersion_(collectionVersion), itemsEpoch_(itemsEpoch) {
+    // Items of one table usually lie together: remember the last table to skip most hashing.
+    TableEntry* entry = nullptr;
+    const std::string* entryName = nullptr;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto& item = *items[i];
-        auto position = static_cast<int32_t>(i + 1);
-        TableEntry& entry = tables_[item.getDatabaseObjName()];
-        entry.positions.push_back(position);
-        entry.firstByRecord.try_emplace(item.getRecordNumber(), position);
-        entry.highestRecord = std::max(entry.highestRecord, item.getRecordNumber());
-        FieldEntry& field = entry.fields[item.getFieldName()];
-        field.firstByRecord.try_emplace(item.getRecordNumber(), position);
+        const clsResultSet& item = *items[i];
+        const auto position = static_cast<int32_t>(i + 1);
+        if (!entryName || *entryName != item.getDatabaseObjName()) {
+            auto it = tables_.try_emplace(item.getDatabaseObjName()).first;
+            entry = &it->second;
+            entryName = &it->first;
+        }
+        const int32_t recordNumber = item.getRecordNumber();
+        entry->positions.push_back(position);
+        entry->firstByRecord.try_emplace(recordNumber, position);
+        entry->highestRecord = std::max(entry->highestRecord, recordNumber);
+        if (item.getIsDataValue())
+            ++entry->dataItems;
+        FieldEntry& fieldEntry = entry->fields[item.getFieldName()];
+        fieldEntry.firstByRecord.try_emplace(recordNumber, position);
         if (item.getIsFieldDesc())
-            field.descriptionPositions.push_back(position);
+            fieldEntry.descriptionPositions.push_back(position);
     }
 }
 
 const ResultIndex::TableEntry* ResultIndex::table(const std::string& name) const {
     auto it = tables_.find(name);
     return it == tables_.end() ? nullptr : &it->second;
+}
+
+const ResultIndex::FieldEntry* ResultIndex::field(const TableEntry& entry, const std::string& name) {
+    auto it = entry.fields.find(name);
+    return it == entry.fields.end() ? nullptr : &it->second;
 }
 
 int32_t ResultIndex::firstOfTable(const std::string& name, int32_t from) const {
@@ -40,31 +62,26 @@ int32_t ResultIndex::firstOfTable(const std::string& name, int32_t from) const {
 
 int32_t ResultIndex::firstWithRecord(const std::string& name, int32_t recordNumber) const {
     const TableEntry* entry = table(name);
-    if (!entry)
-        return 0;
-    auto it = entry->firstByRecord.find(recordNumber);
-    return it == entry->firstByRecord.end() ? 0 : it->second;
+    return entry ? firstOf(entry->firstByRecord, recordNumber) : 0;
 }
 
 int32_t ResultIndex::firstWithRecordAndField(const std::string& name, int32_t recordNumber,
                                              const std::string& fieldName) const {
     const TableEntry* entry = table(name);
-    if (!entry)
-        return 0;
-    auto field = entry->fields.find(fieldName);
-    if (field == entry->fields.end())
-        return 0;
-    auto it = field->second.firstByRecord.find(recordNumber);
-    return it == field->second.firstByRecord.end() ? 0 : it->second;
+    const FieldEntry* fieldEntry = entry ? field(*entry, fieldName) : nullptr;
+    return fieldEntry ? firstOf(fieldEntry->firstByRecord, recordNumber) : 0;
 }
 
 int32_t ResultIndex::firstFieldDescription(const std::string& name, const std::string& fieldName,
                                            int32_t from) const {
     const TableEntry* entry = table(name);
-    if (!entry)
-        return 0;
-    auto field = entry->fields.find(fieldName);
-    return field == entry->fields.end() ? 0 : firstAtOrAfter(field->second.descriptionPositions, from);
+    const FieldEntry* fieldEntry = entry ? field(*entry, fieldName) : nullptr;
+    return fieldEntry ? firstAtOrAfter(fieldEntry->descriptionPositions, from) : 0;
+}
+
+int32_t ResultIndex::dataItemCount(const std::string& name) const {
+    const TableEntry* entry = table(name);
+    return entry ? entry->dataItems : 0;
 }
 
 int32_t ResultIndex::highestRecordNumber(const std::string& name) const {
@@ -72,27 +89,48 @@ int32_t ResultIndex::highestRecordNumber(const std::string& name) const {
     return entry ? entry->highestRecord : 0;
 }
 
-std::string ResultIndex::valueOfRecord(const std::string& name, const std::string& fieldName,
-                                       int32_t recordNumber) const {
-    int32_t start = firstWithRecordAndField(name, recordNumber, fieldName);
+std::string ResultIndex::valueAt(const FieldEntry& fieldEntry, int32_t recordNumber) const {
+    // The first item of the record for this field need not be a field description; the value is
+    // then the next description of the field, whichever record that belongs to.
+    int32_t start = firstOf(fieldEntry.firstByRecord, recordNumber);
     if (start == 0)
         return {};
-    int32_t position = firstFieldDescription(name, fieldName, start);
-    return position == 0 ? std::string() : items_[position - 1]->getDataValue();
+    int32_t position = firstAtOrAfter(fieldEntry.descriptionPositions, start);
+    return position == 0 ? std::string() : items_[static_cast<std::size_t>(position - 1)]->getDataValue();
 }
 
-void ResultIndex::buildValues(const std::string& tableName, const TableEntry&, const FieldEntry& field,
-                              const std::string& fieldName) const {
-    field.lowestRecordByValue.emplace();
-    for (const auto& [recordNumber, position] : field.firstByRecord) {
+std::string ResultIndex::valueOfRecord(const std::string& name, const std::string& fieldName,
+                                       int32_t recordNumber) const {
+    const TableEntry* entry = table(name);
+    const FieldEntry* fieldEntry = entry ? field(*entry, fieldName) : nullptr;
+    return fieldEntry ? valueAt(*fieldEntry, recordNumber) : std::string();
+}
+
+const ResultIndex::ValueLookup& ResultIndex::values(const FieldEntry& fieldEntry) const {
+    if (fieldEntry.values)
+        return *fieldEntry.values;
+    ValueLookup lookup;
+    std::vector<int32_t> carried;
+    carried.reserve(fieldEntry.firstByRecord.size());
+    for (const auto& [recordNumber, position] : fieldEntry.firstByRecord) {
         (void)position;
-        field.reportedRecords.push_back(recordNumber);
-        std::string value = valueOfRecord(tableName, fieldName, recordNumber);
-        auto [it, inserted] = field.lowestRecordByValue->try_emplace(std::move(value), recordNumber);
+        // Only record numbers 1 and up are ever searched; a lower one must not shadow them.
+        if (recordNumber < 1)
+            continue;
+        carried.push_back(recordNumber);
+        auto [it, inserted] =
+            lookup.lowestRecordByValue.try_emplace(valueAt(fieldEntry, recordNumber), recordNumber);
         if (!inserted && recordNumber < it->second)
             it->second = recordNumber;
     }
-    std::sort(field.reportedRecords.begin(), field.reportedRecords.end());
+    std::sort(carried.begin(), carried.end());
+    for (int32_t recordNumber : carried) {
+        if (recordNumber != lookup.lowestRecordWithoutItem)
+            break;
+        ++lookup.lowestRecordWithoutItem;
+    }
+    fieldEntry.values = std::move(lookup);
+    return *fieldEntry.values;
 }
 
 int32_t ResultIndex::firstRecordWithValue(const std::string& name, const std::string& fieldName,
@@ -100,41 +138,25 @@ int32_t ResultIndex::firstRecordWithValue(const std::string& name, const std::st
     const TableEntry* entry = table(name);
     if (!entry || entry->highestRecord < 1)
         return 0;
+    const FieldEntry* fieldEntry = field(*entry, fieldName);
     int32_t best = 0;
-    auto field = entry->fields.find(fieldName);
-    if (field != entry->fields.end()) {
-        if (!field->second.lowestRecordByValue)
-            buildValues(name, *entry, field->second, fieldName);
-        auto it = field->second.lowestRecordByValue->find(value);
-        if (it != field->second.lowestRecordByValue->end() && it->second >= 1)
+    int32_t lowestWithoutItem = 1;
+    if (fieldEntry) {
+        const ValueLookup& lookup = values(*fieldEntry);
+        if (auto it = lookup.lowestRecordByValue.find(value); it != lookup.lowestRecordByValue.end())
             best = it->second;
+        lowestWithoutItem = lookup.lowestRecordWithoutItem;
     }
-    if (value.empty()) {
-        // A record number that carries no item of this field reads as "": the lowest one counts.
-        int32_t candidate = 1;
-        if (field != entry->fields.end()) {
-            for (int32_t reported : field->second.reportedRecords) {
-                if (reported < candidate)
-                    continue;
-                if (reported > candidate)
-                    break;
-                ++candidate;
-            }
-        }
-        if (candidate <= entry->highestRecord && (best == 0 || candidate < best))
-            best = candidate;
-    }
+    if (value.empty() && lowestWithoutItem <= entry->highestRecord && (best == 0 || lowestWithoutItem < best))
+        best = lowestWithoutItem;
     return best;
 }
 
 const ResultIndex& ResultIndexAccess::of(const ResultCollection& collection) {
-    uint64_t epoch = clsResultSet::lookupFieldsEpoch();
+    const uint64_t epoch = clsResultSet::lookupFieldsEpoch();
     auto& index = collection.index_;
-    if (!index || index->version != collection.version_ || index->epoch != epoch) {
-        index = std::make_unique<ResultIndex>(collection.items_);
-        index->version = collection.version_;
-        index->epoch = epoch;
-    }
+    if (!index || !index->describes(collection.version_, epoch))
+        index = std::make_unique<ResultIndex>(collection.items_, collection.version_, epoch);
     return *index;
 }
 

@@ -1,3 +1,4 @@
+#include "access/DataSources.h"
 #include "access/FieldTypes.h"
 #include "access/RollbackStore.h"
 
@@ -7,7 +8,11 @@
 
 namespace sifkit {
 
-Sifcore::Sifcore() : hooks_(std::make_shared<HostHooks>()) {}
+Sifcore::Sifcore() : Sifcore(HostHooks{}) {}
+
+Sifcore::Sifcore(HostHooks hooks) : hooks_(std::make_shared<HostHooks>(std::move(hooks))) {
+    detail::loadOdbcDataSources(*hooks_);
+}
 
 Sifcore::~Sifcore() = default;
 

@@ -36,6 +36,11 @@ const char* yesNo(bool value) {
 
 } // namespace
 
+clsResultSet::LookupStamp& clsResultSet::LookupStamp::operator=(const LookupStamp&) noexcept {
+    touch();
+    return *this;
+}
+
 uint64_t clsResultSet::lookupFieldsEpoch() {
     return lookupEpoch.load(std::memory_order_relaxed);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sifkit/SifkitError.h>
+
 #include <string>
 #include <vector>
 
@@ -7,15 +9,30 @@ namespace sifkit::platform {
 
 struct DataSourceEntry {
     std::string name;
-    std::string description; ///< the driver's description, as the driver manager gives it
+    /// The data source's driver as the driver manager names it. unixODBC reports the DSN's
+    /// Driver attribute here (not its Description): normally the driver's name in odbcinst.ini
+    /// ("SQLite3", "PostgreSQL Unicode", "Microsoft Access Driver (*.mdb)"). A DSN that names
+    /// the driver library by path is given the registered driver's name instead, when one is
+    /// registered with that library.
+    std::string description;
 };
 
-/// The data sources the driver manager knows (user and system), in its order. Throws
-/// sifkit::Error when no ODBC environment can be had or the listing fails.
-std::vector<DataSourceEntry> listDataSources();
+/// Raised when the driver manager cannot give an ODBC environment at all.
+class NoOdbcEnvironment : public Error {
+public:
+    using Error::Error;
+};
+
+/// Appends the data sources the driver manager knows (user, then system) to `into`, in its
+/// order. Throws NoOdbcEnvironment without an environment, and sifkit::DatabaseError when the
+/// listing fails part way; the entries appended before the failure stay in `into`.
+void listDataSources(std::vector<DataSourceEntry>& into);
 
 /// An attribute of a data source from odbc.ini (user file first, then the system file);
 /// "" when the source or the attribute does not exist.
+///
+/// unixODBC caches what SQLGetPrivateProfileString read for about 20 seconds per data source
+/// and attribute, so an edit of odbc.ini may be seen that much later.
 std::string dataSourceAttribute(const std::string& dataSource, const std::string& attribute);
 
 } // namespace sifkit::platform

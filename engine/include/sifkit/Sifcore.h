@@ -24,12 +24,17 @@ struct EngineAccess;
 /// Modified database), runs the structure and data comparisons, and answers look-ups on their
 /// results. Operations report failures as their result (False, "" or 0) and as messages in the
 /// side managers' message texts (getErrorLogs); none throws, except the two integer accessors
-/// getResultChangeType and getResultFieldLength for an index past the end (ConversionError) and
-/// getODBCConnection for an index outside the list (Error, subscript out of range).
+/// getResultChangeType and getResultFieldLength for an index past the end (ConversionError),
+/// the positional result accessors getResult... for an index below 1 (Error, subscript out of
+/// range; getResultSet returns null instead) and getODBCConnection for an index outside the list
+/// (Error, subscript out of range).
 class SIFKIT_EXPORT Sifcore {
 public:
     /// Creates the control and lists the machine's ODBC data sources.
     Sifcore();
+    /// The same with the host's callbacks in place from the start, so that a failure to list the
+    /// data sources reaches the host's message box.
+    explicit Sifcore(HostHooks hooks);
     ~Sifcore();
     Sifcore(const Sifcore&) = delete;
     Sifcore& operator=(const Sifcore&) = delete;
@@ -137,15 +142,26 @@ public:
     bool checkFieldLength(const Recordset& recSet1, const Recordset& recSet2, int32_t index);
 
     // --- result look-ups --------------------------------------------------------------------
+    // isMaster picks the published collection; positions are 1-based. Table, field and value
+    // comparisons are exact. Every table-based look-up answers with the first match of a scan
+    // from position 1 (or from the given start); the scans are served by an index of the
+    // collection, kept up to date as items or the collection change.
     /// Returns "" (the master item at index is fetched but its name is not returned).
     std::string getDatabaseObjectName(int32_t index);
     ResultCollectionPtr getMasterDatabaseResults() const { return masterResults_; }
     ResultCollectionPtr getSourceDatabaseResults() const { return sourceResults_; }
     /// The item itself (shared); null when the position does not exist.
     std::shared_ptr<clsResultSet> getResultSet(int32_t index, bool isMaster);
+    /// Number of items; 0 before a collection is published, which appends message 72 (master
+    /// manager) and 73 (source manager) to the general messages.
     int32_t getResultCount(bool isMaster);
+    /// The text accessors answer "Error index is greater then results returned" and the Boolean
+    /// ones False for an index past the end, or when the side has no collection yet (which
+    /// appends message 70 to the master manager's and 71 to the source manager's general
+    /// messages).
     std::string getResultDatabaseObjectName(int32_t index, bool isMaster);
     std::string getResultPrimaryKey(int32_t index, bool isMaster);
+    /// primaryKey of the table's first item; "" without one.
     std::string getPrimaryKeyFromTableName(const std::string& tableName, bool isMaster);
     std::string getResultForeignKeyName(int32_t index, bool isMaster);
     std::string getResultForeignKeyColumnName(int32_t index, bool isMaster);
@@ -163,30 +179,50 @@ public:
     int16_t getResultChangeType(int32_t index, bool isMaster);
     /// The item's length; throws sifkit::ConversionError for an index past the end.
     int16_t getResultFieldLength(int32_t index, bool isMaster);
+    /// fieldCount of the table's first item; for a table without items, the side manager's field
+    /// count (0 when the collection is empty).
     int16_t getResultFieldCount(bool isMaster, const std::string& tableName);
     std::string getConstantNewField() const { return "2"; }
     void setMasterFieldList(const std::string& fieldListIn);
+    /// recordCount of the table's first item plus 1; -1 without one.
     int32_t getResultRecordCountForTable(const std::string& tableName, bool isMaster);
+    /// dataValue of the first field description (isFieldDesc) of the table and field at or after
+    /// currIndex; "".
     std::string getResultFieldValueFromFieldName(const std::string& tableName, bool isMaster,
                                                  const std::string& fieldName, int32_t currIndex);
+    /// recordNumber of the table's first item at or after currIndex; 0.
     int32_t getResultRecordNumber(const std::string& tableName, bool isMaster, int32_t currIndex);
+    /// Position of the table's first item with that record number; 0.
     int32_t getIndexForRecordNumber(const std::string& tableName, int32_t recordNumber, bool isMaster);
+    /// currentCount + the table's field count (the position of the next record); 0 without items.
     int32_t incrementRecordCount(const std::string& tableName, bool isMaster, int32_t currentCount);
+    /// currentCount - the table's field count (0 without items), or 1 when that is below 1.
     int32_t DecrementRecordCount(const std::string& tableName, bool isMaster, int32_t currentCount);
+    /// getResultRecordCountForTable when the table has an item, else 0.
     int32_t getLastRecordForTable(const std::string& tableName, bool isMaster);
     bool saveToXML() const { return saveToXML_; }
     void saveToXML(bool value) { saveToXML_ = value; }
     /// "No Change", "New Table", "New Field", "Different Datatype", "Different Size",
     /// "New Record", "Different Data Value" for 0 to 6, "N/A" otherwise.
     std::string getChangeDesciption(int16_t changeType) const;
+    /// The table's first item with that record number (shared); a new default item without one.
     std::shared_ptr<clsResultSet> getResultSetFromRecordNumber(const std::string& tableName,
                                                                int32_t recordNumber, bool isMaster);
+    /// The field's value in the record: getResultFieldValueFromFieldName from the record's first
+    /// item of that field; "" when the record has no item of that field.
     std::string getFieldValueFromRecordNumber(const std::string& tableName, const std::string& fieldName,
                                               int32_t recordNumber, bool isMaster);
+    /// The change code of the record's first item of that field; "" without one or for a record
+    /// number below 1.
     std::string getFieldChangeTypeFromRecordNumber(const std::string& tableName, const std::string& fieldName,
                                                    int32_t recordNumber, bool isMaster);
-    /// 1 + the number of data items of the table, cached per table name.
+    /// 1 + the number of data items of the table. Cached per table name in
+    /// getTotalRecordsForTable (master) and getTotalRecordsForSourceTable (source): counted again
+    /// when the name differs from getCurrentTableName or either total is below 1. Counting raises
+    /// UpdateCount every 50 items ("Compiling Differences") and once with the item count for both
+    /// numbers ("Done").
     int32_t getRecordCountInResultsForTable(const std::string& tableName, bool isMaster);
+    /// True when currentIndex is greater than getRecordCountInResultsForTable.
     bool lastRecord(const std::string& tableName, int32_t currentIndex, bool isMaster);
 
     // --- record writes and rollback ---------------------------------------------------------
@@ -260,10 +296,14 @@ public:
 
     // --- record pairing ---------------------------------------------------------------------
     /// The first record number of the chosen side whose field primaryKeyName holds
-    /// primaryKeyValue, searched over every record number reported for that side; 0 when none.
+    /// primaryKeyValue (as getFieldValueFromRecordNumber reads it, so a record number without an
+    /// item of that field holds ""), searched from 1 to the highest record number reported for
+    /// the table on that side; 0 when none.
     int32_t getMatchingRecordNumber(bool isMaster, const std::string& tableName,
                                     const std::string& primaryKeyName, const std::string& primaryKeyValue);
-    /// The record number, on the other side, of the record with the same primary key value.
+    /// The record number, on the other side, of the record with the same primary key value, the
+    /// primary key text of the table's items serving as one field name; 0 when the table has no
+    /// item (or an empty key text) on this side or nothing matches.
     int32_t lookupRelatedRecordFromRecordNumber(const std::string& tableName, bool isMaster,
                                                 int32_t recordNumber);
     const std::shared_ptr<clsResultSet>& getMatchingResultSet() const { return matchingResultSet_; }

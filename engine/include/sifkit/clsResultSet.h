@@ -80,6 +80,14 @@ public:
     static uint64_t lookupFieldsEpoch();
 
 private:
+    /// Makes assignment over an item (which replaces its indexed fields) count for
+    /// lookupFieldsEpoch; copying an item into a new one does not.
+    struct SIFKIT_EXPORT LookupStamp {
+        LookupStamp() = default;
+        LookupStamp(const LookupStamp&) = default;
+        LookupStamp& operator=(const LookupStamp&) noexcept;
+    };
+
     std::string fieldName_;
     int16_t fieldCount_ = 0;
     int32_t recordNumber_ = 0;
@@ -100,6 +108,7 @@ private:
     std::string fKeyName_;
     std::string pKeyName_;
     bool show_ = false;
+    [[no_unique_address]] LookupStamp stamp_;
 };
 
 } // namespace sifkit
