@@ -1,6 +1,7 @@
 #include "DataCompare.h"
 
 #include "EngineAccess.h"
+#include "FieldItems.h"
 #include "access/FieldTypes.h"
 #include "access/MatchQuery.h"
 
@@ -125,7 +126,8 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 } // namespace
 
 std::string buildFieldListSelect(const clsDBManager& side) {
-    return "select " + side.getFieldList() + " from [" + side.getTableName() + "]";
+    // An empty field list compares every field rather than sending "select  from".
+    return tableQuery(side);
 }
 
 void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,

@@ -8,7 +8,7 @@
 
 namespace sifkit::detail {
 
-/// "select " + field list + " from [" + table + "]".
+/// "select " + field list + " from [" + table + "]", every field ("*") with an empty list.
 std::string buildFieldListSelect(const clsDBManager& side);
 
 /// The full pass: every record of thisSide's field-list query that has no equal record on

@@ -1,6 +1,8 @@
 #include "DataCompare.h"
 #include "EngineAccess.h"
 #include "FieldItems.h"
+#include "StructureCompare.h"
+#include "TableItems.h"
 #include "access/XmlExport.h"
 
 #include <sifkit/Sifcore.h>
@@ -113,6 +115,37 @@ bool Sifcore::beginTableCompareFromFieldList(const std::string& masterConnection
         side->openDatabaseConnection();
     }
     return beginTableCompareFromFieldListFromDBManager(getMasterDataManager(), getSourceDataManager());
+}
+
+bool Sifcore::beginTableFullDataCompare(const std::string& masterConnectionString,
+                                        const std::string& sourceConnectionString,
+                                        const std::string& tableName, const std::string& tableType) {
+    try {
+        clearManagerMessages();
+        clsDBManager& masterSide = master();
+        clsDBManager& sourceSide = source();
+        for (auto [side, connectionString, type] :
+             {std::tuple{&masterSide, &masterConnectionString, tableType},
+              // The Modified side's table is read as a table ("TABLE"): any other spelling would
+              // keep it out of the listing and leave that side empty.
+              std::tuple{&sourceSide, &sourceConnectionString, std::string("TABLE")}}) {
+            side->initializeValues();
+            side->setConnectionString(*connectionString);
+            side->setTableName(tableName);
+            side->setTableDataType(type);
+            side->openDatabaseConnection();
+            detail::loadTableStructure(*side);
+        }
+        detail::compareTableLists(masterSide, sourceSide, *this, "Reading Original");
+        detail::compareTableLists(sourceSide, masterSide, *this, "Reading Modified");
+        detail::compareTableDataOrdered(masterSide, sourceSide);
+        detail::compareTableDataOrdered(sourceSide, masterSide);
+        return masterSide.getResults()->count() >= 1 && sourceSide.getResults()->count() >= 1;
+    } catch (...) {
+        const std::string text = " #76 Error occurred while attempting to tabsifts in component ||";
+        appendGeneralMessage(text, text);
+        return false;
+    }
 }
 
 } // namespace sifkit

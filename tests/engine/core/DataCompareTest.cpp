@@ -225,3 +225,36 @@ TEST(DataCompareTest, TheOrderedRunReportsUnmatchedRecordsUnderOneRecordNumber) 
 
 } // namespace
 } // namespace sifkit::test
+
+namespace sifkit::test {
+namespace {
+
+TEST(DataCompareTest, AFieldListRunFromConnectionStrings) {
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
+    ASSERT_TRUE(run.core.beginTableCompareFromFieldList(fileConnectionString(run.masterPath),
+                                                        fileConnectionString(run.sourcePath), "contacts",
+                                                        "TABLE", "[id],[city]"));
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"),
+              std::vector<std::string>{"Paris"});
+    EXPECT_EQ(run.core.getSourceDatabaseResults()->item(1)->getFieldCount(), 2);
+}
+
+TEST(DataCompareTest, TheOneTableRunComparesStructureAndDataWithoutPublishing) {
+    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"
+                                               "ALTER TABLE contacts ADD COLUMN extra TEXT;"));
+    ASSERT_TRUE(run.core.beginTableFullDataCompare(
+        fileConnectionString(run.masterPath), fileConnectionString(run.sourcePath), "contacts", "TABLE"));
+    EXPECT_EQ(run.core.getMasterDatabaseResults(), nullptr);
+    const ResultCollection& source = *run.core.getSourceDataManager()->getResults();
+    // The table item, five field items (extra is new) and the Paris record, all fields of it.
+    ASSERT_GE(source.count(), 6);
+    EXPECT_EQ(source.item(1)->getFieldName(), "");
+    EXPECT_EQ(source.item(6)->getFieldName(), "extra");
+    EXPECT_EQ(source.item(6)->getChangeType(), "2");
+    ReportedRecords reported = reportedRecords(source);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.begin()->second.at("city"), "Paris");
+}
+
+} // namespace
+} // namespace sifkit::test
