@@ -26,6 +26,8 @@ struct LiteralCase {
     const char* matchQuery;
 };
 
+void PrintTo(const LiteralCase& c, std::ostream* out) { *out << "type " << c.typeCode << " \"" << c.text << '"'; }
+
 class SqlLiteralByTypeTest : public testing::TestWithParam<LiteralCase> {};
 
 TEST_P(SqlLiteralByTypeTest, FollowsTheTypeCode) {

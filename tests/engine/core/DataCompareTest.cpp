@@ -152,6 +152,8 @@ struct ProgressCase {
     std::vector<int32_t> counts;
 };
 
+void PrintTo(const ProgressCase& c, std::ostream* out) { *out << c.records << " records"; }
+
 class DataCompareProgressTest : public testing::TestWithParam<ProgressCase> {};
 
 TEST_P(DataCompareProgressTest, RaisesUpdateCountEveryFiftyRecords) {
