@@ -1,20 +1,46 @@
 #include "DataRun.h"
 
-#include <gtest/gtest.h>
+#include "PostgresServer.h"
+
+#include <algorithm>
 
 namespace sifkit::test {
 
-DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript) {
-    createSqliteDatabase(masterPath, masterScript);
-    createSqliteDatabase(sourcePath, sourceScript);
+std::string kindName(const testing::TestParamInfo<DatabaseKind>& info) {
+    return info.param == DatabaseKind::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+void PrintTo(DatabaseKind kind, std::ostream* out) {
+    *out << (kind == DatabaseKind::Sqlite ? "SQLite" : "PostgreSQL");
+}
+
+void EachDatabaseTest::SetUp() {
+    if (GetParam() == DatabaseKind::Postgres && !PostgresServer::instance())
+        GTEST_SKIP() << "PostgreSQL: " << PostgresServer::why();
+}
+
+DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind kindIn)
+    : kind(kindIn) {
+    if (kind == DatabaseKind::Sqlite) {
+        createSqliteDatabase(masterPath, masterScript);
+        createSqliteDatabase(sourcePath, sourceScript);
+        masterConnection = fileConnectionString(masterPath);
+        sourceConnection = fileConnectionString(sourcePath);
+    } else {
+        PostgresServer& server = *PostgresServer::instance();
+        masterDatabase = server.createDatabase(masterScript);
+        sourceDatabase = server.createDatabase(sourceScript);
+        masterConnection = server.connectionString(masterDatabase);
+        sourceConnection = server.connectionString(sourceDatabase);
+    }
 }
 
 void DataRun::prepare(const std::string& table, const std::string& masterFields,
                       const std::string& sourceFields) {
     auto master = core.getMasterDataManager();
     auto source = core.getSourceDataManager();
-    master->setConnectionString(fileConnectionString(masterPath));
-    source->setConnectionString(fileConnectionString(sourcePath));
+    master->setConnectionString(masterConnection);
+    source->setConnectionString(sourceConnection);
     master->openDatabaseConnection();
     source->openDatabaseConnection();
     master->setTableName(table);
@@ -26,6 +52,16 @@ void DataRun::prepare(const std::string& table, const std::string& masterFields,
 bool DataRun::runFull() {
     return core.beginTableCompareFromFieldListFromDBManager(core.getMasterDataManager(),
                                                             core.getSourceDataManager());
+}
+
+std::string DataRun::queryMaster(const std::string& sql) const {
+    return kind == DatabaseKind::Sqlite ? sqliteQuery(masterPath, sql)
+                                        : PostgresServer::instance()->query(masterDatabase, sql);
+}
+
+std::string DataRun::querySource(const std::string& sql) const {
+    return kind == DatabaseKind::Sqlite ? sqliteQuery(sourcePath, sql)
+                                        : PostgresServer::instance()->query(sourceDatabase, sql);
 }
 
 ReportedRecords reportedRecords(const ResultCollection& results) {
@@ -44,7 +80,18 @@ std::vector<std::string> reportedValues(const ResultCollection& results, const s
         auto it = fields.find(field);
         values.push_back(it == fields.end() ? "<missing>" : it->second);
     }
+    std::sort(values.begin(), values.end());
     return values;
+}
+
+int32_t reportedRecordNumber(const ResultCollection& results, const std::string& field,
+                             const std::string& value) {
+    for (const auto& [number, fields] : reportedRecords(results)) {
+        auto it = fields.find(field);
+        if (it != fields.end() && it->second == value)
+            return number;
+    }
+    return 0;
 }
 
 } // namespace sifkit::test

@@ -4,16 +4,36 @@
 
 #include <sifkit/Sifcore.h>
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
 
 namespace sifkit::test {
 
-/// An Original and a Modified SQLite database built from two scripts, and an engine whose two
-/// managers are connected to them for a data comparison of one table.
+/// The database kinds the engine is tested against.
+enum class DatabaseKind { Sqlite, Postgres };
+
+/// Names the kinds in parameterised test names and messages.
+std::string kindName(const testing::TestParamInfo<DatabaseKind>& info);
+void PrintTo(DatabaseKind kind, std::ostream* out);
+
+/// A test run once for each database kind; skipped (never passed) for a kind this machine lacks.
+class EachDatabaseTest : public testing::TestWithParam<DatabaseKind> {
+protected:
+    void SetUp() override;
+};
+
+#define SIFKIT_FOR_EACH_DATABASE(Suite)                                                                      \
+    INSTANTIATE_TEST_SUITE_P(Databases, Suite,                                                               \
+                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::Postgres), kindName)
+
+/// An Original and a Modified database of one kind built from two scripts, and an engine whose
+/// two managers are connected to them for a data comparison of one table.
 struct DataRun {
-    DataRun(const std::string& masterScript, const std::string& sourceScript);
+    DataRun(const std::string& masterScript, const std::string& sourceScript,
+            DatabaseKind kind = DatabaseKind::Sqlite);
 
     /// Connects both managers and sets the table and each side's field list.
     void prepare(const std::string& table, const std::string& masterFields, const std::string& sourceFields);
@@ -22,9 +42,17 @@ struct DataRun {
     /// The full data run on the two managers.
     bool runFull();
 
+    /// A query's rows as another program reads them from each database: fields split by "|",
+    /// Null shown as NULL, a line per row.
+    std::string queryMaster(const std::string& sql) const;
+    std::string querySource(const std::string& sql) const;
+
+    DatabaseKind kind;
     TempDir dir;
-    std::string masterPath = dir.file("original.db");
+    std::string masterPath = dir.file("original.db"); ///< SQLite files
     std::string sourcePath = dir.file("modified.db");
+    std::string masterDatabase, sourceDatabase; ///< PostgreSQL databases
+    std::string masterConnection, sourceConnection;
     Sifcore core;
 };
 
@@ -32,7 +60,12 @@ struct DataRun {
 using ReportedRecords = std::map<int32_t, std::map<std::string, std::string>>;
 ReportedRecords reportedRecords(const ResultCollection& results);
 
-/// The values of one field over the reported records, in record order.
+/// The values of one field over the reported records, sorted: the order of rows is the
+/// database's own.
 std::vector<std::string> reportedValues(const ResultCollection& results, const std::string& field);
+
+/// The number of the reported record whose field holds the value; 0 when none does.
+int32_t reportedRecordNumber(const ResultCollection& results, const std::string& field,
+                             const std::string& value);
 
 } // namespace sifkit::test

@@ -79,7 +79,14 @@ OdbcConfig& OdbcConfig::instance() {
     return config;
 }
 
+void OdbcConfig::addUserDataSource(const DataSource& source) {
+    auto sources = userSources_;
+    sources.push_back(source);
+    setUserDataSources(sources);
+}
+
 void OdbcConfig::setUserDataSources(const std::vector<DataSource>& sources) {
+    userSources_ = sources;
     std::string text;
     for (const auto& source : sources) {
         text += "[" + source.name + "]\nDriver=" + source.driver + "\n";

@@ -37,12 +37,15 @@ public:
 
     /// Rewrites the user odbc.ini with these data sources, in this order.
     void setUserDataSources(const std::vector<DataSource>& sources);
+    /// Adds one data source at the end of the user odbc.ini.
+    void addUserDataSource(const DataSource& source);
 
     const std::filesystem::path& folder() const { return dir_.path(); }
 
 private:
     OdbcConfig();
     TempDir dir_;
+    std::vector<DataSource> userSources_;
 };
 
 /// The path of the SQLite ODBC driver library, as found at build time.

@@ -11,8 +11,24 @@ std::string contactsWith(const std::string& changes) {
     return fixtureScript("contacts.sql") + changes;
 }
 
-TEST(DataCompareTest, IdenticalTablesPublishNothing) {
-    DataRun run(contactsWith(""), contactsWith(""));
+std::string numberedRows(int count, const std::string& prefix) {
+    std::string script = "CREATE TABLE t (n INTEGER, label TEXT);";
+    for (int i = 1; i <= count; ++i)
+        script += "INSERT INTO t VALUES (" + std::to_string(i) + ", '" + prefix + std::to_string(i) + "');";
+    return script;
+}
+
+using Strings = std::vector<std::string>;
+
+class DataCompareTest : public EachDatabaseTest {
+protected:
+    DataRun run(const std::string& masterScript, const std::string& sourceScript) {
+        return DataRun(masterScript, sourceScript, GetParam());
+    }
+};
+
+TEST_P(DataCompareTest, IdenticalTablesPublishNothing) {
+    DataRun run = this->run(contactsWith(""), contactsWith(""));
     run.prepare("contacts", allFields);
     EXPECT_FALSE(run.runFull());
     EXPECT_EQ(run.core.getMasterDatabaseResults(), nullptr);
@@ -22,8 +38,9 @@ TEST(DataCompareTest, IdenticalTablesPublishNothing) {
     EXPECT_EQ(run.core.getMasterDataManager()->getResults()->count(), 0);
 }
 
-TEST(DataCompareTest, ARecordOnTheModifiedSideOnly) {
-    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (5, 'Eve', NULL, 3.25);"));
+TEST_P(DataCompareTest, ARecordOnTheModifiedSideOnly) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (5, 'Eve', NULL, 3.25);"));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
     EXPECT_TRUE(run.core.getRecordsExistInSourceOnly());
@@ -56,58 +73,60 @@ TEST(DataCompareTest, ARecordOnTheModifiedSideOnly) {
     EXPECT_EQ(master.item(2)->getFieldName(), "name");
 }
 
-TEST(DataCompareTest, ARecordDifferingInOneFieldIsReportedOnBothSides) {
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
+TEST_P(DataCompareTest, ARecordDifferingInOneFieldIsReportedOnBothSides) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
     EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
     EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
-    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "city"), std::vector<std::string>{"Oslo"});
-    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"),
-              std::vector<std::string>{"Paris"});
+    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "city"), Strings{"Oslo"});
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"), Strings{"Paris"});
 }
 
-TEST(DataCompareTest, NullsQuotesAndRealsMatchTheirEquals) {
+TEST_P(DataCompareTest, NullsQuotesAndRealsMatchTheirEquals) {
     // Record 2 holds a Null, a quote and 0.1 (not exact in binary); record 3 a Null score.
-    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (6, 'Zoë', 'Malmö', 1e-7);"));
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (6, 'Zoë', 'Malmö', 1e-7);"));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
     EXPECT_EQ(reportedRecords(*run.core.getSourceDatabaseResults()).size(), 1u);
-    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"), std::vector<std::string>{"Zoë"});
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"), Strings{"Zoë"});
 }
 
-TEST(DataCompareTest, WildcardsAndLetterCaseNeverMatchOtherValues) {
+TEST_P(DataCompareTest, WildcardsAndLetterCaseNeverMatchOtherValues) {
     // Each change keeps a LIKE pattern matching: '_' for any letter, '%' for anything, and the
     // letter case SQLite's LIKE ignores. Every changed record must still be reported.
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET name = 'abc' WHERE id = 4;"
-                                               "UPDATE contacts SET city = '50 percent' WHERE id = 4;"
-                                               "UPDATE contacts SET name = 'bob' WHERE id = 3;"
-                                               "UPDATE contacts SET name = 'ann' WHERE id = 1;"));
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET name = 'abc' WHERE id = 4;"
+                                                 "UPDATE contacts SET city = '50 percent' WHERE id = 4;"
+                                                 "UPDATE contacts SET name = 'bob' WHERE id = 3;"
+                                                 "UPDATE contacts SET name = 'ann' WHERE id = 1;"));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
-    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "name"),
-              (std::vector<std::string>{"Ann", "Bob", "a_c"}));
-    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"),
-              (std::vector<std::string>{"ann", "bob", "abc"}));
+    EXPECT_EQ(reportedValues(*run.core.getMasterDatabaseResults(), "name"), (Strings{"Ann", "Bob", "a_c"}));
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "name"), (Strings{"abc", "ann", "bob"}));
 }
 
-TEST(DataCompareTest, DuplicatesMatchAsSoonAsOneEqualRecordExists) {
-    DataRun run(contactsWith("INSERT INTO contacts VALUES (7, 'Ann', 'Oslo', 1.5);"), contactsWith(""));
+TEST_P(DataCompareTest, DuplicatesMatchAsSoonAsOneEqualRecordExists) {
+    DataRun run =
+        this->run(contactsWith("INSERT INTO contacts VALUES (7, 'Ann', 'Oslo', 1.5);"), contactsWith(""));
     run.prepare("contacts", "[name],[city],[score]");
     EXPECT_FALSE(run.runFull());
 }
 
-TEST(DataCompareTest, OnlyFieldsOfTheSameNameAndPositionTakePartWhenCountsDiffer) {
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Elsewhere', score = 9;"));
+TEST_P(DataCompareTest, OnlyFieldsOfTheSameNameAndPositionTakePartWhenCountsDiffer) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Elsewhere', score = 9;"));
     run.prepare("contacts", "[id],[name],[city]", "[id],[name]");
     EXPECT_FALSE(run.runFull()); // city is left out of the match, so every record is found
     run.prepare("contacts", "[id],[name],[city]", "[name],[id]");
     EXPECT_FALSE(run.runFull()); // nothing lines up: no field can tell records apart
 }
 
-TEST(DataCompareTest, AFieldListNamingAMissingFieldLeavesThatSidesQueryInItsMessages) {
-    DataRun run(contactsWith(""), "CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT);"
-                                  "INSERT INTO contacts VALUES (1, 'Ann');");
+TEST_P(DataCompareTest, AFieldListNamingAMissingFieldLeavesThatSidesQueryInItsMessages) {
+    DataRun run = this->run(contactsWith(""), "CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT);"
+                                              "INSERT INTO contacts VALUES (1, 'Ann');");
     run.prepare("contacts", "[id],[name],[city]");
     run.runFull();
     EXPECT_EQ(reportedRecords(*run.core.getSourceDataManager()->getResults()).size(), 0u);
@@ -118,9 +137,10 @@ TEST(DataCompareTest, AFieldListNamingAMissingFieldLeavesThatSidesQueryInItsMess
         << log;
 }
 
-TEST(DataCompareTest, AnEmptyOriginalTableKeepsItsFieldItems) {
-    DataRun run("CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT, city TEXT, score REAL);",
-                contactsWith(""));
+TEST_P(DataCompareTest, AnEmptyOriginalTableKeepsItsFieldItems) {
+    DataRun run =
+        this->run("CREATE TABLE contacts (id INTEGER PRIMARY KEY, name TEXT, city TEXT, score REAL);",
+                  contactsWith(""));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
     EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
@@ -129,30 +149,104 @@ TEST(DataCompareTest, AnEmptyOriginalTableKeepsItsFieldItems) {
     EXPECT_EQ(reportedRecords(*run.core.getSourceDatabaseResults()).size(), 4u);
 }
 
-TEST(DataCompareTest, EveryMasterRecordFoundAndSomeSourceRecordsNew) {
-    DataRun run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (8, 'Kim', 'Bern', 0);"
-                                               "INSERT INTO contacts VALUES (9, 'Lee', 'Bonn', 0);"));
+TEST_P(DataCompareTest, EveryMasterRecordFoundAndSomeSourceRecordsNew) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (8, 'Kim', 'Bern', 0);"
+                                                 "INSERT INTO contacts VALUES (9, 'Lee', 'Bonn', 0);"));
     run.prepare("contacts", allFields);
     ASSERT_TRUE(run.runFull());
     EXPECT_TRUE(run.core.getRecordsExistInSourceOnly());
     EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
-    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "id"),
-              (std::vector<std::string>{"8", "9"}));
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "id"), (Strings{"8", "9"}));
 }
 
-std::string numberedRows(int count, const std::string& prefix) {
-    std::string script = "CREATE TABLE t (n INTEGER, label TEXT);";
-    for (int i = 1; i <= count; ++i)
-        script += "INSERT INTO t VALUES (" + std::to_string(i) + ", '" + prefix + std::to_string(i) + "');";
-    return script;
+TEST_P(DataCompareTest, TheWindowRunComparesTheFirstRecordsWhateverItsStart) {
+    DataRun run = this->run(numberedRows(150, "a"), numberedRows(150, "b"));
+    run.prepare("t", "[n],[label]");
+    ASSERT_TRUE(run.runFull());
+    run.core.setStartPoint(101);
+    run.core.setBufferedAmount(100);
+    ASSERT_TRUE(run.core.getBufferedResults());
+    ReportedRecords fromWindow = reportedRecords(*run.core.getMasterDatabaseResults());
+    ASSERT_EQ(fromWindow.size(), 101u);
+    EXPECT_EQ(fromWindow.begin()->first, 1);
+    EXPECT_EQ(fromWindow.rbegin()->first, 101);
+    run.core.setStartPoint(1);
+    ASSERT_TRUE(run.core.getBufferedResults());
+    EXPECT_EQ(reportedRecords(*run.core.getMasterDatabaseResults()), fromWindow);
 }
+
+TEST_P(DataCompareTest, EachSideCanWriteItsComparedRowsToXml) {
+    DataRun run = this->run(contactsWith(""), contactsWith("DELETE FROM contacts WHERE id = 2;"));
+    run.prepare("contacts", "[id],[name]");
+    auto master = run.core.getMasterDataManager();
+    master->setSaveToXml(true);
+    master->setXmlFileName(run.dir.file("ORIGINAL.xml"));
+    ASSERT_TRUE(run.runFull());
+    Recordset saved;
+    saved.openFile(run.dir.file("ORIGINAL.xml"));
+    EXPECT_EQ(saved.recordCount(), 4);
+    EXPECT_EQ(saved.fieldCount(), 2);
+    EXPECT_FALSE(std::filesystem::exists(run.dir.file("MODIFIED.xml")));
+    // A second run replaces the file rather than failing on it.
+    ASSERT_TRUE(run.runFull());
+    EXPECT_TRUE(std::filesystem::exists(run.dir.file("ORIGINAL.xml")));
+}
+
+TEST_P(DataCompareTest, TheOrderedRunReportsUnmatchedRecordsUnderOneRecordNumber) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id IN (1, 3);"));
+    run.prepare("contacts", allFields);
+    auto master = run.core.getMasterDataManager();
+    auto source = run.core.getSourceDataManager();
+    ASSERT_TRUE(run.core.beginTableCompareFromDBManagers(master, source));
+    const ResultCollection& results = *run.core.getMasterDatabaseResults();
+    int dataItems = 0;
+    for (int32_t i = 1; i <= results.count(); ++i) {
+        if (!results.item(i)->getIsDataValue())
+            continue;
+        ++dataItems;
+        EXPECT_EQ(results.item(i)->getRecordNumber(), master->getCurrentRecordNumber());
+    }
+    EXPECT_EQ(dataItems, 8);
+}
+
+TEST_P(DataCompareTest, AFieldListRunFromConnectionStrings) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
+    ASSERT_TRUE(run.core.beginTableCompareFromFieldList(run.masterConnection, run.sourceConnection,
+                                                        "contacts", "TABLE", "[id],[city]"));
+    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"), Strings{"Paris"});
+    EXPECT_EQ(run.core.getSourceDatabaseResults()->item(1)->getFieldCount(), 2);
+}
+
+TEST_P(DataCompareTest, TheOneTableRunComparesStructureAndDataWithoutPublishing) {
+    DataRun run = this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"
+                                                           "ALTER TABLE contacts ADD COLUMN extra TEXT;"));
+    ASSERT_TRUE(
+        run.core.beginTableFullDataCompare(run.masterConnection, run.sourceConnection, "contacts", "TABLE"));
+    EXPECT_EQ(run.core.getMasterDatabaseResults(), nullptr);
+    const ResultCollection& source = *run.core.getSourceDataManager()->getResults();
+    // The table item, five field items (extra is new) and the Paris record, all fields of it.
+    ASSERT_GE(source.count(), 6);
+    EXPECT_EQ(source.item(1)->getFieldName(), "");
+    EXPECT_EQ(source.item(6)->getFieldName(), "extra");
+    EXPECT_EQ(source.item(6)->getChangeType(), "2");
+    ReportedRecords reported = reportedRecords(source);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported.begin()->second.at("city"), "Paris");
+}
+
+SIFKIT_FOR_EACH_DATABASE(DataCompareTest);
 
 struct ProgressCase {
     int records;
     std::vector<int32_t> counts;
 };
 
-void PrintTo(const ProgressCase& c, std::ostream* out) { *out << c.records << " records"; }
+void PrintTo(const ProgressCase& c, std::ostream* out) {
+    *out << c.records << " records";
+}
 
 class DataCompareProgressTest : public testing::TestWithParam<ProgressCase> {};
 
@@ -174,89 +268,6 @@ TEST_P(DataCompareProgressTest, RaisesUpdateCountEveryFiftyRecords) {
 INSTANTIATE_TEST_SUITE_P(Counts, DataCompareProgressTest,
                          testing::Values(ProgressCase{49, {}}, ProgressCase{50, {}},
                                          ProgressCase{120, {51, 101}}));
-
-TEST(DataCompareTest, TheWindowRunComparesTheFirstRecordsWhateverItsStart) {
-    DataRun run(numberedRows(150, "a"), numberedRows(150, "b"));
-    run.prepare("t", "[n],[label]");
-    ASSERT_TRUE(run.runFull());
-    run.core.setStartPoint(101);
-    run.core.setBufferedAmount(100);
-    ASSERT_TRUE(run.core.getBufferedResults());
-    ReportedRecords fromWindow = reportedRecords(*run.core.getMasterDatabaseResults());
-    ASSERT_EQ(fromWindow.size(), 101u);
-    EXPECT_EQ(fromWindow.begin()->first, 1);
-    EXPECT_EQ(fromWindow.rbegin()->first, 101);
-    run.core.setStartPoint(1);
-    ASSERT_TRUE(run.core.getBufferedResults());
-    EXPECT_EQ(reportedRecords(*run.core.getMasterDatabaseResults()), fromWindow);
-}
-
-TEST(DataCompareTest, EachSideCanWriteItsComparedRowsToXml) {
-    DataRun run(contactsWith(""), contactsWith("DELETE FROM contacts WHERE id = 2;"));
-    run.prepare("contacts", "[id],[name]");
-    auto master = run.core.getMasterDataManager();
-    master->setSaveToXml(true);
-    master->setXmlFileName(run.dir.file("ORIGINAL.xml"));
-    ASSERT_TRUE(run.runFull());
-    Recordset saved;
-    saved.openFile(run.dir.file("ORIGINAL.xml"));
-    EXPECT_EQ(saved.recordCount(), 4);
-    EXPECT_EQ(saved.fieldCount(), 2);
-    EXPECT_FALSE(std::filesystem::exists(run.dir.file("MODIFIED.xml")));
-    // A second run replaces the file rather than failing on it.
-    ASSERT_TRUE(run.runFull());
-    EXPECT_TRUE(std::filesystem::exists(run.dir.file("ORIGINAL.xml")));
-}
-
-TEST(DataCompareTest, TheOrderedRunReportsUnmatchedRecordsUnderOneRecordNumber) {
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id IN (1, 3);"));
-    run.prepare("contacts", allFields);
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
-    ASSERT_TRUE(run.core.beginTableCompareFromDBManagers(master, source));
-    const ResultCollection& results = *run.core.getMasterDatabaseResults();
-    int dataItems = 0;
-    for (int32_t i = 1; i <= results.count(); ++i) {
-        if (!results.item(i)->getIsDataValue())
-            continue;
-        ++dataItems;
-        EXPECT_EQ(results.item(i)->getRecordNumber(), master->getCurrentRecordNumber());
-    }
-    EXPECT_EQ(dataItems, 8);
-}
-
-} // namespace
-} // namespace sifkit::test
-
-namespace sifkit::test {
-namespace {
-
-TEST(DataCompareTest, AFieldListRunFromConnectionStrings) {
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"));
-    ASSERT_TRUE(run.core.beginTableCompareFromFieldList(fileConnectionString(run.masterPath),
-                                                        fileConnectionString(run.sourcePath), "contacts",
-                                                        "TABLE", "[id],[city]"));
-    EXPECT_EQ(reportedValues(*run.core.getSourceDatabaseResults(), "city"),
-              std::vector<std::string>{"Paris"});
-    EXPECT_EQ(run.core.getSourceDatabaseResults()->item(1)->getFieldCount(), 2);
-}
-
-TEST(DataCompareTest, TheOneTableRunComparesStructureAndDataWithoutPublishing) {
-    DataRun run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Paris' WHERE id = 1;"
-                                               "ALTER TABLE contacts ADD COLUMN extra TEXT;"));
-    ASSERT_TRUE(run.core.beginTableFullDataCompare(
-        fileConnectionString(run.masterPath), fileConnectionString(run.sourcePath), "contacts", "TABLE"));
-    EXPECT_EQ(run.core.getMasterDatabaseResults(), nullptr);
-    const ResultCollection& source = *run.core.getSourceDataManager()->getResults();
-    // The table item, five field items (extra is new) and the Paris record, all fields of it.
-    ASSERT_GE(source.count(), 6);
-    EXPECT_EQ(source.item(1)->getFieldName(), "");
-    EXPECT_EQ(source.item(6)->getFieldName(), "extra");
-    EXPECT_EQ(source.item(6)->getChangeType(), "2");
-    ReportedRecords reported = reportedRecords(source);
-    ASSERT_EQ(reported.size(), 1u);
-    EXPECT_EQ(reported.begin()->second.at("city"), "Paris");
-}
 
 } // namespace
 } // namespace sifkit::test

@@ -7,106 +7,134 @@ namespace {
 
 /// A compared contacts table: record 1 differs (Oslo against Paris), record 5 exists in the
 /// Original only.
-class RecordSyncTest : public testing::Test {
+class RecordSyncTest : public EachDatabaseTest {
 protected:
     void SetUp() override {
-        run.prepare("contacts", "[id],[name],[city],[score]");
-        ASSERT_TRUE(run.runFull());
-        run.core.setMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+        EachDatabaseTest::SetUp();
+        if (IsSkipped())
+            return;
+        run = std::make_unique<DataRun>(
+            fixtureScript("contacts.sql") + "INSERT INTO contacts VALUES (5, 'Eve', NULL, 0.5);",
+            fixtureScript("contacts.sql") + "UPDATE contacts SET city = 'Paris' WHERE id = 1;", GetParam());
+        run->prepare("contacts", "[id],[name],[city],[score]");
+        ASSERT_TRUE(run->runFull());
+        run->core.setMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+        rollbackFile = run->dir.file("'contacts_ORIGINAL'.xml");
     }
     void TearDown() override {
-        run.core.getMasterDataManager()->setRollbackFileName("");
-        run.core.getMasterDataManager()->setRollbackRecordset(Recordset());
+        if (!run)
+            return;
+        run->core.getMasterDataManager()->setRollbackFileName("");
+        run->core.getMasterDataManager()->setRollbackRecordset(Recordset());
     }
-    std::string sourceRow(int id) {
-        return sqliteQuery(run.sourcePath, "select * from contacts where id = " + std::to_string(id));
+    std::string sourceRows(const std::string& where = "") {
+        return run->querySource("select id, name, city, score from contacts " + where + " order by id");
     }
-    void position(int32_t masterRecord, int32_t sourceRecord) {
-        run.core.getMasterDataManager()->setCurrentRecordNumber(masterRecord);
-        run.core.getSourceDataManager()->setCurrentRecordNumber(sourceRecord);
+    std::string sourceRow(int id) { return sourceRows("where id = " + std::to_string(id)); }
+    /// Points each side at the reported record of the given id (0: none).
+    void position(int masterId, int sourceId) {
+        auto record = [&](bool isMaster, int id) {
+            return id == 0 ? 0
+                           : reportedRecordNumber(isMaster ? *run->core.getMasterDatabaseResults()
+                                                           : *run->core.getSourceDatabaseResults(),
+                                                  "id", std::to_string(id));
+        };
+        run->core.getMasterDataManager()->setCurrentRecordNumber(record(true, masterId));
+        run->core.getSourceDataManager()->setCurrentRecordNumber(record(false, sourceId));
     }
 
-    DataRun run{fixtureScript("contacts.sql") + "INSERT INTO contacts VALUES (5, 'Eve', NULL, 0.5);",
-                fixtureScript("contacts.sql") + "UPDATE contacts SET city = 'Paris' WHERE id = 1;"};
+    std::unique_ptr<DataRun> run;
     std::vector<std::string> messages;
-    std::string rollbackFile = run.dir.file("'contacts_ORIGINAL'.xml");
+    std::string rollbackFile;
 };
 
-TEST_F(RecordSyncTest, CopiesAReportedRecordOnceAndOnlyThatRecord) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
+TEST_P(RecordSyncTest, CopiesAReportedRecordOnceAndOnlyThatRecord) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
     position(5, 0);
-    EXPECT_EQ(run.core.copyRecordFromRecordNumber(master, source, true), "Successfully Completed");
+    EXPECT_EQ(run->core.copyRecordFromRecordNumber(master, source, true), "Successfully Completed");
     EXPECT_EQ(sourceRow(5), "5|Eve|NULL|0.5\n");
     // The published results still report it, but the Modified side has it now.
-    EXPECT_EQ(run.core.copyRecordFromRecordNumber(master, source, true), "Cannot copy record.");
-    EXPECT_EQ(sqliteQuery(run.sourcePath, "select count(*) from contacts"), "5\n");
+    EXPECT_EQ(run->core.copyRecordFromRecordNumber(master, source, true), "Cannot copy record.");
+    EXPECT_EQ(run->querySource("select count(*) from contacts"), "5\n");
     // Record 2 is on both sides and was never reported.
     position(2, 0);
-    EXPECT_EQ(run.core.copyRecordFromRecordNumber(master, source, true), "Cannot copy record.");
+    EXPECT_EQ(run->core.copyRecordFromRecordNumber(master, source, true), "Cannot copy record.");
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(RecordSyncTest, ACopyTheDatabaseRejectsIsShownAndChangesNothing) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
+TEST_P(RecordSyncTest, ACopyTheDatabaseRejectsIsShownAndChangesNothing) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
     position(1, 0); // id 1 exists on the Modified side with another city
-    std::string outcome = run.core.copyRecordFromRecordNumber(master, source, true);
-    EXPECT_NE(outcome.find("UNIQUE constraint failed"), std::string::npos) << outcome;
+    std::string outcome = run->core.copyRecordFromRecordNumber(master, source, true);
+    const char* reason =
+        GetParam() == DatabaseKind::Sqlite ? "UNIQUE constraint failed" : "duplicate key value";
+    EXPECT_NE(outcome.find(reason), std::string::npos) << outcome;
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], outcome);
     EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
     EXPECT_EQ(source->getReturnSQLMessage(), "");
 }
 
-TEST_F(RecordSyncTest, UpdateOverwritesTheCounterpartAndRollsBack) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
+TEST_P(RecordSyncTest, UpdateOverwritesTheCounterpartAndRollsBack) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
     position(1, 1);
-    EXPECT_EQ(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile), "Successfully Completed");
+    EXPECT_EQ(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
     EXPECT_EQ(sourceRow(1), "1|Ann|Oslo|1.5\n");
-    EXPECT_EQ(run.core.getSaveFile(), rollbackFile);
-    const std::string rollbackSql = run.core.getRollBackSQL();
-    EXPECT_EQ(rollbackSql.rfind("Select * from [contacts] Where id = 1 AND name LIKE 'Ann' AND city LIKE 'Oslo'", 0),
+    EXPECT_EQ(run->core.getSaveFile(), rollbackFile);
+    const std::string rollbackSql = run->core.getRollBackSQL();
+    EXPECT_EQ(rollbackSql.rfind(
+                  "Select * from [contacts] Where id = 1 AND name LIKE 'Ann' AND city LIKE 'Oslo'", 0),
               0u)
         << rollbackSql;
 
-    EXPECT_EQ(run.core.rollBackFromSQL(master, source, true, rollbackFile, rollbackSql), "Successfully Completed");
+    EXPECT_EQ(run->core.rollBackFromSQL(master, source, true, rollbackFile, rollbackSql),
+              "Successfully Completed");
     EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
     // Once restored, the statement no longer finds the record: a second rollback changes nothing.
-    EXPECT_NE(run.core.rollBackFromSQL(master, source, true, rollbackFile, rollbackSql), "Successfully Completed");
+    EXPECT_NE(run->core.rollBackFromSQL(master, source, true, rollbackFile, rollbackSql),
+              "Successfully Completed");
     EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
 }
 
-TEST_F(RecordSyncTest, RollbackFromTheRecordNumbersRestoresTheLastUpdate) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
+TEST_P(RecordSyncTest, RollbackFromTheRecordNumbersRestoresTheLastUpdate) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
     position(1, 1);
-    ASSERT_EQ(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile), "Successfully Completed");
-    EXPECT_EQ(run.core.rollBackFromRecordNumber(master, source, true, rollbackFile), "Successfully Completed");
+    ASSERT_EQ(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
+    EXPECT_EQ(run->core.rollBackFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
     EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
 }
 
-TEST_F(RecordSyncTest, AnUpdateWithoutACounterpartChangesNothing) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
-    const std::string before = sqliteQuery(run.sourcePath, "select * from contacts order by id");
+TEST_P(RecordSyncTest, AnUpdateWithoutACounterpartChangesNothing) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
+    const std::string before = sourceRows();
     position(5, 0); // record 5 has no counterpart: the Modified side locates nothing
-    EXPECT_NE(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile), "Successfully Completed");
+    EXPECT_NE(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
     EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(sqliteQuery(run.sourcePath, "select * from contacts order by id"), before);
+    EXPECT_EQ(sourceRows(), before);
 }
 
-TEST_F(RecordSyncTest, RollbackIsRefusedForAFileOfTheOtherSide) {
-    auto master = run.core.getMasterDataManager();
-    auto source = run.core.getSourceDataManager();
+TEST_P(RecordSyncTest, RollbackIsRefusedForAFileOfTheOtherSide) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
     position(1, 1);
-    ASSERT_EQ(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile), "Successfully Completed");
+    ASSERT_EQ(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
     const std::string after = sourceRow(1);
-    EXPECT_NE(run.core.rollBackFromSQL(master, source, false, rollbackFile, run.core.getRollBackSQL()),
+    EXPECT_NE(run->core.rollBackFromSQL(master, source, false, rollbackFile, run->core.getRollBackSQL()),
               "Successfully Completed");
     EXPECT_EQ(sourceRow(1), after);
 }
+
+SIFKIT_FOR_EACH_DATABASE(RecordSyncTest);
 
 } // namespace
 } // namespace sifkit::test
