@@ -1,5 +1,7 @@
 #include "DataSources.h"
 
+#include "platform/dataaccess/Text.h"
+
 #include <sifkit/SifkitError.h>
 
 #include <mutex>
@@ -27,14 +29,6 @@ DataSourceState& state() {
 
 bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
-}
-
-/// Removes leading and trailing blanks (spaces only, as entries are written with them).
-std::string trimBlanks(const std::string& text) {
-    auto begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
 }
 
 std::string appendOnce(const char* marker, const std::string& value, std::string& connectionString) {
@@ -90,18 +84,18 @@ bool isFileBasedSource() {
 std::string dataSourceName(std::string& entry) {
     if (!contains(entry, "DSN="))
         return {};
-    entry = trimBlanks(entry.size() > 4 ? entry.substr(4) : std::string());
+    entry = platform::trimmed(entry.size() > 4 ? entry.substr(4) : std::string());
     auto bar = entry.find('|');
     if (bar == std::string::npos)
         return {};
-    return trimBlanks(entry.substr(0, bar));
+    return platform::trimmed(entry.substr(0, bar));
 }
 
 std::string driverOfEntry(const std::string& entry) {
     auto bar = entry.find('|');
     if (bar == std::string::npos)
         return {};
-    return trimBlanks(entry.substr(bar + 1));
+    return platform::trimmed(entry.substr(bar + 1));
 }
 
 std::string databaseFileOfDataSource(const std::string& name) {

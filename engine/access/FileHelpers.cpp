@@ -1,18 +1,13 @@
 #include "FileHelpers.h"
 
+#include "platform/dataaccess/Text.h"
+
 #include <filesystem>
 #include <thread>
 
 namespace sifkit::detail {
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
 
 void sleepFor(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
@@ -21,7 +16,7 @@ void sleepFor(std::chrono::milliseconds duration) {
 } // namespace
 
 bool fileExists(const std::string& path) {
-    std::string name = trimmed(path);
+    std::string name = platform::trimmed(path);
     if (name.empty())
         return false;
     std::error_code ec;
@@ -30,7 +25,7 @@ bool fileExists(const std::string& path) {
 
 bool deleteFile(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::remove(trimmed(path), ec) && !ec;
+    return std::filesystem::remove(platform::trimmed(path), ec) && !ec;
 }
 
 bool deleteFileWithRetry(const std::string& path, const DeleteRetry& how) {

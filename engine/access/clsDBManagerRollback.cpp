@@ -2,20 +2,11 @@
 #include "RollbackFile.h"
 #include "RollbackStore.h"
 
+#include "platform/dataaccess/Text.h"
+
 #include <sifkit/clsDBManager.h>
 
 namespace sifkit {
-
-namespace {
-
-std::string trimmed(const std::string& text) {
-    auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
-} // namespace
 
 std::string clsDBManager::getRollbackFileName() const {
     return detail::RollbackStore::instance().fileName;
@@ -91,10 +82,10 @@ bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
         }
         Recordset saved = getRollbackRecordset();
         detail::requireRollbackFileOf(*this, saved);
-        const std::string primaryKey = trimmed(getAccessPrimaryKey(tableName_));
+        const std::string primaryKey = platform::trimmed(getAccessPrimaryKey(tableName_));
         for (int32_t i = 0; i < saved.fieldCount() && i < target.fieldCount(); ++i) {
-            const std::string name = trimmed(target.field(i).name());
-            if (name == primaryKey || name != trimmed(saved.field(i).name()))
+            const std::string name = platform::trimmed(target.field(i).name());
+            if (name == primaryKey || name != platform::trimmed(saved.field(i).name()))
                 continue;
             target.field(i).setValue(saved.field(i).value());
         }

@@ -3,20 +3,11 @@
 #include "RollbackFile.h"
 #include "SqlLiterals.h"
 
+#include "platform/dataaccess/Text.h"
+
 #include <sifkit/clsDBManager.h>
 
 namespace sifkit {
-
-namespace {
-
-std::string trimmed(const std::string& text) {
-    auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
-} // namespace
 
 std::string clsDBManager::formatWhereClauseFromRecordSet(const Recordset& recset, int32_t loopCount) {
     Field field = recset.field(loopCount);
@@ -78,9 +69,10 @@ void clsDBManager::formatWhereClauseFromRecordNumber() {
         first = false;
     }
     // A record without items has no exact form: its clause selects nothing rather than every row.
-    boundWhere_ = exact.conditions.empty()
-                      ? nullptr
-                      : std::make_shared<detail::BoundForm>(detail::BoundForm{whereClause_, std::move(exact)});
+    boundWhere_ =
+        exact.conditions.empty()
+            ? nullptr
+            : std::make_shared<detail::BoundForm>(detail::BoundForm{whereClause_, std::move(exact)});
 }
 
 bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {
@@ -125,10 +117,10 @@ bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool isMaster, co
         Recordset source = dataManager2.getDatabaseRecords();
         target.moveFirst();
         source.moveFirst();
-        const std::string primaryKey = trimmed(dataManager2.getAccessPrimaryKey(tableName_));
+        const std::string primaryKey = platform::trimmed(dataManager2.getAccessPrimaryKey(tableName_));
         for (int32_t i = 0; i < source.fieldCount(); ++i) {
-            if (trimmed(source.field(i).name()) == primaryKey ||
-                trimmed(target.field(i).name()) == primaryKey)
+            if (platform::trimmed(source.field(i).name()) == primaryKey ||
+                platform::trimmed(target.field(i).name()) == primaryKey)
                 continue;
             target.field(i).setValue(source.field(i).value());
         }

@@ -7,6 +7,9 @@
 
 #include <sifkit/SifkitError.h>
 
+#include <algorithm>
+#include <optional>
+
 namespace sifkit::detail {
 
 namespace {
@@ -123,6 +126,24 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
                          query + " ||");
 }
 
+/// The full pass (every record) or the window pass (at most `visits` records from the first).
+void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine, const std::string& label,
+                    std::optional<int64_t> visits) {
+    const std::string query = buildFieldListSelect(thisSide);
+    try {
+        PassContext context = startCountedPass(thisSide, engine, query);
+        EngineAccess::dataProgressStatus(engine) = 1;
+        int32_t sinceEvent = 0;
+        Recordset records = thisSide.getDatabaseRecords();
+        for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits); ++visited)
+            compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (...) {
+        reportPassFailure(thisSide, query);
+    }
+    thisSide.closeRecordSet();
+    otherSide.closeRecordSet();
+}
+
 } // namespace
 
 std::string buildFieldListSelect(const clsDBManager& side) {
@@ -132,38 +153,15 @@ std::string buildFieldListSelect(const clsDBManager& side) {
 
 void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                       const std::string& label) {
-    const std::string query = buildFieldListSelect(thisSide);
-    try {
-        PassContext context = startCountedPass(thisSide, engine, query);
-        EngineAccess::dataProgressStatus(engine) = 1;
-        int32_t sinceEvent = 0;
-        Recordset records = thisSide.getDatabaseRecords();
-        while (!records.eof())
-            compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
-    } catch (...) {
-        reportPassFailure(thisSide, query);
-    }
-    thisSide.closeRecordSet();
-    otherSide.closeRecordSet();
+    runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
 }
 
 void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                             const std::string& label, int32_t startPoint, int32_t bufferedAmount) {
-    const std::string query = buildFieldListSelect(thisSide);
-    try {
-        PassContext context = startCountedPass(thisSide, engine, query);
-        EngineAccess::dataProgressStatus(engine) = 1;
-        int32_t sinceEvent = 0;
-        Recordset records = thisSide.getDatabaseRecords();
-        // The window fixes how many records are visited, always from the first one.
-        const int64_t last = int64_t{startPoint} + bufferedAmount;
-        for (int64_t n = startPoint; n <= last && !records.bof() && !records.eof(); ++n)
-            compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
-    } catch (...) {
-        reportPassFailure(thisSide, query);
-    }
-    thisSide.closeRecordSet();
-    otherSide.closeRecordSet();
+    // Positions startPoint to startPoint + bufferedAmount: they fix how many records are
+    // visited, always from the first one.
+    const int64_t last = int64_t{startPoint} + bufferedAmount;
+    runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
 }
 
 void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {

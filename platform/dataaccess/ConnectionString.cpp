@@ -1,4 +1,5 @@
 #include "ConnectionString.h"
+#include "Text.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -16,14 +17,6 @@ struct Part {
     std::string key; ///< trimmed, as written
     std::string value;
 };
-
-std::string trim(const std::string& s) {
-    auto begin = s.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return {};
-    auto end = s.find_last_not_of(" \t");
-    return s.substr(begin, end - begin + 1);
-}
 
 bool equalsIgnoreCase(const std::string& a, const char* b) {
     std::size_t n = std::strlen(b);
@@ -45,14 +38,14 @@ std::vector<Part> split(const std::string& text) {
         std::string item = text.substr(start, end - start);
         auto eq = item.find('=');
         // The password is appended last and may itself hold ";": it runs to the end.
-        if (eq != std::string::npos && equalsIgnoreCase(trim(item.substr(0, eq)), "Password")) {
+        if (eq != std::string::npos && equalsIgnoreCase(trimmed(item.substr(0, eq), " \t"), "Password")) {
             parts.push_back({"Password", text.substr(start + eq + 1)});
             break;
         }
         if (eq != std::string::npos)
-            parts.push_back({trim(item.substr(0, eq)), item.substr(eq + 1)});
-        else if (!trim(item).empty())
-            parts.push_back({trim(item), ""});
+            parts.push_back({trimmed(item.substr(0, eq), " \t"), item.substr(eq + 1)});
+        else if (!trimmed(item, " \t").empty())
+            parts.push_back({trimmed(item, " \t"), ""});
         start = end + 1;
     }
     return parts;
@@ -67,7 +60,7 @@ const Part* find(const std::vector<Part>& parts, const char* key) {
 
 /// An ODBC attribute value, braced when it holds characters that would end it.
 std::string odbcValue(const std::string& value) {
-    if (value.find_first_of(";{}") == std::string::npos && value == trim(value))
+    if (value.find_first_of(";{}") == std::string::npos && value == trimmed(value, " \t"))
         return value;
     std::string braced = "{";
     for (char c : value) {
@@ -81,7 +74,7 @@ std::string odbcValue(const std::string& value) {
 std::string credentials(const std::vector<Part>& parts) {
     std::string text;
     if (const Part* user = find(parts, "User ID"))
-        text += ";UID=" + odbcValue(trim(user->value));
+        text += ";UID=" + odbcValue(trimmed(user->value, " \t"));
     if (const Part* password = find(parts, "Password"))
         text += ";PWD=" + odbcValue(password->value);
     return text;
@@ -109,9 +102,9 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
     const Part* provider = find(parts, "Provider");
     if (!provider)
         return {connectionString, false};
-    std::string providerName = trim(provider->value);
+    std::string providerName = trimmed(provider->value, " \t");
     const Part* source = find(parts, "Data Source");
-    std::string target = source ? trim(source->value) : std::string();
+    std::string target = source ? trimmed(source->value, " \t") : std::string();
 
     if (equalsIgnoreCase(providerName, "MSDASQL"))
         return {"DSN=" + odbcValue(target) + credentials(parts), false};

@@ -1,4 +1,4 @@
-#include "support/TestEnvironment.h"
+#include "support/PeopleDatabase.h"
 
 #include <sifkit/DataAccess.h>
 
@@ -7,15 +7,8 @@
 namespace sifkit::test {
 namespace {
 
-class RecordsetTest : public testing::Test {
+class RecordsetTest : public PeopleDatabaseTest {
 protected:
-    void SetUp() override {
-        createSqliteDatabase(path, fixtureScript("people.sql"));
-        connection.open(fileConnectionString(path));
-    }
-    TempDir dir;
-    std::string path = dir.file("people.db");
-    Connection connection;
 };
 
 TEST_F(RecordsetTest, WalksRowsWithExactCountsAndBounds) {

@@ -1,4 +1,4 @@
-#include "support/TestEnvironment.h"
+#include "support/PeopleDatabase.h"
 
 #include <sifkit/DataAccess.h>
 
@@ -7,16 +7,9 @@
 namespace sifkit::test {
 namespace {
 
-class RecordsetWriteTest : public testing::Test {
+class RecordsetWriteTest : public PeopleDatabaseTest {
 protected:
-    void SetUp() override {
-        createSqliteDatabase(path, fixtureScript("people.sql"));
-        connection.open(fileConnectionString(path));
-    }
     std::string read(const std::string& sql) { return sqliteQuery(path, sql); }
-    TempDir dir;
-    std::string path = dir.file("people.db");
-    Connection connection;
 };
 
 TEST_F(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {

@@ -1,4 +1,4 @@
-#include "support/TestEnvironment.h"
+#include "support/PeopleDatabase.h"
 
 #include <sifkit/DataAccess.h>
 
@@ -9,18 +9,12 @@
 namespace sifkit::test {
 namespace {
 
-class RecordsetXmlTest : public testing::Test {
+class RecordsetXmlTest : public PeopleDatabaseTest {
 protected:
-    void SetUp() override {
-        createSqliteDatabase(
-            path, fixtureScript("people.sql") +
-                      "CREATE TABLE blobs (id INTEGER, data BLOB, line TEXT);"
-                      "INSERT INTO blobs VALUES (1, x'00FF10', 'a' || char(13) || char(10) || 'b');");
-        connection.open(fileConnectionString(path));
+    std::string extraScript() const override {
+        return "CREATE TABLE blobs (id INTEGER, data BLOB, line TEXT);"
+               "INSERT INTO blobs VALUES (1, x'00FF10', 'a' || char(13) || char(10) || 'b');";
     }
-    TempDir dir;
-    std::string path = dir.file("people.db");
-    Connection connection;
 };
 
 TEST_F(RecordsetXmlTest, RoundTripKeepsNamesTypesSizesAndValues) {

@@ -6,7 +6,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,27 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string failureReason;
-
-/// Runs a shell command; returns its output, throws with it when the command fails.
-std::string run(const std::string& command) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char buffer[4096];
-    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    if (pclose(pipe) != 0)
-        throw std::runtime_error(command + " failed: " + output);
-    return output;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 /// The newest installed PostgreSQL's program folder, "" when there is none.
 std::string findBinaries() {
@@ -104,21 +82,22 @@ PostgresServer::PostgresServer(std::string binaries, bool asRoot)
             throw std::runtime_error("cannot hand the cluster folder to postgres");
     }
     const std::string data = (dir_.path() / "data").string();
-    run(serverCommand("initdb") + " -D " + quoted(data) + " -A trust -U postgres -E UTF8 --locale=C.UTF-8");
+    runCommand(serverCommand("initdb") + " -D " + shellQuoted(data) +
+               " -A trust -U postgres -E UTF8 --locale=C.UTF-8");
     port_ = freeLoopbackPort();
-    run(serverCommand("pg_ctl") + " -D " + quoted(data) + " -l " +
-        quoted((dir_.path() / "server.log").string()) + " -w -o " +
-        quoted("-p " + std::to_string(port_) + " -k " + dir_.path().string() +
-               " -c listen_addresses=127.0.0.1 -c fsync=off") +
-        " start");
+    runCommand(serverCommand("pg_ctl") + " -D " + shellQuoted(data) + " -l " +
+               shellQuoted((dir_.path() / "server.log").string()) + " -w -o " +
+               shellQuoted("-p " + std::to_string(port_) + " -k " + dir_.path().string() +
+                           " -c listen_addresses=127.0.0.1 -c fsync=off") +
+               " start");
     running_ = true;
 }
 
 PostgresServer::~PostgresServer() {
     if (running_) {
         try {
-            run(serverCommand("pg_ctl") + " -D " + quoted((dir_.path() / "data").string()) +
-                " -m immediate -w stop");
+            runCommand(serverCommand("pg_ctl") + " -D " + shellQuoted((dir_.path() / "data").string()) +
+                       " -m immediate -w stop");
         } catch (...) {
         }
     }
@@ -131,15 +110,15 @@ std::string PostgresServer::serverCommand(const std::string& program) const {
 
 std::string PostgresServer::psql(const std::string& database) const {
     return binaries_ + "/psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p " + std::to_string(port_) +
-           " -U postgres -d " + quoted(database);
+           " -U postgres -d " + shellQuoted(database);
 }
 
 std::string PostgresServer::createDatabase(const std::string& script) {
     const std::string name = "db" + std::to_string(++databases_);
-    run(psql("postgres") + " -c " + quoted("CREATE DATABASE " + name));
+    runCommand(psql("postgres") + " -c " + shellQuoted("CREATE DATABASE " + name));
     const fs::path file = dir_.path() / (name + ".sql");
     std::ofstream(file) << script;
-    run(psql(name) + " -f " + quoted(file.string()));
+    runCommand(psql(name) + " -f " + shellQuoted(file.string()));
     fs::remove(file);
     OdbcConfig::instance().addUserDataSource({"pg_" + name + "_" + std::to_string(getpid()),
                                               "PostgreSQL Unicode",
@@ -156,7 +135,7 @@ std::string PostgresServer::connectionString(const std::string& database) const 
 }
 
 std::string PostgresServer::query(const std::string& database, const std::string& sql) const {
-    return run(psql(database) + " -A -t -F '|' -P null=NULL -c " + quoted(sql));
+    return runCommand(psql(database) + " -A -t -F '|' -P null=NULL -c " + shellQuoted(sql));
 }
 
 } // namespace sifkit::test

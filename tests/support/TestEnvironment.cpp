@@ -35,29 +35,37 @@ void writeFile(const fs::path& path, const std::string& text) {
 /// Runs a shell command with text on its standard input; returns its standard output.
 std::string runWithInput(const std::string& command, const std::string& input, const fs::path& inputFile) {
     writeFile(inputFile, input);
-    std::string full = command + " < '" + inputFile.string() + "' 2>&1";
-    FILE* pipe = popen(full.c_str(), "r");
+    try {
+        std::string output = runCommand(command + " < " + shellQuoted(inputFile.string()));
+        fs::remove(inputFile);
+        return output;
+    } catch (...) {
+        fs::remove(inputFile);
+        throw;
+    }
+}
+
+} // namespace
+
+std::string runCommand(const std::string& command) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe)
         throw std::runtime_error("cannot run " + command);
     std::string output;
     char buffer[4096];
     while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
         output.append(buffer, n);
-    int status = pclose(pipe);
-    fs::remove(inputFile);
-    if (status != 0)
+    if (pclose(pipe) != 0)
         throw std::runtime_error(command + " failed: " + output);
     return output;
 }
 
-std::string quoted(const std::string& text) {
+std::string shellQuoted(const std::string& text) {
     std::string out = "'";
     for (char c : text)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
-
-} // namespace
 
 OdbcConfig::OdbcConfig() {
     std::string drivers =
@@ -106,13 +114,13 @@ std::string fileConnectionString(const std::string& path) {
 }
 
 void createSqliteDatabase(const std::string& path, const std::string& script) {
-    runWithInput(std::string(SIFKIT_TEST_SQLITE_SHELL) + " -batch -bail " + quoted(path), script,
+    runWithInput(std::string(SIFKIT_TEST_SQLITE_SHELL) + " -batch -bail " + shellQuoted(path), script,
                  path + ".sql");
 }
 
 std::string sqliteQuery(const std::string& path, const std::string& sql) {
     return runWithInput(std::string(SIFKIT_TEST_SQLITE_SHELL) + " -batch -noheader -nullvalue NULL " +
-                            quoted(path),
+                            shellQuoted(path),
                         sql + ";\n", path + ".query.sql");
 }
 

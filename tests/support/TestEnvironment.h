@@ -61,6 +61,13 @@ void createSqliteDatabase(const std::string& path, const std::string& script);
 /// "|", Null shown as "NULL"). Reads the file as another program sees it.
 std::string sqliteQuery(const std::string& path, const std::string& sql);
 
+/// Runs a shell command and returns what it printed (standard output and error); throws with
+/// that text when the command fails.
+std::string runCommand(const std::string& command);
+
+/// The text quoted for the shell.
+std::string shellQuoted(const std::string& text);
+
 /// The text of a fixture script kept in tests/fixtures.
 std::string fixtureScript(const std::string& name);
 

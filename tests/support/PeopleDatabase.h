@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TestEnvironment.h"
+
+#include <sifkit/DataAccess.h>
+
+#include <gtest/gtest.h>
+
+namespace sifkit::test {
+
+/// A test on a fresh SQLite database built from the people fixture (plus extraScript()), open
+/// on `connection`.
+class PeopleDatabaseTest : public testing::Test {
+protected:
+    void SetUp() override {
+        createSqliteDatabase(path, fixtureScript("people.sql") + extraScript());
+        connection.open(fileConnectionString(path));
+    }
+    virtual std::string extraScript() const { return {}; }
+
+    TempDir dir;
+    std::string path = dir.file("people.db");
+    Connection connection;
+};
+
+} // namespace sifkit::test
