@@ -1,0 +1,51 @@
+#include "Formatters.h"
+
+namespace dbsift::cli {
+
+namespace {
+
+/// One field: quoted, with quotes doubled, when it holds a comma, a quote or a line break.
+std::string field(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
+std::string line(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        out += (i ? "," : "") + field(fields[i]);
+    return out + "\r\n";
+}
+
+} // namespace
+
+std::string formatCsv(const StructureReport& report) {
+    std::string out = line({"side", "object", "field", "type", "change", "description"});
+    for (const auto& item : report.items)
+        out += line({sideName(item.side), item.object, item.field, item.type, std::to_string(item.change),
+                     item.description});
+    return out;
+}
+
+std::string formatCsv(const DataReport& report) {
+    std::vector<std::string> header{"side", "record", "counterpart"};
+    header.insert(header.end(), report.columns.begin(), report.columns.end());
+    std::string out = line(header);
+    for (const auto& record : report.records) {
+        std::vector<std::string> fields{sideName(record.side), std::to_string(record.number),
+                                        record.counterpart ? std::to_string(record.counterpart) : ""};
+        for (const auto& value : record.values)
+            fields.push_back(value.text);
+        out += line(fields);
+    }
+    return out;
+}
+
+} // namespace dbsift::cli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Options.h"
+#include "Report.h"
+
+#include <string>
+
+namespace dbsift::cli {
+
+// Each formatter returns the whole output, so that nothing reaches standard output before the
+// comparison has succeeded.
+
+/// Aligned columns for a terminal, with a closing summary line.
+std::string formatText(const StructureReport& report);
+std::string formatText(const DataReport& report);
+
+/// One JSON document (field names in cli/README.md).
+std::string formatJson(const StructureReport& report);
+std::string formatJson(const DataReport& report);
+
+/// RFC 4180: a header line, then one line per item or record, CRLF line ends.
+std::string formatCsv(const StructureReport& report);
+std::string formatCsv(const DataReport& report);
+
+template <typename Report> std::string formatReport(const Report& report, Format format) {
+    switch (format) {
+    case Format::Json:
+        return formatJson(report);
+    case Format::Csv:
+        return formatCsv(report);
+    case Format::Text:
+        break;
+    }
+    return formatText(report);
+}
+
+} // namespace dbsift::cli

@@ -1,0 +1,127 @@
+#include "Options.h"
+
+#include <sifkit/Version.h>
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace dbsift::cli {
+
+namespace {
+
+const char* const description =
+    "Compares two databases, an Original and a Modified one, each a database file (SQLite; Access\n"
+    "read-only where the MDB Tools driver is installed) or dsn:NAME for an ODBC data source.\n"
+    "\n"
+    "Structure mode (the default) lists the tables on one side only and, with --fields, the\n"
+    "fields on one side only and the fields whose type differs. Data mode (--table) lists every\n"
+    "record of either side that has no equal record on the other side.";
+
+const char* const footer =
+    "Exit status: 0 no differences, 1 differences found, 2 trouble.\n"
+    "\n"
+    "Records: a record number is the record's position in its side's table. Records pair with\n"
+    "their counterpart on the other side through the table's primary key (its first column),\n"
+    "when the key is among the compared columns. Null values read Null (null in JSON).\n"
+    "\n"
+    "JSON: one document, {\"mode\": \"structure\" | \"data\", \"original\", \"modified\",\n"
+    "\"differences\": N, ...}; structure runs add \"fields\", \"views\", \"differencesOnly\" and\n"
+    "\"items\": [{\"side\", \"kind\", \"object\", \"field\", \"type\", \"change\", \"description\",\n"
+    "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\" and\n"
+    "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}].\n"
+    "See cli/README.md for every field.\n"
+    "\n"
+    "The password is read from the environment variable --password-env names, never from the\n"
+    "command line, and is never shown.";
+
+std::vector<std::string> trimmed(std::vector<std::string> names) {
+    for (auto& name : names) {
+        auto begin = name.find_first_not_of(" \t");
+        auto end = name.find_last_not_of(" \t");
+        name = begin == std::string::npos ? std::string() : name.substr(begin, end - begin + 1);
+    }
+    return names;
+}
+
+} // namespace
+
+std::optional<int> parseOptions(int argc, char** argv, Options& options) {
+    CLI::App app{description, "dbsift-compare"};
+    app.footer(footer);
+    app.set_version_flag("--version", std::string("dbsift-compare ") + sifkit::version(),
+                         "Show the version and exit");
+    app.get_formatter()->column_width(26);
+
+    app.add_option("ORIGINAL", options.original, "The Original database: a file path or dsn:NAME")
+        ->option_text(" ");
+    app.add_option("MODIFIED", options.modified, "The Modified database: a file path or dsn:NAME")
+        ->option_text(" ");
+
+    auto* fields = app.add_flag("--fields", options.fields,
+                                "Structure: also compare the fields of the tables on both sides");
+    auto* views = app.add_flag("--views", options.views, "Structure: list views as well as tables");
+    auto* differencesOnly = app.add_flag("--differences-only", options.differencesOnly,
+                                         "Structure: hide the items that did not change");
+    auto* table =
+        app.add_option("--table", options.table, "Data mode: compare the records of this table (or view)")
+            ->option_text("TABLE");
+    app.add_option("--columns", options.columns,
+                   "Data mode: the columns to compare (default: every comparable column present "
+                   "on both sides)")
+        ->option_text("A,B,...")
+        ->delimiter(',')
+        ->needs(table);
+    for (auto* structureOnly : {fields, views, differencesOnly})
+        structureOnly->excludes(table)->option_text(" ");
+
+    std::string format = "text";
+    app.add_option("--format", format, "Output: text (aligned columns), json or csv")
+        ->check(CLI::IsMember({"text", "json", "csv"}))
+        ->option_text("text|json|csv");
+    app.add_option("--user", options.user, "User ID for the data sources (dsn:NAME)")->option_text("USER");
+    app.add_option("--password-env", options.passwordEnv,
+                   "The environment variable that holds the data sources' password")
+        ->option_text("VAR");
+    app.add_option("--create-samples", options.createSamplesDir,
+                   "Create the sample databases DIR/original.db and DIR/modified.db where missing, and exit")
+        ->option_text("DIR");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& done) { // --help or --version
+        return app.exit(done);
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "dbsift-compare: " << error.what() << " (see dbsift-compare --help)\n";
+        return 2;
+    }
+    options.columns = trimmed(std::move(options.columns));
+    options.format = format == "json" ? Format::Json : format == "csv" ? Format::Csv : Format::Text;
+    if (table->count() > 0 && options.table.empty()) {
+        std::cerr << "dbsift-compare: --table needs a table name\n";
+        return 2;
+    }
+    for (const auto& column : options.columns) {
+        if (column.empty()) {
+            std::cerr << "dbsift-compare: --columns holds an empty column name\n";
+            return 2;
+        }
+    }
+
+    const bool comparing = !options.original.empty() || !options.modified.empty();
+    if (!options.createSamplesDir.empty()) {
+        if (comparing || !options.table.empty()) {
+            std::cerr << "dbsift-compare: --create-samples takes no databases to compare\n";
+            return 2;
+        }
+        return std::nullopt;
+    }
+    if (options.original.empty() || options.modified.empty()) {
+        std::cerr << "dbsift-compare: two databases are needed, ORIGINAL and MODIFIED (see dbsift-compare "
+                     "--help)\n";
+        return 2;
+    }
+    return std::nullopt;
+}
+
+} // namespace dbsift::cli

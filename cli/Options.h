@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dbsift::cli {
+
+enum class Format { Text, Json, Csv };
+
+/// What the command line asks for.
+struct Options {
+    std::string original; ///< a database file path or dsn:NAME
+    std::string modified;
+    // Structure mode (the default).
+    bool fields = false;
+    bool views = false;
+    bool differencesOnly = false;
+    // Data mode: a table given.
+    std::string table;
+    std::vector<std::string> columns; ///< empty: every comparable field present on both sides
+    Format format = Format::Text;
+    std::string user;
+    std::string passwordEnv; ///< name of the environment variable holding the password
+    std::string createSamplesDir;
+
+    bool dataMode() const { return !table.empty(); }
+};
+
+/// Reads the command line. Returns the exit status when the program ends here: 0 after --help
+/// or --version (printed to standard output), 2 after a usage error (one line on standard
+/// error).
+std::optional<int> parseOptions(int argc, char** argv, Options& options);
+
+} // namespace dbsift::cli

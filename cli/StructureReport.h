@@ -1,0 +1,21 @@
+#pragma once
+
+#include "DatabaseTarget.h"
+#include "Report.h"
+
+#include <sifkit/Sifcore.h>
+
+namespace dbsift::cli {
+
+struct StructureSettings {
+    bool fields = false;
+    bool views = false;
+    bool differencesOnly = false;
+};
+
+/// Runs the engine's structure comparison of the two databases and reads its findings. Throws
+/// CliError when a database cannot be opened or its catalogue cannot be read.
+StructureReport compareStructure(sifkit::Sifcore& core, const DatabaseTarget& original,
+                                 const DatabaseTarget& modified, const StructureSettings& settings);
+
+} // namespace dbsift::cli

@@ -1,0 +1,142 @@
+#include "Formatters.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace dbsift::cli {
+
+namespace {
+
+/// The text on one line: line breaks and tabs written as \n, \r and \t, other control
+/// characters as "?", so that a value cannot break the columns.
+std::string oneLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+        }
+    }
+    return out;
+}
+
+/// Characters a terminal shows for a UTF-8 text (one per code point).
+std::size_t displayWidth(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+/// Rows of cells in columns as wide as their widest cell, two blanks apart.
+class TextTable {
+public:
+    explicit TextTable(std::vector<std::string> header) { add(std::move(header)); }
+
+    void add(std::vector<std::string> row) {
+        for (auto& cell : row)
+            cell = oneLine(cell);
+        rows_.push_back(std::move(row));
+    }
+
+    std::string render() const {
+        std::vector<std::size_t> widths(rows_.front().size(), 0);
+        for (const auto& row : rows_)
+            for (std::size_t i = 0; i < row.size(); ++i)
+                widths[i] = std::max(widths[i], displayWidth(row[i]));
+        std::string out;
+        for (const auto& row : rows_) {
+            std::string line;
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                line += row[i];
+                if (i + 1 < row.size())
+                    line += std::string(widths[i] - displayWidth(row[i]) + 2, ' ');
+            }
+            line.erase(line.find_last_not_of(' ') + 1);
+            out += line + "\n";
+        }
+        return out;
+    }
+
+private:
+    std::vector<std::vector<std::string>> rows_;
+};
+
+std::string counted(int32_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+/// "N differences: a in the Original database, b in the Modified database."
+template <typename Entry, typename IsDifference>
+std::string summary(const std::vector<Entry>& entries, IsDifference isDifference, const char* one,
+                    const char* many) {
+    int32_t original = 0;
+    int32_t modified = 0;
+    for (const auto& entry : entries)
+        if (isDifference(entry))
+            ++(entry.side == Side::Original ? original : modified);
+    if (original + modified == 0)
+        return "No differences.\n";
+    return counted(original + modified, one, many) + ": " + std::to_string(original) +
+           " in the Original database, " + std::to_string(modified) + " in the Modified database.\n";
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    return std::accumulate(names.begin(), names.end(), std::string(),
+                           [](const std::string& all, const std::string& name) {
+                               return all.empty() ? name : all + ", " + name;
+                           });
+}
+
+} // namespace
+
+std::string formatText(const StructureReport& report) {
+    std::string out;
+    if (!report.items.empty()) {
+        TextTable table({"Side", "Object", "Field", "Type", "Change"});
+        for (const auto& item : report.items)
+            table.add({sideName(item.side), item.object, item.field, item.type, item.description});
+        out = table.render() + "\n";
+    }
+    return out + summary(
+                     report.items, [](const StructureItem& item) { return item.change != 0; }, "difference",
+                     "differences");
+}
+
+std::string formatText(const DataReport& report) {
+    std::string out =
+        "Table " + oneLine(report.table) + ", compared columns: " + oneLine(joined(report.columns));
+    if (report.primaryKey.empty())
+        out += "; no primary key, records are not paired";
+    else if (report.keyColumn < 0)
+        out += "; primary key " + oneLine(report.primaryKey) + " not compared, records are not paired";
+    else
+        out += "; records paired by primary key " + oneLine(report.primaryKey);
+    out += ".\n\n";
+    if (!report.records.empty()) {
+        std::vector<std::string> header{"Side", "Record", "Counterpart"};
+        header.insert(header.end(), report.columns.begin(), report.columns.end());
+        TextTable table(std::move(header));
+        for (const auto& record : report.records) {
+            std::vector<std::string> row{sideName(record.side), std::to_string(record.number),
+                                         record.counterpart ? std::to_string(record.counterpart) : "-"};
+            for (const auto& value : record.values)
+                row.push_back(value.text);
+            table.add(std::move(row));
+        }
+        out += table.render() + "\n";
+    }
+    return out +
+           summary(
+               report.records, [](const DataRecord&) { return true; }, "record differs", "records differ");
+}
+
+} // namespace dbsift::cli

@@ -1,0 +1,108 @@
+// dbsift-compare: compares two databases through the Sifkit engine, from the command line.
+// Exit status as diff's: 0 no differences, 1 differences found, 2 trouble.
+
+#include "CliError.h"
+#include "DataReport.h"
+#include "DatabaseTarget.h"
+#include "Formatters.h"
+#include "Options.h"
+#include "ProgressBar.h"
+#include "Redaction.h"
+#include "Samples.h"
+#include "StructureReport.h"
+
+#include <sifkit/Sifcore.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace dbsift::cli {
+
+namespace {
+
+constexpr int exitSame = 0;
+constexpr int exitDifferent = 1;
+constexpr int exitTrouble = 2;
+
+/// The one line that tells the user what went wrong; never a password, never several lines.
+void reportTrouble(const std::string& text) {
+    std::string line = redact(text);
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::cerr << "dbsift-compare: " << line << "\n";
+}
+
+Credentials credentialsFrom(const Options& options) {
+    Credentials credentials{options.user, std::nullopt};
+    if (!options.passwordEnv.empty()) {
+        const char* password = std::getenv(options.passwordEnv.c_str());
+        if (!password)
+            throw CliError("the environment variable " + options.passwordEnv +
+                           " (--password-env) is not set");
+        credentials.password = password;
+        registerSecret(password);
+    }
+    return credentials;
+}
+
+int compare(const Options& options, ProgressBar& progress) {
+    const Credentials credentials = credentialsFrom(options);
+    sifkit::HostHooks hooks;
+    hooks.updateCount = [&progress](int32_t& count, int32_t& maxCount, std::string& label) {
+        progress.update(count, maxCount, label);
+    };
+    sifkit::Sifcore core(hooks);
+    const DatabaseTarget original = resolveTarget(core, options.original, credentials);
+    const DatabaseTarget modified = resolveTarget(core, options.modified, credentials);
+
+    std::string output;
+    int32_t differences = 0;
+    if (options.dataMode()) {
+        DataReport report = compareData(core, original, modified, options.table, options.columns);
+        output = formatReport(report, options.format);
+        differences = report.differences();
+    } else {
+        StructureReport report = compareStructure(core, original, modified,
+                                                  {options.fields, options.views, options.differencesOnly});
+        output = formatReport(report, options.format);
+        differences = report.differences();
+    }
+    progress.clear();
+    std::cout << output << std::flush;
+    if (!std::cout)
+        throw CliError("cannot write the result to standard output");
+    return differences > 0 ? exitDifferent : exitSame;
+}
+
+int run(const Options& options) {
+    ProgressBar progress(standardErrorIsTerminal());
+    try {
+        if (!options.createSamplesDir.empty()) {
+            createSamples(options.createSamplesDir, std::cout);
+            return exitSame;
+        }
+        return compare(options, progress);
+    } catch (const CliError& error) {
+        progress.clear();
+        reportTrouble(error.what());
+    } catch (const std::exception& error) {
+        progress.clear();
+        reportTrouble(std::string("unexpected failure: ") + error.what());
+    } catch (...) {
+        progress.clear();
+        reportTrouble("unexpected failure");
+    }
+    return exitTrouble;
+}
+
+} // namespace
+
+} // namespace dbsift::cli
+
+int main(int argc, char** argv) {
+    dbsift::cli::Options options;
+    if (auto exitStatus = dbsift::cli::parseOptions(argc, argv, options))
+        return *exitStatus;
+    return dbsift::cli::run(options);
+}

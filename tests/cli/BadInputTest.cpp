@@ -1,0 +1,110 @@
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace sifkit::test {
+namespace {
+
+struct BadInput {
+    const char* name;
+    std::vector<std::string> args; ///< "{original}" and "{modified}" stand for the sample files
+    const char* message;           ///< the whole line on standard error, without the program name
+};
+
+void PrintTo(const BadInput& input, std::ostream* out) {
+    *out << input.name;
+}
+
+class BadInputTest : public testing::TestWithParam<BadInput> {};
+
+// Each bad input ends with exit status 2, one line on standard error and nothing on standard
+// output, in JSON mode too: the document is only written once the comparison has succeeded.
+TEST_P(BadInputTest, EndsWithOneLineOnStandardErrorAndExitStatusTwo) {
+    DatabasePair samples(sampleScript("original.sql"), sampleScript("modified.sql"));
+    std::ofstream(samples.dir.file("notes.txt")) << "not a database\n";
+    std::vector<std::string> args;
+    for (std::string arg : GetParam().args) {
+        if (arg == "{original}")
+            arg = samples.original;
+        else if (arg == "{modified}")
+            arg = samples.modified;
+        else if (arg.rfind("{dir}/", 0) == 0)
+            arg = samples.dir.file(arg.substr(6));
+        args.push_back(arg);
+    }
+    args.insert(args.end(), {"--format", "json"});
+    CliResult run = runCli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    std::string expected = std::string("dbsift-compare: ") + GetParam().message + "\n";
+    if (auto at = expected.find("{dir}/"); at != std::string::npos)
+        expected.replace(at, 6, samples.dir.path().string() + "/");
+    EXPECT_EQ(run.err, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadInputTest,
+    testing::Values(
+        BadInput{"MissingFile",
+                 {"{dir}/missing.db", "{modified}"},
+                 "Original database: The database file \"{dir}/missing.db\" does not exist"},
+        BadInput{"NotADatabase",
+                 {"{original}", "{dir}/notes.txt"},
+                 "Modified database: The file \"{dir}/notes.txt\" is neither an SQLite 3 database nor an "
+                 "Access database"},
+        BadInput{"UnknownDataSource",
+                 {"dsn:NoSuchSource", "{modified}"},
+                 "there is no ODBC data source named \"NoSuchSource\""},
+        BadInput{"TableOnTheOriginalSideOnly",
+                 {"{original}", "{modified}", "--table", "suppliers"},
+                 "table \"suppliers\" exists in the Original database only"},
+        BadInput{"TableOnTheModifiedSideOnly",
+                 {"{original}", "{modified}", "--table", "reviews"},
+                 "table \"reviews\" exists in the Modified database only"},
+        BadInput{"TableNowhere",
+                 {"{original}", "{modified}", "--table", "Customers"},
+                 "there is no table or view \"Customers\" in either database"},
+        BadInput{"MissingColumn",
+                 {"{original}", "{modified}", "--table", "customers", "--columns", "id,phone"},
+                 "column \"phone\" does not exist in table \"customers\" of the Original database"},
+        BadInput{"ColumnTwice",
+                 {"{original}", "{modified}", "--table", "customers", "--columns", "id,id"},
+                 "column \"id\" is listed twice"},
+        BadInput{"OneDatabase",
+                 {"{original}"},
+                 "two databases are needed, ORIGINAL and MODIFIED (see dbsift-compare --help)"},
+        BadInput{"UnknownOption",
+                 {"{original}", "{modified}", "--colour"},
+                 "The following argument was not expected: --colour (see dbsift-compare --help)"},
+        BadInput{"ColumnsWithoutTable",
+                 {"{original}", "{modified}", "--columns", "id"},
+                 "--columns requires --table (see dbsift-compare --help)"},
+        BadInput{"PasswordVariableUnset",
+                 {"{original}", "{modified}", "--password-env", "DBSIFT_UNSET_VARIABLE"},
+                 "the environment variable DBSIFT_UNSET_VARIABLE (--password-env) is not set"}),
+    [](const testing::TestParamInfo<BadInput>& param) { return param.param.name; });
+
+TEST(BadInputTest, AnUnknownFormatIsAUsageError) {
+    CliResult run = runCli({"a.db", "b.db", "--format", "xml"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "dbsift-compare: --format: xml not in {text,json,csv} (see dbsift-compare --help)\n");
+}
+
+TEST(BadInputTest, AColumnOfATypeTheEngineCannotCompareIsRefused) {
+    const std::string table = "CREATE TABLE t (id INTEGER PRIMARY KEY, picture BLOB);";
+    DatabasePair pair(table, table);
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--columns", "picture"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "dbsift-compare: column \"picture\" of table \"t\" in the Original database cannot be "
+                       "compared (type Binary)\n");
+    // Left out by default.
+    CliResult byDefault = runCli({pair.original, pair.modified, "--table", "t", "--format", "csv"});
+    EXPECT_EQ(byDefault.status, 0);
+    EXPECT_EQ(byDefault.out, "side,record,counterpart,id\r\n");
+}
+
+} // namespace
+} // namespace sifkit::test

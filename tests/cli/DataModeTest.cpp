@@ -1,0 +1,130 @@
+#include "CliRun.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+namespace sifkit::test {
+namespace {
+
+using nlohmann::json;
+
+struct SamplePair : DatabasePair {
+    SamplePair() : DatabasePair(sampleScript("original.sql"), sampleScript("modified.sql")) {}
+};
+
+TEST(DataModeTest, TextPairsEachChangedRecordWithItsCounterpart) {
+    SamplePair samples;
+    CliResult run = runCli({samples.original, samples.modified, "--table", "customers"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "Table customers, compared columns: id, name, city, email; records paired by primary key id.\n"
+              "\n"
+              "Side      Record  Counterpart  id  name          city        email\n"
+              "Original  2       2            2   Bob O'Brien   Dublin      Null\n"
+              "Modified  2       2            2   Bob O'Brien   Cork        Null\n"
+              "Original  4       -            4   David Kim     Seoul       david@example.com\n"
+              "Original  5       4            5   Eva Novak     Prague      eva@example.com\n"
+              "Modified  4       5            5   Eva Novak     Prague      Null\n"
+              "Modified  5       -            6   Farid Haddad  Casablanca  farid@example.com\n"
+              "\n"
+              "6 records differ: 3 in the Original database, 3 in the Modified database.\n");
+}
+
+TEST(DataModeTest, JsonGivesKeysCounterpartsAndNullsAsNull) {
+    SamplePair samples;
+    CliResult run = runCli({samples.original, samples.modified, "--table", "customers", "--columns",
+                            "id, email", "--format", "json"});
+    EXPECT_EQ(run.status, 1);
+    json document = json::parse(run.out);
+    EXPECT_EQ(document["mode"], "data");
+    EXPECT_EQ(document["table"], "customers");
+    EXPECT_EQ(document["columns"], json::parse(R"(["id", "email"])"));
+    EXPECT_EQ(document["primaryKey"], "id");
+    EXPECT_EQ(document["paired"], true);
+    EXPECT_EQ(document["differences"], 4);
+    EXPECT_EQ(document["records"], json::parse(R"([
+        {"side": "Original", "record": 4, "key": "4", "counterpart": null,
+         "values": {"id": "4", "email": "david@example.com"}},
+        {"side": "Original", "record": 5, "key": "5", "counterpart": 4,
+         "values": {"id": "5", "email": "eva@example.com"}},
+        {"side": "Modified", "record": 4, "key": "5", "counterpart": 5,
+         "values": {"id": "5", "email": null}},
+        {"side": "Modified", "record": 5, "key": "6", "counterpart": null,
+         "values": {"id": "6", "email": "farid@example.com"}}])"));
+}
+
+TEST(DataModeTest, RecordsPairOnlyThroughAPrimaryKeyAmongTheComparedColumns) {
+    SamplePair samples;
+    CliResult keyLeftOut = runCli({samples.original, samples.modified, "--table", "customers", "--columns",
+                                   "name,city", "--format", "json"});
+    json document = json::parse(keyLeftOut.out);
+    EXPECT_EQ(document["primaryKey"], "id");
+    EXPECT_EQ(document["paired"], false);
+    ASSERT_EQ(document["records"].size(), 4u);
+    for (const auto& record : document["records"]) {
+        EXPECT_EQ(record["key"], nullptr);
+        EXPECT_EQ(record["counterpart"], nullptr);
+    }
+
+    DatabasePair noKey("CREATE TABLE t (a INTEGER, b TEXT); INSERT INTO t VALUES (1, 'x');",
+                       "CREATE TABLE t (a INTEGER, b TEXT); INSERT INTO t VALUES (1, 'y');");
+    CliResult text = runCli({noKey.original, noKey.modified, "--table", "t"});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out, "Table t, compared columns: a, b; no primary key, records are not paired.\n"
+                        "\n"
+                        "Side      Record  Counterpart  a  b\n"
+                        "Original  1       -            1  x\n"
+                        "Modified  1       -            1  y\n"
+                        "\n"
+                        "2 records differ: 1 in the Original database, 1 in the Modified database.\n");
+}
+
+TEST(DataModeTest, ANullIsToldFromTheTextNullAndCsvQuotesValues) {
+    const std::string table = "CREATE TABLE t (id INTEGER PRIMARY KEY, v TEXT);";
+    DatabasePair pair(table + "INSERT INTO t VALUES (1, NULL); INSERT INTO t VALUES (2, 'a,\"b\"');",
+                      table + "INSERT INTO t VALUES (1, 'Null'); INSERT INTO t VALUES (2, 'line\nbreak');");
+    json document =
+        json::parse(runCli({pair.original, pair.modified, "--table", "t", "--format", "json"}).out);
+    ASSERT_EQ(document["records"].size(), 4u);
+    EXPECT_EQ(document["records"][0]["values"]["v"], nullptr);
+    EXPECT_EQ(document["records"][1]["values"]["v"], "Null");
+
+    CliResult csv = runCli({pair.original, pair.modified, "--table", "t", "--format", "csv"});
+    EXPECT_EQ(csv.out, "side,record,counterpart,id,v\r\n"
+                       "Original,1,1,1,Null\r\n"
+                       "Modified,1,1,1,Null\r\n"
+                       "Original,2,2,2,\"a,\"\"b\"\"\"\r\n"
+                       "Modified,2,2,2,\"line\nbreak\"\r\n");
+    // In text, a value never breaks its line.
+    CliResult text = runCli({pair.original, pair.modified, "--table", "t"});
+    EXPECT_NE(text.out.find("Modified  2       2            2   line\\nbreak\n"), std::string::npos)
+        << text.out;
+}
+
+TEST(DataModeTest, EmptyAndEqualTablesAreResultsNotErrors) {
+    const std::string table = "CREATE TABLE t (id INTEGER PRIMARY KEY, v TEXT);";
+    DatabasePair bothEmpty(table, table);
+    CliResult same = runCli({bothEmpty.original, bothEmpty.modified, "--table", "t", "--format", "json"});
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.err, "");
+    EXPECT_EQ(json::parse(same.out)["records"], json::array());
+
+    DatabasePair oneEmpty(table, table + "INSERT INTO t VALUES (1, 'a'); INSERT INTO t VALUES (2, 'b');");
+    CliResult added = runCli({oneEmpty.original, oneEmpty.modified, "--table", "t", "--format", "csv"});
+    EXPECT_EQ(added.status, 1);
+    EXPECT_EQ(added.out, "side,record,counterpart,id,v\r\nModified,1,,1,a\r\nModified,2,,2,b\r\n");
+}
+
+TEST(DataModeTest, AViewIsComparedLikeATable) {
+    SamplePair samples;
+    CliResult run =
+        runCli({samples.original, samples.modified, "--table", "customer_orders", "--format", "csv"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "side,record,counterpart,order_id,customer,product,quantity\r\n"
+                       "Modified,5,,1005,Farid Haddad,\"Espresso cups, set of 2\",1\r\n");
+}
+
+} // namespace
+} // namespace sifkit::test
