@@ -50,6 +50,16 @@ void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared) {
         addFieldItems(side, primaryKey);
 }
 
+namespace {
+
+void reportWalkFailure(clsDBManager& side) {
+    side.setReturnMessage(side.getReturnMessage() +
+                          " #19 Error occurred while opeing the structure for all of the tables" +
+                          " Error occurred while attempting to open " + side.getTableName() + " ||");
+}
+
+} // namespace
+
 void readAllTables(clsDBManager& side) {
     side.setReturnMessage(successText);
     try {
@@ -63,13 +73,17 @@ void readAllTables(clsDBManager& side) {
         for (; !catalogue.eof(); catalogue.moveNext()) {
             side.setTableName(text(catalogue, "TABLE_NAME"));
             side.setTableDataType(text(catalogue, "TABLE_TYPE"));
-            addTableItem(side, declared ? &*declared : nullptr);
+            // An object that cannot be read (a view over a dropped table, say) is reported by
+            // name; the objects after it are still listed.
+            try {
+                addTableItem(side, declared ? &*declared : nullptr);
+            } catch (...) {
+                reportWalkFailure(side);
+            }
         }
         catalogue.close();
     } catch (...) {
-        side.setReturnMessage(side.getReturnMessage() +
-                              " #19 Error occurred while opeing the structure for all of the tables" +
-                              " Error occurred while attempting to open " + side.getTableName() + " ||");
+        reportWalkFailure(side);
     }
 }
 

@@ -14,8 +14,9 @@ namespace sifkit::detail {
 void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared = nullptr);
 
 /// Lists every object of the side's table catalogue, in catalogue order, through addTableItem.
-/// The side's tableName and tableDataType hold the last row's values afterwards. A failure ends
-/// the walk with a #19 text in the side's general message.
+/// The side's tableName and tableDataType hold the last row's values afterwards. An object that
+/// cannot be read adds a #19 text naming it to the side's general message and the walk goes on;
+/// a catalogue that cannot be read ends it with that text.
 void readAllTables(clsDBManager& side);
 
 /// The one-table load: addTableItem for the side's tableName and tableDataType, then the column

@@ -161,6 +161,23 @@ TEST_F(SifcoreStructureTest, FailedRunsKeepThePreviousResultsAndReport) {
         << log;
 }
 
+TEST_F(SifcoreStructureTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayListed) {
+    createSqliteDatabase(dir.file("broken.db"),
+                         "CREATE TABLE gone (n INTEGER); CREATE TABLE kept (n INTEGER);"
+                         "CREATE VIEW a_broken AS SELECT n FROM gone;"
+                         "CREATE VIEW b_fine AS SELECT n FROM kept;"
+                         "DROP TABLE gone;");
+    core.getMasterDataManager()->setShowViews(true);
+    core.getSourceDataManager()->setShowViews(true);
+    ASSERT_TRUE(core.beginFullDatabaseCompare(fileConnectionString(dir.file("broken.db")), original, true));
+    EXPECT_NE(find(masterItems(), "kept"), nullptr);
+    EXPECT_NE(find(masterItems(), "b_fine"), nullptr);
+    const std::string log = core.getErrorLogs(true);
+    EXPECT_TRUE(contains(log, " #19 Error occurred while opeing the structure for all of the tables Error "
+                              "occurred while attempting to open a_broken ||"))
+        << log;
+}
+
 TEST_F(SifcoreStructureTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst) {
     std::string script;
     for (int t = 0; t < 120; ++t)
