@@ -34,29 +34,6 @@ TEST(clsDBManagerTest, IsAccessFollowsTheJetPrefixAndALowerCaseMdb) {
     EXPECT_FALSE(manager.getIsAccess());
 }
 
-TEST(clsDBManagerTest, CatalogueAndSchemaNamesAreAlwaysEmpty) {
-    clsDBManager manager;
-    manager.setTableCatalog("main");
-    manager.setTableSchema("dbo");
-    EXPECT_EQ(manager.getTableCatalog(), "");
-    EXPECT_EQ(manager.getTableSchema(), "");
-}
-
-TEST(clsDBManagerTest, InitializeValuesStartsAgainWithNewObjects) {
-    clsDBManager manager;
-    auto data = manager.getDataManager();
-    auto results = manager.getResults();
-    manager.setTableName("T");
-    manager.setReturnMessage("x");
-    manager.setUseDSN(false);
-    manager.initializeValues();
-    EXPECT_NE(manager.getDataManager(), data);
-    EXPECT_NE(manager.getResults(), results);
-    EXPECT_EQ(manager.getTableName(), "");
-    EXPECT_EQ(manager.getReturnMessage(), "");
-    EXPECT_TRUE(manager.getUseDSN());
-}
-
 class clsDBManagerDatabaseTest : public testing::Test {
 protected:
     void SetUp() override { createSqliteDatabase(path, fixtureScript("people.sql")); }

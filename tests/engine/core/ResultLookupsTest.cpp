@@ -72,15 +72,6 @@ TEST_F(ResultLookupsTest, ResultCountBeforeAnyRunIsZeroWithMessages72And73) {
               "getting result count in component ||");
 }
 
-TEST_F(ResultLookupsTest, ResultCountOfAPublishedCollectionAddsNoMessage) {
-    master->add(tableItem("people"));
-    publish();
-    EXPECT_EQ(core.getResultCount(true), 1);
-    EXPECT_EQ(core.getResultCount(false), 0);
-    EXPECT_EQ(core.getMasterDataManager()->getReturnMessage(), "");
-    EXPECT_EQ(core.getSourceDataManager()->getReturnMessage(), "");
-}
-
 TEST_F(ResultLookupsTest, AccessorsWithoutACollectionReportTheIndexCheck) {
     EXPECT_EQ(core.getResultFieldName(1, false), kIndexError);
     EXPECT_FALSE(core.getResultIsDataValue(1, false));
@@ -204,32 +195,6 @@ TEST_F(ResultLookupsTest, FieldCountFallsBackToTheSideManagersCount) {
     EXPECT_EQ(core.getResultFieldCount(true, "other"), 0);
 }
 
-TEST_F(ResultLookupsTest, RecordNumberServicesAnswerWithTheFirstMatch) {
-    master->add(tableItem("people"));
-    addRecords(*master, "people",
-               {{2, {{"id", "2"}, {"name", "b"}}}, {4, {{"id", "4"}, {"name", "d"}}}, {2, {{"id", "22"}}}});
-    publish();
-    EXPECT_EQ(core.getResultRecordNumber("people", true, 1), 0); // the table item carries no record
-    EXPECT_EQ(core.getResultRecordNumber("people", true, 2), 2);
-    EXPECT_EQ(core.getResultRecordNumber("people", true, 4), 4);
-    EXPECT_EQ(core.getResultRecordNumber("people", true, 7), 0);
-    EXPECT_EQ(core.getIndexForRecordNumber("people", 4, true), 4);
-    EXPECT_EQ(core.getIndexForRecordNumber("people", 2, true), 2);
-    EXPECT_EQ(core.getIndexForRecordNumber("people", 3, true), 0);
-    EXPECT_EQ(core.getResultSetFromRecordNumber("people", 4, true), master->item(4));
-    EXPECT_EQ(core.getFieldValueFromRecordNumber("people", "id", 2, true), "2");
-    EXPECT_EQ(core.getFieldValueFromRecordNumber("people", "name", 4, true), "d");
-    EXPECT_EQ(core.getFieldValueFromRecordNumber("people", "age", 4, true), "");
-    EXPECT_EQ(core.getResultFieldValueFromFieldName("people", true, "id", 4), "4");
-    EXPECT_EQ(core.getResultFieldValueFromFieldName("people", true, "id", 6), "22");
-    EXPECT_EQ(core.getResultFieldValueFromFieldName("people", true, "id", 7), "");
-    EXPECT_EQ(core.getFieldChangeTypeFromRecordNumber("people", "name", 4, true), "5");
-    EXPECT_EQ(core.getFieldChangeTypeFromRecordNumber("people", "name", 0, true), "");
-    EXPECT_EQ(core.getFieldChangeTypeFromRecordNumber("people", "age", 4, true), "");
-    EXPECT_EQ(core.getPrimaryKeyFromTableName("people", true), "id");
-    EXPECT_EQ(core.getPrimaryKeyFromTableName("missing", true), "");
-}
-
 TEST_F(ResultLookupsTest, AnUnreportedRecordNumberGivesAnItemWithDefaults) {
     addRecords(*master, "people", {{1, {{"id", "1"}}}});
     publish();
@@ -277,17 +242,6 @@ TEST_F(ResultLookupsTest, ATableWithoutPrimaryKeyPairsWithRecordOne) {
     EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("notes", true, 3), 1);
     EXPECT_EQ(core.getMatchingRecordNumber(false, "notes", "text", ""), 1);
     EXPECT_EQ(core.getMatchingRecordNumber(false, "notes", "text", "c"), 4);
-}
-
-TEST_F(ResultLookupsTest, AnEmptyValueMatchesTheFirstRecordNumberWithoutTheField) {
-    addRecords(*source, "people", {{1, {{"id", "1"}}}, {2, {{"id", ""}}}, {3, {{"name", "x"}}}});
-    publish();
-    EXPECT_EQ(core.getMatchingRecordNumber(false, "people", "id", ""), 2);
-    source->item(2)->setDataValue("2");
-    EXPECT_EQ(core.getMatchingRecordNumber(false, "people", "id", ""), 3);
-    source->item(3)->setFieldName("id");
-    EXPECT_EQ(core.getMatchingRecordNumber(false, "people", "id", ""), 0);
-    EXPECT_EQ(core.getMatchingRecordNumber(false, "people", "id", "x"), 3);
 }
 
 TEST_F(ResultLookupsTest, LookUpsSeeItemsChangedAfterTheyWereFirstAsked) {

@@ -64,14 +64,6 @@ TEST(SifcoreFrameTest, ProgressRaisesUpdateCountOnceAndIgnoresTheHandlersChanges
     EXPECT_EQ(core.getCurrentProgressCountMax(), 80);
 }
 
-TEST(SifcoreFrameTest, WithoutHandlersTheEngineIsSilent) {
-    Sifcore core;
-    EXPECT_NO_THROW(core.setCurrentProgressCount(1, 2, "Done"));
-    core.setUpdateCountHandler({});
-    EXPECT_NO_THROW(core.setCurrentProgressCount(3, 4, "Done"));
-    EXPECT_EQ(core.getCurrentProgressCount(), 3);
-}
-
 TEST(SifcoreFrameTest, ManagersAreCreatedOnFirstRequestAndSwapped) {
     Sifcore core;
     auto master = core.getMasterDataManager();
