@@ -84,12 +84,21 @@ PostgresServer::PostgresServer(std::string binaries, bool asRoot)
     const std::string data = (dir_.path() / "data").string();
     runCommand(serverCommand("initdb") + " -D " + shellQuoted(data) +
                " -A trust -U postgres -E UTF8 --locale=C.UTF-8");
-    port_ = freeLoopbackPort();
-    runCommand(serverCommand("pg_ctl") + " -D " + shellQuoted(data) + " -l " +
-               shellQuoted((dir_.path() / "server.log").string()) + " -w -o " +
-               shellQuoted("-p " + std::to_string(port_) + " -k " + dir_.path().string() +
-                           " -c listen_addresses=127.0.0.1 -c fsync=off") +
-               " start");
+    // Another process may take the free port before the server does: try a few.
+    for (int attempt = 1;; ++attempt) {
+        port_ = freeLoopbackPort();
+        try {
+            runCommand(serverCommand("pg_ctl") + " -D " + shellQuoted(data) + " -l " +
+                       shellQuoted((dir_.path() / "server.log").string()) + " -w -o " +
+                       shellQuoted("-p " + std::to_string(port_) + " -k " + dir_.path().string() +
+                                   " -c listen_addresses=127.0.0.1 -c fsync=off") +
+                       " start");
+            break;
+        } catch (const std::exception&) {
+            if (attempt == 3)
+                throw;
+        }
+    }
     running_ = true;
 }
 
