@@ -226,18 +226,28 @@ public:
     bool lastRecord(const std::string& tableName, int32_t currentIndex, bool isMaster);
 
     // --- record writes and rollback ---------------------------------------------------------
+    // Each side's current record is the one its manager's current record number names in the
+    // published results. The writes return "Successfully Completed", or why nothing was changed
+    // (also shown through the message-box handler). A write changes exactly one row or none.
+
+    /// Restores the changed record (on the Modified side when isMaster) from the rollback file
+    /// the last update wrote, finding it by the values the update wrote over it.
     std::string rollBackFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamananger,
                                          const std::shared_ptr<clsDBManager>& sourceDatamanager,
                                          bool isMaster, const std::string& FileName);
+    /// The same, finding the changed record with rollbackSql (as getRollBackSQL gave it).
     std::string rollBackFromSQL(const std::shared_ptr<clsDBManager>& masterDatamananger,
                                 const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster,
                                 const std::string& FileName, const std::string& rollbackSql);
     /// Overwrites the counterpart of the current record (isMaster: the master's record onto the
-    /// source side), saving the old row to FileName first.
+    /// source side), its primary key excepted, after saving the old row to FileName; no file, no
+    /// overwrite. getRollBackSQL then gives the statement that finds the changed record.
     std::string updateRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
                                              const std::shared_ptr<clsDBManager>& sourceDatamanager,
                                              bool isMaster, const std::string& FileName);
-    /// Adds the current record of one side (isMaster: the master's) to the other side.
+    /// Adds the current record of one side (isMaster: the master's) to the other side. "Cannot
+    /// copy record." when the results do not report it, it is not exactly one row, or the other
+    /// side holds it already.
     std::string copyRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
                                            const std::shared_ptr<clsDBManager>& sourceDatamanager,
                                            bool isMaster);
