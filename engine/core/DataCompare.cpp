@@ -127,15 +127,16 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 }
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
-void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine, const std::string& label,
-                    std::optional<int64_t> visits) {
+void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                    const std::string& label, std::optional<int64_t> visits) {
     const std::string query = buildFieldListSelect(thisSide);
     try {
         PassContext context = startCountedPass(thisSide, engine, query);
         EngineAccess::dataProgressStatus(engine) = 1;
         int32_t sinceEvent = 0;
         Recordset records = thisSide.getDatabaseRecords();
-        for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits); ++visited)
+        for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits);
+             ++visited)
             compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
     } catch (...) {
         reportPassFailure(thisSide, query);

@@ -18,7 +18,8 @@ struct EngineAccess {
         engine.sourceResults_ = sourceSide.getResults();
     }
     static void clearManagerMessages(Sifcore& engine) { engine.clearManagerMessages(); }
-    static void appendGeneralMessage(Sifcore& engine, const std::string& masterText, const std::string& sourceText) {
+    static void appendGeneralMessage(Sifcore& engine, const std::string& masterText,
+                                     const std::string& sourceText) {
         engine.appendGeneralMessage(masterText, sourceText);
     }
 };

@@ -21,13 +21,14 @@ void locateCurrentRecord(clsDBManager& side) {
 
 /// The outcome of a write as the calls return it: "Successfully Completed" or the failure,
 /// which is also shown to the user.
-std::string writeOutcome(bool succeeded, clsDBManager& receiving, bool receivingIsMaster, const HostHooks& hooks) {
+std::string writeOutcome(bool succeeded, clsDBManager& receiving, bool receivingIsMaster,
+                         const HostHooks& hooks) {
     if (succeeded)
         return "Successfully Completed";
     std::string message = receiving.getReturnSQLMessage();
     if (message.empty() || message == "Successfully Completed")
-        message = std::string("The record was not found on the ") + (receivingIsMaster ? "Original" : "Modified") +
-                  " side: nothing was changed.";
+        message = std::string("The record was not found on the ") +
+                  (receivingIsMaster ? "Original" : "Modified") + " side: nothing was changed.";
     hooks.showMessage(message);
     return message;
 }
@@ -39,7 +40,8 @@ bool Sifcore::reportsRecord(const std::string& tableName, int32_t recordNumber, 
     if (index < 1)
         return false;
     const std::string field = getResultFieldName(index, isMaster);
-    return getFieldChangeTypeFromRecordNumber(tableName, field, recordNumber, isMaster) == getConstantForNewRecord();
+    return getFieldChangeTypeFromRecordNumber(tableName, field, recordNumber, isMaster) ==
+           getConstantForNewRecord();
 }
 
 std::string Sifcore::copyRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
@@ -108,8 +110,8 @@ std::string Sifcore::restore(clsDBManager& masterSide, clsDBManager& sourceSide,
 }
 
 std::string Sifcore::rollBackFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamananger,
-                                              const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster,
-                                              const std::string& /*FileName*/) {
+                                              const std::shared_ptr<clsDBManager>& sourceDatamanager,
+                                              bool isMaster, const std::string& /*FileName*/) {
     clsDBManager& masterSide = *masterDatamananger;
     clsDBManager& sourceSide = *sourceDatamanager;
     locateCurrentRecord(masterSide);

@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
     manager->openDataBaseRecordsFromQuery("select name from [people] where id = 2");
     sifkit::Recordset records = manager->getDatabaseRecords();
     check(records.state() == 1 && records.field("name").value().asText() == "O'Neil", "a query's value");
-    check(core.getErrorLogs(true) == "Connection issues = Successfully Completed||Database issues  Successfully "
-                                     "Completed ||General Issues ",
+    check(core.getErrorLogs(true) ==
+              "Connection issues = Successfully Completed||Database issues  Successfully "
+              "Completed ||General Issues ",
           "the error logs: " + core.getErrorLogs(true));
     manager->openDataBaseRecordsFromQuery("select * from [missing]");
     check(core.getErrorLogs(true).find(" #3 Error occured when attempting to open table using the following "

@@ -356,7 +356,8 @@ private:
     bool reportsRecord(const std::string& tableName, int32_t recordNumber, bool isMaster);
     /// Restores the receiving side's record from the rollback file.
     std::string restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster,
-                        const std::string& statement, const std::shared_ptr<const detail::BoundForm>& exactForm);
+                        const std::string& statement,
+                        const std::shared_ptr<const detail::BoundForm>& exactForm);
     /// Publishes both managers' collections when each holds an item; False otherwise.
     bool publishIfBothFilled(clsDBManager& masterSide, clsDBManager& sourceSide);
     /// Publishes a data run's collections and sets the one-side flags; False when neither
@@ -393,8 +394,8 @@ private:
     int32_t startPoint_ = 0;
     std::string rollBackSQL_;
     std::shared_ptr<const detail::BoundForm> rollBackForm_; ///< exact form of rollBackSQL_
-    int32_t dataProgressStatus_ = 0;    ///< records processed in the current data pass
-    int32_t dataProgressStatusMax_ = 0; ///< total of the current data pass
+    int32_t dataProgressStatus_ = 0;                        ///< records processed in the current data pass
+    int32_t dataProgressStatusMax_ = 0;                     ///< total of the current data pass
     std::shared_ptr<HostHooks> hooks_;
 };
 

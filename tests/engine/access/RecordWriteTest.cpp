@@ -53,7 +53,8 @@ TEST_F(RecordWriteTest, ARejectedInsertReportsTheDatabasesReasonAndChangesNothin
     EXPECT_FALSE(source.adoAddNewRecord(master));
     const std::string& message = source.getReturnSQLMessage();
     EXPECT_NE(message.find("UNIQUE constraint failed"), std::string::npos) << message;
-    EXPECT_NE(message.find(" #7 Error when attempting to add a new record in table contacts ||"), std::string::npos);
+    EXPECT_NE(message.find(" #7 Error when attempting to add a new record in table contacts ||"),
+              std::string::npos);
     EXPECT_EQ(sourceRows(), before);
 }
 
@@ -72,7 +73,8 @@ TEST_F(RecordWriteTest, UpdateWritesTheRollbackFileFirstAndKeepsThePrimaryKey) {
     EXPECT_EQ(saved.field("city").value().asText(), "Oslo");
 
     // The rollback restores the saved values over the record the statement selects now.
-    ASSERT_TRUE(source.rollback(true, "Select * from [contacts] where name = 'Anna'")) << source.getReturnSQLMessage();
+    ASSERT_TRUE(source.rollback(true, "Select * from [contacts] where name = 'Anna'"))
+        << source.getReturnSQLMessage();
     EXPECT_EQ(sqliteQuery(sourcePath, "select id, name, city from contacts where id = 1"), "1|Ann|Oslo\n");
 }
 
@@ -135,7 +137,8 @@ TEST_F(RecordWriteTest, ARollbackRefusesAFileThatIsNotTheOneTheUpdateWrote) {
     std::filesystem::remove(rollbackFile);
     other.save(rollbackFile);
     EXPECT_FALSE(source.rollback(true, "Select * from [contacts] where id = 1"));
-    EXPECT_NE(source.getReturnSQLMessage().find("no longer the one the last update wrote"), std::string::npos);
+    EXPECT_NE(source.getReturnSQLMessage().find("no longer the one the last update wrote"),
+              std::string::npos);
     EXPECT_EQ(sourceRows(), after);
 
     // A file of another table is refused too.

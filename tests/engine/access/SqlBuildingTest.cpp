@@ -26,13 +26,16 @@ struct LiteralCase {
     const char* matchQuery;
 };
 
-void PrintTo(const LiteralCase& c, std::ostream* out) { *out << "type " << c.typeCode << " \"" << c.text << '"'; }
+void PrintTo(const LiteralCase& c, std::ostream* out) {
+    *out << "type " << c.typeCode << " \"" << c.text << '"';
+}
 
 class SqlLiteralByTypeTest : public testing::TestWithParam<LiteralCase> {};
 
 TEST_P(SqlLiteralByTypeTest, FollowsTheTypeCode) {
     const LiteralCase& c = GetParam();
-    EXPECT_EQ(sqlLiteral(std::string(c.text), c.typeCode, c.isAccess, LiteralUse::WhereClause), c.whereClause);
+    EXPECT_EQ(sqlLiteral(std::string(c.text), c.typeCode, c.isAccess, LiteralUse::WhereClause),
+              c.whereClause);
     EXPECT_EQ(sqlLiteral(std::string(c.text), c.typeCode, c.isAccess, LiteralUse::MatchQuery), c.matchQuery);
 }
 
@@ -40,12 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, SqlLiteralByTypeTest,
     testing::Values(LiteralCase{3, "7", false, "7", "7"}, LiteralCase{5, "2.5", false, "2.5", "2.5"},
                     LiteralCase{6, "12.30", false, "'12.30'", "12.30"}, // currency: raw only in the match
-                    LiteralCase{135, "2001-02-03 04:05:06", true, "#2001-02-03 04:05:06#", "#2001-02-03 04:05:06#"},
+                    LiteralCase{135, "2001-02-03 04:05:06", true, "#2001-02-03 04:05:06#",
+                                "#2001-02-03 04:05:06#"},
                     LiteralCase{133, "2001-02-03", false, "'2001-02-03'", "'2001-02-03'"},
                     LiteralCase{7, "it's", true, "#it''s#", "#it''s#"},
                     LiteralCase{200, "O'Neil", false, "'O''Neil'", "'O''Neil'"},
                     LiteralCase{203, "memo", false, "'memo'", "'memo'"},
-                    LiteralCase{131, "10.50", false, "10.50", "10.50"}, LiteralCase{999, "x", false, "x", "x"}));
+                    LiteralCase{131, "10.50", false, "10.50", "10.50"},
+                    LiteralCase{999, "x", false, "x", "x"}));
 
 TEST(SqlLiteralTest, MatchOperatorByType) {
     for (int32_t code : {8, 64, 129, 130, 136, 200, 201, 202, 203})
