@@ -15,6 +15,15 @@ inline std::string failureText(const std::exception& failure) {
     return "0 " + std::string(failure.what());
 }
 
+/// Runs a step whose failure the caller passes over (a property that cannot be read is left at
+/// its default; a routine documented to skip its errors goes on with its next step).
+template <typename Step> void skippingFailure(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
 /// failureText of the exception being handled; call only inside a catch block.
 inline std::string currentFailureText() {
     try {

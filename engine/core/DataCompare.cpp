@@ -2,6 +2,7 @@
 
 #include "EngineAccess.h"
 #include "FieldItems.h"
+#include "access/Failure.h"
 #include "access/FieldTypes.h"
 #include "access/MatchQuery.h"
 
@@ -30,15 +31,9 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
                  const PassContext& context) {
     auto item = std::make_shared<clsResultSet>();
     // A property that cannot be read is left at its default; the item is still added.
-    auto attempt = [](auto&& step) {
-        try {
-            step();
-        } catch (...) {
-        }
-    };
     Field field = thisSide.getDatabaseRecords().field(fieldIndex);
-    attempt([&] { item->setChangeType(changeType); });
-    attempt([&] {
+    skippingFailure([&] { item->setChangeType(changeType); });
+    skippingFailure([&] {
         Value value = field.value();
         item->setDataValue(value.isNull() ? "Null" : value.toString());
     });
@@ -47,10 +42,10 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     item->setRecordCount(thisSide.getRecordCount() + 4);
     item->setRecordNumber(thisSide.getCurrentRecordNumber());
     item->setFieldCount(static_cast<int16_t>(context.fieldCount));
-    attempt([&] { item->setFieldName(field.name()); });
+    skippingFailure([&] { item->setFieldName(field.name()); });
     item->setPrimaryKey(context.primaryKey);
-    attempt([&] { item->setDataType(std::to_string(field.type())); });
-    attempt([&] { item->setLength(std::to_string(field.actualSize())); });
+    skippingFailure([&] { item->setDataType(std::to_string(field.type())); });
+    skippingFailure([&] { item->setLength(std::to_string(field.actualSize())); });
     item->setDatabaseObjName(context.table);
     thisSide.getResults()->add(std::move(item));
 }

@@ -1,5 +1,6 @@
 #include "FieldItems.h"
 
+#include "access/Failure.h"
 #include "access/FieldTypes.h"
 
 namespace sifkit::detail {
@@ -32,12 +33,14 @@ template <typename PrimaryKey> void appendFieldItems(clsDBManager& side, Primary
             auto item = std::make_shared<clsResultSet>();
             item->setDatabaseObjName(table);
             item->setFieldName(field.name());
-            item->setDataType(getFieldTypeDescription(side, column));
             item->setFieldCount(static_cast<int16_t>(count));
             item->setPrimaryKey(primaryKey);
-            item->setShow(isComparableFieldType(side, column));
-            item->setFieldDefinedSize(std::to_string(field.definedSize()));
-            item->setFieldActualSize(std::to_string(hasRow ? field.actualSize() : 0));
+            // A property that cannot be read is left at its default; the item is still added.
+            skippingFailure([&] { item->setDataType(getFieldTypeDescription(side, column)); });
+            skippingFailure([&] { item->setShow(isComparableFieldType(side, column)); });
+            skippingFailure([&] { item->setFieldDefinedSize(std::to_string(field.definedSize())); });
+            skippingFailure(
+                [&] { item->setFieldActualSize(std::to_string(hasRow ? field.actualSize() : 0)); });
             item->setIsDataValue(false);
             item->setIsFieldDesc(true);
             side.getResults()->add(std::move(item));

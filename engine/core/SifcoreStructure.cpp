@@ -3,6 +3,7 @@
 
 #include "StructureCompare.h"
 #include "TableItems.h"
+#include "access/Failure.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -24,13 +25,6 @@ void reinitialise(clsDBManager& side) {
 
 bool bothFilled(const clsDBManager& masterSide, const clsDBManager& sourceSide) {
     return masterSide.getResults()->count() > 0 && sourceSide.getResults()->count() > 0;
-}
-
-template <typename Step> void skippingFailure(Step step) {
-    try {
-        step();
-    } catch (...) {
-    }
 }
 
 } // namespace
@@ -111,25 +105,25 @@ bool Sifcore::beginTablebaseCompare(const std::string& masterConnectionString,
 bool Sifcore::getTables(const std::string& masterConnectionString,
                         const std::string& sourceConnectionString) {
     bool filled = false;
-    skippingFailure([&] {
+    detail::skippingFailure([&] {
         const std::shared_ptr<clsDBManager> masterSide = getMasterDataManager();
         const std::shared_ptr<clsDBManager> sourceSide = getSourceDataManager();
-        skippingFailure([&] { reinitialise(*masterSide); });
-        skippingFailure([&] { reinitialise(*sourceSide); });
-        skippingFailure([&] { masterSide->setConnectionString(masterConnectionString); });
-        skippingFailure([&] { sourceSide->setConnectionString(sourceConnectionString); });
-        skippingFailure([&] { masterSide->openDatabaseConnection(); });
-        skippingFailure([&] { sourceSide->openDatabaseConnection(); });
-        skippingFailure([&] { detail::readAllTables(*masterSide); });
-        skippingFailure([&] { detail::readAllTables(*sourceSide); });
-        skippingFailure([&] { filled = bothFilled(*masterSide, *sourceSide); });
+        detail::skippingFailure([&] { reinitialise(*masterSide); });
+        detail::skippingFailure([&] { reinitialise(*sourceSide); });
+        detail::skippingFailure([&] { masterSide->setConnectionString(masterConnectionString); });
+        detail::skippingFailure([&] { sourceSide->setConnectionString(sourceConnectionString); });
+        detail::skippingFailure([&] { masterSide->openDatabaseConnection(); });
+        detail::skippingFailure([&] { sourceSide->openDatabaseConnection(); });
+        detail::skippingFailure([&] { detail::readAllTables(*masterSide); });
+        detail::skippingFailure([&] { detail::readAllTables(*sourceSide); });
+        detail::skippingFailure([&] { filled = bothFilled(*masterSide, *sourceSide); });
     });
     return filled;
 }
 
 bool Sifcore::beginDatabaseCompareWithConnection(const Connection& masterConnection,
                                                  const Connection& sourceConnection) {
-    skippingFailure([&] {
+    detail::skippingFailure([&] {
         clearManagerMessages();
         reinitialise(master());
         reinitialise(source());
