@@ -23,7 +23,7 @@ class BadInputTest : public testing::TestWithParam<BadInput> {};
 // Each bad input ends with exit status 2, one line on standard error and nothing on standard
 // output, in JSON mode too: the document is only written once the comparison has succeeded.
 TEST_P(BadInputTest, EndsWithOneLineOnStandardErrorAndExitStatusTwo) {
-    DatabasePair samples(sampleScript("original.sql"), sampleScript("modified.sql"));
+    SamplePair samples;
     std::ofstream(samples.dir.file("notes.txt")) << "not a database\n";
     std::vector<std::string> args;
     for (std::string arg : GetParam().args) {

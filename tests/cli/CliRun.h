@@ -33,6 +33,11 @@ struct DatabasePair {
 /// The text of samples/original.sql or samples/modified.sql.
 std::string sampleScript(const std::string& name);
 
+/// The two sample databases the program creates with --create-samples.
+struct SamplePair : DatabasePair {
+    SamplePair() : DatabasePair(sampleScript("original.sql"), sampleScript("modified.sql")) {}
+};
+
 /// A data source name no earlier test used: unixODBC caches what it read of odbc.ini.
 std::string freshDataSourceName(const std::string& stem);
 

@@ -14,8 +14,6 @@ const std::pair<std::string, std::string> passwordVariable{"DBSIFT_TEST_PASSWORD
 
 class DataSourceArgumentTest : public testing::Test {
 protected:
-    DataSourceArgumentTest() : samples(sampleScript("original.sql"), sampleScript("modified.sql")) {}
-
     /// A fresh data source for each file, SQLite databases through the registered driver.
     std::string dataSourceFor(const std::string& path) {
         std::string name = freshDataSourceName("Shop");
@@ -24,7 +22,7 @@ protected:
         return name;
     }
 
-    DatabasePair samples;
+    SamplePair samples;
     std::vector<DataSource> sources;
 };
 

@@ -9,10 +9,6 @@ namespace {
 
 using nlohmann::json;
 
-struct SamplePair : DatabasePair {
-    SamplePair() : DatabasePair(sampleScript("original.sql"), sampleScript("modified.sql")) {}
-};
-
 TEST(StructureModeTest, TextListsEachDifferenceWithItsSideAndTheEnginesDescription) {
     SamplePair samples;
     CliResult run = runCli({samples.original, samples.modified, "--fields", "--differences-only"});
