@@ -1,0 +1,275 @@
+#pragma once
+
+#include "AppPaths.h"
+#include "ProfileFile.h"
+#include "clsAppVar.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QTextBrowser;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace sifkit {
+class Sifcore;
+}
+
+namespace dbsift {
+
+class FlexGrid;
+class Prompter;
+class frmMainMDI;
+class frmOptions;
+class frmSelectConn;
+
+/// The comparison window: the toolbar, the connection bar with the two recent-connection lists,
+/// the two object trees over a divider, and below it the three frames that take turns (the
+/// quick-start description, the structure grids, the data view). It hosts the engine control
+/// Sifcore1 and owns the application variables.
+///
+/// Its operations carry the names the rest of the application and the tests use; they are
+/// spread over one source file per area (shell, connect, structure, data).
+class frmMain final : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter);
+    ~frmMain() override;
+
+    // --- start-up, layout, progress --------------------------------------------------------
+    void Form_Load();
+    /// (Re)creates the window state: new application variables, grid widths, connection strings
+    /// from the recent lists, colours, the description frame in front.
+    void initializeMainWindow();
+    void enableControls();
+    void StartTimer();
+    void StopTimer();
+    /// Lays the progress bar over status panel 4 and shows it; resetProgressBar hides it.
+    void setProgressBar();
+    void resetProgressBar();
+    /// The engine's progress event: lets pending window events run, then a positive maxCount
+    /// becomes the bar's maximum, a positive count its value (clamped to the maximum) and a
+    /// non-empty readFrom the text of status panel 2.
+    void UpdateCount(int32_t count, int32_t maxCount, const std::string& readFrom);
+    double getdRatioTopEditor() const { return dRatioTopEditor_; }
+    void setdRatioTopEditor(double ratio);
+    int getlMiddleSpacer() const { return lMiddleSpacer_; }
+    void setlMiddleSpacer(int spacer) { lMiddleSpacer_ = spacer; }
+    int64_t activityCounter() const { return activityCounter_; }
+    bool timerRunning() const;
+    /// True while an engine run holds the window (clicks and keys are then refused).
+    bool isBusy() const { return busyDepth_ > 0; }
+
+    sifkit::Sifcore& Sifcore1() { return *sifcore_; }
+    frmMainMDI& frame() { return frame_; }
+    Prompter& prompter() { return prompter_; }
+    const AppPaths& paths() const { return paths_; }
+    ProfileFile& settingsFile() { return settings_; }
+    /// A message box titled with the application's name.
+    void showMessage(const QString& text);
+
+    // --- settings -------------------------------------------------------------------------
+    clsAppVar& getApplicationVariables() { return appVar_; }
+    void setApplicationVariables(const clsAppVar& appVar) { appVar_ = appVar; }
+    void ReadIniFile();
+    void SaveIniFile();
+    const std::string& getReportPath() const { return reportPath_; }
+    void setReportPath(const std::string& path) { reportPath_ = path; }
+    bool getDisplayDataCompareMessageBox() const { return displayDataCompareMessageBox_; }
+    /// False saves the settings file at once; true only stores the value.
+    void setDisplayDataCompareMessageBox(bool display);
+    void writeIniLong(const std::string& key, int32_t value);
+    const std::string& getLastFileUsed() const { return lastFileUsed_; }
+    void setLastFileUsed(const std::string& path) { lastFileUsed_ = path; }
+    uint32_t getOriginalColor() const;
+    void setOriginalColor(uint32_t colour);
+    uint32_t getModifiedColor() const;
+    void setModifiedColor(uint32_t colour);
+    /// Paints the two recent-connection lists with the application variables' colours.
+    void setDropDownBoxColors();
+    /// "#RRGGBB" for a colour value with red in the low byte.
+    static std::string ColorToHTML(uint32_t colour);
+    /// Opens the options dialog (Settings menu, its popup twin, the Options button).
+    void showOptions();
+    frmOptions& optionsDialog();
+
+    // --- recent connections -----------------------------------------------------------------
+    void loadRecentConnFromIniFile();
+    int32_t getLastSelectedOrigConnIndex() const { return lastSelectedOrigConnIndex_; }
+    void setLastSelectedOrigConnIndex(int32_t index) { lastSelectedOrigConnIndex_ = index; }
+    int32_t getLastSelectedModConnIndex() const { return lastSelectedModConnIndex_; }
+    void setLastSelectedModConnIndex(int32_t index) { lastSelectedModConnIndex_ = index; }
+    void cboMasterRecentConn_Click();
+    void cboSourceRecentConn_Click();
+
+    // --- connections ----------------------------------------------------------------------
+    void cmdSelConn_Click();
+    void cmdSourceSelConn_Click();
+    frmSelectConn& connectionDialog();
+    void setMasterConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
+    void setSourceConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
+    /// The stored Original connection string with the side's user ID and password appended
+    /// (once); the engine's master manager receives both.
+    std::string getMasterConnectionString();
+    std::string getSourceConnectionString();
+    bool validConnections(bool isMaster);
+    /// Stores both connection strings directly, without the setters' checks and side effects.
+    void storeConnectionStrings(const std::string& master, const std::string& source);
+    QString recentListText(bool isMaster) const;
+    void setRecentListText(bool isMaster, const QString& text);
+
+    // --- object trees -----------------------------------------------------------------------
+    /// Clears a tree and its picture list and loads the database picture.
+    void resetTree(QTreeWidget& tree);
+    /// Fills one tree from the engine's results of one side.
+    void populateTree(QTreeWidget& tree, bool isMaster);
+
+    // --- data-compare mode ----------------------------------------------------------------
+    /// Lists both databases' objects into the trees and shows the data-compare hint.
+    void do_TableCompare(bool firstTreeIsOriginal);
+    const std::string& getTableName() const { return tableName_; }
+    void setTableName(const std::string& name) { tableName_ = name; }
+    const std::string& getFieldList() const { return fieldList_; }
+    void setFieldList(const std::string& list) { fieldList_ = list; }
+    bool getCanRunReport() const { return canRunReport_; }
+    void setCanRunReport(bool canRun) { canRunReport_ = canRun; }
+
+private:
+    friend class BusyScope;
+
+    void buildToolbar();
+    void buildConnectionBar(QWidget* parent);
+    void buildLowerFrames();
+    void buildMenus();
+    void buildPopupMenus();
+    void connectSignals();
+    void applyDividerRatio();
+    void showLowerFrame(QWidget* frame);
+    void openHelp();
+    void showAbout();
+    void onTreeClicked(QTreeWidget& tree);
+    /// F2 and the report button: the data report when the data view is shown.
+    void viewReport();
+    /// Placeholders for operations of the structure and data views that are not built yet.
+    void notYetAvailable(const QString& what);
+
+    frmMainMDI& frame_;
+    const AppPaths& paths_;
+    Prompter& prompter_;
+    ProfileFile settings_;
+    std::unique_ptr<sifkit::Sifcore> sifcore_;
+    clsAppVar appVar_;
+
+    // Layout state.
+    double dRatioTopEditor_ = 0.35;
+    int lMiddleSpacer_ = 10;
+    int64_t activityCounter_ = 0;
+    int busyDepth_ = 0;
+
+    // Settings held by the window.
+    std::string reportPath_;
+    bool displayDataCompareMessageBox_ = true;
+    std::string lastFileUsed_;
+    int32_t lastSelectedOrigConnIndex_ = 1;
+    int32_t lastSelectedModConnIndex_ = 1;
+
+    // Connections and the data view's selection.
+    std::string masterConnectionString_;
+    std::string sourceConnectionString_;
+    std::string tableName_;
+    std::string fieldList_;
+    bool canRunReport_ = false;
+
+    // Controls, named as the rest of the application knows them.
+    QToolBar* tbMain_ = nullptr;
+    QAction* tbSwap_ = nullptr;
+    QAction* cmdViewReport_ = nullptr;
+    QAction* tbRefresh_ = nullptr;
+    QAction* tbOptions_ = nullptr;
+    QPushButton* cmdSelConn_ = nullptr;
+    QLabel* picSelConn_ = nullptr;
+    QComboBox* cboMasterRecentConn_ = nullptr;
+    QPushButton* cmdSourceSelConn_ = nullptr;
+    QLabel* picSourceSelConn_ = nullptr;
+    QComboBox* cboSourceRecentConn_ = nullptr;
+    QWidget* upperPane_ = nullptr;
+    QSplitter* lblDividerH_ = nullptr;
+    QSplitter* treeSplitter_ = nullptr;
+    QTreeWidget* TreeView1_ = nullptr;
+    QTreeWidget* TreeView2_ = nullptr;
+    QStackedWidget* lowerFrames_ = nullptr;
+    QWidget* frameRichTextBox_ = nullptr;
+    QTextBrowser* richTxtBoxProgDesc_ = nullptr;
+    QWidget* frameStructureGrids_ = nullptr;
+    FlexGrid* MSFlexGrid1_ = nullptr;
+    FlexGrid* MSFlexGrid2_ = nullptr;
+    QWidget* frameDataGrids_ = nullptr;
+    QTabWidget* tsDataDiff_ = nullptr;
+    QWidget* frameDataDetail_[2] = {};
+    FlexGrid* msFlexGridDataDiff_ = nullptr;
+    FlexGrid* MSFlexGridDataDiffDetail_ = nullptr;
+    QComboBox* cboDataDiffSummary_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+
+    // Menus.
+    QMenuBar* menuBar_ = nullptr;
+    QAction* mnuOriginalDatabase_ = nullptr;
+    QAction* mnuModifiedDatabase_ = nullptr;
+    QAction* mnuRun_ = nullptr;
+    QAction* mnuCreateDataReport_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuSettings_ = nullptr;
+    QAction* mnuHelpFile_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+    QMenu* mnupopupTree_ = nullptr;
+    QAction* mnuOriginalpopup_ = nullptr;
+    QAction* mnuModifiedpopup_ = nullptr;
+    QAction* mnuRunStructureComparepopup_ = nullptr;
+    QAction* mnuRunDataComparepopup_ = nullptr;
+    QAction* mnuCreateReportpopup_ = nullptr;
+    QAction* mnuSettingspopup_ = nullptr;
+    QMenu* mnupopupDetail_ = nullptr;
+    QAction* mnuFirstpopup_ = nullptr;
+    QAction* mnuPreviouspopup_ = nullptr;
+    QAction* mnuNextpopup_ = nullptr;
+    QAction* mnuLastpopup_ = nullptr;
+    QAction* mnuCopyTopToBottompopup_ = nullptr;
+    QAction* mnuCopyBottomToToppopup_ = nullptr;
+
+    // Dialogs, created on first use and kept (they keep their state between openings).
+    frmOptions* frmOptions_ = nullptr;
+    frmSelectConn* frmSelectConn_ = nullptr;
+
+public:
+    QMenuBar* menuBar() const { return menuBar_; }
+};
+
+/// Holds the window for the length of an engine run: the window's controls refuse input, the
+/// pointer shows the hourglass, and the progress handler may let events run without a click
+/// starting a second run. Nests.
+class BusyScope {
+public:
+    explicit BusyScope(frmMain& form);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    frmMain& form_;
+};
+
+} // namespace dbsift
