@@ -23,6 +23,14 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
     setWindowTitle("Select Databases To Compare");
     setModal(true);
 
+    // Says which side the dialog is choosing for: the same dialog serves both.
+    lblSide_ = new QLabel(this);
+    lblSide_->setObjectName("lblSide");
+    QFont sideFont = lblSide_->font();
+    sideFont.setBold(true);
+    sideFont.setPointSizeF(sideFont.pointSizeF() * 1.2);
+    lblSide_->setFont(sideFont);
+
     auto* source = new QGroupBox("Select Database by DSN or File", this);
     optDsn_ = new QRadioButton("ODBC Data Source", source);
     optDsn_->setObjectName("optDsn");
@@ -72,6 +80,7 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
     buttons->addWidget(cmdCancel_);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblSide_);
     layout->addWidget(source);
     layout->addWidget(security);
     layout->addLayout(buttons);
@@ -100,8 +109,7 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
 void frmSelectConn::setFormControl(const std::string& mode, frmMain& form) {
     form_ = &form;
     isMaster_ = mode == "use_master";
-    setWindowTitle(
-        QStringLiteral("Select Databases To Compare - %1").arg(isMaster_ ? "Original" : "Modified"));
+    lblSide_->setText(isMaster_ ? "Original database" : "Modified database");
     lblSelectedConnection_->setText(form.recentListText(isMaster_));
 }
 

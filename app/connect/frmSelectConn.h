@@ -54,6 +54,7 @@ private:
     QComboBox* cboCompare2_;
     QPushButton* cmdOldDB1_;
     QLabel* lblSelectedConnection_;
+    QLabel* lblSide_;
     QLineEdit* txtMasterDBUserID_;
     QLineEdit* txtSourcePassword_;
     QPushButton* cmdDone_;

@@ -15,10 +15,13 @@ void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
     const std::string master = getMasterConnectionString();
     const std::string source = getSourceConnectionString();
     sifkit::Sifcore& engine = Sifcore1();
+    bool listed = false;
     {
         BusyScope busy(*this);
-        engine.beginFullDatabaseCompare(master, source, true);
+        listed = engine.beginFullDatabaseCompare(master, source, true);
     }
+    if (!listed)
+        reportEngineFailure();
     auto masterManager = engine.getMasterDataManager();
     auto sourceManager = engine.getSourceDataManager();
     cmdViewReport_->setEnabled(true);

@@ -223,33 +223,30 @@ void frmMain::buildLowerFrames() {
 }
 
 void frmMain::buildMenus() {
+    // Actions belong to the window (the menu bar moves to the frame), so they are found from it.
     menuBar_ = new QMenuBar(this);
     menuBar_->setObjectName("mnuMain");
+    auto add = [this](QMenu* menu, QAction*& action, const char* name, const QString& text) {
+        action = namedAction(this, name, text);
+        menu->addAction(action);
+    };
     QMenu* file = menuBar_->addMenu("&File");
     file->setObjectName("mnuFile");
     QMenu* select = file->addMenu("&Select Database");
     select->setObjectName("mnuSelectDatabase");
-    mnuOriginalDatabase_ = select->addAction("&Original Database");
-    mnuOriginalDatabase_->setObjectName("mnuOriginalDatabase");
-    mnuModifiedDatabase_ = select->addAction("&Modified Database");
-    mnuModifiedDatabase_->setObjectName("mnuModifiedDatabase");
-    mnuRun_ = file->addAction("&Run Compare");
-    mnuRun_->setObjectName("mnuRun");
-    mnuCreateDataReport_ = file->addAction("&Create Data Report");
-    mnuCreateDataReport_->setObjectName("mnuCreateDataReport");
+    add(select, mnuOriginalDatabase_, "mnuOriginalDatabase", "&Original Database");
+    add(select, mnuModifiedDatabase_, "mnuModifiedDatabase", "&Modified Database");
+    add(file, mnuRun_, "mnuRun", "&Run Compare");
+    add(file, mnuCreateDataReport_, "mnuCreateDataReport", "&Create Data Report");
     file->addSeparator();
-    mnuExit_ = file->addAction("E&xit");
-    mnuExit_->setObjectName("mnuExit");
+    add(file, mnuExit_, "mnuExit", "E&xit");
     QMenu* options = menuBar_->addMenu("&Options");
     options->setObjectName("mnuOptions");
-    mnuSettings_ = options->addAction("&Settings");
-    mnuSettings_->setObjectName("mnuSettings");
+    add(options, mnuSettings_, "mnuSettings", "&Settings");
     QMenu* help = menuBar_->addMenu("&Help");
     help->setObjectName("mnuHelp");
-    mnuHelpFile_ = help->addAction("Help &File");
-    mnuHelpFile_->setObjectName("mnuHelpFile");
-    mnuAbout_ = help->addAction("&About");
-    mnuAbout_->setObjectName("mnuAbout");
+    add(help, mnuHelpFile_, "mnuHelpFile", "Help &File");
+    add(help, mnuAbout_, "mnuAbout", "&About");
 }
 
 void frmMain::buildPopupMenus() {
@@ -404,6 +401,29 @@ void frmMain::showLowerFrame(QWidget* frame) {
 
 void frmMain::showMessage(const QString& text) {
     prompter_.message(this, QApplication::applicationDisplayName(), text);
+}
+
+bool frmMain::reportEngineFailure() {
+    QStringList problems;
+    for (const bool isMaster : {true, false}) {
+        const auto manager = isMaster ? sifcore_->getMasterDataManager() : sifcore_->getSourceDataManager();
+        // The engine's messages are " ||"-terminated pieces, often repeated across its texts.
+        QStringList lines;
+        const QString text = QString::fromStdString(manager->getReturnConnectionMessage() + "||" +
+                                                    manager->getReturnSQLMessage());
+        for (QString piece : text.split("||")) {
+            piece = piece.trimmed();
+            if (!piece.isEmpty() && piece != "Successfully Completed" && !lines.contains(piece))
+                lines << piece;
+        }
+        if (!lines.isEmpty())
+            problems << QStringLiteral("%1 database:\n%2")
+                            .arg(isMaster ? "Original" : "Modified", lines.join('\n'));
+    }
+    if (problems.isEmpty())
+        return false;
+    showMessage("The comparison could not read the databases.\n\n" + problems.join("\n\n"));
+    return true;
 }
 
 void frmMain::notYetAvailable(const QString& what) {

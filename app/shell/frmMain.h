@@ -81,6 +81,9 @@ public:
     ProfileFile& settingsFile() { return settings_; }
     /// A message box titled with the application's name.
     void showMessage(const QString& text);
+    /// After an engine run that returned False: shows the connection and database messages the
+    /// run left on either side, if any (an empty database is not a failure). True when it showed.
+    bool reportEngineFailure();
 
     // --- settings -------------------------------------------------------------------------
     clsAppVar& getApplicationVariables() { return appVar_; }

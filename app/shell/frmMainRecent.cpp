@@ -51,7 +51,9 @@ QString frmMain::recentListText(bool isMaster) const {
 }
 
 void frmMain::setRecentListText(bool isMaster, const QString& text) {
-    (isMaster ? cboMasterRecentConn_ : cboSourceRecentConn_)->setEditText(text);
+    QComboBox* list = isMaster ? cboMasterRecentConn_ : cboSourceRecentConn_;
+    list->setEditText(text);
+    list->setToolTip(text);
 }
 
 } // namespace dbsift

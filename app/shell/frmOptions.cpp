@@ -72,6 +72,7 @@ frmOptions::frmOptions(frmMain& form) : QDialog(&form), form_(&form) {
     cmdSelectReportFolderDefaultDOC_ =
         named(new QPushButton("...", report), "cmdSelectReportFolderDefaultDOC");
     cmdSelectReportFolderDefaultDOC_->setToolTip("Click On Me to browse for a file.");
+    cmdSelectReportFolderDefaultDOC_->setMaximumWidth(40);
     auto* reportLayout = new QVBoxLayout(report);
     reportLayout->addWidget(new QLabel("Default Report Path and Name", report));
     auto* pathRow = new QHBoxLayout;

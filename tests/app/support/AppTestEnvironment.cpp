@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <sstream>
@@ -123,6 +124,22 @@ void AppSandbox::stop() {
         frame_->close();
         frame_.reset();
     }
+}
+
+void whenShown(const QString& objectName, std::function<void(QWidget&)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, objectName, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == objectName && widget->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                act(*widget);
+                return;
+            }
+        }
+    });
+    timer->start();
 }
 
 std::string sqliteQuery(const std::string& path, const std::string& sql) {

@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,10 @@ private:
     ScriptedPrompter prompter_;
     std::unique_ptr<frmMainMDI> frame_;
 };
+
+/// Acts on the top-level window named objectName as soon as it is shown (a modal dialog opened
+/// by what the test does next), once; polls every few milliseconds until then.
+void whenShown(const QString& objectName, std::function<void(QWidget&)> act);
 
 /// The sqlite3 shell's output of a query on a database file.
 std::string sqliteQuery(const std::string& path, const std::string& sql);
