@@ -174,7 +174,10 @@ void frmSelectConn::cmdDone_Click() {
     storePassword(txtSourcePassword_->text(), true);
     hide();
     setResult(QDialog::Accepted);
-    form_->do_TableCompare(isMaster_);
+    // With one side still to choose there is nothing to list yet; the engine would only report
+    // the missing side.
+    if (!form_->getMasterConnectionString().empty() && !form_->getSourceConnectionString().empty())
+        form_->do_TableCompare(isMaster_);
     form_->enableControls();
     done(QDialog::Accepted);
 }
