@@ -4,7 +4,6 @@
 #include <cctype>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include <unistd.h>
@@ -87,15 +86,19 @@ std::string ProfileFile::readString(const std::string& section, const std::strin
 }
 
 bool ProfileFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
-    std::vector<std::string> lines = readLines(path_);
-    const std::string entry = key + "=" + value;
+    return writeStrings(section, {{key, value}});
+}
 
-    // Find the section and, inside it, the key; remember where the section's last value line is
-    // so that a new key goes right after it rather than after trailing blank lines.
+namespace {
+
+/// Puts key=value into section of lines: in place when the key is there, else after the
+/// section's last value line, else in a new section at the end.
+void setValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
+    const std::string entry = key + "=" + value;
     std::optional<std::size_t> sectionLine;
     std::optional<std::size_t> insertAt;
-    bool replaced = false;
-    for (std::size_t i = 0; i < lines.size() && !replaced; ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         if (auto name = sectionOf(lines[i])) {
             if (sectionLine)
                 break;
@@ -111,17 +114,29 @@ bool ProfileFile::writeString(const std::string& section, const std::string& key
             insertAt = i + 1;
         if (auto pair = keyValueOf(lines[i]); pair && sameName(pair->first, key)) {
             lines[i] = entry;
-            replaced = true;
+            return;
         }
     }
-    if (!replaced) {
-        if (sectionLine) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*insertAt), entry);
-        } else {
-            lines.push_back("[" + section + "]");
-            lines.push_back(entry);
-        }
+    if (sectionLine) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*insertAt), entry);
+    } else {
+        lines.push_back("[" + section + "]");
+        lines.push_back(entry);
     }
+}
+
+} // namespace
+
+bool ProfileFile::writeStrings(const std::string& section,
+                               const std::vector<std::pair<std::string, std::string>>& entries) {
+    // A line break would end the value early and turn the rest into lines of their own.
+    for (const auto& [key, value] : entries)
+        if (key.find_first_of("\r\n") != std::string::npos ||
+            value.find_first_of("\r\n") != std::string::npos)
+            return false;
+    std::vector<std::string> lines = readLines(path_);
+    for (const auto& [key, value] : entries)
+        setValue(lines, section, key, value);
 
     std::error_code error;
     if (!path_.parent_path().empty())

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace dbsift {
 
@@ -24,9 +26,14 @@ public:
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& defaultValue, std::size_t bufferSize) const;
 
-    /// Stores value under key in section. False when the file cannot be written (the old file is
-    /// then left as it was).
+    /// Stores value under key in section. False when the file cannot be written or the key or
+    /// value holds a line break (the old file is then left as it was).
     bool writeString(const std::string& section, const std::string& key, const std::string& value);
+
+    /// Stores several keys of one section in one write of the file, in the given order, so that
+    /// either all of them or none reach the disk.
+    bool writeStrings(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
 
 private:
     std::filesystem::path path_;

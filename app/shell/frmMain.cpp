@@ -299,7 +299,9 @@ void frmMain::connectSignals() {
         SaveIniFile();
         frame_.close();
     });
-    connect(cmdViewReport_, &QAction::triggered, this, &frmMain::viewReport);
+    connect(cmdViewReport_, &QAction::triggered, this, &frmMain::requestReport);
+    for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_})
+        connect(action, &QAction::triggered, this, &frmMain::createHTMLReport);
 
     for (QTreeWidget* tree : {TreeView1_, TreeView2_}) {
         connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { onTreeClicked(*tree); });
@@ -426,10 +428,6 @@ bool frmMain::reportEngineFailure() {
     return true;
 }
 
-void frmMain::notYetAvailable(const QString& what) {
-    showMessage(what + " is not available in this version.");
-}
-
 void frmMain::openHelp() {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths_.helpFilePath.string()));
     if (!prompter_.openWithDefaultHandler(url))
@@ -448,7 +446,7 @@ void frmMain::viewReport() {
         showMessage("Please select a table and do a data compare.");
         return;
     }
-    notYetAvailable("The data report");
+    createHTMLReport();
 }
 
 BusyScope::BusyScope(frmMain& form) : form_(form) {

@@ -151,6 +151,13 @@ public:
     bool getCanRunReport() const { return canRunReport_; }
     void setCanRunReport(bool canRun) { canRunReport_ = canRun; }
 
+    // --- record copy, undo and report ------------------------------------------------------
+    /// Writes the data difference report of the selected table to the report path (asking for
+    /// one the first time) and opens it.
+    void createHTMLReport();
+    /// The report buttons: the report when the last field selection had comparable fields.
+    void requestReport();
+
 private:
     friend class BusyScope;
 
@@ -167,8 +174,6 @@ private:
     void onTreeClicked(QTreeWidget& tree);
     /// F2 and the report button: the data report when the data view is shown.
     void viewReport();
-    /// Placeholders for operations of the structure and data views that are not built yet.
-    void notYetAvailable(const QString& what);
 
     frmMainMDI& frame_;
     const AppPaths& paths_;
