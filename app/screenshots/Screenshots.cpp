@@ -31,6 +31,9 @@ public:
     QString openFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
     QString saveFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
     std::optional<uint32_t> pickColour(QWidget*, uint32_t) override { return std::nullopt; }
+    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     bool openWithDefaultHandler(const QUrl&) override { return true; }
 };
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -27,7 +28,8 @@ class QTreeWidgetItem;
 
 namespace sifkit {
 class Sifcore;
-}
+class clsDBManager;
+} // namespace sifkit
 
 namespace dbsift {
 
@@ -36,6 +38,8 @@ class Prompter;
 class frmMainMDI;
 class frmOptions;
 class frmSelectConn;
+class frmUndo;
+struct RollbackSlot;
 
 /// The comparison window: the toolbar, the connection bar with the two recent-connection lists,
 /// the two object trees over a divider, and below it the three frames that take turns (the
@@ -157,9 +161,33 @@ public:
     void createHTMLReport();
     /// The report buttons: the report when the last field selection had comparable fields.
     void requestReport();
+    /// Sets both data managers' current record numbers for a copy: the selected record on its
+    /// side (isOriginal: the Original), the related record on the other.
+    void positionDataManagers(bool isOriginal, int32_t selectedRecord, int32_t relatedRecord);
+    /// Inserts the current record of the side the side flag names on the other side; tells the
+    /// user the outcome. True when the record was copied.
+    bool copyRecordToOtherSide(const std::shared_ptr<sifkit::clsDBManager>& master,
+                               const std::shared_ptr<sifkit::clsDBManager>& source);
+    /// Overwrites the counterpart of the current record with it, keeping the old row in the
+    /// side's rollback file and an undo entry in the settings file; tells the user the outcome.
+    bool updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManager>& master,
+                                  const std::shared_ptr<sifkit::clsDBManager>& source);
+    const std::string& currentRollbackFile() const { return currentRollbackFile_; }
+    /// "Undo Copy": the undo list, shown without blocking the window.
+    void cmdUndo_Click();
+    frmUndo& undoDialog();
+    /// Restores the record an update overwrote, from the slot's rollback file, after asking.
+    /// Refuses (with a message, changing nothing) a slot already rolled back, or whose file is
+    /// missing, of another table, or written again since. True when the record was restored.
+    bool rollBackSlot(const RollbackSlot& slot);
 
 private:
     friend class BusyScope;
+
+    /// The connection string for rolling back on a side: this session's (with its credentials)
+    /// when it is the stored one, otherwise the stored one, asking for the password when it names
+    /// a user. Nothing when the user cancels.
+    std::optional<std::string> connectionForRollback(const std::string& stored, bool isMaster);
 
     void buildToolbar();
     void buildConnectionBar(QWidget* parent);
@@ -201,6 +229,7 @@ private:
     std::string tableName_;
     std::string fieldList_;
     bool canRunReport_ = false;
+    std::string currentRollbackFile_;
 
     // Controls, named as the rest of the application knows them.
     QToolBar* tbMain_ = nullptr;
@@ -261,6 +290,7 @@ private:
     // Dialogs, created on first use and kept (they keep their state between openings).
     frmOptions* frmOptions_ = nullptr;
     frmSelectConn* frmSelectConn_ = nullptr;
+    frmUndo* frmUndo_ = nullptr;
 
 public:
     QMenuBar* menuBar() const { return menuBar_; }

@@ -33,7 +33,9 @@ bool saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot) {
                                  {"ROLLBACK_FILENAME", slot.fileName},
                                  {"ROLLBACK_SQL", slot.sql},
                                  {"ROLLBACK_UPDATERECORD", boolText(slot.updateRecord)},
-                                 {"ROLLBACK_DONE", boolText(false)}});
+                                 {"ROLLBACK_TABLE", slot.table},
+                                 {"ROLLBACK_FILESTAMP", slot.fileStamp},
+                                 {"ROLLBACK_DONE", boolText(slot.rolledBack)}});
 }
 
 RollbackSlot readRollbackSlot(const ProfileFile& profile, int number) {
@@ -45,12 +47,25 @@ RollbackSlot readRollbackSlot(const ProfileFile& profile, int number) {
     slot.fileName = read(profile, number, "ROLLBACK_FILENAME", "");
     slot.sql = read(profile, number, "ROLLBACK_SQL", "");
     slot.updateRecord = textToBool(read(profile, number, "ROLLBACK_UPDATERECORD", "True"), true);
+    slot.table = read(profile, number, "ROLLBACK_TABLE", "");
+    slot.fileStamp = read(profile, number, "ROLLBACK_FILESTAMP", "");
     slot.rolledBack = textToBool(read(profile, number, "ROLLBACK_DONE", "False"), false);
     return slot;
 }
 
 bool markRolledBack(ProfileFile& profile, int number) {
     return profile.writeString(rollbackSection(number), "ROLLBACK_DONE", boolText(true));
+}
+
+std::string fileStamp(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error)
+        return "";
+    const auto written = std::filesystem::last_write_time(file, error);
+    if (error)
+        return "";
+    return std::to_string(size) + ":" + std::to_string(written.time_since_epoch().count());
 }
 
 std::filesystem::path rollbackFileName(const std::filesystem::path& folder, const std::string& table,

@@ -19,6 +19,11 @@ struct RollbackSlot {
     std::string fileName;
     std::string sql;
     bool updateRecord = true;
+    /// The table the update changed (key "ROLLBACK_TABLE").
+    std::string table;
+    /// Size and modification time of the rollback file when the update wrote it
+    /// (key "ROLLBACK_FILESTAMP"): a file written again since then belongs to a later update.
+    std::string fileStamp;
     /// Set once the entry has been rolled back (key "ROLLBACK_DONE").
     bool rolledBack = false;
 };
@@ -32,7 +37,8 @@ std::string rollbackSection(int number);
 /// taken, so the oldest number is reused.
 int nextRollbackNumber(const ProfileFile& profile);
 
-/// Writes the slot's seven keys in their order, in one write of the file. False when it could not.
+/// Writes the slot's seven keys in their order, then the application's own (table, file stamp,
+/// rolled-back flag), in one write of the file. False when it could not.
 bool saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot);
 
 /// The slot as stored (number 0 when the slot is free).
@@ -40,6 +46,9 @@ RollbackSlot readRollbackSlot(const ProfileFile& profile, int number);
 
 /// Marks a slot as rolled back.
 bool markRolledBack(ProfileFile& profile, int number);
+
+/// The size and modification time of a file as one text; "" when it does not exist.
+std::string fileStamp(const std::filesystem::path& file);
 
 /// The rollback file of an update: folder / ("'" + table + "_ORIGINAL'.xml") for the Original
 /// side (isOriginal), "_MODIFIED" for the Modified side. Characters that cannot be part of a file

@@ -39,6 +39,9 @@ public:
     virtual QString saveFile(QWidget* parent, const FilePickRequest& request) = 0;
     /// A colour (red in the low byte), starting from initial; nothing when the user cancels.
     virtual std::optional<uint32_t> pickColour(QWidget* parent, uint32_t initial) = 0;
+    /// A password for what text names; nothing when the user cancels.
+    virtual std::optional<QString> askPassword(QWidget* parent, const QString& title,
+                                               const QString& text) = 0;
     /// Opens a file or web address with the desktop's default handler; false when nothing could.
     virtual bool openWithDefaultHandler(const QUrl& url) = 0;
 };

@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -64,6 +66,14 @@ std::optional<uint32_t> QtPrompter::pickColour(QWidget* parent, uint32_t initial
         return std::nullopt;
     return static_cast<uint32_t>(chosen.red()) | static_cast<uint32_t>(chosen.green()) << 8 |
            static_cast<uint32_t>(chosen.blue()) << 16;
+}
+
+std::optional<QString> QtPrompter::askPassword(QWidget* parent, const QString& title, const QString& text) {
+    bool ok = false;
+    const QString password = QInputDialog::getText(parent, title, text, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return password;
 }
 
 bool QtPrompter::openWithDefaultHandler(const QUrl& url) {

@@ -12,6 +12,7 @@ public:
     QString openFile(QWidget* parent, const FilePickRequest& request) override;
     QString saveFile(QWidget* parent, const FilePickRequest& request) override;
     std::optional<uint32_t> pickColour(QWidget* parent, uint32_t initial) override;
+    std::optional<QString> askPassword(QWidget* parent, const QString& title, const QString& text) override;
     bool openWithDefaultHandler(const QUrl& url) override;
 };
 

@@ -42,6 +42,19 @@ std::optional<uint32_t> ScriptedPrompter::pickColour(QWidget*, uint32_t) {
     return colour;
 }
 
+std::optional<QString> ScriptedPrompter::askPassword(QWidget*, const QString&, const QString& text) {
+    messages_ << text;
+    if (passwords_.empty()) {
+        ++unexpected_;
+        return std::nullopt;
+    }
+    const QString password = passwords_.front();
+    passwords_.pop_front();
+    if (password.isNull())
+        return std::nullopt;
+    return std::optional<QString>(password);
+}
+
 bool ScriptedPrompter::openWithDefaultHandler(const QUrl& url) {
     openedUrls_ << url;
     return true;
