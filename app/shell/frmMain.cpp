@@ -117,6 +117,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     buildMenus();
     buildPopupMenus();
     connectSignals();
+    connectStructureView();
 }
 
 frmMain::~frmMain() = default;
