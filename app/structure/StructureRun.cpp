@@ -154,7 +154,7 @@ void frmMain::tbSwap_Click() {
     // The managers hold the strings the engine was given, credentials included: the lists
     // show them without the password, and the stored strings never hold one.
     for (bool isMaster : {true, false}) {
-        const std::string& connection =
+        const std::string connection =
             (isMaster ? engine.getMasterDataManager() : engine.getSourceDataManager())->getConnectionString();
         if (!connection.empty())
             setRecentListText(isMaster, QString::fromStdString(withoutPassword(connection)));
@@ -168,7 +168,8 @@ void frmMain::tbSwap_Click() {
         if (!appVar_.getShowStructure())
             runStructureCompare(true);
     } else if (!appVar_.getSelectedTableName().empty() && !getFieldList().empty()) {
-        // The data view refreshes its differences for the swapped sides here (swapDataResults).
+        // DATA VIEW: swapDataResults() goes here, refreshing the data differences of the selected
+        // table for the swapped sides.
     }
 }
 

@@ -297,6 +297,13 @@ private slots:
         QCOMPARE(sandbox.prompter().takeMessages(), QStringList({kMissing}));
         form.findChild<QAction*>("mnuRunStructureComparepopup")->trigger();
         QCOMPARE(sandbox.prompter().takeMessages(), QStringList({kMissing}));
+        // F5 runs the compare and F9 swaps, whichever control has the focus.
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form.frame()));
+        for (Qt::Key key : {Qt::Key_F5, Qt::Key_F9}) {
+            QTest::keyClick(&tree(form, "TreeView1"), key);
+            QCOMPARE(sandbox.prompter().takeMessages(), QStringList({kMissing}));
+        }
         QCOMPARE(tree(form, "TreeView1").topLevelItemCount(), 0);
     }
 
