@@ -89,12 +89,17 @@ private slots:
     void identicalDatabasesShowNoChangesInBlack() {
         AppSandbox sandbox;
         frmMain& form = startOn(sandbox, kPeople, kPeople);
+        // The widths of the type and change columns follow the settings at every refresh.
+        form.getApplicationVariables().setGridCol2(2400);
+        form.getApplicationVariables().setGridCol3(3000);
         form.mnuRun_Click();
         QCOMPARE(form.frame().panelText(4), QString("No changes found"));
         QCOMPARE(form.frame().panelText(2), QString("Done"));
         for (const char* name : {"MSFlexGrid1", "MSFlexGrid2"}) {
             FlexGrid& g = grid(form, name);
             QCOMPARE(g.cols(), 4);
+            QCOMPARE(g.colWidth(2), 2400);
+            QCOMPARE(g.colWidth(3), 3000);
             // The table and its three fields, plus the header and one empty row.
             QCOMPARE(g.rows(), 6);
             QCOMPARE(g.textMatrix(0, 0), QString("DB Object Name"));
