@@ -179,6 +179,8 @@ public:
 
 private:
     void connectStructureView();
+    /// True when both connections are chosen; otherwise says so in a message box.
+    bool requireConnections();
     /// The compare run; withStructure false leaves the structure comparison to the caller.
     void runObjectCompare(bool withStructure);
     /// The refresh run; false when a connection is missing (the message has been shown).

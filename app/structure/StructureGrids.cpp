@@ -32,10 +32,8 @@ void frmMain::runStructureCompare(bool objectsListed) {
     showLowerFrame(frameStructureGrids_);
     mnuCreateDataReport_->setEnabled(false);
     mnuCreateReportpopup_->setEnabled(false);
-    if (masterConnectionString_.empty() || sourceConnectionString_.empty()) {
-        showMessage("The master and source databases must be selected first");
+    if (!requireConnections())
         return;
-    }
     if (!appVar_.getShowStructure()) {
         if (!objectsListed)
             do_Compare();

@@ -16,8 +16,6 @@ namespace dbsift {
 
 namespace {
 
-constexpr const char* kMissingConnections = "The master and source databases must be selected first";
-
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -36,6 +34,13 @@ void frmMain::connectStructureView() {
         connect(action, &QAction::triggered, this, &frmMain::tbRefresh_Click);
     connect(mnuRun_, &QAction::triggered, this, &frmMain::mnuRun_Click);
     connect(tbSwap_, &QAction::triggered, this, &frmMain::tbSwap_Click);
+}
+
+bool frmMain::requireConnections() {
+    if (!masterConnectionString_.empty() && !sourceConnectionString_.empty())
+        return true;
+    showMessage("The master and source databases must be selected first");
+    return false;
 }
 
 bool frmMain::runEngineCompare(bool listObjectsOnly) {
@@ -96,8 +101,7 @@ void frmMain::runObjectCompare(bool withStructure) {
 }
 
 bool frmMain::refreshRun(bool withStructure) {
-    if (masterConnectionString_.empty() || sourceConnectionString_.empty()) {
-        showMessage(kMissingConnections);
+    if (!requireConnections()) {
         cmdViewReport_->setEnabled(false);
         return false;
     }
@@ -132,10 +136,8 @@ void frmMain::mnuRun_Click() {
 void frmMain::tbSwap_Click() {
     if (isBusy())
         return;
-    if (masterConnectionString_.empty() || sourceConnectionString_.empty()) {
-        showMessage(kMissingConnections);
+    if (!requireConnections())
         return;
-    }
     structureTiming_ = {};
     sifkit::Sifcore& engine = Sifcore1();
     auto formerMaster = engine.getMasterDataManager();
