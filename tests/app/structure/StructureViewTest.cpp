@@ -314,34 +314,38 @@ private slots:
 
     void unreadableDatabaseIsReportedAndTheWindowStaysUsable() {
         AppSandbox sandbox;
-        const std::string good = sandbox.createDatabase("good.db", kPeople);
-        const std::string broken = (QDir(sandbox.folder()).filePath("broken.db")).toStdString();
-        QFile file(QString::fromStdString(broken));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        const std::string original = sandbox.createDatabase("original.db", kPeople);
+        const std::string modified = sandbox.createDatabase("modified.db", kPeople);
+        sandbox.writeSettings(settingsFor(original, modified));
+        frmMain& form = sandbox.start().mainForm();
+        form.mnuRun_Click();
+        QCOMPARE(topLevelTexts(tree(form, "TreeView2")), QStringList({"people"}));
+
+        // The Modified file stops being a database: the engine's messages for that side are
+        // shown once, and nothing of the earlier run is left standing for it.
+        QFile file(QString::fromStdString(modified));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("this is not a database file");
         file.close();
-        sandbox.writeSettings(settingsFor(good, broken));
-        frmMain& form = sandbox.start().mainForm();
-        sandbox.prompter().takeMessages();
-
         form.mnuRun_Click();
         const QStringList messages = sandbox.prompter().takeMessages();
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages[0].startsWith("Connection issues = "));
         QVERIFY(messages[0].contains("#"));
         QCOMPARE(tree(form, "TreeView2").topLevelItemCount(), 0);
+        QCOMPARE(topLevelTexts(tree(form, "TreeView1")), QStringList({"people"}));
         QVERIFY(!form.isBusy());
         QVERIFY(form.isEnabled());
         QVERIFY(form.menuBar()->findChild<QAction*>("mnuRun")->isEnabled());
         QVERIFY(!form.frame().ProgressBar1().isVisible());
 
-        // Once the file is a database, the same window compares it.
-        QVERIFY(QFile::remove(QString::fromStdString(broken)));
-        sandbox.createDatabase("broken.db", kPeople);
+        // Once the file is a database again, the same window compares it.
+        QVERIFY(QFile::remove(QString::fromStdString(modified)));
+        sandbox.createDatabase("modified.db", kPeople + "create table added(id integer);");
         form.mnuRun_Click();
         QVERIFY(sandbox.prompter().takeMessages().isEmpty());
-        QCOMPARE(topLevelTexts(tree(form, "TreeView2")), QStringList({"people"}));
-        QCOMPARE(form.frame().panelText(4), QString("No changes found"));
+        QCOMPARE(topLevelTexts(tree(form, "TreeView2")), QStringList({"added", "people"}));
+        QCOMPARE(form.frame().panelText(4), QString("2 structural changes found."));
     }
 };
 
