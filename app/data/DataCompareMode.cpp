@@ -12,16 +12,8 @@
 namespace dbsift {
 
 void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
-    const std::string master = getMasterConnectionString();
-    const std::string source = getSourceConnectionString();
     sifkit::Sifcore& engine = Sifcore1();
-    bool listed = false;
-    {
-        BusyScope busy(*this);
-        listed = engine.beginFullDatabaseCompare(master, source, true);
-    }
-    if (!listed)
-        reportEngineFailure();
+    runEngineCompare(true);
     auto masterManager = engine.getMasterDataManager();
     auto sourceManager = engine.getSourceDataManager();
     cmdViewReport_->setEnabled(true);

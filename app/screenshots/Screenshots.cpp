@@ -99,5 +99,9 @@ int main(int argc, char* argv[]) {
     options.show();
     ok = save(options, out, "options.png") && ok;
     options.hide();
+
+    // The structure view after "Run Compare": both trees and both grids.
+    form.mnuRun_Click();
+    ok = save(frame, out, "structure.png") && ok;
     return ok ? 0 : 1;
 }

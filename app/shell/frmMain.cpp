@@ -2,6 +2,7 @@
 
 #include "FlexGrid.h"
 #include "Prompter.h"
+#include "RecentConnections.h"
 #include "frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -117,6 +119,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     buildMenus();
     buildPopupMenus();
     connectSignals();
+    connectStructureView();
 }
 
 frmMain::~frmMain() = default;
@@ -406,17 +409,20 @@ void frmMain::showMessage(const QString& text) {
 }
 
 bool frmMain::reportEngineFailure() {
+    // The engine's messages are " ||"-terminated pieces, often repeated across its texts; only the
+    // numbered ones report a failure. Connection strings in them lose their password.
+    static const QRegularExpression numbered("#\\d");
     QStringList problems;
     for (const bool isMaster : {true, false}) {
         const auto manager = isMaster ? sifcore_->getMasterDataManager() : sifcore_->getSourceDataManager();
-        // The engine's messages are " ||"-terminated pieces, often repeated across its texts.
+        const QString text =
+            QString::fromStdString(manager->getReturnConnectionMessage() + "||" +
+                                   manager->getReturnSQLMessage() + "||" + manager->getReturnMessage());
         QStringList lines;
-        const QString text = QString::fromStdString(manager->getReturnConnectionMessage() + "||" +
-                                                    manager->getReturnSQLMessage());
-        for (QString piece : text.split("||")) {
-            piece = piece.trimmed();
-            if (!piece.isEmpty() && piece != "Successfully Completed" && !lines.contains(piece))
-                lines << piece;
+        for (const QString& piece : text.split("||")) {
+            const QString line = QString::fromStdString(withoutPassword(piece.trimmed().toStdString()));
+            if (line.contains(numbered) && !lines.contains(line))
+                lines << line;
         }
         if (!lines.isEmpty())
             problems << QStringLiteral("%1 database:\n%2")

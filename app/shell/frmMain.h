@@ -145,6 +145,60 @@ public:
     /// Fills one tree from the engine's results of one side.
     void populateTree(QTreeWidget& tree, bool isMaster);
 
+    // --- structure view ---------------------------------------------------------------------
+    /// The compare run: lists both databases' objects into the trees and, with "Show Structure"
+    /// on, compares their fields into the structure grids.
+    void do_Compare();
+    /// Refresh (toolbar; the tree popup's "&Run Structure Compare"): the compare run when both
+    /// connections are set; the report button ends disabled either way.
+    void tbRefresh_Click();
+    /// "&Run Compare" (F5): the refresh run and the structure grids under the progress bar, then
+    /// the settings are saved.
+    void mnuRun_Click();
+    /// Swap (F9): crosses the two sides, shows them in the recent lists and runs again.
+    void tbSwap_Click();
+    /// Compares the two structures with their fields and fills the structure grids; counts the
+    /// changes into status panel 4.
+    void doStructureCompare();
+    /// Change classes of a change code given as decimal text.
+    bool isNew(const std::string& changeType);
+    bool isDifferentDataType(const std::string& changeType);
+    bool isChanged(const std::string& changeType);
+    /// Number of items of one side whose change code counts as changed.
+    int32_t getChangeCount(bool isMaster);
+    void refreshStructureGrids();
+    void fillStructureGrid(FlexGrid& grid, bool isMaster);
+    /// Writes result item row of one side into its grid row; colour is a colour value as
+    /// decimal text.
+    void writeStructureRow(FlexGrid& grid, bool isMaster, int32_t row, const std::string& colour,
+                           bool changed);
+    /// Writes one cell, unless the item is unchanged and only differences are shown.
+    void writeStructureCell(FlexGrid& grid, bool isMaster, int32_t row, int32_t col, const QString& text,
+                            bool changed);
+    /// Where the last run through the structure view spent its time, in seconds: in the engine's
+    /// compare calls, and in filling the trees and the grids from their results.
+    struct StructureRunTiming {
+        double engineSeconds = 0;
+        double treeSeconds = 0;
+        double gridSeconds = 0;
+    };
+    const StructureRunTiming& lastStructureRunTiming() const { return structureTiming_; }
+
+private:
+    void connectStructureView();
+    /// True when both connections are chosen; otherwise says so in a message box.
+    bool requireConnections();
+    /// The compare run; withStructure false leaves the structure comparison to the caller.
+    void runObjectCompare(bool withStructure);
+    /// The refresh run; false when a connection is missing (the message has been shown).
+    bool refreshRun(bool withStructure);
+    /// The structure comparison; objectsListed skips the object listing a run just made.
+    void runStructureCompare(bool objectsListed);
+    /// One engine compare run, timed, with the window held. A run that fails still publishes
+    /// what each side read, and a side that reported an error has its messages shown.
+    bool runEngineCompare(bool listObjectsOnly);
+
+public:
     // --- data-compare mode ----------------------------------------------------------------
     /// Lists both databases' objects into the trees and shows the data-compare hint.
     void do_TableCompare(bool firstTreeIsOriginal);
@@ -291,6 +345,11 @@ private:
     frmOptions* frmOptions_ = nullptr;
     frmSelectConn* frmSelectConn_ = nullptr;
     frmUndo* frmUndo_ = nullptr;
+
+    // Structure view state.
+    StructureRunTiming structureTiming_;
+    /// Whether the last engine run reported a database that could not be read.
+    bool lastRunReportedError_ = false;
 
 public:
     QMenuBar* menuBar() const { return menuBar_; }

@@ -23,9 +23,6 @@ void frmMain::Form_Load() {
     resetTree(*TreeView1_);
     resetTree(*TreeView2_);
     cmdViewReport_->setEnabled(false);
-    // The structure run, the swap and the report come with their views.
-    for (QAction* action : {tbSwap_, tbRefresh_, mnuRun_, mnuRunStructureComparepopup_})
-        action->setEnabled(false);
     initializeMainWindow();
     ReadIniFile();
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());

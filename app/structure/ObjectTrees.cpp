@@ -18,22 +18,21 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole + 1;
 
-QTreeWidgetItem* addNode(QTreeWidgetItem* parent, QTreeWidget& tree, const QString& key,
-                         const QString& text) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&tree);
+/// A node of its own, attached to parent when there is one; top-level nodes are added to the
+/// tree all at once when the tree is filled.
+QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text) {
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
     node->setText(0, text);
     node->setData(0, kKeyRole, key);
     return node;
 }
 
-/// The last node added is checked, revealed and coloured: red for a new field, blue otherwise.
+/// The last node added is checked and coloured: red for a new field, blue otherwise.
 void markNode(QTreeWidgetItem* node, int16_t changeType) {
     if (!node)
         return;
     node->setCheckState(0, Qt::Checked);
     node->setForeground(0, changeType == 2 ? QColor(255, 0, 0) : QColor(0, 0, 255));
-    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent())
-        up->setExpanded(true);
 }
 
 } // namespace
@@ -48,9 +47,9 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
     sifkit::Sifcore& engine = Sifcore1();
     const QIcon picture = tree.property("databasePicture").value<QIcon>();
     const int32_t count = engine.getResultCount(isMaster);
+    QList<QTreeWidgetItem*> objects;
     QTreeWidgetItem* parent = nullptr;
     QTreeWidgetItem* last = nullptr;
-    tree.setUpdatesEnabled(false);
     for (int32_t i = 1; i <= count; ++i) {
         // A failing item is skipped; the rest of the tree still fills.
         try {
@@ -59,15 +58,16 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
             const std::string dataType = engine.getResultDataType(i, isMaster);
             const int16_t changeType = engine.getResultChangeType(i, isMaster);
             if (dataType == "TABLE" || dataType == "VIEW") {
-                parent = addNode(nullptr, tree, key, name);
+                parent = addNode(nullptr, key, name);
                 parent->setIcon(0, picture);
+                objects.append(parent);
                 last = parent;
             } else if (engine.getResultIsFieldDesc(i, isMaster) && parent) {
                 const std::string field = engine.getResultFieldName(i, isMaster);
                 if (!field.empty()) {
-                    addNode(parent, tree, key, "Field Name = " + QString::fromStdString(field));
-                    addNode(parent, tree, key + "1", " Data Type = " + QString::fromStdString(dataType));
-                    last = addNode(parent, tree, key + "12",
+                    addNode(parent, key, "Field Name = " + QString::fromStdString(field));
+                    addNode(parent, key + "1", " Data Type = " + QString::fromStdString(dataType));
+                    last = addNode(parent, key + "12",
                                    " Change Type = " +
                                        QString::fromStdString(engine.getChangeDesciption(changeType)));
                 }
@@ -77,7 +77,13 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
             continue;
         }
     }
-    tree.setUpdatesEnabled(true);
+    // One insertion and one reveal for the whole tree: node by node, a schema of thousands of
+    // objects would relayout and scroll the tree thousands of times.
+    tree.addTopLevelItems(objects);
+    for (QTreeWidgetItem* object : objects) {
+        if (object->childCount() > 0)
+            object->setExpanded(true);
+    }
     if (last)
         tree.scrollToItem(last);
 }
