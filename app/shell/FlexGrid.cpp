@@ -105,8 +105,12 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     setTextElideMode(Qt::ElideRight);
     // A model reset gives every section the default size; the grid's widths are its own.
     connect(model_, &QAbstractItemModel::modelReset, this, &FlexGrid::applyColumnWidths);
+    // The last column takes what room is left, so no text is cut short beside empty space; its
+    // width setting stays what the window set, as it is the one the settings file keeps.
+    horizontalHeader()->setStretchLastSection(true);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int col, int, int size) {
-        if (!applyingWidths_ && col >= 0 && col < static_cast<int>(colWidths_.size()))
+        const int last = static_cast<int>(colWidths_.size()) - 1;
+        if (!applyingWidths_ && col >= 0 && col < last)
             colWidths_[col] = size * kTwipsPerPixel;
     });
 }
