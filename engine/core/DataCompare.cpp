@@ -36,6 +36,7 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     skippingFailure([&] {
         Value value = field.value();
         item->setDataValue(value.isNull() ? "Null" : value.toString());
+        item->setIsNull(value.isNull());
     });
     item->setIsDataValue(true);
     item->setIsFieldDesc(true);
@@ -61,6 +62,8 @@ void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassCo
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
         for (index = 0; index < fields; ++index)
             addDataItem(thisSide, index, "5", context);
+    } catch (const LookupFailed&) {
+        throw; // ends the pass: no later record could be trusted either
     } catch (...) {
         appendSqlMessage(thisSide,
                          " #12 Error occured while comparing record value  Index=" + std::to_string(index) +
@@ -81,7 +84,7 @@ PassContext contextFor(clsDBManager& side, int32_t fieldCount) {
 /// starts a new collection positioned on the first record. Returns the pass context.
 PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std::string& query) {
     thisSide.setReturnSQLMessage("Successfully Completed");
-    thisSide.openDataBaseRecordsFromQuery(query);
+    openTableQuery(thisSide, query);
     EngineAccess::dataProgressStatusMax(engine) = 100;
     Recordset records = thisSide.getDatabaseRecords();
     PassContext context;
@@ -133,6 +136,9 @@ void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
         for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits);
              ++visited)
             compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportPassFailure(thisSide, query);
     } catch (...) {
         reportPassFailure(thisSide, query);
     }
@@ -176,14 +182,17 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         }
         if (!orderField.empty())
             query += " order by " + orderField;
-        thisSide.openDataBaseRecordsFromQuery(query);
-        otherSide.openDataBaseRecordsFromQuery(query);
+        openTableQuery(thisSide, query, orderField);
+        openTableQuery(otherSide, query, orderField);
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
             for (records.moveFirst(); !records.eof(); records.moveNext())
                 compareRecord(thisSide, otherSide, context);
         }
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text + " #16 SQL used " + query + "Last field name used " +
+                                       orderField + " ||");
     } catch (...) {
         appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
     }

@@ -37,7 +37,8 @@ struct Dialect {
     /// so equality on reals is tested at that precision.
     bool realsAtFifteenDigits = false;
 
-    /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside.
+    /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside,
+    /// so that any name (holding "]", "\"", ";", blanks, a keyword) stays one identifier.
     std::string quoteIdentifier(const std::string& name) const;
     /// Rewrites [bracketed] identifiers outside string literals to the connection's quotes; the
     /// text is returned unchanged when the connection accepts brackets.
@@ -46,6 +47,10 @@ struct Dialect {
     /// texts, at the driver's resolution for reals.
     std::string equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const;
 };
+
+/// Hands a statement and its bound values to the trace the host installed (setSqlTrace);
+/// every backend calls it for each statement it sends.
+void traceStatement(const std::string& sql, const std::vector<Value>& params);
 
 /// One open database. Implementations own their driver resources; every failure throws
 /// sifkit::Error or sifkit::DatabaseError.

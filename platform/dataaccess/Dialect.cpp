@@ -5,15 +5,17 @@ namespace sifkit::platform {
 std::string Dialect::quoteIdentifier(const std::string& name) const {
     // SQLite resolves brackets strictly as names, while a double-quoted name it cannot find
     // silently becomes a string: brackets are the safer spelling there.
-    if (isSqlite && name.find(']') == std::string::npos)
-        return "[" + name + "]";
-    std::string quoted(1, quoteOpen);
+    // A name holding "]" goes in backticks there (a backtick doubled inside), which SQLite
+    // never takes for a string either.
+    const char open = isSqlite ? (name.find(']') == std::string::npos ? '[' : '`') : quoteOpen;
+    const char close = isSqlite ? (open == '[' ? ']' : '`') : quoteClose;
+    std::string quoted(1, open);
     for (char c : name) {
         quoted += c;
-        if (c == quoteClose)
+        if (c == close && open != '[')
             quoted += c;
     }
-    quoted += quoteClose;
+    quoted += close;
     return quoted;
 }
 

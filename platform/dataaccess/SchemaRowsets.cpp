@@ -57,6 +57,21 @@ void sortByOrdinal(RowSet& rows) {
     });
 }
 
+/// The SQLite driver's catalogue call answers a file it cannot read (damaged, or locked by
+/// another program) with success and no rows. The schema is read once directly, so such a file
+/// fails with its cause instead of reading as a database without tables.
+void requireReadableSqliteSchema(Backend& backend) {
+    try {
+        backend.query("SELECT count(*) FROM sqlite_master", {});
+    } catch (const DatabaseError& failure) {
+        const std::string& text = failure.description();
+        if (text.find("malformed") != std::string::npos || text.find("not a database") != std::string::npos)
+            throw DatabaseError(failure.number(), failure.sqlState(),
+                                "The database file is damaged and cannot be read: " + text);
+        throw;
+    }
+}
+
 std::string restriction(const std::vector<std::string>& restrictions, std::size_t index) {
     return index < restrictions.size() ? restrictions[index] : std::string();
 }
@@ -67,6 +82,8 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
     RowSet rows;
     switch (kind) {
     case 20: {
+        if (backend.dialect().isSqlite)
+            requireReadableSqliteSchema(backend);
         rows = backend.tables();
         renameColumns(
             rows,

@@ -16,6 +16,7 @@ TEST(DataModeTest, TextPairsEachChangedRecordWithItsCounterpart) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
               "Table customers, compared columns: id, name, city, email; records paired by primary key id.\n"
+              "Not compared: phone (not in both databases).\n"
               "\n"
               "Side      Record  Counterpart  id  name          city        email\n"
               "Original  2       2            2   Bob O'Brien   Dublin      Null\n"

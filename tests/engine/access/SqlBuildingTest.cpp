@@ -120,11 +120,13 @@ TEST_F(StatementTextTest, InsertAndSelectTexts) {
 }
 
 TEST_F(StatementTextTest, WhereClauseFromAReportedRecord) {
-    auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record) {
+    auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record,
+                   bool isNull = false) {
         auto item = std::make_shared<clsResultSet>();
         item->setDatabaseObjName("T");
         item->setFieldName(field);
         item->setDataValue(value);
+        item->setIsNull(isNull);
         item->setDataType(std::to_string(type));
         item->setRecordNumber(record);
         first.getResults()->add(item);
@@ -132,12 +134,13 @@ TEST_F(StatementTextTest, WhereClauseFromAReportedRecord) {
     add("ID", "6", 3, 1);
     add("ID", "7", 3, 2);
     add("Name", "O'Neil", 200, 2);
-    add("Note", "Null", 200, 2);
+    add("Note", "Null", 200, 2, true);
+    add("Word", "Null", 200, 2); // the text "Null", not a Null
     first.setCurrentRecordNumber(2);
     first.formatWhereClauseFromRecordNumber();
-    EXPECT_EQ(first.getWhereClause(), " Where ID = 7 AND Name LIKE 'O''Neil'");
+    EXPECT_EQ(first.getWhereClause(), " Where ID = 7 AND Name LIKE 'O''Neil' AND Word LIKE 'Null'");
     first.createSQLStatement(first.getWhereClause(), "T");
-    EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil'");
+    EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil' AND Word LIKE 'Null'");
 }
 
 } // namespace
