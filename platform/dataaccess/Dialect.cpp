@@ -1,14 +1,22 @@
 #include "Backend.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace sifkit::platform {
 
 std::string Dialect::quoteIdentifier(const std::string& name) const {
     // SQLite resolves brackets strictly as names, while a double-quoted name it cannot find
     // silently becomes a string: brackets are the safer spelling there.
-    // A name holding "]" goes in backticks there (a backtick doubled inside), which SQLite
-    // never takes for a string either.
-    const char open = isSqlite ? (name.find(']') == std::string::npos ? '[' : '`') : quoteOpen;
-    const char close = isSqlite ? (open == '[' ? ']' : '`') : quoteClose;
+    // The SQLite driver scans statements itself (for "?" marks and for a second statement)
+    // and knows no brackets there: a name holding anything but letters, digits, "_" and
+    // blanks goes in double quotes, a quote doubled inside.
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ' ' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    });
+    const char open = isSqlite ? (plain ? '[' : '"') : quoteOpen;
+    const char close = isSqlite ? (open == '[' ? ']' : '"') : quoteClose;
     std::string quoted(1, open);
     for (char c : name) {
         quoted += c;
@@ -24,7 +32,7 @@ std::string Dialect::rewriteBrackets(const std::string& sql) const {
     out.reserve(sql.size());
     for (std::size_t i = 0; i < sql.size(); ++i) {
         char c = sql[i];
-        if (c == '\'' || c == '"') { // copy literals and quoted names untouched
+        if (c == '\'' || c == '"' || c == '`') { // copy literals and quoted names untouched
             std::size_t end = i + 1;
             while (end < sql.size()) {
                 if (sql[end] == c) {
