@@ -125,8 +125,9 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 }
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
-void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                     const std::string& label, std::optional<int64_t> visits) {
+    bool complete = true;
     const std::string query = buildFieldListSelect(thisSide);
     try {
         PassContext context = startCountedPass(thisSide, engine, query);
@@ -139,11 +140,13 @@ void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
     } catch (const LookupFailed& failure) {
         appendSqlMessage(thisSide, failure.text);
         reportPassFailure(thisSide, query);
+        complete = false;
     } catch (...) {
         reportPassFailure(thisSide, query);
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace
@@ -153,21 +156,22 @@ std::string buildFieldListSelect(const clsDBManager& side) {
     return tableQuery(side);
 }
 
-void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                       const std::string& label) {
-    runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
+    return runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
 }
 
-void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                             const std::string& label, int32_t startPoint, int32_t bufferedAmount) {
     // Positions startPoint to startPoint + bufferedAmount: they fix how many records are
     // visited, always from the first one.
     const int64_t last = int64_t{startPoint} + bufferedAmount;
-    runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
+    return runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
 }
 
-void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
+bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
     thisSide.setReturnSQLMessage("Successfully Completed");
+    bool complete = true;
     std::string orderField;
     std::string query = buildFieldListSelect(thisSide);
     try {
@@ -190,14 +194,19 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
             for (records.moveFirst(); !records.eof(); records.moveNext())
                 compareRecord(thisSide, otherSide, context);
         }
-    } catch (const LookupFailed& failure) {
-        appendSqlMessage(thisSide, failure.text + " #16 SQL used " + query + "Last field name used " +
-                                       orderField + " ||");
     } catch (...) {
+        try {
+            throw;
+        } catch (const LookupFailed& failure) {
+            appendSqlMessage(thisSide, failure.text);
+            complete = false;
+        } catch (...) {
+        }
         appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace sifkit::detail
