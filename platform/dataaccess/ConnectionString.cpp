@@ -104,6 +104,27 @@ std::string credentials(const std::vector<Part>& parts) {
     return text;
 }
 
+/// A file's path as an SQLite URI ("file:" and the absolute path, percent-encoded). The SQLite
+/// driver takes a braced attribute value literally, so a path holding ";", braces or blanks at
+/// its ends could not be passed as it is; in a URI no character of the path needs quoting.
+std::string sqliteUri(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::string text = ec ? path : absolute.string();
+    static const char hex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 15];
+        }
+    }
+    return uri;
+}
+
 bool hasExtension(const std::string& path, const char* ext) {
     std::string lower = std::filesystem::path(path).extension().string();
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -143,7 +164,7 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
             throw Error(ErrorNumber::ProviderNotFound,
                         "The database file \"" + target + "\" cannot be read: " + std::strerror(errno));
         if (isSqliteFile(target))
-            return {"Driver=SQLite3;Database=" + odbcValue(target) + ";Timeout=5000" + credentials(parts),
+            return {"Driver=SQLite3;Database=" + sqliteUri(target) + ";Timeout=5000" + credentials(parts),
                     false};
         if (hasExtension(target, ".mdb") || hasExtension(target, ".accdb"))
             return {"Driver=MDBTools;DBQ=" + odbcValue(target) + credentials(parts), true};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace sifkit::test {
@@ -91,6 +92,30 @@ TEST(BadInputTest, AnUnknownFormatIsAUsageError) {
     CliResult run = runCli({"a.db", "b.db", "--format", "xml"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "dbsift-compare: --format: xml not in {text,json,csv} (see dbsift-compare --help)\n");
+}
+
+TEST(BadInputTest, ADamagedDatabaseIsTroubleNamedAsSuchNeverAnEmptyDatabase) {
+    DatabasePair pair("CREATE TABLE t (id INTEGER PRIMARY KEY);", "CREATE TABLE t (id INTEGER PRIMARY KEY);");
+    std::filesystem::resize_file(pair.modified, 100); // the header survives, the schema does not
+    CliResult run = runCli({pair.original, pair.modified});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Modified database: The database file is damaged"), std::string::npos) << run.err;
+}
+
+TEST(BadInputTest, ShowSqlTracesEveryStatementWithItsValuesOnStandardError) {
+    DatabasePair pair(
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT);INSERT INTO t VALUES (1, 'O''Neil');",
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT);");
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--show-sql"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("SQL: SELECT [id], [name] FROM [t]\n"), std::string::npos) << run.err;
+    EXPECT_NE(
+        run.err.find("SQL: SELECT [id], [name] FROM [t] WHERE [id] = ? AND [name] = ? COLLATE BINARY -- "
+                     "values: 1, 'O''Neil'\n"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(runCli({pair.original, pair.modified, "--table", "t"}).err, "");
 }
 
 TEST(BadInputTest, ABinaryColumnIsComparedOnlyAgainstABinaryColumn) {
