@@ -12,7 +12,7 @@ std::string ExactQuery::render(const platform::Dialect& dialect, std::vector<Val
         for (std::size_t i = 0; i < columns.size(); ++i)
             sql += (i ? ", " : "") + dialect.quoteIdentifier(columns[i]);
     }
-    sql += " FROM " + dialect.quoteIdentifier(table);
+    sql += " FROM " + dialect.quoteTable(table);
     for (std::size_t i = 0; i < conditions.size(); ++i) {
         const auto& condition = conditions[i];
         sql += i ? " AND " : " WHERE ";

@@ -27,6 +27,27 @@ std::string Dialect::quoteIdentifier(const std::string& name) const {
     return quoted;
 }
 
+std::pair<std::string, std::string> Dialect::splitTableName(const std::string& name) const {
+    for (const std::string& schema : otherSchemas)
+        if (name.size() > schema.size() + 1 && name.compare(0, schema.size(), schema) == 0 &&
+            name[schema.size()] == '.')
+            return {schema, name.substr(schema.size() + 1)};
+    return {defaultSchema, name};
+}
+
+std::string Dialect::quoteTable(const std::string& name) const {
+    auto [schema, table] = splitTableName(name);
+    if (schema.empty() || schema == defaultSchema)
+        return quoteIdentifier(table);
+    return quoteIdentifier(schema) + "." + quoteIdentifier(table);
+}
+
+std::string Dialect::tableDisplayName(const std::string& schema, const std::string& table) const {
+    if (defaultSchema.empty() || schema.empty() || schema == defaultSchema)
+        return table;
+    return schema + "." + table;
+}
+
 std::string Dialect::rewriteBrackets(const std::string& sql) const {
     std::string out;
     out.reserve(sql.size());

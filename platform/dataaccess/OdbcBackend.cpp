@@ -163,7 +163,35 @@ OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
         dialect_.quoteOpen = quote[0];
         dialect_.quoteClose = quote[0] == '[' ? ']' : quote[0];
     }
+    if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos)
+        readSchemas();
 }
+
+void OdbcBackend::readSchemas() {
+    RowSet current = query("SELECT current_schema()", {});
+    if (!current.rows.empty() && !current.rows[0].empty())
+        dialect_.defaultSchema = current.rows[0][0].toString();
+    // Longest names first, so that a schema whose name holds a "." wins over a shorter one.
+    RowSet others = query("SELECT nspname FROM pg_namespace WHERE nspname <> current_schema() AND "
+                          "nspname <> 'information_schema' AND nspname NOT LIKE 'pg\\_%' "
+                          "ORDER BY length(nspname) DESC, nspname",
+                          {});
+    for (const Row& row : others.rows)
+        dialect_.otherSchemas.push_back(row[0].toString());
+}
+
+namespace {
+
+/// A catalogue function's text argument: nullptr (no restriction) for "".
+SQLCHAR* catalogueArgument(const std::string& text) {
+    return text.empty() ? nullptr : reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
+}
+
+SQLSMALLINT catalogueLength(const std::string& text) {
+    return text.empty() ? 0 : SQL_NTS;
+}
+
+} // namespace
 
 OdbcBackend::~OdbcBackend() {
     recent_.clear(); // statements go before their connection
@@ -287,28 +315,31 @@ RowSet OdbcBackend::tables() {
 
 RowSet OdbcBackend::primaryKeys(const std::string& table) {
     traceStatement("SQLPrimaryKeys(?)", {table});
+    auto [schema, name] = dialect_.splitTableName(table);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())), SQL_NTS),
+    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
+                               catalogueLength(schema), catalogueArgument(name), SQL_NTS),
                 statement, "SQLPrimaryKeys");
     return fetchAll(statement);
 }
 
 RowSet OdbcBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
     traceStatement("SQLForeignKeys(primary key table ?)", {primaryKeyTable});
+    auto [schema, name] = dialect_.splitTableName(primaryKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(primaryKeyTable.c_str())),
-                               SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0),
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
+                               catalogueLength(schema), catalogueArgument(name), SQL_NTS, nullptr, 0, nullptr,
+                               0, nullptr, 0),
                 statement, "SQLForeignKeys");
     return fetchAll(statement);
 }
 
 RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
     traceStatement("SQLForeignKeys(foreign key table ?)", {foreignKeyTable});
+    auto [schema, name] = dialect_.splitTableName(foreignKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(foreignKeyTable.c_str())),
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
+                               catalogueArgument(schema), catalogueLength(schema), catalogueArgument(name),
                                SQL_NTS),
                 statement, "SQLForeignKeys");
     return fetchAll(statement);

@@ -42,6 +42,8 @@ private:
     /// the driver returned.
     SQLRETURN run(odbc::Handle& statement, std::string text, const std::vector<Value>& params, bool prepared);
     RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
+    /// Learns the default schema and the other schemas of a PostgreSQL database.
+    void readSchemas();
 
     std::shared_ptr<odbc::Handle> environment_;
     odbc::Handle connection_;
