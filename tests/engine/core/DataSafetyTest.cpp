@@ -1,6 +1,8 @@
 #include "support/DataRun.h"
 #include "support/PostgresServer.h"
 
+#include <sifkit/clsDBManager.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -33,7 +35,15 @@ std::string numbersScript(int rows, const std::string& lastValue) {
     return script;
 }
 
-class DataSafetyTest : public EachDatabaseTest {};
+class DataSafetyTest : public EachDatabaseTest {
+protected:
+    void TearDown() override {
+        // The rollback store is the process's: leave it as a new process finds it.
+        clsDBManager store;
+        store.setRollbackFileName("");
+        store.setRollbackRecordset(Recordset());
+    }
+};
 
 TEST_P(DataSafetyTest, ALookUpThatFailsEndsThePassWithOneMessageAndIsNeverAMatch) {
     DataRun run(numbersScript(120, "original"), numbersScript(120, "modified"), GetParam());
@@ -85,8 +95,6 @@ TEST_P(DataSafetyTest, AnUpdateTellsTheTextNullFromANull) {
               "Successfully Completed");
     EXPECT_EQ(run.querySource("SELECT coalesce(word, '<null>'), n FROM notes ORDER BY n, word"),
               "<null>|1\nNull|7\n");
-    master->setRollbackFileName("");
-    master->setRollbackRecordset(Recordset());
 }
 
 TEST_P(DataSafetyTest, ARejectedUpdateLeavesTheEarlierRollbackFileAsItWas) {
@@ -120,8 +128,6 @@ TEST_P(DataSafetyTest, ARejectedUpdateLeavesTheEarlierRollbackFileAsItWas) {
     EXPECT_EQ(run.core.rollBackFromSQL(master, source, true, rollbackFile, firstRollback),
               "Successfully Completed");
     EXPECT_EQ(run.querySource("SELECT id, name FROM u ORDER BY id"), "1|X\n2|A\n");
-    master->setRollbackFileName("");
-    master->setRollbackRecordset(Recordset());
 }
 
 SIFKIT_FOR_EACH_DATABASE(DataSafetyTest);
