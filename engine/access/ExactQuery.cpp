@@ -37,7 +37,8 @@ std::optional<std::vector<std::string>> fieldListColumns(const std::string& fiel
             ++i;
     };
     skipBlanks();
-    if (i == fieldList.size())
+    if (i == fieldList.size() ||
+        (fieldList[i] == '*' && fieldList.find_first_not_of(" \t", i + 1) == std::string::npos))
         return names;
     while (true) {
         std::string name;

@@ -32,7 +32,7 @@ struct ExactQuery {
 
 /// The column names of a field list as hosts write it: names separated by commas, each in
 /// square brackets ("]]" inside stands for "]") or bare (letters, digits and "_"), blanks
-/// around them allowed. An empty list gives no names (every column); a list of any other form
+/// around them allowed. An empty list or "*" gives no names (every column); a list of any other form
 /// gives nothing, so that no text of it ever reaches a statement.
 std::optional<std::vector<std::string>> fieldListColumns(const std::string& fieldList);
 

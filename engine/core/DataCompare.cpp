@@ -84,7 +84,7 @@ PassContext contextFor(clsDBManager& side, int32_t fieldCount) {
 /// starts a new collection positioned on the first record. Returns the pass context.
 PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std::string& query) {
     thisSide.setReturnSQLMessage("Successfully Completed");
-    openTableQuery(thisSide, query);
+    openTableQuery(thisSide, thisSide, query);
     EngineAccess::dataProgressStatusMax(engine) = 100;
     Recordset records = thisSide.getDatabaseRecords();
     PassContext context;
@@ -174,6 +174,9 @@ bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
     bool complete = true;
     std::string orderField;
     std::string query = buildFieldListSelect(thisSide);
+    auto reportFailure = [&] {
+        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+    };
     try {
         const ResultCollection& items = *thisSide.getResults();
         for (int32_t position = 1; position <= items.count(); ++position) {
@@ -186,23 +189,20 @@ bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         }
         if (!orderField.empty())
             query += " order by " + orderField;
-        openTableQuery(thisSide, query, orderField);
-        openTableQuery(otherSide, query, orderField);
+        openTableQuery(thisSide, thisSide, query, orderField);
+        openTableQuery(otherSide, thisSide, query, orderField);
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
             for (records.moveFirst(); !records.eof(); records.moveNext())
                 compareRecord(thisSide, otherSide, context);
         }
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportFailure();
+        complete = false;
     } catch (...) {
-        try {
-            throw;
-        } catch (const LookupFailed& failure) {
-            appendSqlMessage(thisSide, failure.text);
-            complete = false;
-        } catch (...) {
-        }
-        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+        reportFailure();
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();

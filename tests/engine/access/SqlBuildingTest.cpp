@@ -1,3 +1,4 @@
+#include "access/ExactQuery.h"
 #include "access/MatchQuery.h"
 #include "access/SqlLiterals.h"
 #include "support/TestEnvironment.h"
@@ -51,6 +52,16 @@ INSTANTIATE_TEST_SUITE_P(
                     LiteralCase{203, "memo", false, "'memo'", "'memo'"},
                     LiteralCase{131, "10.50", false, "10.50", "10.50"},
                     LiteralCase{999, "x", false, "x", "x"}));
+
+TEST(FieldListTest, NamesAreReadWithoutEverPassingTextOn) {
+    using Names = std::optional<std::vector<std::string>>;
+    EXPECT_EQ(detail::fieldListColumns(""), Names(std::vector<std::string>{}));
+    EXPECT_EQ(detail::fieldListColumns(" * "), Names(std::vector<std::string>{}));
+    EXPECT_EQ(detail::fieldListColumns("[id], name ,[a]]b],[x; y]"),
+              Names(std::vector<std::string>{"id", "name", "a]b", "x; y"}));
+    for (const char* hostile : {"[x]; drop table y", "a b", "[open", "id,", "count(*)", "a]"})
+        EXPECT_EQ(detail::fieldListColumns(hostile), std::nullopt) << hostile;
+}
 
 TEST(SqlLiteralTest, MatchOperatorByType) {
     for (int32_t code : {8, 64, 129, 130, 136, 200, 201, 202, 203})
