@@ -36,6 +36,7 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     skippingFailure([&] {
         Value value = field.value();
         item->setDataValue(value.isNull() ? "Null" : value.toString());
+        item->setIsNull(value.isNull());
     });
     item->setIsDataValue(true);
     item->setIsFieldDesc(true);
@@ -61,6 +62,8 @@ void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassCo
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
         for (index = 0; index < fields; ++index)
             addDataItem(thisSide, index, "5", context);
+    } catch (const LookupFailed&) {
+        throw; // ends the pass: no later record could be trusted either
     } catch (...) {
         appendSqlMessage(thisSide,
                          " #12 Error occured while comparing record value  Index=" + std::to_string(index) +
@@ -81,7 +84,7 @@ PassContext contextFor(clsDBManager& side, int32_t fieldCount) {
 /// starts a new collection positioned on the first record. Returns the pass context.
 PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std::string& query) {
     thisSide.setReturnSQLMessage("Successfully Completed");
-    thisSide.openDataBaseRecordsFromQuery(query);
+    openTableQuery(thisSide, thisSide, query);
     EngineAccess::dataProgressStatusMax(engine) = 100;
     Recordset records = thisSide.getDatabaseRecords();
     PassContext context;
@@ -122,8 +125,9 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 }
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
-void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                     const std::string& label, std::optional<int64_t> visits) {
+    bool complete = true;
     const std::string query = buildFieldListSelect(thisSide);
     try {
         PassContext context = startCountedPass(thisSide, engine, query);
@@ -133,11 +137,16 @@ void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
         for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits);
              ++visited)
             compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportPassFailure(thisSide, query);
+        complete = false;
     } catch (...) {
         reportPassFailure(thisSide, query);
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace
@@ -147,23 +156,27 @@ std::string buildFieldListSelect(const clsDBManager& side) {
     return tableQuery(side);
 }
 
-void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                       const std::string& label) {
-    runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
+    return runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
 }
 
-void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                             const std::string& label, int32_t startPoint, int32_t bufferedAmount) {
     // Positions startPoint to startPoint + bufferedAmount: they fix how many records are
     // visited, always from the first one.
     const int64_t last = int64_t{startPoint} + bufferedAmount;
-    runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
+    return runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
 }
 
-void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
+bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
     thisSide.setReturnSQLMessage("Successfully Completed");
+    bool complete = true;
     std::string orderField;
     std::string query = buildFieldListSelect(thisSide);
+    auto reportFailure = [&] {
+        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+    };
     try {
         const ResultCollection& items = *thisSide.getResults();
         for (int32_t position = 1; position <= items.count(); ++position) {
@@ -176,19 +189,24 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         }
         if (!orderField.empty())
             query += " order by " + orderField;
-        thisSide.openDataBaseRecordsFromQuery(query);
-        otherSide.openDataBaseRecordsFromQuery(query);
+        openTableQuery(thisSide, thisSide, query, orderField);
+        openTableQuery(otherSide, thisSide, query, orderField);
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
             for (records.moveFirst(); !records.eof(); records.moveNext())
                 compareRecord(thisSide, otherSide, context);
         }
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportFailure();
+        complete = false;
     } catch (...) {
-        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+        reportFailure();
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace sifkit::detail

@@ -54,8 +54,14 @@ bool Sifcore::beginTableCompareFromFieldListFromDbManagers() {
         clsDBManager& sourceSide = source();
         detail::loadFieldStructure(masterSide);
         detail::loadFieldStructure(sourceSide);
-        detail::compareTableData(masterSide, sourceSide, *this, "Reading Original");
-        detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified");
+        // Both passes run, so that each side's messages tell what happened to it; a pass
+        // whose look-ups failed leaves nothing to publish.
+        const bool masterComplete =
+            detail::compareTableData(masterSide, sourceSide, *this, "Reading Original");
+        const bool sourceComplete =
+            detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified");
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishDataRun(masterSide, sourceSide);
     } catch (...) {
@@ -71,8 +77,12 @@ bool Sifcore::getBufferedResults() {
         const int32_t amount = bufferedAmount_;
         clsDBManager& masterSide = master();
         clsDBManager& sourceSide = source();
-        detail::compareTableDataWindow(masterSide, sourceSide, *this, "Reading Original", start, amount);
-        detail::compareTableDataWindow(sourceSide, masterSide, *this, "Reading Modified", start, amount);
+        const bool masterComplete =
+            detail::compareTableDataWindow(masterSide, sourceSide, *this, "Reading Original", start, amount);
+        const bool sourceComplete =
+            detail::compareTableDataWindow(sourceSide, masterSide, *this, "Reading Modified", start, amount);
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishDataRun(masterSide, sourceSide);
     } catch (...) {
@@ -89,8 +99,10 @@ bool Sifcore::beginTableCompareFromDBManagers(const std::shared_ptr<clsDBManager
         sourceSide.clearMessages();
         detail::loadFieldStructure(masterSide);
         detail::loadFieldStructure(sourceSide);
-        detail::compareTableDataOrdered(masterSide, sourceSide);
-        detail::compareTableDataOrdered(sourceSide, masterSide);
+        const bool masterComplete = detail::compareTableDataOrdered(masterSide, sourceSide);
+        const bool sourceComplete = detail::compareTableDataOrdered(sourceSide, masterSide);
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishIfBothFilled(masterSide, sourceSide);
     } catch (...) {
@@ -138,9 +150,10 @@ bool Sifcore::beginTableFullDataCompare(const std::string& masterConnectionStrin
         }
         detail::compareTableLists(masterSide, sourceSide, *this, "Reading Original");
         detail::compareTableLists(sourceSide, masterSide, *this, "Reading Modified");
-        detail::compareTableDataOrdered(masterSide, sourceSide);
-        detail::compareTableDataOrdered(sourceSide, masterSide);
-        return masterSide.getResults()->count() >= 1 && sourceSide.getResults()->count() >= 1;
+        const bool masterComplete = detail::compareTableDataOrdered(masterSide, sourceSide);
+        const bool sourceComplete = detail::compareTableDataOrdered(sourceSide, masterSide);
+        return masterComplete && sourceComplete && masterSide.getResults()->count() >= 1 &&
+               sourceSide.getResults()->count() >= 1;
     } catch (...) {
         const std::string text = " #76 Error occurred while attempting to tabsifts in component ||";
         appendGeneralMessage(text, text);

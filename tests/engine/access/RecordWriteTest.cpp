@@ -40,7 +40,7 @@ protected:
     clsDBManager master, source;
 };
 
-TEST_F(RecordWriteTest, AddNewCopiesTheRowByPosition) {
+TEST_F(RecordWriteTest, AddNewCopiesTheRow) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 5");
     ASSERT_TRUE(source.adoAddNewRecord(master));
     EXPECT_EQ(source.getReturnSQLMessage(), "Successfully Completed");
