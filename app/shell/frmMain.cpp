@@ -117,6 +117,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     buildMenus();
     buildPopupMenus();
     connectSignals();
+    connectDataView();
 }
 
 frmMain::~frmMain() = default;
@@ -198,27 +199,7 @@ void frmMain::buildLowerFrames() {
     gridsLayout->addWidget(MSFlexGrid2_);
     lowerFrames_->addWidget(frameStructureGrids_);
 
-    frameDataGrids_ = new QWidget(lowerFrames_);
-    frameDataGrids_->setObjectName("frameDataGrids");
-    auto* dataLayout = new QVBoxLayout(frameDataGrids_);
-    dataLayout->setContentsMargins(0, 0, 0, 0);
-    tsDataDiff_ = new QTabWidget(frameDataGrids_);
-    tsDataDiff_->setObjectName("tsDataDiff");
-    for (int i = 0; i < 2; ++i) {
-        frameDataDetail_[i] = new QWidget(tsDataDiff_);
-        frameDataDetail_[i]->setObjectName(QStringLiteral("frameDataDetail(%1)").arg(i));
-        new QVBoxLayout(frameDataDetail_[i]);
-    }
-    tsDataDiff_->addTab(frameDataDetail_[0], "Summary Of Changes");
-    tsDataDiff_->addTab(frameDataDetail_[1], "Record Change Details");
-    msFlexGridDataDiff_ = makeGrid("msFlexGridDataDiff", frameDataDetail_[0]);
-    frameDataDetail_[0]->layout()->addWidget(msFlexGridDataDiff_);
-    cboDataDiffSummary_ = new QComboBox(frameDataDetail_[1]);
-    cboDataDiffSummary_->setObjectName("cboDataDiffSummary");
-    MSFlexGridDataDiffDetail_ = makeGrid("MSFlexGridDataDiffDetail", frameDataDetail_[1]);
-    frameDataDetail_[1]->layout()->addWidget(cboDataDiffSummary_);
-    frameDataDetail_[1]->layout()->addWidget(MSFlexGridDataDiffDetail_);
-    dataLayout->addWidget(tsDataDiff_);
+    buildDataGrids();
     lowerFrames_->addWidget(frameDataGrids_);
 }
 
