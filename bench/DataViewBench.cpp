@@ -108,8 +108,8 @@ int main(int argc, char* argv[]) {
     std::printf("rows per side: %s, differing records listed on the first page: %d\n", rows.c_str(),
                 list->count());
     std::printf("selected: %s\n", qPrintable(list->currentText()));
-    std::printf("detail: record %s above %s\n", qPrintable(detail->textMatrix(1, 0)),
-                qPrintable(detail->textMatrix(2, 1)));
+    std::printf("detail: record %s above its counterpart %d (0: none)\n",
+                qPrintable(detail->textMatrix(1, 0)), form.getSelectedRelatedRecordNumber());
     std::printf("engine data run: %.3f s\n", runSeconds);
     std::printf("first page and detail after the run: %.3f s (%.4f of the run)\n", viewSeconds,
                 runSeconds > 0 ? viewSeconds / runSeconds : 0.0);

@@ -44,7 +44,9 @@ uint32_t changedTint(uint32_t sideColour) {
 
 } // namespace
 
-void frmMain::prepareDiffGrid(FlexGrid& grid, const std::string& tableName, bool isMaster, bool metadata) {
+void frmMain::prepareDiffGrid(
+    FlexGrid& grid, const std::string& tableName,
+    bool /*isMaster: the field names were read once, from a side that reported records*/, bool metadata) {
     sifkit::Sifcore& engine = Sifcore1();
     FlexGrid::Batch batch(grid);
     grid.setVisible(true);
@@ -56,12 +58,13 @@ void frmMain::prepareDiffGrid(FlexGrid& grid, const std::string& tableName, bool
         grid.setRows(appVar_.getNoShowRecordMetadata() ? 3 : kMetadataHeaderRow + 1 + fields);
         grid.setCols(std::max(fields + 1, kMetadataColumns));
     } else {
-        grid.setRows(std::max(engine.getResultRecordCountForTable(tableName, false) +
-                                  engine.getResultRecordCountForTable(tableName, true) + 1,
-                              2));
+        // One row per differing record: the table's own size does not matter (a later page
+        // written further down grows the grid).
+        const int32_t items = engine.getRecordCountInResultsForTable(tableName, true) - 1 +
+                              engine.getRecordCountInResultsForTable(tableName, false) - 1;
+        grid.setRows(std::max(items / std::max(fields, 1), 1) + 1);
         grid.setCols(fields + 1);
     }
-    (void)isMaster; // the field names were read once, from a side that reported records
     grid.setTextMatrix(0, 0, "Item#");
     for (int i = 1; i <= fields; ++i)
         grid.setTextMatrix(0, i, QString::fromStdString(dataFieldNames_[static_cast<std::size_t>(i - 1)]));
