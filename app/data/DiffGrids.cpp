@@ -23,6 +23,12 @@ namespace {
 constexpr int kMetadataHeaderRow = 3;
 constexpr int kMetadataColumns = 4;
 
+void writeMetadataHeader(FlexGrid& grid) {
+    const char* headers[kMetadataColumns] = {"DB Object Name", "Field Name", "Data Type", "Change Type"};
+    for (int c = 0; c < kMetadataColumns; ++c)
+        grid.setTextMatrix(kMetadataHeaderRow, c, headers[c]);
+}
+
 int16_t toCode(const std::string& text) {
     int value = -1;
     std::from_chars(text.data(), text.data() + text.size(), value);
@@ -68,19 +74,13 @@ void frmMain::prepareDiffGrid(
     grid.setTextMatrix(0, 0, "Item#");
     for (int i = 1; i <= fields; ++i)
         grid.setTextMatrix(0, i, QString::fromStdString(dataFieldNames_[static_cast<std::size_t>(i - 1)]));
-    if (metadata && (appVar_.getShowRecordMetadataIfDifferent() || appVar_.getShowRecordMetadata())) {
-        const char* headers[kMetadataColumns] = {"DB Object Name", "Field Name", "Data Type", "Change Type"};
-        for (int c = 0; c < kMetadataColumns; ++c)
-            grid.setTextMatrix(kMetadataHeaderRow, c, headers[c]);
-    }
+    if (metadata && (appVar_.getShowRecordMetadataIfDifferent() || appVar_.getShowRecordMetadata()))
+        writeMetadataHeader(grid);
 }
 
 void frmMain::fillSummaryGrid(FlexGrid& grid, const std::string& tableName, int32_t firstRow) {
     sifkit::Sifcore& engine = Sifcore1();
-    const int32_t total = engine.getRecordCountInResultsForTable(tableName, true) +
-                          engine.getRecordCountInResultsForTable(tableName, false);
-    const int32_t n = appVar_.getNumberofRecords();
-    int32_t limit = total >= n ? n : total;
+    int32_t limit = differencePageLimit(tableName);
     if (limit <= 0)
         limit = 50;
     DifferenceWalk walk(engine, tableName, appVar_.getCurrentMasterRecordIndex(),
@@ -176,9 +176,7 @@ void frmMain::writeDetailGrid(FlexGrid& grid, bool first) {
         return;
 
     // The fields' change rows of the selected record.
-    const char* headers[kMetadataColumns] = {"DB Object Name", "Field Name", "Data Type", "Change Type"};
-    for (int c = 0; c < kMetadataColumns; ++c)
-        grid.setTextMatrix(kMetadataHeaderRow, c, headers[c]);
+    writeMetadataHeader(grid);
     const std::string noChange = engine.getConstantForNoChange();
     for (int j = 1; j <= fields; ++j) {
         const int metadataRow = kMetadataHeaderRow + j;
@@ -229,47 +227,47 @@ QString frmMain::detailToolTip(int row, int col) const {
     return "Original: " + original + " / Modified: " + modified;
 }
 
+int32_t frmMain::summaryRowRecord(int row, bool& isOriginal) const {
+    const FlexGrid& grid = *msFlexGridDataDiff_;
+    if (grid.textMatrix(0, 0) != "Item#" || row < 1 || grid.textMatrix(row, 0).isEmpty())
+        return -1;
+    bool ok = false;
+    const int32_t r = grid.textMatrix(row, 0).toInt(&ok);
+    if (!ok)
+        return -1;
+    isOriginal = grid.cellBackColour(row, 0) == static_cast<int64_t>(getOriginalColor());
+    return r;
+}
+
 void frmMain::msFlexGridDataDiff_Click(int row) {
-    FlexGrid& grid = *msFlexGridDataDiff_;
-    int32_t r = -1;
     bool isOriginal = appVar_.getIsOriginal();
-    if (grid.textMatrix(0, 0) == "Item#" && row > 0 && !grid.textMatrix(row, 0).isEmpty()) {
-        bool ok = false;
-        r = grid.textMatrix(row, 0).toInt(&ok);
-        if (!ok)
-            r = -1;
-        isOriginal = grid.cellBackColour(row, 0) == static_cast<int64_t>(getOriginalColor());
-    }
+    const int32_t r = summaryRowRecord(row, isOriginal);
     appVar_.setSelectedRecordNumber(r);
     if (r < 1)
         return;
     appVar_.setIsOriginal(isOriginal);
-    const std::string text = "[" + appVar_.getSelectedTableName() + "] " +
-                             (isOriginal ? " ORIGINAL ITEM NUMBER = " : " MODIFIED ITEM NUMBER = ") +
-                             std::to_string(r);
+    const QString text =
+        QString::fromStdString(differenceEntryText(appVar_.getSelectedTableName(), r, isOriginal));
     // The entry of the list when the page lists it, else the text alone.
-    const int listed = cboDataDiffSummary_->findText(QString::fromStdString(text), Qt::MatchStartsWith);
+    const int listed = cboDataDiffSummary_->findText(text, Qt::MatchStartsWith);
     if (listed >= 0)
         cboDataDiffSummary_->setCurrentIndex(listed);
     else
-        cboDataDiffSummary_->setEditText(QString::fromStdString(text));
+        cboDataDiffSummary_->setEditText(text);
     const QSignalBlocker quiet(tsDataDiff_);
     tsDataDiff_->setCurrentIndex(1);
     showSelectedDifference(cboDataDiffSummary_->currentText().toStdString(), true);
 }
 
 void frmMain::msFlexGridDataDiff_RowColChange(int row) {
-    FlexGrid& grid = *msFlexGridDataDiff_;
-    if (grid.textMatrix(0, 0) != "Item#" || row < 1 || grid.textMatrix(row, 0).isEmpty())
-        return;
-    bool ok = false;
-    const int32_t r = grid.textMatrix(row, 0).toInt(&ok);
-    if (!ok)
+    bool isOriginal = appVar_.getIsOriginal();
+    const int32_t r = summaryRowRecord(row, isOriginal);
+    if (r < 1)
         return;
     appVar_.setSelectedRecordNumber(r);
-    appVar_.setIsOriginal(grid.cellBackColour(row, 0) == static_cast<int64_t>(getOriginalColor()));
+    appVar_.setIsOriginal(isOriginal);
     writeDetailGrid(*MSFlexGridDataDiffDetail_, true);
-    grid.viewport()->update();
+    msFlexGridDataDiff_->viewport()->update();
 }
 
 void frmMain::msFlexGridDataDiff_Scroll() {

@@ -19,12 +19,6 @@ namespace dbsift {
 namespace {
 
 constexpr const char* kOriginalItem = " ORIGINAL ITEM NUMBER = ";
-constexpr const char* kModifiedItem = " MODIFIED ITEM NUMBER = ";
-
-/// The entry text without its details: "[T] " then the side's marker and the record number.
-std::string entryText(const std::string& tableName, int32_t recordNumber, bool isMaster) {
-    return "[" + tableName + "] " + (isMaster ? kOriginalItem : kModifiedItem) + std::to_string(recordNumber);
-}
 
 bool parseNumber(const std::string& text, int32_t& number) {
     const char* end = text.data() + text.size();
@@ -67,10 +61,7 @@ void frmMain::setCboDataDiffBox(const std::string& /*tableName: the selected tab
     const int32_t m = appVar_.getCurrentSourceRecordIndex();
     cmdGetPrevious_->setEnabled(o >= 2);
     const std::string t = appVar_.getSelectedTableName();
-    const int32_t total =
-        engine.getRecordCountInResultsForTable(t, true) + engine.getRecordCountInResultsForTable(t, false);
-    const int32_t n = appVar_.getNumberofRecords();
-    const int32_t limit = total >= n ? n : total;
+    const int32_t limit = differencePageLimit(t);
 
     DifferenceWalk walk(engine, t, o, m);
     bool firstEntry = true;
@@ -82,7 +73,7 @@ void frmMain::setCboDataDiffBox(const std::string& /*tableName: the selected tab
         appVar_.setIsOriginal(step.isMaster);
         if (step.recordNumber <= 0)
             continue;
-        const std::string text = entryText(t, step.recordNumber, step.isMaster) + " " +
+        const std::string text = differenceEntryText(t, step.recordNumber, step.isMaster) + " " +
                                  getRecordDetailsForDropDown(t, step.recordNumber, step.isMaster);
         cboDataDiffSummary_->addItem(QString::fromStdString(text));
         if (firstEntry) {
@@ -134,8 +125,18 @@ void frmMain::showSelectedDifference(const std::string& text, bool showRelated) 
 
 int32_t frmMain::getTotalGridCount() {
     const std::string& t = appVar_.getSelectedTableName();
-    return Sifcore1().getRecordCountInResultsForTable(t, true) +
-           Sifcore1().getRecordCountInResultsForTable(t, false);
+    return getTotalGridCountFor(t);
+}
+
+int32_t frmMain::getTotalGridCountFor(const std::string& tableName) {
+    return Sifcore1().getRecordCountInResultsForTable(tableName, true) +
+           Sifcore1().getRecordCountInResultsForTable(tableName, false);
+}
+
+int32_t frmMain::differencePageLimit(const std::string& tableName) {
+    const int32_t total = getTotalGridCountFor(tableName);
+    const int32_t n = appVar_.getNumberofRecords();
+    return total >= n ? n : total;
 }
 
 void frmMain::enableBackward(bool enabled) {
@@ -220,10 +221,7 @@ void frmMain::cmdGetPrevious_Click() {
     WaitPointer wait;
     sifkit::Sifcore& engine = Sifcore1();
     const std::string t = appVar_.getSelectedTableName();
-    const int32_t total =
-        engine.getRecordCountInResultsForTable(t, true) + engine.getRecordCountInResultsForTable(t, false);
-    const int32_t n = appVar_.getNumberofRecords();
-    const int32_t limit = total >= n ? n : total;
+    const int32_t limit = differencePageLimit(t);
     setPreviousMasterRecordIndex(appVar_.getCurrentMasterRecordIndex());
     setPreviousSourceRecordIndex(appVar_.getCurrentSourceRecordIndex());
     for (int32_t k = 0; k <= limit; ++k) {
@@ -238,7 +236,7 @@ void frmMain::cmdGetPrevious_Click() {
 }
 
 void frmMain::tsDataDiff_Click(int tab) {
-    frameDataDetail_[tab == 2 ? 1 : 0]->raise();
+    // The tab strip has brought the tab's panel to the front already.
     if (tab == 2 && cboDataDiffSummary_->count() > 0)
         showSelectedDifference(cboDataDiffSummary_->currentText().toStdString(), true);
 }

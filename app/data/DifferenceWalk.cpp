@@ -40,4 +40,9 @@ DifferenceWalk::Step DifferenceWalk::next() {
     return {0, masterTurn_};
 }
 
+std::string differenceEntryText(const std::string& tableName, int32_t recordNumber, bool isMaster) {
+    return "[" + tableName + "] " + (isMaster ? " ORIGINAL ITEM NUMBER = " : " MODIFIED ITEM NUMBER = ") +
+           std::to_string(recordNumber);
+}
+
 } // namespace dbsift

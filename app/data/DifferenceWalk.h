@@ -43,4 +43,8 @@ private:
     bool masterTurn_ = true;
 };
 
+/// A drop-down entry of the difference list without its details: "[T] ", the side's marker
+/// (" ORIGINAL ITEM NUMBER = " or " MODIFIED ITEM NUMBER = ") and the record number.
+std::string differenceEntryText(const std::string& tableName, int32_t recordNumber, bool isMaster);
+
 } // namespace dbsift

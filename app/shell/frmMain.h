@@ -327,6 +327,12 @@ private:
     void markChangedDetailValues();
     /// Makes drop-down entry index the current one and shows it with its counterpart.
     void selectDifferenceEntry(int index);
+    /// Positions both sides reported for a table (getTotalGridCount for the selected one).
+    int32_t getTotalGridCountFor(const std::string& tableName);
+    /// Steps of one page: the page size, or the positions both sides reported when fewer.
+    int32_t differencePageLimit(const std::string& tableName);
+    /// The record a summary row shows (-1 for a row without one) and, through isOriginal, its side.
+    int32_t summaryRowRecord(int row, bool& isOriginal) const;
     /// First and Previous with their popup twins; Next and Last with theirs.
     void enableBackward(bool enabled);
     void enableForward(bool enabled);
