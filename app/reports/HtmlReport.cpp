@@ -1,5 +1,6 @@
 #include "HtmlReport.h"
 
+#include "DifferenceWalk.h"
 #include "frmMain.h"
 
 #include <sifkit/Sifcore.h>
@@ -8,31 +9,11 @@ namespace dbsift {
 
 std::vector<DifferingRecord> walkDifferingRecords(sifkit::Sifcore& engine, const std::string& table) {
     std::vector<DifferingRecord> records;
-    int32_t original = 1;
-    int32_t modified = 1;
-    bool originalDone = engine.lastRecord(table, original, true);
-    bool modifiedDone = engine.lastRecord(table, modified, false);
-    bool originalTurn = true;
-    // Each step moves one side's position forward; a position that does not move ends that side,
-    // so the walk always ends.
-    auto step = [&](bool isOriginal) {
-        int32_t& position = isOriginal ? original : modified;
-        const int32_t number = engine.getResultRecordNumber(table, isOriginal, position);
-        if (number > 0)
-            records.push_back({number, isOriginal});
-        const int32_t next = engine.incrementRecordCount(table, isOriginal, position);
-        bool& done = isOriginal ? originalDone : modifiedDone;
-        done = next <= position || engine.lastRecord(table, next, isOriginal);
-        position = next;
-    };
-    while (!(originalDone && modifiedDone)) {
-        if (originalTurn && !originalDone)
-            step(true);
-        else if (!modifiedDone)
-            step(false);
-        else
-            step(true);
-        originalTurn = !originalTurn;
+    DifferenceWalk walk(engine, table, 1, 1);
+    while (!walk.done()) {
+        const DifferenceWalk::Step step = walk.next();
+        if (step.recordNumber > 0)
+            records.push_back({step.recordNumber, step.isMaster});
     }
     return records;
 }

@@ -5,6 +5,7 @@
 #include "FirstStart.h"
 #include "ProfileFile.h"
 #include "Prompter.h"
+#include "frmFieldListForDataCompare.h"
 #include "frmMain.h"
 #include "frmMainMDI.h"
 #include "frmOptions.h"
@@ -13,9 +14,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QListWidget>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sifkit/Sifcore.h>
 
 #include <cstdio>
 
@@ -103,5 +108,21 @@ int main(int argc, char* argv[]) {
     // The structure view after "Run Compare": both trees and both grids.
     form.mnuRun_Click();
     ok = save(frame, out, "structure.png") && ok;
+    // The field list of the customers table with every field selected, then the data view on
+    // its details tab: the first difference that has a counterpart, above it.
+    form.setTableName("customers");
+    dbsift::frmFieldListForDataCompare& fields = form.fieldListDialog();
+    sifkit::Sifcore& engine = form.Sifcore1();
+    ok = fields.compareTableFromName("customers", engine.getMasterDataManager(),
+                                     engine.getSourceDataManager()) &&
+         ok;
+    fields.findChild<QListWidget*>("lstFields")->selectAll();
+    fields.show();
+    ok = save(fields, out, "field-list.png") && ok;
+    fields.cmdCompare_Click();
+    form.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(1);
+    for (int step = 0; step < 10 && form.getSelectedRelatedRecordNumber() < 1; ++step)
+        form.cmdNext_Click();
+    ok = save(frame, out, "data.png") && ok;
     return ok ? 0 : 1;
 }

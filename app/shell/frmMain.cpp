@@ -80,7 +80,10 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     hooks.updateCount = [this](int32_t& count, int32_t& maxCount, std::string& readFrom) {
         UpdateCount(count, maxCount, readFrom);
     };
-    hooks.messageBox = [this](const std::string& text) { showMessage(QString::fromStdString(text)); };
+    hooks.messageBox = [this](const std::string& text) {
+        ++engineMessagesShown_;
+        showMessage(QString::fromStdString(text));
+    };
     hooks.doEvents = [] { QCoreApplication::processEvents(); };
     sifcore_ = std::make_unique<sifkit::Sifcore>(std::move(hooks));
 
@@ -120,6 +123,8 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     buildPopupMenus();
     connectSignals();
     connectStructureView();
+    connectDataView();
+    connectSyncView();
 }
 
 frmMain::~frmMain() = default;
@@ -201,27 +206,7 @@ void frmMain::buildLowerFrames() {
     gridsLayout->addWidget(MSFlexGrid2_);
     lowerFrames_->addWidget(frameStructureGrids_);
 
-    frameDataGrids_ = new QWidget(lowerFrames_);
-    frameDataGrids_->setObjectName("frameDataGrids");
-    auto* dataLayout = new QVBoxLayout(frameDataGrids_);
-    dataLayout->setContentsMargins(0, 0, 0, 0);
-    tsDataDiff_ = new QTabWidget(frameDataGrids_);
-    tsDataDiff_->setObjectName("tsDataDiff");
-    for (int i = 0; i < 2; ++i) {
-        frameDataDetail_[i] = new QWidget(tsDataDiff_);
-        frameDataDetail_[i]->setObjectName(QStringLiteral("frameDataDetail(%1)").arg(i));
-        new QVBoxLayout(frameDataDetail_[i]);
-    }
-    tsDataDiff_->addTab(frameDataDetail_[0], "Summary Of Changes");
-    tsDataDiff_->addTab(frameDataDetail_[1], "Record Change Details");
-    msFlexGridDataDiff_ = makeGrid("msFlexGridDataDiff", frameDataDetail_[0]);
-    frameDataDetail_[0]->layout()->addWidget(msFlexGridDataDiff_);
-    cboDataDiffSummary_ = new QComboBox(frameDataDetail_[1]);
-    cboDataDiffSummary_->setObjectName("cboDataDiffSummary");
-    MSFlexGridDataDiffDetail_ = makeGrid("MSFlexGridDataDiffDetail", frameDataDetail_[1]);
-    frameDataDetail_[1]->layout()->addWidget(cboDataDiffSummary_);
-    frameDataDetail_[1]->layout()->addWidget(MSFlexGridDataDiffDetail_);
-    dataLayout->addWidget(tsDataDiff_);
+    buildDataGrids();
     lowerFrames_->addWidget(frameDataGrids_);
 }
 
@@ -279,8 +264,8 @@ void frmMain::buildPopupMenus() {
     for (QAction* action : {mnuFirstpopup_, mnuPreviouspopup_, mnuNextpopup_, mnuLastpopup_})
         mnupopupDetail_->addAction(action);
     QMenu* copy = mnupopupDetail_->addMenu("&Copy");
-    mnuCopyTopToBottompopup_ = namedAction(this, "mnuCopyTopToBottompopup", "Copy top to bottom");
-    mnuCopyBottomToToppopup_ = namedAction(this, "mnuCopyBottomToToppopup", "Copy bottom to top");
+    mnuCopyTopToBottompopup_ = namedAction(this, "mnuCopyModifiedpopup", "Copy top to bottom");
+    mnuCopyBottomToToppopup_ = namedAction(this, "mnuCopyOriginalpopup", "Copy bottom to top");
     copy->addAction(mnuCopyTopToBottompopup_);
     copy->addAction(mnuCopyBottomToToppopup_);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -35,6 +36,7 @@ namespace dbsift {
 
 class FlexGrid;
 class Prompter;
+class frmFieldListForDataCompare;
 class frmMainMDI;
 class frmOptions;
 class frmSelectConn;
@@ -85,6 +87,9 @@ public:
     ProfileFile& settingsFile() { return settings_; }
     /// A message box titled with the application's name.
     void showMessage(const QString& text);
+    /// How many messages the engine has shown so far: a failure it has not shown itself is the
+    /// window's to tell.
+    int engineMessagesShown() const { return engineMessagesShown_; }
     /// After an engine run that returned False: shows the connection and database messages the
     /// run left on either side, if any (an empty database is not a failure). True when it showed.
     bool reportEngineFailure();
@@ -215,6 +220,11 @@ public:
     void createHTMLReport();
     /// The report buttons: the report when the last field selection had comparable fields.
     void requestReport();
+    /// "Copy Record" (top to bottom): the selected record overwrites its counterpart, or is added
+    /// to the other side when it has none.
+    void cmdCopyRecord_Click();
+    /// "Copy Record" (bottom to top): the counterpart overwrites the selected record.
+    void cmdCopyRecorUp_Click();
     /// Sets both data managers' current record numbers for a copy: the selected record on its
     /// side (isOriginal: the Original), the related record on the other.
     void positionDataManagers(bool isOriginal, int32_t selectedRecord, int32_t relatedRecord);
@@ -234,6 +244,69 @@ public:
     /// Refuses (with a message, changing nothing) a slot already rolled back, or whose file is
     /// missing, of another table, or written again since. True when the record was restored.
     bool rollBackSlot(const RollbackSlot& slot);
+    // --- data view --------------------------------------------------------------------------
+    /// A table chosen in a tree: fills the field list dialog for it and shows the dialog.
+    void chooseTableForDataCompare(QTreeWidget& tree);
+    frmFieldListForDataCompare& fieldListDialog();
+    /// Runs the data comparison of a table over a field list ("[A],[B C]") and shows the results.
+    void showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList);
+    /// The engine run of a data comparison; True when differences were found.
+    bool runDataCompare(const std::string& tableName, const std::string& fieldList);
+    /// After the sides were swapped: compares the shown table again, Original and Modified swapped.
+    void swapDataResults();
+    /// The number of compared fields, at least 1.
+    int32_t getFieldCount() const { return dataFieldCount_ > 0 ? dataFieldCount_ : 1; }
+    /// Report controls follow whether a data report can be made.
+    void enableReportControls(bool enabled);
+    /// Appends one page of differing records to the drop-down; selects the first on the first page.
+    void setCboDataDiffBox(const std::string& tableName);
+    /// " " and the change description of the record's first changed field, or "".
+    std::string getRecordDetailsForDropDown(const std::string& tableName, int32_t recordNumber,
+                                            bool isMaster);
+    /// The record number text of a drop-down entry; sets the side flag from the entry.
+    std::string parseRecordNumberFromComboValue(const std::string& text);
+    /// Shows an entry's record in the detail grid, with its counterpart when showRelated.
+    void showSelectedDifference(const std::string& text, bool showRelated);
+    /// Differing records' positions of the selected table on both sides.
+    int32_t getTotalGridCount();
+    void cmdFirstDiff_Click();
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    void cmdLast_Click();
+    void cmdGetMore_Click();
+    void cmdGetPrevious_Click();
+    void cboDataDiffSummary_Click();
+    /// Tab k (1-based) of the data view's tab strip chosen.
+    void tsDataDiff_Click(int tab);
+    /// The header of the summary grid (metadata False) or the detail grid (metadata True).
+    void prepareDiffGrid(FlexGrid& grid, const std::string& tableName, bool isMaster, bool metadata);
+    /// One page of differing records into the summary grid from row firstRow.
+    void fillSummaryGrid(FlexGrid& grid, const std::string& tableName, int32_t firstRow);
+    void writeSummaryRow(FlexGrid& grid, int32_t recordNumber, bool isMaster, int32_t row);
+    /// The selected record into row 1 (first) or its counterpart into row 2, with the metadata rows.
+    void writeDetailGrid(FlexGrid& grid, bool first);
+    /// A summary row chosen: its record shown with its counterpart on the details tab.
+    void msFlexGridDataDiff_Click(int row);
+    /// The summary grid's current row moved: the detail grid follows.
+    void msFlexGridDataDiff_RowColChange(int row);
+    /// The summary grid scrolled to its last filled row: the next page is added.
+    void msFlexGridDataDiff_Scroll();
+    void CopyUpButtonsEnabled(bool enabled);
+    /// "Original: x / Modified: y" for a detail value that differs from its counterpart, else "".
+    QString detailToolTip(int row, int col) const;
+    int32_t getSelectedRecordNumber() const { return appVar_.getSelectedRecordNumber(); }
+    int32_t getSelectedRelatedRecordNumber() const { return selectedRelatedRecordNumber_; }
+    void setSelectedReleatedRecordNumber(int32_t recordNumber) {
+        selectedRelatedRecordNumber_ = recordNumber;
+    }
+    int32_t getPreviousMasterRecordIndex() const { return previousMasterRecordIndex_; }
+    void setPreviousMasterRecordIndex(int32_t index) { previousMasterRecordIndex_ = index; }
+    int32_t getPreviousSourceRecordIndex() const { return previousSourceRecordIndex_; }
+    void setPreviousSourceRecordIndex(int32_t index) { previousSourceRecordIndex_ = index; }
+
+signals:
+    /// A data comparison's engine run has returned; its results are about to be shown.
+    void dataRunFinished();
 
 private:
     friend class BusyScope;
@@ -247,6 +320,7 @@ private:
     void buildConnectionBar(QWidget* parent);
     void buildLowerFrames();
     void buildMenus();
+    void connectSyncView();
     void buildPopupMenus();
     void connectSignals();
     void applyDividerRatio();
@@ -269,6 +343,7 @@ private:
     int lMiddleSpacer_ = 10;
     int64_t activityCounter_ = 0;
     int busyDepth_ = 0;
+    int engineMessagesShown_ = 0; ///< messages the engine has shown through its message box
 
     // Settings held by the window.
     std::string reportPath_;
@@ -350,6 +425,41 @@ private:
     StructureRunTiming structureTiming_;
     /// Whether the last engine run reported a database that could not be read.
     bool lastRunReportedError_ = false;
+
+    // Data view state.
+    void buildDataGrids();
+    void connectDataView();
+    /// Marks the detail values that differ between the selected record and its counterpart.
+    void markChangedDetailValues();
+    /// Makes drop-down entry index the current one and shows it with its counterpart.
+    void selectDifferenceEntry(int index);
+    /// Positions both sides reported for a table (getTotalGridCount for the selected one).
+    int32_t getTotalGridCountFor(const std::string& tableName);
+    /// Steps of one page: the page size, or the positions both sides reported when fewer.
+    int32_t differencePageLimit(const std::string& tableName);
+    /// The record a summary row shows (-1 for a row without one) and, through isOriginal, its side.
+    int32_t summaryRowRecord(int row, bool& isOriginal) const;
+    /// First and Previous with their popup twins; Next and Last with theirs.
+    void enableBackward(bool enabled);
+    void enableForward(bool enabled);
+    QWidget* frameButtonHolder_ = nullptr;
+    QPushButton* cmdFirstDiff_ = nullptr;
+    QPushButton* cmdPrevious_ = nullptr;
+    QPushButton* cmdNext_ = nullptr;
+    QPushButton* cmdLast_ = nullptr;
+    QPushButton* cmdCopyRecord_ = nullptr;
+    QPushButton* cmdCopyRecorUp_ = nullptr;
+    QPushButton* cmdUndo_ = nullptr;
+    QPushButton* cmdCreateHTMLReport_ = nullptr;
+    QPushButton* cmdGetPrevious_ = nullptr;
+    QPushButton* cmdGetMore_ = nullptr;
+    frmFieldListForDataCompare* frmFieldListForDataCompare_ = nullptr;
+    std::vector<std::string> dataFieldNames_; ///< compared fields, in grid column order
+    int32_t dataFieldCount_ = 0;
+    int32_t selectedRelatedRecordNumber_ = 0;
+    int32_t previousMasterRecordIndex_ = 1;
+    int32_t previousSourceRecordIndex_ = 1;
+    bool detailTopIsOriginal_ = true; ///< side of the record in the detail grid's first row
 
 public:
     QMenuBar* menuBar() const { return menuBar_; }

@@ -98,8 +98,7 @@ void frmMain::onTreeClicked(QTreeWidget& tree) {
     msFlexGridDataDiff_->clear();
     MSFlexGridDataDiffDetail_->clear();
     mnuRunDataComparepopup_->setEnabled(true);
-    QTreeWidgetItem* selected = tree.currentItem();
-    setTableName(selected ? selected->text(0).toStdString() : std::string());
+    chooseTableForDataCompare(tree);
 }
 
 } // namespace dbsift

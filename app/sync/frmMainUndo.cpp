@@ -89,6 +89,7 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
     auto& receiving = receivingIsOriginal ? master : source;
     receiving->setConnectionString(*connection);
     std::string outcome;
+    const int shownBefore = engineMessagesShown();
     {
         BusyScope busy(*this);
         receiving->openDatabaseConnection();
@@ -98,7 +99,8 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
     }
     if (outcome != kRestored) {
         frame_.setPanelText(2, "Roll back failed: nothing was changed.");
-        showMessage(QString::fromStdString("The record could not be rolled back: " + outcome));
+        if (engineMessagesShown() == shownBefore)
+            showMessage(QString::fromStdString("The record could not be rolled back: " + outcome));
         return false;
     }
     markRolledBack(settings_, slot.number);
