@@ -12,13 +12,18 @@
 #include "frmSelectConn.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <sifkit/Sifcore.h>
 
@@ -124,5 +129,35 @@ int main(int argc, char* argv[]) {
     for (int step = 0; step < 10 && form.getSelectedRelatedRecordNumber() < 1; ++step)
         form.cmdNext_Click();
     ok = save(frame, out, "data.png") && ok;
+
+    // The report of the same table, as a browser shows it (Qt's own HTML rendering here).
+    const QString reportPath = QDir(home.path()).filePath("customers-report.html");
+    form.setReportPath(reportPath.toStdString());
+    form.createHTMLReport();
+    QFile reportFile(reportPath);
+    if (reportFile.open(QIODevice::ReadOnly)) {
+        QTextBrowser browser;
+        browser.setWindowTitle("Data Difference report for customers");
+        // Browsers read the report's "&nbsp" without its semicolon as a blank; Qt's renderer
+        // wants the semicolon.
+        browser.setHtml(QString::fromUtf8(reportFile.readAll()).replace("&nbsp<", "&nbsp;<"));
+        browser.resize(1000, 420);
+        browser.show();
+        ok = save(browser, out, "report.png") && ok;
+    } else {
+        ok = false;
+    }
+
+    // "Copy Record" overwrites the Modified record with the Original one; the undo list then
+    // offers the update back.
+    form.findChild<QPushButton*>("cmdCopyRecord")->click();
+    form.cmdUndo_Click();
+    if (auto* undo = form.findChild<QDialog*>("frmUndo")) {
+        undo->findChild<QComboBox*>("cboRollBackNumber")->setCurrentIndex(0);
+        undo->adjustSize();
+        ok = save(*undo, out, "undo.png") && ok;
+    } else {
+        ok = false;
+    }
     return ok ? 0 : 1;
 }

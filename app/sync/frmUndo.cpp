@@ -43,7 +43,12 @@ frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
 
     connect(cmdRollBack_, &QPushButton::clicked, this, &frmUndo::cmdRollBack_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
-    connect(cboRollBackNumber_, &QComboBox::currentIndexChanged, this, &frmUndo::updateButton);
+    connect(cboRollBackNumber_, &QComboBox::currentIndexChanged, this, [this] {
+        updateButton();
+        // A line starts with its slot; show that rather than the end of a long statement.
+        cboRollBackNumber_->lineEdit()->setCursorPosition(0);
+    });
+    setMinimumWidth(720);
 }
 
 void frmUndo::ReadRollBackIniFile() {
