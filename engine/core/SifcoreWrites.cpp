@@ -78,11 +78,14 @@ std::string Sifcore::updateRecordFromRecordNumber(const std::shared_ptr<clsDBMan
     clsDBManager& sourceSide = *sourceDatamanager;
     masterSide.setSaveToXml(false);
     locateCurrentRecord(masterSide);
-    rollBackSQL_ = masterSide.getSql();
-    rollBackForm_ = detail::ManagerAccess::boundStatement(masterSide);
     locateCurrentRecord(sourceSide);
     clsDBManager& receiving = isMaster ? sourceSide : masterSide;
     clsDBManager& taking = isMaster ? masterSide : sourceSide;
+    // The rollback statement finds the changed record by the values written over it: the taking
+    // side's record. (The master's statement would find the old master row, which an update of
+    // the master side has just changed, so that update could never be rolled back.)
+    rollBackSQL_ = taking.getSql();
+    rollBackForm_ = detail::ManagerAccess::boundStatement(taking);
     const bool updated = receiving.adoUpdateRecord(taking, isMaster, FileName);
     std::string outcome = writeOutcome(updated, receiving, !isMaster, *hooks_);
     receiving.clearMessages();

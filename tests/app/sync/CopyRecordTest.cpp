@@ -2,6 +2,7 @@
 // without one, copying the counterpart back, and a write the database refuses.
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
+#include "FirstStart.h"
 #include "RollbackSlots.h"
 #include "frmUndo.h"
 
@@ -110,6 +111,35 @@ private slots:
         QVERIFY2(messages.front().contains("UNIQUE constraint failed: people.name"),
                  qPrintable(messages.front()));
         QVERIFY(sandbox.frame()->panelText(2).contains("nothing was changed"));
+    }
+
+    // A person's session on the sample databases: overwrite a record, compare again and see the
+    // difference gone, restart, roll it back from the undo list, compare again and see it back.
+    void aSessionOnTheSampleDatabases() {
+        AppSandbox sandbox;
+        QCOMPARE(prepareFirstStart(sandbox.paths()), std::string());
+        frmMain* form = &sandbox.start().mainForm();
+        QVERIFY(test::compareTable(*form, "customers"));
+        const QStringList before = test::entries(*form);
+        for (int step = 0; step < 10 && form->getSelectedRelatedRecordNumber() < 1; ++step)
+            form->cmdNext_Click();
+        QVERIFY(form->getSelectedRelatedRecordNumber() > 0);
+        const QString chosen = test::differenceList(*form).currentText();
+        test::button(*form, "cmdCopyRecord").click();
+        QVERIFY(test::compareTable(*form, "customers"));
+        const QStringList after = test::entries(*form);
+        QCOMPARE(after.size(), before.size() - 2);
+
+        sandbox.stop();
+        form = &sandbox.start().mainForm();
+        sandbox.prompter().queueConfirm(true);
+        form->cmdUndo_Click();
+        auto* undo = form->findChild<frmUndo*>("frmUndo");
+        undo->findChild<QComboBox*>("cboRollBackNumber")->setCurrentIndex(0);
+        test::button(*undo, "cmdRollBack").click();
+        QVERIFY(test::compareTable(*form, "customers"));
+        QCOMPARE(test::entries(*form), before);
+        QVERIFY(test::entries(*form).contains(chosen));
     }
 };
 

@@ -20,6 +20,7 @@ protected:
         ASSERT_TRUE(run->runFull());
         run->core.setMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
         rollbackFile = run->dir.file("'contacts_ORIGINAL'.xml");
+        modifiedRollbackFile = run->dir.file("'contacts_MODIFIED'.xml");
     }
     void TearDown() override {
         if (!run)
@@ -31,6 +32,10 @@ protected:
         return run->querySource("select id, name, city, score from contacts " + where + " order by id");
     }
     std::string sourceRow(int id) { return sourceRows("where id = " + std::to_string(id)); }
+    std::string masterRow(int id) {
+        return run->queryMaster("select id, name, city, score from contacts where id = " +
+                                std::to_string(id));
+    }
     /// Points each side at the reported record of the given id (0: none).
     void position(int masterId, int sourceId) {
         auto record = [&](bool isMaster, int id) {
@@ -46,6 +51,7 @@ protected:
     std::unique_ptr<DataRun> run;
     std::vector<std::string> messages;
     std::string rollbackFile;
+    std::string modifiedRollbackFile;
 };
 
 TEST_P(RecordSyncTest, CopiesAReportedRecordOnceAndOnlyThatRecord) {
@@ -98,6 +104,20 @@ TEST_P(RecordSyncTest, UpdateOverwritesTheCounterpartAndRollsBack) {
     EXPECT_NE(run->core.rollBackFromSQL(master, source, true, rollbackFile, rollbackSql),
               "Successfully Completed");
     EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
+}
+
+TEST_P(RecordSyncTest, AnUpdateOfTheOriginalSideRollsBackToo) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
+    const std::string before = masterRow(1);
+    position(1, 1);
+    ASSERT_EQ(run->core.updateRecordFromRecordNumber(master, source, false, modifiedRollbackFile),
+              "Successfully Completed");
+    EXPECT_EQ(masterRow(1), sourceRow(1));
+    EXPECT_EQ(
+        run->core.rollBackFromSQL(master, source, false, modifiedRollbackFile, run->core.getRollBackSQL()),
+        "Successfully Completed");
+    EXPECT_EQ(masterRow(1), before);
 }
 
 TEST_P(RecordSyncTest, RollbackFromTheRecordNumbersRestoresTheLastUpdate) {
