@@ -9,7 +9,7 @@
 #include "Application.h"
 #include "FlexGrid.h"
 #include "ProfileFile.h"
-#include "Prompter.h"
+#include "SilentPrompter.h"
 #include "frmFieldListForDataCompare.h"
 #include "frmMain.h"
 #include "frmMainMDI.h"
@@ -27,25 +27,6 @@
 
 #include <cstdio>
 #include <string>
-
-namespace {
-
-class SilentPrompter final : public dbsift::Prompter {
-public:
-    void message(QWidget*, const QString&, const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
-    QString openFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    QString saveFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    std::optional<uint32_t> pickColour(QWidget*, uint32_t) override { return std::nullopt; }
-    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    bool openWithDefaultHandler(const QUrl&) override { return true; }
-};
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -74,7 +55,7 @@ int main(int argc, char* argv[]) {
         settings.writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
     }
 
-    SilentPrompter prompter;
+    dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
     frame.resize(1280, 800);
     frame.show();

@@ -9,8 +9,8 @@
 #include "Application.h"
 #include "FlexGrid.h"
 #include "ProfileFile.h"
-#include "Prompter.h"
 #include "RecentConnections.h"
+#include "SilentPrompter.h"
 #include "frmMain.h"
 #include "frmMainMDI.h"
 
@@ -27,26 +27,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-
-namespace {
-
-/// Answers nothing and prints every message: a benchmark never waits for a person.
-class PrintingPrompter final : public dbsift::Prompter {
-public:
-    void message(QWidget*, const QString&, const QString& text) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
-    QString openFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    QString saveFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    std::optional<uint32_t> pickColour(QWidget*, uint32_t) override { return std::nullopt; }
-    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    bool openWithDefaultHandler(const QUrl&) override { return true; }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -73,7 +53,7 @@ int main(int argc, char** argv) {
         settings.writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
     }
 
-    PrintingPrompter prompter;
+    dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
     frame.resize(1280, 800);
     frame.show();

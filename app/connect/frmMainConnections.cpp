@@ -44,68 +44,58 @@ void frmMain::cmdSourceSelConn_Click() {
 
 void frmMain::setMasterConnectionString(const std::string& text, bool isConnectionString,
                                         bool fromRecentList) {
-    masterConnectionString_ = text;
-    setRecentListText(true, QString::fromStdString(withoutPassword(text)));
-    if (!isConnectionString && !fromRecentList) {
-        std::string path = connectionDialog().getMasterConnectionString();
-        masterConnectionString_ =
-            Sifcore1().getOLEDBConnectionFromPath(path, connectionDialog().getUseODBCDSNForMaster());
-        setRecentListText(true, QString::fromStdString(masterConnectionString_));
-    }
-    if (!getMasterConnectionString().empty())
-        addRecentConnection(settings_, masterConnectionString_, true);
-    const bool bothSet = !getSourceConnectionString().empty();
-    TreeView1_->setVisible(bothSet);
-    TreeView2_->setVisible(bothSet);
+    setSideConnectionString(true, text, isConnectionString, fromRecentList);
 }
 
 void frmMain::setSourceConnectionString(const std::string& text, bool isConnectionString,
                                         bool fromRecentList) {
-    sourceConnectionString_ = text;
-    setRecentListText(false, QString::fromStdString(withoutPassword(text)));
+    setSideConnectionString(false, text, isConnectionString, fromRecentList);
+}
+
+void frmMain::setSideConnectionString(bool isMaster, const std::string& text, bool isConnectionString,
+                                      bool fromRecentList) {
+    std::string& stored = isMaster ? masterConnectionString_ : sourceConnectionString_;
+    stored = text;
+    setRecentListText(isMaster, QString::fromStdString(withoutPassword(text)));
+    // A file path chosen in the dialog becomes the database-file connection string.
     if (!isConnectionString && !fromRecentList) {
-        std::string path = connectionDialog().getSourceConnectionString();
-        sourceConnectionString_ =
-            Sifcore1().getOLEDBConnectionFromPath(path, connectionDialog().getUseODBCDSNForSource());
-        setRecentListText(false, QString::fromStdString(sourceConnectionString_));
+        frmSelectConn& dialog = connectionDialog();
+        std::string path = isMaster ? dialog.getMasterConnectionString() : dialog.getSourceConnectionString();
+        stored = Sifcore1().getOLEDBConnectionFromPath(path, isMaster ? dialog.getUseODBCDSNForMaster()
+                                                                      : dialog.getUseODBCDSNForSource());
+        setRecentListText(isMaster, QString::fromStdString(stored));
     }
-    if (!getSourceConnectionString().empty())
-        addRecentConnection(settings_, sourceConnectionString_, false);
-    const bool bothSet = !getMasterConnectionString().empty();
+    if (!connectionWithCredentials(isMaster).empty())
+        addRecentConnection(settings_, stored, isMaster);
+    const bool bothSet = !connectionWithCredentials(!isMaster).empty();
     TreeView1_->setVisible(bothSet);
     TreeView2_->setVisible(bothSet);
 }
 
-// The credentials are appended to what is handed out, never to the stored string: the stored
-// string is what the recent lists show and record, and a password must reach neither.
 std::string frmMain::getMasterConnectionString() {
-    std::string connection = masterConnectionString_;
-    if (connection.empty())
-        return connection;
-    auto manager = Sifcore1().getMasterDataManager();
-    if (!appVar_.getMasterUserID().empty()) {
-        manager->setUserID(appVar_.getMasterUserID());
-        Sifcore1().addUserIDToConnectionString(appVar_.getMasterUserID(), connection);
-    }
-    if (!appVar_.getMasterPassWord().empty()) {
-        manager->setPassWord(appVar_.getMasterPassWord());
-        Sifcore1().addPasswordToConnectionString(appVar_.getMasterPassWord(), connection);
-    }
-    return connection;
+    return connectionWithCredentials(true);
 }
 
 std::string frmMain::getSourceConnectionString() {
-    std::string connection = sourceConnectionString_;
+    return connectionWithCredentials(false);
+}
+
+// The credentials are appended to what is handed out, never to the stored string: the stored
+// string is what the recent lists show and record, and a password must reach neither.
+std::string frmMain::connectionWithCredentials(bool isMaster) {
+    std::string connection = isMaster ? masterConnectionString_ : sourceConnectionString_;
     if (connection.empty())
         return connection;
-    auto manager = Sifcore1().getSourceDataManager();
-    if (!appVar_.getSourceUserID().empty()) {
-        manager->setUserID(appVar_.getSourceUserID());
-        Sifcore1().addUserIDToConnectionString(appVar_.getSourceUserID(), connection);
+    auto manager = isMaster ? Sifcore1().getMasterDataManager() : Sifcore1().getSourceDataManager();
+    const std::string& userID = isMaster ? appVar_.getMasterUserID() : appVar_.getSourceUserID();
+    const std::string& password = isMaster ? appVar_.getMasterPassWord() : appVar_.getSourcePassWord();
+    if (!userID.empty()) {
+        manager->setUserID(userID);
+        Sifcore1().addUserIDToConnectionString(userID, connection);
     }
-    if (!appVar_.getSourcePassWord().empty()) {
-        manager->setPassWord(appVar_.getSourcePassWord());
-        Sifcore1().addPasswordToConnectionString(appVar_.getSourcePassWord(), connection);
+    if (!password.empty()) {
+        manager->setPassWord(password);
+        Sifcore1().addPasswordToConnectionString(password, connection);
     }
     return connection;
 }

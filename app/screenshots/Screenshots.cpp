@@ -4,7 +4,7 @@
 #include "Application.h"
 #include "FirstStart.h"
 #include "ProfileFile.h"
-#include "Prompter.h"
+#include "SilentPrompter.h"
 #include "frmFieldListForDataCompare.h"
 #include "frmMain.h"
 #include "frmMainMDI.h"
@@ -30,22 +30,6 @@
 #include <cstdio>
 
 namespace {
-
-/// Answers nothing: a screenshot run never waits for a person.
-class SilentPrompter final : public dbsift::Prompter {
-public:
-    void message(QWidget*, const QString& title, const QString& text) override {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(title), qPrintable(text));
-    }
-    bool confirm(QWidget*, const QString&, const QString&) override { return false; }
-    QString openFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    QString saveFile(QWidget*, const dbsift::FilePickRequest&) override { return {}; }
-    std::optional<uint32_t> pickColour(QWidget*, uint32_t) override { return std::nullopt; }
-    std::optional<QString> askPassword(QWidget*, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    bool openWithDefaultHandler(const QUrl&) override { return true; }
-};
 
 bool save(QWidget& widget, const QString& folder, const char* name) {
     QCoreApplication::processEvents();
@@ -85,7 +69,7 @@ int main(int argc, char* argv[]) {
     dbsift::ProfileFile(paths.iniFilePath)
         .writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
 
-    SilentPrompter prompter;
+    dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
     frame.setWindowState(Qt::WindowNoState);
     frame.resize(1280, 800);

@@ -321,6 +321,10 @@ private:
     void buildLowerFrames();
     void buildMenus();
     void connectSyncView();
+    void setSideConnectionString(bool isMaster, const std::string& text, bool isConnectionString,
+                                 bool fromRecentList);
+    /// A side's stored connection string with its user ID and password appended (once).
+    std::string connectionWithCredentials(bool isMaster);
     void buildPopupMenus();
     void connectSignals();
     void applyDividerRatio();

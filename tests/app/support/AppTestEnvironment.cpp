@@ -142,6 +142,11 @@ void whenShown(const QString& objectName, std::function<void(QWidget&)> act) {
     timer->start();
 }
 
+bool compareDataQuietly(frmMain& form, const std::string& table, const std::string& fields) {
+    form.getApplicationVariables().setSelectedTableName(table);
+    return form.runDataCompare(table, fields);
+}
+
 std::string sqliteQuery(const std::string& path, const std::string& sql) {
     return runSqlite(path, sql + ";\n");
 }

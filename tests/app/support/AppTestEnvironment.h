@@ -67,6 +67,10 @@ private:
 /// by what the test does next), once; polls every few milliseconds until then.
 void whenShown(const QString& objectName, std::function<void(QWidget&)> act);
 
+/// Runs a data comparison of a table over a field list ("[a],[b]") as the data view does, and
+/// makes it the selected table, without showing anything.
+bool compareDataQuietly(frmMain& form, const std::string& table, const std::string& fields);
+
 /// The sqlite3 shell's output of a query on a database file.
 std::string sqliteQuery(const std::string& path, const std::string& sql);
 

@@ -19,24 +19,6 @@ using dbsift::test::sqliteQuery;
 
 namespace {
 
-/// Runs the engine's data comparison of a table over a field list, as the data view does.
-void compareData(frmMain& form, const std::string& table, const std::string& fields) {
-    sifkit::Sifcore& engine = form.Sifcore1();
-    engine.resetDataManagers();
-    engine.setMasterFieldList(fields);
-    auto master = engine.getMasterDataManager();
-    auto source = engine.getSourceDataManager();
-    master->setTableName(table);
-    source->setTableName(table);
-    master->setFieldList(fields);
-    source->setFieldList(fields);
-    engine.setBufferedAmount(50);
-    engine.beginTableCompareFromFieldListFromDBManager(master, source);
-    engine.setMasterResultsFromDataManager(master);
-    engine.setSourceResultsFromDataManager(source);
-    form.getApplicationVariables().setSelectedTableName(table);
-}
-
 struct Pair {
     std::string original;
     std::string modified;
@@ -58,7 +40,7 @@ Pair startOnPeople(AppSandbox& sandbox) {
 
 /// Overwrites the Modified record 1 with the Original record 1.
 bool overwriteModified(frmMain& form) {
-    compareData(form, "people", "[id],[name],[city]");
+    test::compareDataQuietly(form, "people", "[id],[name],[city]");
     form.getApplicationVariables().setIsOriginal(true);
     form.positionDataManagers(true, 1, 1);
     return form.updateRecordWithRollback(form.Sifcore1().getMasterDataManager(),
