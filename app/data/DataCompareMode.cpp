@@ -31,11 +31,14 @@ void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
 
     if (TreeView1_->topLevelItemCount() > 0 && TreeView2_->topLevelItemCount() > 0 &&
         getDisplayDataCompareMessageBox()) {
-        frmDispMessage hint(this);
-        hint.setMessageToDisplay(kDataCompareHint);
-        hint.setFormToUse(*this);
-        hint.loadForm();
-        hint.exec();
+        // Modal to the window, but the window goes on loading behind it: at start-up the hint
+        // comes over a window that is ready, and its settings are saved already.
+        if (!frmDispMessage_)
+            frmDispMessage_ = new frmDispMessage(this);
+        frmDispMessage_->setMessageToDisplay(kDataCompareHint);
+        frmDispMessage_->setFormToUse(*this);
+        frmDispMessage_->loadForm();
+        frmDispMessage_->open();
     }
     masterManager->destroyValues();
     sourceManager->destroyValues();

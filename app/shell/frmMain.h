@@ -41,6 +41,7 @@ class frmMainMDI;
 class frmOptions;
 class frmSelectConn;
 class frmUndo;
+class frmDispMessage;
 struct RollbackSlot;
 
 /// The comparison window: the toolbar, the connection bar with the two recent-connection lists,
@@ -424,6 +425,7 @@ private:
     frmOptions* frmOptions_ = nullptr;
     frmSelectConn* frmSelectConn_ = nullptr;
     frmUndo* frmUndo_ = nullptr;
+    frmDispMessage* frmDispMessage_ = nullptr;
 
     // Structure view state.
     StructureRunTiming structureTiming_;

@@ -50,6 +50,10 @@ void frmMain::initializeMainWindow() {
     for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
         grid->setColWidth(0, appVar_.getGridCol0());
         grid->setColWidth(1, appVar_.getGridCol1());
+        // Columns 2 and 3 too: a save before the first structure run would otherwise store the
+        // grid's bare default and lose the configured widths for good.
+        grid->setColWidth(2, appVar_.getGridCol2());
+        grid->setColWidth(3, appVar_.getGridCol3());
     }
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
     for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_, mnuRunDataComparepopup_})
