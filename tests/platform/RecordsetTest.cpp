@@ -11,7 +11,7 @@ class RecordsetTest : public PeopleDatabaseTest {
 protected:
 };
 
-TEST_F(RecordsetTest, WalksRowsWithExactCountsAndBounds) {
+TEST_P(RecordsetTest, WalksRowsWithExactCountsAndBounds) {
     Recordset records;
     EXPECT_EQ(records.state(), 0);
     records.open("select id, name from [people] order by id", connection);
@@ -28,7 +28,7 @@ TEST_F(RecordsetTest, WalksRowsWithExactCountsAndBounds) {
     EXPECT_EQ(records.field("name").value().asText(), "Ann");
 }
 
-TEST_F(RecordsetTest, AnEmptyResultIsAtBothEnds) {
+TEST_P(RecordsetTest, AnEmptyResultIsAtBothEnds) {
     Recordset records;
     records.open("select * from [people] where id > 100", connection);
     EXPECT_TRUE(records.bof());
@@ -37,7 +37,7 @@ TEST_F(RecordsetTest, AnEmptyResultIsAtBothEnds) {
     EXPECT_EQ(records.fieldCount(), 5);
 }
 
-TEST_F(RecordsetTest, KeepsNullApartFromEmptyTextAndTextExact) {
+TEST_P(RecordsetTest, KeepsNullApartFromEmptyTextAndTextExact) {
     Recordset records;
     records.open("select id, name, note, score, born from [people] order by id", connection);
     EXPECT_TRUE(records.field("note").value().isNull());
@@ -53,7 +53,7 @@ TEST_F(RecordsetTest, KeepsNullApartFromEmptyTextAndTextExact) {
     EXPECT_DOUBLE_EQ(records.field("score").value().asReal(), -0.1);
 }
 
-TEST_F(RecordsetTest, ReportsFieldNamesTypesAndSizes) {
+TEST_P(RecordsetTest, ReportsFieldNamesTypesAndSizes) {
     Recordset records;
     records.open("select * from [people]", connection);
     ASSERT_EQ(records.fieldCount(), 5);
@@ -68,7 +68,7 @@ TEST_F(RecordsetTest, ReportsFieldNamesTypesAndSizes) {
     EXPECT_THROW(records.field("missing"), Error);
 }
 
-TEST_F(RecordsetTest, OpensATableByNameWithOrWithoutBrackets) {
+TEST_P(RecordsetTest, OpensATableByNameWithOrWithoutBrackets) {
     Recordset plain, bracketed;
     plain.open("people", connection, Recordset::Source::Table);
     bracketed.open("[people]", connection, Recordset::Source::Table);
@@ -76,14 +76,14 @@ TEST_F(RecordsetTest, OpensATableByNameWithOrWithoutBrackets) {
     EXPECT_EQ(bracketed.recordCount(), 3);
 }
 
-TEST_F(RecordsetTest, MaxRowsStopsEarlyButKeepsTheColumns) {
+TEST_P(RecordsetTest, MaxRowsStopsEarlyButKeepsTheColumns) {
     Recordset records;
     records.open("select * from [people]", connection, Recordset::Source::Text, 1);
     EXPECT_EQ(records.recordCount(), 1);
     EXPECT_EQ(records.fieldCount(), 5);
 }
 
-TEST_F(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
+TEST_P(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
     Recordset records;
     records.open("select id from [people]", connection);
     EXPECT_THROW(records.open("select * from [nothing_here]", connection), DatabaseError);
@@ -91,7 +91,7 @@ TEST_F(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
     EXPECT_EQ(records.fieldCount(), 0);
 }
 
-TEST_F(RecordsetTest, AClosedRecordsetStillAnswersItsFieldCount) {
+TEST_P(RecordsetTest, AClosedRecordsetStillAnswersItsFieldCount) {
     Recordset records;
     records.open("select id, name from [people]", connection);
     records.close();
@@ -100,7 +100,7 @@ TEST_F(RecordsetTest, AClosedRecordsetStillAnswersItsFieldCount) {
     EXPECT_THROW(records.eof(), Error);
 }
 
-TEST_F(RecordsetTest, ACloneMovesIndependently) {
+TEST_P(RecordsetTest, ACloneMovesIndependently) {
     Recordset records;
     records.open("select id from [people] order by id", connection);
     records.moveNext();
@@ -114,7 +114,7 @@ TEST_F(RecordsetTest, ACloneMovesIndependently) {
     EXPECT_EQ(copy.recordCount(), 3);
 }
 
-TEST_F(RecordsetTest, TwoRecordsetsCanBeOpenOnOneConnection) {
+TEST_P(RecordsetTest, TwoRecordsetsCanBeOpenOnOneConnection) {
     Recordset main, second;
     main.open("select id from [people] order by id", connection);
     second.open("select name from [people] where id = 3", connection);
@@ -122,6 +122,8 @@ TEST_F(RecordsetTest, TwoRecordsetsCanBeOpenOnOneConnection) {
     EXPECT_EQ(main.field(0).value().asInteger(), 2);
     EXPECT_EQ(second.field(0).value().asText(), "Zoë Ångström");
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(RecordsetTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -12,7 +12,7 @@ protected:
     std::string read(const std::string& sql) { return sqliteQuery(path, sql); }
 };
 
-TEST_F(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {
+TEST_P(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {
     Recordset table;
     table.open("[people]", connection, Recordset::Source::Table);
     table.addNew();
@@ -26,7 +26,7 @@ TEST_F(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {
     EXPECT_EQ(table.recordCount(), 4);
 }
 
-TEST_F(RecordsetWriteTest, AnInsertTheDatabaseRejectsFailsAndAddsNothing) {
+TEST_P(RecordsetWriteTest, AnInsertTheDatabaseRejectsFailsAndAddsNothing) {
     Recordset table;
     table.open("[people]", connection, Recordset::Source::Table);
     table.addNew();
@@ -36,7 +36,7 @@ TEST_F(RecordsetWriteTest, AnInsertTheDatabaseRejectsFailsAndAddsNothing) {
     EXPECT_EQ(read("select count(*) from people"), "3\n");
 }
 
-TEST_F(RecordsetWriteTest, UpdateChangesTheCurrentRowOnly) {
+TEST_P(RecordsetWriteTest, UpdateChangesTheCurrentRowOnly) {
     Recordset records;
     records.open("select * from [people] where id = 2", connection);
     records.field("note").setValue(Value("changed"));
@@ -47,7 +47,7 @@ TEST_F(RecordsetWriteTest, UpdateChangesTheCurrentRowOnly) {
     EXPECT_EQ(records.field("note").value().asText(), "changed");
 }
 
-TEST_F(RecordsetWriteTest, UpdateOfARowThatIsNotUniqueChangesNothing) {
+TEST_P(RecordsetWriteTest, UpdateOfARowThatIsNotUniqueChangesNothing) {
     Recordset records;
     records.open("select * from [twins]", connection);
     records.field("n").setValue(Value(int64_t{2}));
@@ -55,7 +55,7 @@ TEST_F(RecordsetWriteTest, UpdateOfARowThatIsNotUniqueChangesNothing) {
     EXPECT_EQ(read("select label, n from twins"), "same|1\nsame|1\n");
 }
 
-TEST_F(RecordsetWriteTest, UpdateOfARowChangedMeanwhileFails) {
+TEST_P(RecordsetWriteTest, UpdateOfARowChangedMeanwhileFails) {
     Recordset records;
     records.open("select * from [people] where id = 1", connection);
     connection.execute("update people set name = 'Anne' where id = 1");
@@ -64,12 +64,14 @@ TEST_F(RecordsetWriteTest, UpdateOfARowChangedMeanwhileFails) {
     EXPECT_EQ(read("select name, note from people where id = 1"), "Anne|NULL\n");
 }
 
-TEST_F(RecordsetWriteTest, RowsOfAJoinCannotBeWritten) {
+TEST_P(RecordsetWriteTest, RowsOfAJoinCannotBeWritten) {
     Recordset records;
     records.open("select p.name, o.amount from people p join orders o on o.person_id = p.id", connection);
     EXPECT_THROW(records.field("name").setValue(Value("x")), Error);
     EXPECT_THROW(records.addNew(), Error);
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(RecordsetWriteTest);
 
 } // namespace
 } // namespace sifkit::test

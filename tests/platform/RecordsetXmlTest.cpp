@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(RecordsetXmlTest, RoundTripKeepsNamesTypesSizesAndValues) {
+TEST_P(RecordsetXmlTest, RoundTripKeepsNamesTypesSizesAndValues) {
     Recordset records;
     records.open("select * from [people] order by id", connection);
     records.save(dir.file("people.xml"));
@@ -36,7 +36,7 @@ TEST_F(RecordsetXmlTest, RoundTripKeepsNamesTypesSizesAndValues) {
             EXPECT_EQ(loaded.field(i).value(), records.field(i).value()) << "field " << i;
 }
 
-TEST_F(RecordsetXmlTest, NullStaysApartFromEmptyText) {
+TEST_P(RecordsetXmlTest, NullStaysApartFromEmptyText) {
     Recordset records;
     records.open("select note from [people] where id in (1, 2) order by id", connection);
     records.save(dir.file("notes.xml"));
@@ -47,7 +47,7 @@ TEST_F(RecordsetXmlTest, NullStaysApartFromEmptyText) {
     EXPECT_EQ(loaded.field(0).value(), Value(""));
 }
 
-TEST_F(RecordsetXmlTest, BinaryAndControlCharactersSurvive) {
+TEST_P(RecordsetXmlTest, BinaryAndControlCharactersSurvive) {
     Recordset records;
     records.open("select * from [blobs]", connection);
     records.save(dir.file("blobs.xml"));
@@ -57,7 +57,7 @@ TEST_F(RecordsetXmlTest, BinaryAndControlCharactersSurvive) {
     EXPECT_EQ(loaded.field("line").value().asText(), "a\r\nb");
 }
 
-TEST_F(RecordsetXmlTest, AnExistingFileIsNeverOverwritten) {
+TEST_P(RecordsetXmlTest, AnExistingFileIsNeverOverwritten) {
     std::ofstream(dir.file("taken.xml")) << "keep me";
     Recordset records;
     records.open("select * from [people]", connection);
@@ -69,7 +69,7 @@ TEST_F(RecordsetXmlTest, AnExistingFileIsNeverOverwritten) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-TEST_F(RecordsetXmlTest, FilesThatAreNotSavedRecordsetsAreRefused) {
+TEST_P(RecordsetXmlTest, FilesThatAreNotSavedRecordsetsAreRefused) {
     std::ofstream(dir.file("other.xml")) << "<html><body/></html>";
     std::ofstream(dir.file("broken.xml")) << "<recordset format=\"sifkit-recordset\"><fields>";
     Recordset loaded;
@@ -79,7 +79,7 @@ TEST_F(RecordsetXmlTest, FilesThatAreNotSavedRecordsetsAreRefused) {
     EXPECT_EQ(loaded.state(), 0);
 }
 
-TEST_F(RecordsetXmlTest, ARowReadFromAFileCanBeWrittenBackThroughATableRecordset) {
+TEST_P(RecordsetXmlTest, ARowReadFromAFileCanBeWrittenBackThroughATableRecordset) {
     Recordset records;
     records.open("select * from [people] where id = 2", connection);
     records.save(dir.file("row.xml"));
@@ -95,6 +95,8 @@ TEST_F(RecordsetXmlTest, ARowReadFromAFileCanBeWrittenBackThroughATableRecordset
     EXPECT_EQ(sqliteQuery(path, "select id, name, note = '', born is null from people where id = 2"),
               "2|O'Neil|1|1\n");
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(RecordsetXmlTest);
 
 } // namespace
 } // namespace sifkit::test

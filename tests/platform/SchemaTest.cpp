@@ -13,7 +13,7 @@ class SchemaTest : public PeopleDatabaseTest {
 protected:
 };
 
-TEST_F(SchemaTest, TablesCarryTheirTypesAndSqlitesOwnTablesAreSystemTables) {
+TEST_P(SchemaTest, TablesCarryTheirTypesAndSqlitesOwnTablesAreSystemTables) {
     Recordset tables = connection.openSchema(Connection::SchemaTables, {});
     std::map<std::string, std::string> types;
     for (; !tables.eof(); tables.moveNext())
@@ -26,7 +26,7 @@ TEST_F(SchemaTest, TablesCarryTheirTypesAndSqlitesOwnTablesAreSystemTables) {
     EXPECT_NO_THROW(tables.field("TABLE_CATALOG"));
 }
 
-TEST_F(SchemaTest, PrimaryKeysComeInKeyOrder) {
+TEST_P(SchemaTest, PrimaryKeysComeInKeyOrder) {
     Recordset keys = connection.openSchema(Connection::SchemaPrimaryKeys, {"", "", "pairs"});
     ASSERT_EQ(keys.recordCount(), 2);
     EXPECT_EQ(keys.field("COLUMN_NAME").value().toString(), "a");
@@ -36,7 +36,7 @@ TEST_F(SchemaTest, PrimaryKeysComeInKeyOrder) {
     EXPECT_TRUE(none.eof());
 }
 
-TEST_F(SchemaTest, ForeignKeysAreThoseThatReferenceTheTable) {
+TEST_P(SchemaTest, ForeignKeysAreThoseThatReferenceTheTable) {
     Recordset keys = connection.openSchema(Connection::SchemaForeignKeys, {"", "", "people"});
     ASSERT_FALSE(keys.eof());
     EXPECT_EQ(keys.field("FK_TABLE_NAME").value().toString(), "orders");
@@ -48,7 +48,7 @@ TEST_F(SchemaTest, ForeignKeysAreThoseThatReferenceTheTable) {
     EXPECT_TRUE(connection.openSchema(Connection::SchemaForeignKeys, {"", "", "orders"}).eof());
 }
 
-TEST_F(SchemaTest, ForeignKeysDeclaredByATableAreThoseItHolds) {
+TEST_P(SchemaTest, ForeignKeysDeclaredByATableAreThoseItHolds) {
     Recordset keys = connection.openSchema(Connection::SchemaForeignKeys, {"", "", "", "", "", "orders"});
     ASSERT_EQ(keys.recordCount(), 1);
     EXPECT_EQ(keys.field("FK_TABLE_NAME").value().toString(), "orders");
@@ -56,9 +56,11 @@ TEST_F(SchemaTest, ForeignKeysDeclaredByATableAreThoseItHolds) {
     EXPECT_TRUE(connection.openSchema(Connection::SchemaForeignKeys, {"", "", "", "", "", "people"}).eof());
 }
 
-TEST_F(SchemaTest, UnknownSchemaKindsAreRefused) {
+TEST_P(SchemaTest, UnknownSchemaKindsAreRefused) {
     EXPECT_THROW(connection.openSchema(4, {}), Error);
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(SchemaTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DataRun.h"
 #include "TestEnvironment.h"
 
 #include <sifkit/DataAccess.h>
@@ -9,12 +10,12 @@
 namespace sifkit::test {
 
 /// A test on a fresh SQLite database built from the people fixture (plus extraScript()), open
-/// on `connection`.
-class PeopleDatabaseTest : public testing::Test {
+/// on `connection` through the path the parameter names (libsqlite3 or the ODBC driver).
+class PeopleDatabaseTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(path, fixtureScript("people.sql") + extraScript());
-        connection.open(fileConnectionString(path));
+        connection.open(sqliteConnectionString(GetParam(), path));
     }
     virtual std::string extraScript() const { return {}; }
 
@@ -22,5 +23,10 @@ protected:
     std::string path = dir.file("people.db");
     Connection connection;
 };
+
+/// Runs a suite derived from PeopleDatabaseTest on both paths to an SQLite file.
+#define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
+    INSTANTIATE_TEST_SUITE_P(SqlitePaths, Suite,                                                             \
+                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc), kindName)
 
 } // namespace sifkit::test
