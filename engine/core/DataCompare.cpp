@@ -2,9 +2,12 @@
 
 #include "EngineAccess.h"
 #include "FieldItems.h"
+#include "IndexedMatch.h"
 #include "access/Failure.h"
 #include "access/FieldTypes.h"
 #include "access/MatchQuery.h"
+
+#include "platform/dataaccess/State.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -50,13 +53,16 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     thisSide.getResults()->add(std::move(item));
 }
 
-/// Looks for thisSide's current record on otherSide; reports it when it is not there.
-void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context) {
+/// Looks for thisSide's current record on otherSide; reports it when it is not there. With
+/// `known`, the answer is already known (from an index) and no query is sent; the match query
+/// is still built, so otherSide shows the text it would have run.
+void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context,
+                   std::optional<bool> known = std::nullopt) {
     thisSide.setReturnSQLMessage("Successfully Completed");
     int32_t index = 0;
     try {
         buildMatchQuery(thisSide, otherSide);
-        if (matchingRecordExists(thisSide, otherSide))
+        if (known ? *known : matchingRecordExists(thisSide, otherSide))
             return;
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
         for (index = 0; index < fields; ++index)
@@ -98,11 +104,8 @@ PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std:
     return context;
 }
 
-/// Steps 4.1 to 4.4: the current record, then on to the next, with progress every 50 records.
-void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                       const std::string& label, const PassContext& context, int32_t& sinceEvent) {
-    compareRecord(thisSide, otherSide, context);
-    thisSide.getDatabaseRecords().moveNext();
+/// Steps 4.2 to 4.4 after a record: progress every 50 records and on to the next number.
+void advance(clsDBManager& thisSide, Sifcore& engine, const std::string& label, int32_t& sinceEvent) {
     int32_t& status = EngineAccess::dataProgressStatus(engine);
     const int32_t total = EngineAccess::dataProgressStatusMax(engine);
     ++status;
@@ -112,6 +115,62 @@ void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore&
         sinceEvent = 0;
     }
     thisSide.setCurrentRecordNumber(thisSide.getCurrentRecordNumber() + 1);
+}
+
+/// Steps 4.1 to 4.4: the current record, then on to the next, with progress every 50 records.
+void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                       const std::string& label, const PassContext& context, int32_t& sinceEvent) {
+    compareRecord(thisSide, otherSide, context);
+    thisSide.getDatabaseRecords().moveNext();
+    advance(thisSide, engine, label, sinceEvent);
+}
+
+/// The counted pass answered from an index of otherSide's records (see scanAgainstIndex): the
+/// same collection, record numbers, progress events, messages and match query texts as one
+/// query per record gives, with thisSide's main record set holding only the reported records.
+/// Returns false, before anything the caller sees has changed, when the index cannot be used.
+bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                    const std::string& label, std::optional<int64_t> visits, const std::string& query) {
+    if (!indexedMatchAllowed())
+        return false;
+    // The first row tells the columns (and their types) and whether there are rows at all.
+    thisSide.setReturnSQLMessage("Successfully Completed");
+    thisSide.openDataBaseRecordsFromQuery(query, 1);
+    Recordset records = thisSide.getDatabaseRecords();
+    if (records.state() != 1 || records.bof())
+        return false; // the per-record pass opens and reports it the same way
+    std::optional<IndexedScan> scan = scanAgainstIndex(thisSide, otherSide, query, visits);
+    if (!scan)
+        return false;
+    countIndexedPass();
+
+    const int32_t fieldCount = getRecordFieldCount(thisSide);
+    thisSide.setCurrentRecordNumber(1);
+    thisSide.setFieldCount(fieldCount);
+    thisSide.setRecordCount(scan->recordCount);
+    EngineAccess::dataProgressStatusMax(engine) = scan->recordCount;
+    thisSide.resetResult();
+    const PassContext context = contextFor(thisSide, fieldCount);
+    EngineAccess::dataProgressStatus(engine) = 1;
+
+    auto& state = platform::StateAccess::of(records);
+    state.data.rows = std::move(scan->rows);
+    const int64_t toVisit = visits ? std::min<int64_t>(*visits, scan->recordCount) : scan->recordCount;
+    std::size_t next = 0; // the next reported record
+    int32_t sinceEvent = 0;
+    for (int64_t visited = 0; visited < toVisit; ++visited) {
+        const bool missing = next < scan->missing.size() && scan->missing[next] == visited + 1;
+        // A record found on otherSide changes nothing but the messages and match query text,
+        // which the next record sets again: only the last one needs them.
+        if (missing || visited + 1 == toVisit) {
+            state.position = missing ? next : state.data.rows.size() - 1;
+            compareRecord(thisSide, otherSide, context, !missing);
+        }
+        if (missing)
+            ++next;
+        advance(thisSide, engine, label, sinceEvent);
+    }
+    return true;
 }
 
 void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
@@ -126,6 +185,11 @@ void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
                     const std::string& label, std::optional<int64_t> visits) {
     const std::string query = buildFieldListSelect(thisSide);
     try {
+        if (runIndexedPass(thisSide, otherSide, engine, label, visits, query)) {
+            thisSide.closeRecordSet();
+            otherSide.closeRecordSet();
+            return;
+        }
         PassContext context = startCountedPass(thisSide, engine, query);
         EngineAccess::dataProgressStatus(engine) = 1;
         int32_t sinceEvent = 0;

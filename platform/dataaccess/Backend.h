@@ -19,6 +19,7 @@ struct ColumnInfo {
     Value::Kind storage = Value::Kind::Text; ///< how values of the column are held
     std::string baseTable;                   ///< table the column comes from, "" for expressions
     std::string baseColumn;                  ///< column name in that table
+    std::string declaredType;                ///< the type as declared (SQLite files); "" otherwise
 };
 
 using Row = std::vector<Value>;

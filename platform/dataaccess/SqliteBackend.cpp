@@ -88,6 +88,7 @@ std::vector<ColumnInfo> describeColumns(sqlite3_stmt* statement, bool hasRow) {
             declared && *declared
                 ? sqlite::declaredColumnType(declared)
                 : sqlite::undeclaredColumnType(hasRow ? sqlite3_column_type(statement, c) : 0);
+        info.declaredType = textOrEmpty(declared);
         info.typeCode = type.typeCode;
         info.definedSize = type.definedSize;
         switch (type.typeCode) {

@@ -1,0 +1,194 @@
+#include "IndexedMatch.h"
+
+#include "RecordFingerprint.h"
+#include "access/ExactQuery.h"
+#include "access/MatchQuery.h"
+
+#include "platform/dataaccess/State.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <set>
+
+namespace sifkit::detail {
+
+namespace {
+
+std::atomic<bool> indexedMatch{true};
+std::atomic<int64_t> indexedPasses{0};
+
+/// The column affinity SQLite gives a declared type.
+char sqliteAffinity(const std::string& declared) {
+    std::string p = declared;
+    std::transform(p.begin(), p.end(), p.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (p.find("INT") != std::string::npos)
+        return 'I';
+    if (p.find("CHAR") != std::string::npos || p.find("CLOB") != std::string::npos ||
+        p.find("TEXT") != std::string::npos)
+        return 'T';
+    if (p.empty() || p.find("BLOB") != std::string::npos)
+        return 'B';
+    if (p.find("REAL") != std::string::npos || p.find("FLOA") != std::string::npos ||
+        p.find("DOUB") != std::string::npos)
+        return 'R';
+    return 'N';
+}
+
+/// Whether values of the two columns are equal in the database exactly when their digests are.
+bool digestsAgree(const platform::ColumnInfo& mine, const platform::ColumnInfo& theirs,
+                  const platform::Dialect& dialect) {
+    // On SQLite a bound value takes the column's affinity before it is compared, and a column
+    // without a declared type reports the type of whatever its first value is.
+    if (dialect.isSqlite)
+        return sqliteAffinity(mine.declaredType) == sqliteAffinity(theirs.declaredType);
+    if (mine.typeCode != theirs.typeCode)
+        return false;
+    switch (mine.typeCode) {
+    case 4:   // single precision: the driver's text of it is not the stored value
+    case 129: // fixed width: trailing blanks do not count
+    case 130:
+    case 131: // decimals: 7.0 and 7.00 are equal
+        return false;
+    default:
+        return true;
+    }
+}
+
+/// The last row visited, kept without allocating for every row.
+class LastRow {
+public:
+    void keep(const platform::CellView* cells, std::size_t count) {
+        cells_.resize(count);
+        texts_.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            cells_[i] = cells[i];
+            if (cells[i].kind == Value::Kind::Text || cells[i].kind == Value::Kind::Binary) {
+                texts_[i].assign(cells[i].bytes);
+                cells_[i].bytes = texts_[i];
+            }
+        }
+    }
+    platform::Row values() const {
+        platform::Row row;
+        for (const auto& cell : cells_)
+            row.push_back(cell.toValue());
+        return row;
+    }
+
+private:
+    std::vector<platform::CellView> cells_;
+    std::vector<std::string> texts_;
+};
+
+platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
+    platform::Row row;
+    row.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        row.push_back(cells[i].toValue());
+    return row;
+}
+
+struct Untrusted {};
+
+} // namespace
+
+bool indexedMatchAllowed() {
+    return indexedMatch.load();
+}
+
+int64_t indexedPassCount() {
+    return indexedPasses.load();
+}
+
+void countIndexedPass() {
+    ++indexedPasses;
+}
+
+PerRecordMatchScope::PerRecordMatchScope() : previous_(indexedMatch.exchange(false)) {}
+
+PerRecordMatchScope::~PerRecordMatchScope() {
+    indexedMatch.store(previous_);
+}
+
+std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
+                                            const std::string& query, std::optional<int64_t> visits) {
+    try {
+        Recordset records = thisSide.getDatabaseRecords();
+        const std::vector<platform::ColumnInfo> columns = platform::StateAccess::of(records).data.columns;
+        Connection thisConnection = thisSide.getDatabaseConnection();
+        Connection otherConnection = otherSide.getDatabaseConnection();
+        if (thisConnection.state() != 1 || otherConnection.state() != 1)
+            return std::nullopt;
+        platform::Backend& mine = platform::StateAccess::backend(thisConnection);
+        platform::Backend& theirs = platform::StateAccess::backend(otherConnection);
+        const platform::Dialect& dialect = theirs.dialect();
+        if (mine.dialect().dbmsName != dialect.dbmsName || dialect.realsAtFifteenDigits ||
+            mine.dialect().realsAtFifteenDigits)
+            return std::nullopt;
+
+        // The fields the match query compares: those of the same name and position.
+        std::vector<std::size_t> positions;
+        ExactQuery otherFields{thisSide.getTableName(), {}, {}};
+        std::set<std::string> seen;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (isFieldUnmatched(thisSide, otherSide, static_cast<int32_t>(i)) != 0)
+                continue;
+            std::string folded = columns[i].name;
+            std::transform(folded.begin(), folded.end(), folded.begin(),
+                           [](unsigned char c) { return std::tolower(c); });
+            if (!seen.insert(folded).second)
+                return std::nullopt; // a field named twice
+            positions.push_back(i);
+            otherFields.columns.push_back(columns[i].name);
+        }
+        if (positions.empty())
+            return std::nullopt;
+
+        FingerprintSet index;
+        std::vector<std::size_t> all(positions.size());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = i;
+        std::vector<Value> none;
+        const std::string otherSql = otherFields.render(dialect, none);
+        theirs.scan(
+            otherSql, {},
+            [&](const std::vector<platform::ColumnInfo>& found) {
+                if (found.size() != positions.size())
+                    throw Untrusted{};
+                for (std::size_t i = 0; i < positions.size(); ++i)
+                    if (!digestsAgree(columns[positions[i]], found[i], dialect))
+                        throw Untrusted{};
+            },
+            [&](const platform::CellView* cells, std::size_t) { index.add(fingerprintOf(cells, all)); });
+        index.seal();
+
+        IndexedScan scan;
+        LastRow last;
+        bool visitedAny = false;
+        mine.scan(
+            query, {},
+            [&](const std::vector<platform::ColumnInfo>& found) {
+                if (found.size() != columns.size())
+                    throw Untrusted{};
+            },
+            [&](const platform::CellView* cells, std::size_t count) {
+                const int32_t number = ++scan.recordCount;
+                if (visits && number > *visits)
+                    return;
+                if (!index.contains(fingerprintOf(cells, positions))) {
+                    scan.missing.push_back(number);
+                    scan.rows.push_back(valuesOf(cells, count));
+                }
+                last.keep(cells, count);
+                visitedAny = true;
+            });
+        if (visitedAny)
+            scan.rows.push_back(last.values());
+        return scan;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+} // namespace sifkit::detail
