@@ -161,7 +161,6 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
                         throw Untrusted{};
             },
             [&](const platform::CellView* cells, std::size_t) { index.add(fingerprintOf(cells, all)); });
-        index.seal();
 
         IndexedScan scan;
         LastRow last;

@@ -1,6 +1,5 @@
 #include "RecordFingerprint.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -98,14 +97,46 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vect
     return hasher.finish();
 }
 
-void FingerprintSet::seal() {
-    std::sort(items_.begin(), items_.end());
-    items_.erase(std::unique(items_.begin(), items_.end()), items_.end());
-    items_.shrink_to_fit();
+void FingerprintSet::add(const RecordFingerprint& fingerprint) {
+    if (fingerprint == RecordFingerprint{}) {
+        hasEmptyKey_ = true;
+        return;
+    }
+    if ((count_ + 1) * 2 > slots_.size())
+        grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = fingerprint.high & mask;; at = (at + 1) & mask) {
+        if (slots_[at] == fingerprint)
+            return;
+        if (slots_[at] == RecordFingerprint{}) {
+            slots_[at] = fingerprint;
+            ++count_;
+            return;
+        }
+    }
 }
 
 bool FingerprintSet::contains(const RecordFingerprint& fingerprint) const {
-    return std::binary_search(items_.begin(), items_.end(), fingerprint);
+    if (fingerprint == RecordFingerprint{})
+        return hasEmptyKey_;
+    if (slots_.empty())
+        return false;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = fingerprint.high & mask;; at = (at + 1) & mask) {
+        if (slots_[at] == fingerprint)
+            return true;
+        if (slots_[at] == RecordFingerprint{})
+            return false;
+    }
+}
+
+void FingerprintSet::grow() {
+    std::vector<RecordFingerprint> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, RecordFingerprint{});
+    count_ = 0;
+    for (const RecordFingerprint& fingerprint : old)
+        if (!(fingerprint == RecordFingerprint{}))
+            add(fingerprint);
 }
 
 } // namespace sifkit::detail

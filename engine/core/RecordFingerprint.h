@@ -21,17 +21,19 @@ struct RecordFingerprint {
 /// The digest of the cells at the given positions of a row.
 RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions);
 
-/// A set of digests, filled once and then asked; kept as a sorted array (16 bytes a record).
+/// A set of digests: an open-addressing hash table (16 bytes a slot, at most half full).
 class FingerprintSet {
 public:
-    void add(const RecordFingerprint& fingerprint) { items_.push_back(fingerprint); }
-    /// Call once after the last add and before the first contains.
-    void seal();
+    void add(const RecordFingerprint& fingerprint);
     bool contains(const RecordFingerprint& fingerprint) const;
-    std::size_t size() const { return items_.size(); }
+    std::size_t size() const { return count_ + (hasEmptyKey_ ? 1 : 0); }
 
 private:
-    std::vector<RecordFingerprint> items_;
+    void grow();
+
+    std::vector<RecordFingerprint> slots_; ///< {0, 0} marks a free slot
+    std::size_t count_ = 0;                ///< digests in slots_
+    bool hasEmptyKey_ = false;             ///< whether {0, 0} itself was added
 };
 
 } // namespace sifkit::detail
