@@ -130,7 +130,8 @@ void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore&
 /// query per record gives, with thisSide's main record set holding only the reported records.
 /// Returns false, before anything the caller sees has changed, when the index cannot be used.
 bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                    const std::string& label, std::optional<int64_t> visits, const std::string& query) {
+                    const std::string& label, std::optional<int64_t> visits, const std::string& query,
+                    DigestCarry* carry) {
     if (!indexedMatchAllowed())
         return false;
     // The first row tells the columns (and their types) and whether there are rows at all.
@@ -139,7 +140,7 @@ bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
     Recordset records = thisSide.getDatabaseRecords();
     if (records.state() != 1 || records.bof())
         return false; // the per-record pass opens and reports it the same way
-    std::optional<IndexedScan> scan = scanAgainstIndex(thisSide, otherSide, query, visits);
+    std::optional<IndexedScan> scan = scanAgainstIndex(thisSide, otherSide, query, visits, carry);
     if (!scan)
         return false;
     countIndexedPass();
@@ -182,10 +183,10 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
 void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                    const std::string& label, std::optional<int64_t> visits) {
+                    const std::string& label, std::optional<int64_t> visits, DigestCarry* carry = nullptr) {
     const std::string query = buildFieldListSelect(thisSide);
     try {
-        if (runIndexedPass(thisSide, otherSide, engine, label, visits, query)) {
+        if (runIndexedPass(thisSide, otherSide, engine, label, visits, query, carry)) {
             thisSide.closeRecordSet();
             otherSide.closeRecordSet();
             return;
@@ -212,8 +213,8 @@ std::string buildFieldListSelect(const clsDBManager& side) {
 }
 
 void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                      const std::string& label) {
-    runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
+                      const std::string& label, DigestCarry* carry) {
+    runCountedPass(thisSide, otherSide, engine, label, std::nullopt, carry);
 }
 
 void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,

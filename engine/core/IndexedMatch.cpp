@@ -1,6 +1,5 @@
 #include "IndexedMatch.h"
 
-#include "RecordFingerprint.h"
 #include "access/ExactQuery.h"
 #include "access/MatchQuery.h"
 
@@ -112,7 +111,8 @@ PerRecordMatchScope::~PerRecordMatchScope() {
 }
 
 std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
-                                            const std::string& query, std::optional<int64_t> visits) {
+                                            const std::string& query, std::optional<int64_t> visits,
+                                            DigestCarry* carry) {
     try {
         Recordset records = thisSide.getDatabaseRecords();
         const std::vector<platform::ColumnInfo> columns = platform::StateAccess::of(records).data.columns;
@@ -145,22 +145,38 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         if (positions.empty())
             return std::nullopt;
 
-        FingerprintSet index;
-        std::vector<std::size_t> all(positions.size());
-        for (std::size_t i = 0; i < all.size(); ++i)
-            all[i] = i;
         std::vector<Value> none;
         const std::string otherSql = otherFields.render(dialect, none);
-        theirs.scan(
-            otherSql, {},
-            [&](const std::vector<platform::ColumnInfo>& found) {
-                if (found.size() != positions.size())
+        auto checkColumns = [&](const std::vector<platform::ColumnInfo>& found) {
+            if (found.size() != positions.size())
+                throw Untrusted{};
+            for (std::size_t i = 0; i < positions.size(); ++i)
+                if (!digestsAgree(columns[positions[i]], found[i], dialect))
                     throw Untrusted{};
-                for (std::size_t i = 0; i < positions.size(); ++i)
-                    if (!digestsAgree(columns[positions[i]], found[i], dialect))
-                        throw Untrusted{};
-            },
-            [&](const platform::CellView* cells, std::size_t) { index.add(fingerprintOf(cells, all)); });
+        };
+        FingerprintSet index;
+        if (carry && carry->ready && carry->connection.sameAs(otherConnection) && carry->sql == otherSql) {
+            carry->ready = false;
+            checkColumns(carry->columns);
+            index = std::move(carry->digests);
+        } else {
+            std::vector<std::size_t> all(positions.size());
+            for (std::size_t i = 0; i < all.size(); ++i)
+                all[i] = i;
+            theirs.scan(otherSql, {}, checkColumns, [&](const platform::CellView* cells, std::size_t) {
+                index.add(fingerprintOf(cells, all));
+            });
+        }
+
+        // A full pass comparing every field of thisSide's query leaves its digests for the
+        // pass of the other direction: they are those of the same query on this side.
+        bool leaveDigests = carry && !visits && positions.size() == columns.size();
+        // The field list is free text: each column must be the table's column of its name, not
+        // an expression under that name.
+        for (std::size_t i = 0; leaveDigests && i < positions.size(); ++i)
+            leaveDigests = positions[i] == i && columns[i].baseColumn == columns[i].name &&
+                           columns[i].baseTable == thisSide.getTableName();
+        FingerprintSet own;
 
         IndexedScan scan;
         LastRow last;
@@ -175,7 +191,10 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
                 const int32_t number = ++scan.recordCount;
                 if (visits && number > *visits)
                     return;
-                if (!index.contains(fingerprintOf(cells, positions))) {
+                const RecordFingerprint digest = fingerprintOf(cells, positions);
+                if (leaveDigests)
+                    own.add(digest);
+                if (!index.contains(digest)) {
                     scan.missing.push_back(number);
                     scan.rows.push_back(valuesOf(cells, count));
                 }
@@ -184,6 +203,14 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
             });
         if (visitedAny)
             scan.rows.push_back(last.values());
+        if (leaveDigests) {
+            ExactQuery ownFields{thisSide.getTableName(), otherFields.columns, {}};
+            carry->connection = thisConnection;
+            carry->sql = ownFields.render(mine.dialect(), none);
+            carry->columns = columns;
+            carry->digests = std::move(own);
+            carry->ready = true;
+        }
         return scan;
     } catch (...) {
         return std::nullopt;

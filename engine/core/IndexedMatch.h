@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RecordFingerprint.h"
+
 #include "platform/dataaccess/Backend.h"
 
 #include <sifkit/clsDBManager.h>
@@ -20,10 +22,23 @@ struct IndexedScan {
                                      ///< last record visited
 };
 
+/// The digests of one side's records that a full pass computes anyway, left for the pass of
+/// the other direction in the same run, which then need not read that side a second time.
+/// Only a pass over every field of its table, all of them compared, leaves them.
+struct DigestCarry {
+    Connection connection;                     ///< the side they were read from
+    std::string sql;                           ///< the index query they stand for
+    std::vector<platform::ColumnInfo> columns; ///< its columns
+    FingerprintSet digests;
+    bool ready = false;
+};
+
 /// Reads the fields of otherSide's table that thisSide's match queries would compare, once, into
 /// an index of record digests, then streams thisSide's query (whose columns thisSide's main
 /// record set already describes) and answers each record from the index. At most `visits`
-/// records are answered; all are counted. Only what is reported is kept.
+/// records are answered; all are counted. Only what is reported is kept. With a carry, the
+/// index is taken from it when it holds otherSide's digests for the same query, and a full
+/// pass leaves thisSide's digests in it.
 ///
 /// Returns nothing, having changed no manager, when the index cannot be trusted to agree with
 /// the database's own equality: the two sides are different products, the driver rounds reals,
@@ -32,7 +47,8 @@ struct IndexedScan {
 /// characters, decimals, single-precision reals), or a read fails. The caller then sends one
 /// query per record.
 std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
-                                            const std::string& query, std::optional<int64_t> visits);
+                                            const std::string& query, std::optional<int64_t> visits,
+                                            DigestCarry* carry = nullptr);
 
 /// Whether the data passes may answer records from an index (the default). Tests switch it
 /// off to compare with the per-record queries.

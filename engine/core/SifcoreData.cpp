@@ -54,8 +54,9 @@ bool Sifcore::beginTableCompareFromFieldListFromDbManagers() {
         clsDBManager& sourceSide = source();
         detail::loadFieldStructure(masterSide);
         detail::loadFieldStructure(sourceSide);
-        detail::compareTableData(masterSide, sourceSide, *this, "Reading Original");
-        detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified");
+        detail::DigestCarry carry;
+        detail::compareTableData(masterSide, sourceSide, *this, "Reading Original", &carry);
+        detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified", &carry);
         exportRequestedXml(masterSide, sourceSide);
         return publishDataRun(masterSide, sourceSide);
     } catch (...) {

@@ -246,6 +246,22 @@ TEST_P(MatchDifferentialTest, TheIndexAnswersEveryRecordAsItsMatchQueryDoes) {
         EXPECT_GT(detail::indexedPassCount(), indexedBefore);
 }
 
+TEST_P(MatchDifferentialTest, AnExpressionUnderAFieldNameIsMatchedAsItsQueryReadsIt) {
+    // The Original's field list shifts c by one: its values are looked for in the Modified
+    // table's column c, whose own values are those of the Original's column c.
+    const std::string rows = "CREATE TABLE t (id INTEGER, c INTEGER);"
+                             "INSERT INTO t VALUES (1, 1), (2, 2), (3, 3), (4, 10);";
+    DataRun run(rows, rows, GetParam());
+    run.prepare("t", "[id],[c] + 1 AS [c]", "[id],[c]");
+    RunOutcome perRecord;
+    {
+        detail::PerRecordMatchScope perRecordOnly;
+        perRecord = runOnce(run, [&] { return run.runFull(); });
+    }
+    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    EXPECT_FALSE(perRecord.master.empty());
+}
+
 SIFKIT_FOR_EACH_DATABASE(MatchDifferentialTest);
 
 } // namespace
