@@ -40,6 +40,11 @@ protected:
         Databases, Suite,                                                                                    \
         testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc, DatabaseKind::Postgres), kindName)
 
+/// Runs a suite parameterised by DatabaseKind on both paths to an SQLite file.
+#define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
+    INSTANTIATE_TEST_SUITE_P(SqlitePaths, Suite,                                                             \
+                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc), kindName)
+
 /// An Original and a Modified database of one kind built from two scripts, and an engine whose
 /// two managers are connected to them for a data comparison of one table.
 struct DataRun {

@@ -24,9 +24,4 @@ protected:
     Connection connection;
 };
 
-/// Runs a suite derived from PeopleDatabaseTest on both paths to an SQLite file.
-#define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
-    INSTANTIATE_TEST_SUITE_P(SqlitePaths, Suite,                                                             \
-                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc), kindName)
-
 } // namespace sifkit::test

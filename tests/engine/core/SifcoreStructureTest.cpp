@@ -1,3 +1,4 @@
+#include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
 #include <sifkit/Sifcore.h>
@@ -38,7 +39,7 @@ bool contains(const std::string& text, const std::string& part) {
 // The two fixtures differ in: customers.note (Original only), customers.email (Modified
 // only), customers.name (wider on the Modified side), orders.amount (INTEGER against TEXT),
 // archive (Original only) and Mixed against mixed.
-class SifcoreStructureTest : public testing::Test {
+class SifcoreStructureTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(dir.file("original.db"), fixtureScript("structure_original.sql"));
@@ -51,13 +52,14 @@ protected:
     ResultCollectionPtr sourceItems() { return core.getSourceDatabaseResults(); }
 
     TempDir dir;
-    std::string original = fileConnectionString(dir.file("original.db"));
-    std::string modified = fileConnectionString(dir.file("modified.db"));
+    std::string original = sqliteConnectionString(GetParam(), dir.file("original.db"));
+    std::string modified = sqliteConnectionString(GetParam(), dir.file("modified.db"));
+    // The ODBC driver creates a missing file: a missing one is named in the file form.
     std::string missing = fileConnectionString(dir.file("missing.db"));
     Sifcore core;
 };
 
-TEST_F(SifcoreStructureTest, EveryItemGetsItsCodeAgainstTheOtherSide) {
+TEST_P(SifcoreStructureTest, EveryItemGetsItsCodeAgainstTheOtherSide) {
     ASSERT_TRUE(compare());
     EXPECT_EQ(masterItems(), core.getMasterDataManager()->getResults());
     EXPECT_EQ(sourceItems(), core.getSourceDataManager()->getResults());
@@ -97,7 +99,7 @@ TEST_F(SifcoreStructureTest, EveryItemGetsItsCodeAgainstTheOtherSide) {
     EXPECT_EQ(core.getMasterDataManager()->getReturnMessage(), "Successfully Completed");
 }
 
-TEST_F(SifcoreStructureTest, KeysComeFromTheDeclarations) {
+TEST_P(SifcoreStructureTest, KeysComeFromTheDeclarations) {
     ASSERT_TRUE(compare());
     EXPECT_EQ(find(masterItems(), "pairs")->getPrimaryKey(), "a");
     EXPECT_EQ(find(masterItems(), "reviews")->getPrimaryKey(), "No primary key Defined");
@@ -116,7 +118,7 @@ TEST_F(SifcoreStructureTest, KeysComeFromTheDeclarations) {
               "No Foreign(s) key Defined|FKey name not defined|Key was not defined|Not Defined|");
 }
 
-TEST_F(SifcoreStructureTest, ListingOptionsShapeTheCollections) {
+TEST_P(SifcoreStructureTest, ListingOptionsShapeTheCollections) {
     ASSERT_TRUE(compare(true));
     EXPECT_EQ(masterItems()->count(), 6);
     for (int32_t i = 1; i <= masterItems()->count(); ++i)
@@ -141,13 +143,14 @@ TEST_F(SifcoreStructureTest, ListingOptionsShapeTheCollections) {
     EXPECT_EQ(masterItems()->count(), 8);
 }
 
-TEST_F(SifcoreStructureTest, FailedRunsKeepThePreviousResultsAndReport) {
+TEST_P(SifcoreStructureTest, FailedRunsKeepThePreviousResultsAndReport) {
     ASSERT_TRUE(compare());
     const ResultCollectionPtr previous = masterItems();
     const int32_t previousCount = previous->count();
     // A database holding only a view is empty while views are not listed.
     createSqliteDatabase(dir.file("empty.db"), "CREATE VIEW one AS SELECT 1 AS n;");
-    EXPECT_FALSE(core.beginFullDatabaseCompare(original, fileConnectionString(dir.file("empty.db")), false));
+    EXPECT_FALSE(core.beginFullDatabaseCompare(
+        original, sqliteConnectionString(GetParam(), dir.file("empty.db")), false));
     EXPECT_EQ(masterItems(), previous);
     EXPECT_EQ(masterItems()->count(), previousCount);
 
@@ -161,7 +164,7 @@ TEST_F(SifcoreStructureTest, FailedRunsKeepThePreviousResultsAndReport) {
         << log;
 }
 
-TEST_F(SifcoreStructureTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayListed) {
+TEST_P(SifcoreStructureTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayListed) {
     createSqliteDatabase(dir.file("broken.db"),
                          "CREATE TABLE gone (n INTEGER); CREATE TABLE kept (n INTEGER);"
                          "CREATE VIEW a_broken AS SELECT n FROM gone;"
@@ -169,7 +172,8 @@ TEST_F(SifcoreStructureTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayL
                          "DROP TABLE gone;");
     core.getMasterDataManager()->setShowViews(true);
     core.getSourceDataManager()->setShowViews(true);
-    ASSERT_TRUE(core.beginFullDatabaseCompare(fileConnectionString(dir.file("broken.db")), original, true));
+    ASSERT_TRUE(core.beginFullDatabaseCompare(sqliteConnectionString(GetParam(), dir.file("broken.db")),
+                                              original, true));
     EXPECT_NE(find(masterItems(), "kept"), nullptr);
     EXPECT_NE(find(masterItems(), "b_fine"), nullptr);
     const std::string log = core.getErrorLogs(true);
@@ -178,7 +182,7 @@ TEST_F(SifcoreStructureTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayL
         << log;
 }
 
-TEST_F(SifcoreStructureTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst) {
+TEST_P(SifcoreStructureTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst) {
     std::string script;
     for (int t = 0; t < 120; ++t)
         script += "CREATE TABLE t" + std::to_string(t) + " (n INTEGER);\n";
@@ -188,8 +192,9 @@ TEST_F(SifcoreStructureTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst)
     core.setUpdateCountHandler([&](int32_t& count, int32_t& maxCount, std::string& readFrom) {
         events.emplace_back(count, maxCount, readFrom);
     });
-    ASSERT_TRUE(core.beginFullDatabaseCompare(fileConnectionString(dir.file("many1.db")),
-                                              fileConnectionString(dir.file("many2.db")), true));
+    ASSERT_TRUE(core.beginFullDatabaseCompare(sqliteConnectionString(GetParam(), dir.file("many1.db")),
+                                              sqliteConnectionString(GetParam(), dir.file("many2.db")),
+                                              true));
     const std::vector<std::tuple<int32_t, int32_t, std::string>> expected{{51, 120, "Reading Original"},
                                                                           {101, 120, "Reading Original"},
                                                                           {51, 120, "Reading Modified"},
@@ -197,7 +202,7 @@ TEST_F(SifcoreStructureTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst)
     EXPECT_EQ(events, expected);
 }
 
-TEST_F(SifcoreStructureTest, ATableComparesOnItsOwn) {
+TEST_P(SifcoreStructureTest, ATableComparesOnItsOwn) {
     core.getMasterDataManager()->setReturnMessage("left over");
     ASSERT_TRUE(core.beginTablebaseCompare(original, modified, "orders", "VIEW"));
     const Codes master = codesOf(masterItems());
@@ -213,7 +218,7 @@ TEST_F(SifcoreStructureTest, ATableComparesOnItsOwn) {
                          " #17 Error occurred while opeing the structure for orders ||"));
 }
 
-TEST_F(SifcoreStructureTest, GetTablesListsBothSidesWithoutComparingOrPublishing) {
+TEST_P(SifcoreStructureTest, GetTablesListsBothSidesWithoutComparingOrPublishing) {
     core.getMasterDataManager()->setShowViews(true);
     ASSERT_TRUE(core.getTables(original, modified));
     EXPECT_EQ(masterItems(), nullptr);
@@ -225,7 +230,7 @@ TEST_F(SifcoreStructureTest, GetTablesListsBothSidesWithoutComparingOrPublishing
     EXPECT_FALSE(core.getTables(original, missing));
 }
 
-TEST_F(SifcoreStructureTest, OpenConnectionsAndRecordSets) {
+TEST_P(SifcoreStructureTest, OpenConnectionsAndRecordSets) {
     Connection first;
     Connection second;
     first.open(original);
@@ -244,6 +249,8 @@ TEST_F(SifcoreStructureTest, OpenConnectionsAndRecordSets) {
     EXPECT_TRUE(core.checkFieldLength(left, right, 2));
     EXPECT_FALSE(core.checkFieldLength(left, right, 3));
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(SifcoreStructureTest);
 
 } // namespace
 } // namespace sifkit::test
