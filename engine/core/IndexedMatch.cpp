@@ -88,6 +88,30 @@ platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
     return row;
 }
 
+/// Whether the field list names exactly these columns of the table, each as "[name]", or is
+/// empty (every column): then the side's query reads the table's own columns.
+bool plainColumnList(const std::string& fieldList, const std::vector<platform::ColumnInfo>& columns) {
+    if (fieldList.empty())
+        return true;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::string item = "[" + columns[i].name + "]";
+        while (at < fieldList.size() && fieldList[at] == ' ')
+            ++at;
+        if (fieldList.compare(at, item.size(), item) != 0)
+            return false;
+        at += item.size();
+        while (at < fieldList.size() && fieldList[at] == ' ')
+            ++at;
+        if (i + 1 < columns.size()) {
+            if (at >= fieldList.size() || fieldList[at] != ',')
+                return false;
+            ++at;
+        }
+    }
+    return at == fieldList.size();
+}
+
 struct Untrusted {};
 
 } // namespace
@@ -174,8 +198,8 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         // The field list is free text: each column must be the table's column of its name, not
         // an expression under that name.
         for (std::size_t i = 0; leaveDigests && i < positions.size(); ++i)
-            leaveDigests = positions[i] == i && columns[i].baseColumn == columns[i].name &&
-                           columns[i].baseTable == thisSide.getTableName();
+            leaveDigests = positions[i] == i;
+        leaveDigests = leaveDigests && plainColumnList(thisSide.getFieldList(), columns);
         FingerprintSet own;
 
         IndexedScan scan;
