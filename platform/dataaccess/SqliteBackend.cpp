@@ -1,5 +1,6 @@
 #include "SqliteBackend.h"
 
+#include "OdbcTypes.h"
 #include "SqliteTypes.h"
 
 #include <sifkit/SifkitError.h>
@@ -91,29 +92,7 @@ std::vector<ColumnInfo> describeColumns(sqlite3_stmt* statement, bool hasRow) {
         info.declaredType = textOrEmpty(declared);
         info.typeCode = type.typeCode;
         info.definedSize = type.definedSize;
-        switch (type.typeCode) {
-        case 2:
-        case 3:
-        case 11:
-        case 16:
-        case 17:
-        case 18:
-        case 19:
-        case 20:
-        case 21:
-            info.storage = Value::Kind::Integer;
-            break;
-        case 5:
-            info.storage = Value::Kind::Real;
-            break;
-        case 128:
-        case 204:
-        case 205:
-            info.storage = Value::Kind::Binary;
-            break;
-        default:
-            info.storage = Value::Kind::Text;
-        }
+        info.storage = odbc::storageForTypeCode(type.typeCode);
         info.baseTable = textOrEmpty(sqlite3_column_table_name(statement, c));
         info.baseColumn = textOrEmpty(sqlite3_column_origin_name(statement, c));
         columns.push_back(std::move(info));
@@ -202,6 +181,12 @@ sqlite3_stmt* SqliteBackend::prepared(const std::string& sql, const std::vector<
         return nullptr; // only blanks or a comment
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
+    bindAll(statement, params, sql);
+    return statement;
+}
+
+void SqliteBackend::bindAll(sqlite3_stmt* statement, const std::vector<Value>& params,
+                            const std::string& sql) {
     for (std::size_t i = 0; i < params.size(); ++i) {
         const Value& v = params[i];
         const int number = static_cast<int>(i + 1);
@@ -228,7 +213,6 @@ sqlite3_stmt* SqliteBackend::prepared(const std::string& sql, const std::vector<
         if (rc != SQLITE_OK)
             fail(rc, sql);
     }
-    return statement;
 }
 
 bool SqliteBackend::step(sqlite3_stmt* statement) {
@@ -315,28 +299,7 @@ int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>&
         if (!statement)
             continue;
         if (first) {
-            for (std::size_t i = 0; i < params.size(); ++i) {
-                const Value& v = params[i];
-                const int n = static_cast<int>(i + 1);
-                switch (v.kind()) {
-                case Value::Kind::Null:
-                    sqlite3_bind_null(raw, n);
-                    break;
-                case Value::Kind::Integer:
-                    sqlite3_bind_int64(raw, n, v.asInteger());
-                    break;
-                case Value::Kind::Real:
-                    sqlite3_bind_double(raw, n, v.asReal());
-                    break;
-                case Value::Kind::Text:
-                    sqlite3_bind_text64(raw, n, v.asText().data(), v.asText().size(), SQLITE_TRANSIENT,
-                                        SQLITE_UTF8);
-                    break;
-                case Value::Kind::Binary:
-                    sqlite3_bind_blob64(raw, n, v.asBinary().data(), v.asBinary().size(), SQLITE_TRANSIENT);
-                    break;
-                }
-            }
+            bindAll(raw, params, sql);
             first = false;
         }
         while (step(raw)) {

@@ -50,6 +50,8 @@ private:
     /// A prepared statement for the text, reset and with the parameters bound; reused while it
     /// stays among the recent ones. The text must hold one statement.
     sqlite3_stmt* prepared(const std::string& sql, const std::vector<Value>& params);
+    /// Binds the values to the statement's "?" marks in order.
+    void bindAll(sqlite3_stmt* statement, const std::vector<Value>& params, const std::string& sql);
     /// Steps once; true while a row is there. Throws on failure.
     bool step(sqlite3_stmt* statement);
     /// Runs the statement and hands its rows to onRow.
