@@ -128,7 +128,8 @@ void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore&
 /// The counted pass answered from an index of otherSide's records (see scanAgainstIndex): the
 /// same collection, record numbers, progress events, messages and match query texts as one
 /// query per record gives, with thisSide's main record set holding only the reported records.
-/// Returns false, before anything the caller sees has changed, when the index cannot be used.
+/// Returns false when the index cannot be used, having changed only thisSide's main record set
+/// and SQL message, which the per-record pass then sets again.
 bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                     const std::string& label, std::optional<int64_t> visits, const std::string& query,
                     DigestCarry* carry) {
