@@ -247,8 +247,15 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
-            for (records.moveFirst(); !records.eof(); records.moveNext())
-                compareRecord(thisSide, otherSide, context);
+            // From an index of otherSide's records each answer is known before its record is
+            // visited; the records are still visited for the texts they leave.
+            std::optional<std::vector<bool>> found;
+            if (indexedMatchAllowed() && (found = answerFromIndex(thisSide, otherSide)))
+                countIndexedPass();
+            std::size_t row = 0;
+            for (records.moveFirst(); !records.eof(); records.moveNext(), ++row)
+                compareRecord(thisSide, otherSide, context,
+                              found ? std::optional<bool>((*found)[row]) : std::nullopt);
         }
     } catch (...) {
         appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");

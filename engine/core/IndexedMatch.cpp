@@ -134,62 +134,125 @@ PerRecordMatchScope::~PerRecordMatchScope() {
     indexedMatch.store(previous_);
 }
 
+namespace {
+
+/// What answering thisSide's records from an index of otherSide's takes.
+struct IndexPlan {
+    Connection thisConnection, otherConnection;
+    platform::Backend* mine = nullptr;
+    platform::Backend* theirs = nullptr;
+    std::vector<std::size_t> positions; ///< thisSide's fields the match query compares
+    ExactQuery otherFields;             ///< those fields read from otherSide's table
+    std::string otherSql;
+};
+
+/// Checks that digests can stand for the database's equality on these two sides and which
+/// fields take part; nothing when they cannot.
+std::optional<IndexPlan> planIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
+                                   const std::vector<platform::ColumnInfo>& columns) {
+    IndexPlan plan{thisSide.getDatabaseConnection(),
+                   otherSide.getDatabaseConnection(),
+                   nullptr,
+                   nullptr,
+                   {},
+                   ExactQuery{thisSide.getTableName(), {}, {}},
+                   {}};
+    if (plan.thisConnection.state() != 1 || plan.otherConnection.state() != 1)
+        return std::nullopt;
+    plan.mine = &platform::StateAccess::backend(plan.thisConnection);
+    plan.theirs = &platform::StateAccess::backend(plan.otherConnection);
+    const platform::Dialect& dialect = plan.theirs->dialect();
+    if (plan.mine->dialect().dbmsName != dialect.dbmsName || dialect.realsAtFifteenDigits ||
+        plan.mine->dialect().realsAtFifteenDigits)
+        return std::nullopt;
+
+    // The fields the match query compares: those of the same name and position.
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (isFieldUnmatched(thisSide, otherSide, static_cast<int32_t>(i)) != 0)
+            continue;
+        std::string folded = columns[i].name;
+        std::transform(folded.begin(), folded.end(), folded.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        if (!seen.insert(folded).second)
+            return std::nullopt; // a field named twice
+        plan.positions.push_back(i);
+        plan.otherFields.columns.push_back(columns[i].name);
+    }
+    if (plan.positions.empty())
+        return std::nullopt;
+    std::vector<Value> none;
+    plan.otherSql = plan.otherFields.render(dialect, none);
+    return plan;
+}
+
+/// Throws Untrusted unless otherSide's columns agree with thisSide's compared ones.
+void checkOtherColumns(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns,
+                       const std::vector<platform::ColumnInfo>& found) {
+    if (found.size() != plan.positions.size())
+        throw Untrusted{};
+    for (std::size_t i = 0; i < plan.positions.size(); ++i)
+        if (!digestsAgree(columns[plan.positions[i]], found[i], plan.theirs->dialect()))
+            throw Untrusted{};
+}
+
+/// Reads otherSide's compared fields once into a set of digests.
+FingerprintSet readIndex(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns) {
+    FingerprintSet index;
+    std::vector<std::size_t> all(plan.positions.size());
+    for (std::size_t i = 0; i < all.size(); ++i)
+        all[i] = i;
+    plan.theirs->scan(
+        plan.otherSql, {},
+        [&](const std::vector<platform::ColumnInfo>& found) { checkOtherColumns(plan, columns, found); },
+        [&](const platform::CellView* cells, std::size_t) { index.add(fingerprintOf(cells, all)); });
+    return index;
+}
+
+} // namespace
+
+std::optional<std::vector<bool>> answerFromIndex(const clsDBManager& thisSide,
+                                                 const clsDBManager& otherSide) {
+    try {
+        const platform::RowSet& rows = platform::StateAccess::of(thisSide.getDatabaseRecords()).data;
+        std::optional<IndexPlan> plan = planIndex(thisSide, otherSide, rows.columns);
+        if (!plan)
+            return std::nullopt;
+        const FingerprintSet index = readIndex(*plan, rows.columns);
+        std::vector<bool> found;
+        found.reserve(rows.rows.size());
+        std::vector<platform::CellView> cells;
+        for (const platform::Row& row : rows.rows) {
+            cells.clear();
+            for (const Value& value : row)
+                cells.push_back(platform::CellView::of(value));
+            found.push_back(index.contains(fingerprintOf(cells.data(), plan->positions)));
+        }
+        return found;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
                                             const std::string& query, std::optional<int64_t> visits,
                                             DigestCarry* carry) {
     try {
         Recordset records = thisSide.getDatabaseRecords();
         const std::vector<platform::ColumnInfo> columns = platform::StateAccess::of(records).data.columns;
-        Connection thisConnection = thisSide.getDatabaseConnection();
-        Connection otherConnection = otherSide.getDatabaseConnection();
-        if (thisConnection.state() != 1 || otherConnection.state() != 1)
+        std::optional<IndexPlan> plan = planIndex(thisSide, otherSide, columns);
+        if (!plan)
             return std::nullopt;
-        platform::Backend& mine = platform::StateAccess::backend(thisConnection);
-        platform::Backend& theirs = platform::StateAccess::backend(otherConnection);
-        const platform::Dialect& dialect = theirs.dialect();
-        if (mine.dialect().dbmsName != dialect.dbmsName || dialect.realsAtFifteenDigits ||
-            mine.dialect().realsAtFifteenDigits)
-            return std::nullopt;
-
-        // The fields the match query compares: those of the same name and position.
-        std::vector<std::size_t> positions;
-        ExactQuery otherFields{thisSide.getTableName(), {}, {}};
-        std::set<std::string> seen;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (isFieldUnmatched(thisSide, otherSide, static_cast<int32_t>(i)) != 0)
-                continue;
-            std::string folded = columns[i].name;
-            std::transform(folded.begin(), folded.end(), folded.begin(),
-                           [](unsigned char c) { return std::tolower(c); });
-            if (!seen.insert(folded).second)
-                return std::nullopt; // a field named twice
-            positions.push_back(i);
-            otherFields.columns.push_back(columns[i].name);
-        }
-        if (positions.empty())
-            return std::nullopt;
-
-        std::vector<Value> none;
-        const std::string otherSql = otherFields.render(dialect, none);
-        auto checkColumns = [&](const std::vector<platform::ColumnInfo>& found) {
-            if (found.size() != positions.size())
-                throw Untrusted{};
-            for (std::size_t i = 0; i < positions.size(); ++i)
-                if (!digestsAgree(columns[positions[i]], found[i], dialect))
-                    throw Untrusted{};
-        };
+        const std::vector<std::size_t>& positions = plan->positions;
+        platform::Backend& mine = *plan->mine;
         FingerprintSet index;
-        if (carry && carry->ready && carry->connection.sameAs(otherConnection) && carry->sql == otherSql) {
+        if (carry && carry->ready && carry->connection.sameAs(plan->otherConnection) &&
+            carry->sql == plan->otherSql) {
             carry->ready = false;
-            checkColumns(carry->columns);
+            checkOtherColumns(*plan, columns, carry->columns);
             index = std::move(carry->digests);
         } else {
-            std::vector<std::size_t> all(positions.size());
-            for (std::size_t i = 0; i < all.size(); ++i)
-                all[i] = i;
-            theirs.scan(otherSql, {}, checkColumns, [&](const platform::CellView* cells, std::size_t) {
-                index.add(fingerprintOf(cells, all));
-            });
+            index = readIndex(*plan, columns);
         }
 
         // A full pass comparing every field of thisSide's query leaves its digests for the
@@ -228,8 +291,9 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         if (visitedAny)
             scan.rows.push_back(last.values());
         if (leaveDigests) {
-            ExactQuery ownFields{thisSide.getTableName(), otherFields.columns, {}};
-            carry->connection = thisConnection;
+            ExactQuery ownFields{thisSide.getTableName(), plan->otherFields.columns, {}};
+            std::vector<Value> none;
+            carry->connection = plan->thisConnection;
             carry->sql = ownFields.render(mine.dialect(), none);
             carry->columns = columns;
             carry->digests = std::move(own);

@@ -50,6 +50,11 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
                                             const std::string& query, std::optional<int64_t> visits,
                                             DigestCarry* carry = nullptr);
 
+/// For each row of thisSide's main record set (fully read), whether otherSide holds a record
+/// equal in the fields the match query compares, from one reading of otherSide; nothing when
+/// the index cannot be trusted (as scanAgainstIndex says).
+std::optional<std::vector<bool>> answerFromIndex(const clsDBManager& thisSide, const clsDBManager& otherSide);
+
 /// Whether the data passes may answer records from an index (the default). Tests switch it
 /// off to compare with the per-record queries.
 bool indexedMatchAllowed();

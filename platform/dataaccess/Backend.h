@@ -33,6 +33,8 @@ struct CellView {
 
     /// The cell as an owned value.
     Value toValue() const;
+    /// A view of a value; valid while the value lives.
+    static CellView of(const Value& value);
 };
 
 /// Receives the columns of a scan once, before its first row (also when it has none).

@@ -18,9 +18,7 @@ Value CellView::toValue() const {
     return Value();
 }
 
-namespace {
-
-CellView viewOf(const Value& value) {
+CellView CellView::of(const Value& value) {
     CellView cell;
     cell.kind = value.kind();
     switch (cell.kind) {
@@ -44,8 +42,6 @@ CellView viewOf(const Value& value) {
     return cell;
 }
 
-} // namespace
-
 void Backend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
                    const RowSink& onRow) {
     RowSet rows = query(sql, params);
@@ -54,7 +50,7 @@ void Backend::scan(const std::string& sql, const std::vector<Value>& params, con
     for (Row& row : rows.rows) {
         cells.clear();
         for (const Value& value : row)
-            cells.push_back(viewOf(value));
+            cells.push_back(CellView::of(value));
         onRow(cells.data(), cells.size());
         row = Row(); // what has been handed over need not stay
     }

@@ -226,6 +226,19 @@ TEST_P(MatchDifferentialTest, TheIndexAnswersEveryRecordAsItsMatchQueryDoes) {
                 EXPECT_EQ(indexed, perRecord);
                 differing += static_cast<int>(perRecord.master.size() + perRecord.source.size());
 
+                // The ordered run adds to the collections it finds: each starts from empty ones.
+                auto ordered = [&] {
+                    run.core.getMasterDataManager()->resetResult();
+                    run.core.getSourceDataManager()->resetResult();
+                    return run.core.beginTableCompareFromDBManagers(run.core.getMasterDataManager(),
+                                                                    run.core.getSourceDataManager());
+                };
+                {
+                    detail::PerRecordMatchScope perRecordOnly;
+                    perRecord = runOnce(run, ordered);
+                }
+                EXPECT_EQ(runOnce(run, ordered), perRecord);
+
                 run.core.setStartPoint(1);
                 run.core.setBufferedAmount(9);
                 {
