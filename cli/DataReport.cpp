@@ -19,7 +19,24 @@ struct FieldInfo {
     std::string name;
     std::string type;
     bool comparable = false;
+
+    /// Binary columns are compared byte for byte where both sides hold binary.
+    bool isBinary() const { return type.find("Binary") != std::string::npos; }
 };
+
+/// Why a column cannot be compared with the other side's column of the same name; "" when it
+/// can.
+std::string whyNotComparable(const FieldInfo& field, const FieldInfo* other) {
+    if (!other)
+        return "not in both databases";
+    if (field.isBinary() != other->isBinary())
+        return "binary in one database only";
+    if (field.isBinary())
+        return {};
+    if (!field.comparable || !other->comparable)
+        return "type " + (field.comparable ? other->type : field.type) + " cannot be compared";
+    return {};
+}
 
 /// One side's table or view as the structure run listed it.
 struct TableInfo {
@@ -95,43 +112,56 @@ void checkColumn(const TableInfo& info, Side side, const std::string& table, con
     if (!field)
         throw CliError("column \"" + column + "\" does not exist in table \"" + table + "\" of the " +
                        sideName(side) + " database");
-    if (!field->comparable)
+    if (!field->comparable && !field->isBinary())
         throw CliError("column \"" + column + "\" of table \"" + table + "\" in the " + sideName(side) +
                        " database cannot be compared (type " + field->type + ")");
 }
 
-/// The requested columns, checked; or every comparable field of the Original side that the
-/// Modified side has too and can compare, in the Original side's order.
+/// The requested columns, checked; or every field of the Original side that the Modified side
+/// has too and can compare, in the Original side's order, with the columns of either side that
+/// are left out, and why, in notCompared.
 std::vector<std::string> chooseColumns(const TableInfo& original, const TableInfo& modified,
-                                       const std::string& table, const std::vector<std::string>& requested) {
+                                       const std::string& table, const std::vector<std::string>& requested,
+                                       std::vector<std::string>& notCompared) {
     if (!requested.empty()) {
         std::set<std::string> seen;
         for (const auto& column : requested) {
             if (!seen.insert(column).second)
                 throw CliError("column \"" + column + "\" is listed twice");
-            // A bracketed name cannot hold "]": the engine quotes names in brackets.
-            if (column.find(']') != std::string::npos)
-                throw CliError("column \"" + column + "\" cannot be compared: its name holds \"]\"");
             checkColumn(original, Side::Original, table, column);
             checkColumn(modified, Side::Modified, table, column);
+            const std::string why = whyNotComparable(*original.field(column), modified.field(column));
+            if (!why.empty())
+                throw CliError("column \"" + column + "\" of table \"" + table +
+                               "\" cannot be compared: " + why);
         }
         return requested;
     }
     std::vector<std::string> columns;
     for (const auto& field : original.fields) {
-        const FieldInfo* other = modified.field(field.name);
-        if (field.comparable && other && other->comparable && field.name.find(']') == std::string::npos)
+        const std::string why = whyNotComparable(field, modified.field(field.name));
+        if (why.empty())
             columns.push_back(field.name);
+        else
+            notCompared.push_back(field.name + " (" + why + ")");
     }
+    for (const auto& field : modified.fields)
+        if (!original.field(field.name))
+            notCompared.push_back(field.name + " (" + whyNotComparable(field, nullptr) + ")");
     if (columns.empty())
         throw CliError("table \"" + table + "\" has no column that both databases have and can compare");
     return columns;
 }
 
+/// The engine's field list: every name in square brackets, a "]" inside doubled.
 std::string fieldList(const std::vector<std::string>& columns) {
     std::string list;
-    for (const auto& column : columns)
-        list += (list.empty() ? "[" : ",[") + column + "]";
+    for (const auto& column : columns) {
+        list += list.empty() ? "[" : ",[";
+        for (char c : column)
+            list += c == ']' ? std::string("]]") : std::string(1, c);
+        list += "]";
+    }
     return list;
 }
 
@@ -162,9 +192,8 @@ std::map<int32_t, DataRecord> reportedRecords(const sifkit::ResultCollection& re
         auto at = std::find(columns.begin(), columns.end(), item.getFieldName());
         if (at == columns.end())
             continue;
-        // A Null arrives as the text "Null" with an actual size of 0; the text "Null" has size 4.
-        const bool isNull = item.getDataValue() == "Null" && item.getLength() == "0";
-        record.values[static_cast<std::size_t>(at - columns.begin())] = {item.getDataValue(), isNull};
+        record.values[static_cast<std::size_t>(at - columns.begin())] = {item.getDataValue(),
+                                                                         item.getIsNull()};
     }
     return records;
 }
@@ -197,7 +226,7 @@ DataReport compareData(sifkit::Sifcore& core, const DatabaseTarget& original, co
     DataReport report;
     report.compared = {original.name, modified.name};
     report.table = table;
-    report.columns = chooseColumns(onOriginal, onModified, table, columns);
+    report.columns = chooseColumns(onOriginal, onModified, table, columns, report.notCompared);
     // The engine pairs a record through the key of its own side, looked up among the compared
     // values of the other side: only a key both sides share and compare pairs records.
     report.primaryKey = onOriginal.primaryKey;

@@ -67,6 +67,7 @@ std::string formatJson(const DataReport& report) {
                   {"modified", report.compared.modified},
                   {"table", report.table},
                   {"columns", report.columns},
+                  {"notCompared", report.notCompared},
                   {"primaryKey", textOrNull(report.primaryKey)},
                   {"paired", report.keyColumn >= 0},
                   {"differences", report.differences()},

@@ -83,6 +83,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     app.add_option("--password-env", options.passwordEnv,
                    "The environment variable that holds the data sources' password")
         ->option_text("VAR");
+    app.add_flag("--show-sql", options.showSql,
+                 "Print every SQL statement sent to the databases, with its bound values, on standard error");
     app.add_option("--create-samples", options.createSamplesDir,
                    "Create the sample databases DIR/original.db and DIR/modified.db where missing, and exit")
         ->option_text("DIR");

@@ -23,6 +23,7 @@ struct Options {
     std::string user;
     std::string passwordEnv; ///< name of the environment variable holding the password
     std::string createSamplesDir;
+    bool showSql = false; ///< print every statement sent to the databases on standard error
 
     bool dataMode() const { return !table.empty(); }
 };

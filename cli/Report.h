@@ -70,6 +70,9 @@ struct DataReport {
     Compared compared;
     std::string table;
     std::vector<std::string> columns;
+    /// Columns of the table that were left out, each as "name (why)": no difference in them is
+    /// seen, so the report never says "No differences" as if they had been compared.
+    std::vector<std::string> notCompared;
     std::string primaryKey; ///< first primary key column; empty when there is none
     /// Position of primaryKey in columns, or -1 when it is not compared: records pair with
     /// their counterparts only through a compared key.

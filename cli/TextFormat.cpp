@@ -120,7 +120,10 @@ std::string formatText(const DataReport& report) {
         out += "; primary key " + oneLine(report.primaryKey) + " not compared, records are not paired";
     else
         out += "; records paired by primary key " + oneLine(report.primaryKey);
-    out += ".\n\n";
+    out += ".\n";
+    if (!report.notCompared.empty())
+        out += "Not compared: " + oneLine(joined(report.notCompared)) + ".\n";
+    out += "\n";
     if (!report.records.empty()) {
         std::vector<std::string> header{"Side", "Record", "Counterpart"};
         header.insert(header.end(), report.columns.begin(), report.columns.end());
@@ -134,6 +137,8 @@ std::string formatText(const DataReport& report) {
         }
         out += table.render() + "\n";
     }
+    if (report.records.empty() && !report.notCompared.empty())
+        return out + "No differences in the compared columns.\n";
     return out +
            summary(
                report.records, [](const DataRecord&) { return true; }, "record differs", "records differ");

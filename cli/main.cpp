@@ -9,8 +9,10 @@
 #include "ProgressBar.h"
 #include "Redaction.h"
 #include "Samples.h"
+#include "SqlTrace.h"
 #include "StructureReport.h"
 
+#include <sifkit/DataAccess.h>
 #include <sifkit/Sifcore.h>
 
 #include <cstdlib>
@@ -53,6 +55,11 @@ int compare(const Options& options, ProgressBar& progress) {
         progress.update(count, maxCount, label);
     };
     sifkit::Sifcore core(hooks);
+    if (options.showSql)
+        sifkit::setSqlTrace([&progress](const std::string& sql, const std::vector<sifkit::Value>& values) {
+            progress.clear();
+            std::cerr << redact(sqlTraceLine(sql, values)) << std::endl;
+        });
     const DatabaseTarget original = resolveTarget(core, options.original, credentials);
     const DatabaseTarget modified = resolveTarget(core, options.modified, credentials);
 

@@ -31,7 +31,7 @@ void buildMatchQuery(const clsDBManager& manager1, clsDBManager& manager2) {
     Recordset records = manager1.getDatabaseRecords();
     std::string select = "Select ";
     std::string where = " Where ";
-    ExactQuery exact{manager1.getTableName(), {}, {}};
+    ExactQuery exact{manager1.getTableName(), {}, {}, {}};
     bool first = true;
     for (int32_t index = 0; index < records.fieldCount(); ++index) {
         if (isFieldUnmatched(manager1, manager2, index) != 0)
@@ -67,12 +67,13 @@ bool matchingRecordExists(const clsDBManager& /*manager1*/, clsDBManager& manage
     if (!form || form->shownText != text) {
         manager2.openSecondDataBaseRecordsFromQuery(text);
         Recordset found = manager2.getDatabaseRecords2();
-        bool exists = found.state() != 1 || !found.eof();
+        if (found.state() != 1)
+            throw LookupFailed{manager2.getReturnSQLMessage()};
+        bool exists = !found.eof();
         manager2.closeRecordSet2();
         return exists;
     }
-    // The engine's own match query runs as a prepared statement with its values bound; only
-    // its failure is reported, as there is one such query for every record compared.
+    // The engine's own match query runs as a prepared statement with its values bound.
     try {
         Connection connection = manager2.getDatabaseConnection();
         auto& backend = platform::StateAccess::backend(connection);
@@ -80,9 +81,9 @@ bool matchingRecordExists(const clsDBManager& /*manager1*/, clsDBManager& manage
         std::string sql = form->query.render(backend.dialect(), parameters);
         return backend.rowExists(sql, parameters);
     } catch (...) {
-        manager2.setReturnSQLMessage(manager2.getReturnSQLMessage() + " " + recordsOpenFailureText(4, text) +
-                                     " ||");
-        return true;
+        const std::string failure = " " + recordsOpenFailureText(4, text);
+        manager2.setReturnSQLMessage(manager2.getReturnSQLMessage() + failure);
+        throw LookupFailed{failure};
     }
 }
 

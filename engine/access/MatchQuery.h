@@ -23,8 +23,14 @@ std::string getMatchOperator(const clsDBManager& manager, int32_t index);
 /// Null) as the statement that runs in its place.
 void buildMatchQuery(const clsDBManager& manager1, clsDBManager& manager2);
 
-/// Whether manager2's match query finds a row. A query that cannot be run counts as found, and
-/// its failure is added to manager2's SQL message.
+/// Thrown when a match query cannot be run: the record may or may not be on the other side, so
+/// the pass cannot go on (a lost connection would fail every record after it the same way).
+struct LookupFailed {
+    std::string text; ///< the failure as the SQL message shows it (a #4 text)
+};
+
+/// Whether manager2's match query finds a row. A query that cannot be run adds its failure to
+/// manager2's SQL message and throws LookupFailed; it never counts as found.
 bool matchingRecordExists(const clsDBManager& manager1, clsDBManager& manager2);
 
 } // namespace sifkit::detail

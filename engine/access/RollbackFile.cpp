@@ -4,6 +4,7 @@
 
 #include <sifkit/SifkitError.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -32,18 +33,41 @@ void requireSingleRow(const Recordset& rows, const std::string& statement) {
                         " rows where one was expected; nothing was changed: " + statement);
 }
 
-void writeRollbackFile(clsDBManager& side, const Recordset& rows, bool /*isMaster*/,
-                       const std::string& fileName) {
+StagedRollbackFile::StagedRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName)
+    : copy_(rows.clone()), fileName_(fileName), staged_(fileName + ".pending") {
+    // What the file must replace is known now: the update must not run when it cannot.
+    if (std::filesystem::is_directory(fileName_))
+        throw Error(ErrorNumber::FileError,
+                    "The rollback file \"" + fileName_ + "\" cannot be written: a folder has that name.");
+    std::error_code ignored;
+    std::filesystem::remove(staged_, ignored); // left by a run that ended before its commit
+    side.getDatabaseRecords().save(staged_);
+}
+
+StagedRollbackFile::~StagedRollbackFile() {
+    if (committed_)
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(staged_, ignored);
+}
+
+void StagedRollbackFile::commit() {
+    std::error_code error;
+    std::filesystem::rename(staged_, fileName_, error);
+    if (error)
+        throw Error(ErrorNumber::FileError,
+                    "The rollback file \"" + fileName_ + "\" cannot be written: " + error.message());
+    committed_ = true;
     RollbackStore& store = RollbackStore::instance();
-    Recordset copy = rows.clone();
-    store.fileName = fileName;
-    store.writtenFileName.clear();
-    store.fileFingerprint.clear();
-    side.getDatabaseRecords().save(fileName);
-    store.writtenFileName = fileName;
-    store.fileFingerprint = fingerprint(fileName);
-    copy.moveFirst();
-    store.recordset = copy;
+    store.fileName = fileName_;
+    store.writtenFileName = fileName_;
+    store.fileFingerprint = fingerprint(fileName_);
+    copy_.moveFirst();
+    store.recordset = copy_;
+}
+
+void writeRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName) {
+    StagedRollbackFile(side, rows, fileName).commit();
 }
 
 void requireRollbackFileOf(const clsDBManager& side, const Recordset& saved) {

@@ -10,10 +10,30 @@ namespace sifkit::detail {
 /// row the user chose, or nothing.
 void requireSingleRow(const Recordset& rows, const std::string& statement);
 
-/// Keeps the rows about to be overwritten for a rollback: a copy in memory and the side's main
-/// record set as the rollback file. Throws when the file cannot be written (an older file of
-/// that name that could not be deleted, a full disk): the caller must then not overwrite.
-void writeRollbackFile(clsDBManager& side, const Recordset& rows, bool isMaster, const std::string& fileName);
+/// The rollback file of an update in the making. The side's main record set (the rows about to
+/// be overwritten) is written at once under a temporary name beside fileName; commit() moves it
+/// over fileName and makes it the process's rollback (file name and in-memory copy of rows).
+/// Without commit() the temporary file is removed and an earlier file of that name, and the
+/// process's rollback, stay as they were. The constructor throws when the file cannot be
+/// written: the caller must then not overwrite.
+class StagedRollbackFile {
+public:
+    StagedRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName);
+    ~StagedRollbackFile();
+    StagedRollbackFile(const StagedRollbackFile&) = delete;
+    StagedRollbackFile& operator=(const StagedRollbackFile&) = delete;
+    /// Call once the update has committed; throws when the file cannot be moved into place.
+    void commit();
+
+private:
+    Recordset copy_;
+    std::string fileName_;
+    std::string staged_;
+    bool committed_ = false;
+};
+
+/// Keeps rows for a rollback at once: a StagedRollbackFile committed straight away.
+void writeRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName);
 
 /// Throws unless the rollback file just opened belongs to the side's table and, when this
 /// process wrote a file under that name, is still the file it wrote.

@@ -98,6 +98,9 @@ void clsDBManager::openStatement(Recordset& recordset, const std::string& text, 
         std::string sql =
             boundStatement_->query.render(platform::StateAccess::backend(connection).dialect(), parameters);
         recordset.open(sql, parameters, connection, maxRows);
+        // The rows are those of the query's table, also where the driver names it without its
+        // schema: writes must go to that table and no other of the same bare name.
+        platform::StateAccess::of(recordset).baseTable = boundStatement_->query.table;
     } else {
         recordset.open(text, connection, Recordset::Source::Text, maxRows);
     }

@@ -24,10 +24,10 @@ void clsDBManager::setRollbackRecordset(const Recordset& recordsetIn) {
     detail::RollbackStore::instance().recordset = recordsetIn;
 }
 
-void clsDBManager::saveRollBackInformation(const Recordset& recset, bool isMaster,
+void clsDBManager::saveRollBackInformation(const Recordset& recset, bool /*isMaster*/,
                                            const std::string& FileName) {
     try {
-        detail::writeRollbackFile(*this, recset, isMaster, FileName);
+        detail::writeRollbackFile(*this, recset, FileName);
     } catch (...) {
     }
 }

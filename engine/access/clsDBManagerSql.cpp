@@ -9,6 +9,18 @@
 
 namespace sifkit {
 
+namespace {
+
+/// The position of the field named exactly so, -1 when the record set has none.
+int32_t fieldIndexNamed(const Recordset& records, const std::string& name) {
+    for (int32_t i = 0; i < records.fieldCount(); ++i)
+        if (records.field(i).name() == name)
+            return i;
+    return -1;
+}
+
+} // namespace
+
 std::string clsDBManager::formatWhereClauseFromRecordSet(const Recordset& recset, int32_t loopCount) {
     Field field = recset.field(loopCount);
     return detail::sqlLiteral(field.value(), field.type(), isAccess_, detail::LiteralUse::WhereClause);
@@ -16,7 +28,7 @@ std::string clsDBManager::formatWhereClauseFromRecordSet(const Recordset& recset
 
 void clsDBManager::formatSQLClause() {
     sSql_ = "Select * From [" + tableName_ + "]";
-    boundStatement_.reset();
+    boundStatement_ = std::make_shared<detail::BoundForm>(detail::BoundForm{sSql_, {tableName_, {}, {}, {}}});
 }
 
 void clsDBManager::createSQLStatement(const std::string& whereClauseIn, const std::string& tableNameIn) {
@@ -24,7 +36,10 @@ void clsDBManager::createSQLStatement(const std::string& whereClauseIn, const st
     boundStatement_.reset();
     if (boundWhere_ && boundWhere_->shownText == whereClauseIn)
         boundStatement_ = std::make_shared<detail::BoundForm>(
-            detail::BoundForm{sSql_, {tableNameIn, {}, boundWhere_->query.conditions}});
+            detail::BoundForm{sSql_, {tableNameIn, {}, boundWhere_->query.conditions, {}}});
+    else if (whereClauseIn.empty())
+        boundStatement_ =
+            std::make_shared<detail::BoundForm>(detail::BoundForm{sSql_, {tableNameIn, {}, {}, {}}});
 }
 
 void clsDBManager::formatInsertClauseFromRecordSet(const std::string& tableNameIn) {
@@ -43,14 +58,14 @@ void clsDBManager::formatInsertClauseFromRecordSet(const std::string& tableNameI
 
 void clsDBManager::formatWhereClauseFromRecordNumber() {
     whereClause_ = " Where ";
-    detail::ExactQuery exact{tableName_, {}, {}};
+    detail::ExactQuery exact{tableName_, {}, {}, {}};
     bool first = true;
     const ResultCollection& items = *results_;
     for (int32_t position = 1; position <= items.count(); ++position) {
         const clsResultSet& item = *items.item(position);
         if (item.getDatabaseObjName() != tableName_ || item.getRecordNumber() != currentRecordNumber_)
             continue;
-        const bool isNull = item.getDataValue() == "Null";
+        const bool isNull = item.getIsNull();
         const int32_t typeCode = detail::typeCodeOf(item.getDataType());
         if (first) {
             // A first field that is Null has no literal to follow " = ": it is asked for as Null.
@@ -85,8 +100,13 @@ bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {
         target.addNew();
         Recordset source = dataManager2.getDatabaseRecords();
         source.moveFirst();
-        for (int32_t i = 0; i < source.fieldCount(); ++i)
-            target.field(i).setValue(source.field(i).value());
+        // Fields pair by name: the two tables may hold their columns in different orders. A
+        // column the receiving table lacks cannot be written and is left out.
+        for (int32_t i = 0; i < source.fieldCount(); ++i) {
+            const int32_t at = fieldIndexNamed(target, source.field(i).name());
+            if (at >= 0)
+                target.field(at).setValue(source.field(i).value());
+        }
         target.update();
         closeRecordSet();
         return true;
@@ -99,7 +119,8 @@ bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {
     }
 }
 
-bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool isMaster, const std::string& FileName) {
+bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool /*isMaster*/,
+                                   const std::string& FileName) {
     closeRecordSet();
     returnSQLMessage_ = "Successfully Completed";
     Recordset& target = dataManager_->rsAccess;
@@ -111,20 +132,23 @@ bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool isMaster, co
             return false;
         }
         detail::requireSingleRow(target, sSql_);
-        // Nothing is overwritten unless the row as it was is safely on disk first.
-        detail::writeRollbackFile(*this, target, isMaster, FileName);
+        // Nothing is overwritten unless the row as it was is safely on disk first; the file
+        // replaces an earlier one only once the update has committed.
+        detail::StagedRollbackFile rollbackFile(*this, target, FileName);
 
         Recordset source = dataManager2.getDatabaseRecords();
         target.moveFirst();
         source.moveFirst();
         const std::string primaryKey = platform::trimmed(dataManager2.getAccessPrimaryKey(tableName_));
         for (int32_t i = 0; i < source.fieldCount(); ++i) {
-            if (platform::trimmed(source.field(i).name()) == primaryKey ||
-                platform::trimmed(target.field(i).name()) == primaryKey)
+            const std::string& name = source.field(i).name();
+            const int32_t at = fieldIndexNamed(target, name);
+            if (at < 0 || platform::trimmed(name) == primaryKey)
                 continue;
-            target.field(i).setValue(source.field(i).value());
+            target.field(at).setValue(source.field(i).value());
         }
         target.update();
+        rollbackFile.commit();
         updated = true;
     } catch (...) {
         returnSQLMessage_ = detail::recordWriteFailureText(tableName_);

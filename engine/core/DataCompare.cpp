@@ -39,6 +39,7 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     skippingFailure([&] {
         Value value = field.value();
         item->setDataValue(value.isNull() ? "Null" : value.toString());
+        item->setIsNull(value.isNull());
     });
     item->setIsDataValue(true);
     item->setIsFieldDesc(true);
@@ -67,6 +68,8 @@ void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassCo
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
         for (index = 0; index < fields; ++index)
             addDataItem(thisSide, index, "5", context);
+    } catch (const LookupFailed&) {
+        throw; // ends the pass: no later record could be trusted either
     } catch (...) {
         appendSqlMessage(thisSide,
                          " #12 Error occured while comparing record value  Index=" + std::to_string(index) +
@@ -87,7 +90,7 @@ PassContext contextFor(clsDBManager& side, int32_t fieldCount) {
 /// starts a new collection positioned on the first record. Returns the pass context.
 PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std::string& query) {
     thisSide.setReturnSQLMessage("Successfully Completed");
-    thisSide.openDataBaseRecordsFromQuery(query);
+    openTableQuery(thisSide, thisSide, query);
     EngineAccess::dataProgressStatusMax(engine) = 100;
     Recordset records = thisSide.getDatabaseRecords();
     PassContext context;
@@ -137,7 +140,7 @@ bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
         return false;
     // The first row tells the columns (and their types) and whether there are rows at all.
     thisSide.setReturnSQLMessage("Successfully Completed");
-    thisSide.openDataBaseRecordsFromQuery(query, 1);
+    openTableQuery(thisSide, thisSide, query, "", 1);
     Recordset records = thisSide.getDatabaseRecords();
     if (records.state() != 1 || records.bof())
         return false; // the per-record pass opens and reports it the same way
@@ -183,14 +186,15 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 }
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
-void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                     const std::string& label, std::optional<int64_t> visits, DigestCarry* carry = nullptr) {
+    bool complete = true;
     const std::string query = buildFieldListSelect(thisSide);
     try {
         if (runIndexedPass(thisSide, otherSide, engine, label, visits, query, carry)) {
             thisSide.closeRecordSet();
             otherSide.closeRecordSet();
-            return;
+            return true;
         }
         PassContext context = startCountedPass(thisSide, engine, query);
         EngineAccess::dataProgressStatus(engine) = 1;
@@ -199,11 +203,16 @@ void runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
         for (int64_t visited = 0; !records.bof() && !records.eof() && (!visits || visited < *visits);
              ++visited)
             compareAndAdvance(thisSide, otherSide, engine, label, context, sinceEvent);
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportPassFailure(thisSide, query);
+        complete = false;
     } catch (...) {
         reportPassFailure(thisSide, query);
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace
@@ -213,23 +222,27 @@ std::string buildFieldListSelect(const clsDBManager& side) {
     return tableQuery(side);
 }
 
-void compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                       const std::string& label, DigestCarry* carry) {
-    runCountedPass(thisSide, otherSide, engine, label, std::nullopt, carry);
+    return runCountedPass(thisSide, otherSide, engine, label, std::nullopt, carry);
 }
 
-void compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+bool compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
                             const std::string& label, int32_t startPoint, int32_t bufferedAmount) {
     // Positions startPoint to startPoint + bufferedAmount: they fix how many records are
     // visited, always from the first one.
     const int64_t last = int64_t{startPoint} + bufferedAmount;
-    runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
+    return runCountedPass(thisSide, otherSide, engine, label, std::max<int64_t>(0, last - startPoint + 1));
 }
 
-void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
+bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
     thisSide.setReturnSQLMessage("Successfully Completed");
+    bool complete = true;
     std::string orderField;
     std::string query = buildFieldListSelect(thisSide);
+    auto reportFailure = [&] {
+        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+    };
     try {
         const ResultCollection& items = *thisSide.getResults();
         for (int32_t position = 1; position <= items.count(); ++position) {
@@ -242,8 +255,8 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         }
         if (!orderField.empty())
             query += " order by " + orderField;
-        thisSide.openDataBaseRecordsFromQuery(query);
-        otherSide.openDataBaseRecordsFromQuery(query);
+        openTableQuery(thisSide, thisSide, query, orderField);
+        openTableQuery(otherSide, thisSide, query, orderField);
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
@@ -257,11 +270,16 @@ void compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
                 compareRecord(thisSide, otherSide, context,
                               found ? std::optional<bool>((*found)[row]) : std::nullopt);
         }
+    } catch (const LookupFailed& failure) {
+        appendSqlMessage(thisSide, failure.text);
+        reportFailure();
+        complete = false;
     } catch (...) {
-        appendSqlMessage(thisSide, " #16 SQL used " + query + "Last field name used " + orderField + " ||");
+        reportFailure();
     }
     thisSide.closeRecordSet();
     otherSide.closeRecordSet();
+    return complete;
 }
 
 } // namespace sifkit::detail

@@ -2,12 +2,29 @@
 
 #include "access/Failure.h"
 #include "access/FieldTypes.h"
+#include "access/ManagerAccess.h"
 
 namespace sifkit::detail {
 
 std::string tableQuery(const clsDBManager& side) {
     const std::string& fields = side.getFieldList();
     return "select " + (fields.empty() ? std::string("*") : fields) + " from [" + side.getTableName() + "]";
+}
+
+void openTableQuery(clsDBManager& side, const clsDBManager& builtBy, const std::string& shownText,
+                    const std::string& orderBy, int32_t maxRows) {
+    auto columns = fieldListColumns(builtBy.getFieldList());
+    if (!columns) {
+        side.closeRecordSet();
+        side.setReturnSQLMessage(
+            side.getReturnSQLMessage() + " " + std::to_string(ErrorNumber::NotAllowedInContext) +
+            " The field list is not a list of column names: " + builtBy.getFieldList() +
+            " #3 Error occured when attempting to open table using the following SQL" + shownText + " ||");
+        return;
+    }
+    ManagerAccess::setBoundStatement(side, std::make_shared<BoundForm>(BoundForm{
+                                               shownText, {builtBy.getTableName(), *columns, {}, orderBy}}));
+    side.openDataBaseRecordsFromQuery(shownText, maxRows);
 }
 
 namespace {
@@ -18,7 +35,7 @@ template <typename PrimaryKey> void appendFieldItems(clsDBManager& side, Primary
     int32_t column = 0;
     try {
         // The columns and one row (for the actual sizes) are all that is needed here.
-        side.openDataBaseRecordsFromQuery(query, 1);
+        openTableQuery(side, side, query, "", 1);
         Recordset records = side.getDatabaseRecords();
         if (records.state() != 1)
             throw Error(ErrorNumber::ObjectClosed, "Operation is not allowed when the object is closed.");

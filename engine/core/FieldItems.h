@@ -8,6 +8,13 @@ namespace sifkit::detail {
 
 /// "select <field list> from [<table>]", or "select * from [<table>]" with an empty list.
 std::string tableQuery(const clsDBManager& side);
+/// Opens on side's main record set shownText, the table query of builtBy as tableQuery wrote it
+/// (followed by an order clause on orderBy when that is given), in its exact form: the table and
+/// the columns of builtBy's field list are quoted by side's connection, so no name can change
+/// what runs. A field list that cannot be read as names opens nothing and adds a #3 text to
+/// side's SQL message.
+void openTableQuery(clsDBManager& side, const clsDBManager& builtBy, const std::string& shownText,
+                    const std::string& orderBy = "", int32_t maxRows = 0);
 
 /// Appends one field item per named column of the side's table query (the side's field list,
 /// or every column), each with the column's type name, sizes, comparability, the table's

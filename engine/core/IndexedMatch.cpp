@@ -1,6 +1,7 @@
 #include "IndexedMatch.h"
 
 #include "access/ExactQuery.h"
+#include "access/ManagerAccess.h"
 #include "access/MatchQuery.h"
 
 #include "platform/dataaccess/State.h"
@@ -88,28 +89,20 @@ platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
     return row;
 }
 
-/// Whether the field list names exactly these columns of the table, each as "[name]", or is
-/// empty (every column): then the side's query reads the table's own columns.
+/// Whether the field list names exactly these columns of the table, in order, or is empty
+/// (every column): then the side's query reads the table's own columns.
 bool plainColumnList(const std::string& fieldList, const std::vector<platform::ColumnInfo>& columns) {
-    if (fieldList.empty())
+    const std::optional<std::vector<std::string>> names = fieldListColumns(fieldList);
+    if (!names)
+        return false;
+    if (names->empty())
         return true;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const std::string item = "[" + columns[i].name + "]";
-        while (at < fieldList.size() && fieldList[at] == ' ')
-            ++at;
-        if (fieldList.compare(at, item.size(), item) != 0)
+    if (names->size() != columns.size())
+        return false;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if ((*names)[i] != columns[i].name)
             return false;
-        at += item.size();
-        while (at < fieldList.size() && fieldList[at] == ' ')
-            ++at;
-        if (i + 1 < columns.size()) {
-            if (at >= fieldList.size() || fieldList[at] != ',')
-                return false;
-            ++at;
-        }
-    }
-    return at == fieldList.size();
+    return true;
 }
 
 struct Untrusted {};
@@ -155,7 +148,7 @@ std::optional<IndexPlan> planIndex(const clsDBManager& thisSide, const clsDBMana
                    nullptr,
                    nullptr,
                    {},
-                   ExactQuery{thisSide.getTableName(), {}, {}},
+                   ExactQuery{thisSide.getTableName(), {}, {}, {}},
                    {}};
     if (plan.thisConnection.state() != 1 || plan.otherConnection.state() != 1)
         return std::nullopt;
@@ -265,11 +258,18 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         leaveDigests = leaveDigests && plainColumnList(thisSide.getFieldList(), columns);
         FingerprintSet own;
 
+        // thisSide's query runs in the exact form its main record set was opened with.
+        const auto& bound = ManagerAccess::boundStatement(thisSide);
+        if (!bound || bound->shownText != query)
+            return std::nullopt;
+        std::vector<Value> parameters;
+        const std::string exactSql = bound->query.render(mine.dialect(), parameters);
+
         IndexedScan scan;
         LastRow last;
         bool visitedAny = false;
         mine.scan(
-            query, {},
+            exactSql, parameters,
             [&](const std::vector<platform::ColumnInfo>& found) {
                 if (found.size() != columns.size())
                     throw Untrusted{};
@@ -291,7 +291,7 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         if (visitedAny)
             scan.rows.push_back(last.values());
         if (leaveDigests) {
-            ExactQuery ownFields{thisSide.getTableName(), plan->otherFields.columns, {}};
+            ExactQuery ownFields{thisSide.getTableName(), plan->otherFields.columns, {}, {}};
             std::vector<Value> none;
             carry->connection = plan->thisConnection;
             carry->sql = ownFields.render(mine.dialect(), none);

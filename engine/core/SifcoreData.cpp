@@ -54,9 +54,15 @@ bool Sifcore::beginTableCompareFromFieldListFromDbManagers() {
         clsDBManager& sourceSide = source();
         detail::loadFieldStructure(masterSide);
         detail::loadFieldStructure(sourceSide);
+        // Both passes run, so that each side's messages tell what happened to it; a pass
+        // whose look-ups failed leaves nothing to publish.
         detail::DigestCarry carry;
-        detail::compareTableData(masterSide, sourceSide, *this, "Reading Original", &carry);
-        detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified", &carry);
+        const bool masterComplete =
+            detail::compareTableData(masterSide, sourceSide, *this, "Reading Original", &carry);
+        const bool sourceComplete =
+            detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified", &carry);
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishDataRun(masterSide, sourceSide);
     } catch (...) {
@@ -72,8 +78,12 @@ bool Sifcore::getBufferedResults() {
         const int32_t amount = bufferedAmount_;
         clsDBManager& masterSide = master();
         clsDBManager& sourceSide = source();
-        detail::compareTableDataWindow(masterSide, sourceSide, *this, "Reading Original", start, amount);
-        detail::compareTableDataWindow(sourceSide, masterSide, *this, "Reading Modified", start, amount);
+        const bool masterComplete =
+            detail::compareTableDataWindow(masterSide, sourceSide, *this, "Reading Original", start, amount);
+        const bool sourceComplete =
+            detail::compareTableDataWindow(sourceSide, masterSide, *this, "Reading Modified", start, amount);
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishDataRun(masterSide, sourceSide);
     } catch (...) {
@@ -90,8 +100,10 @@ bool Sifcore::beginTableCompareFromDBManagers(const std::shared_ptr<clsDBManager
         sourceSide.clearMessages();
         detail::loadFieldStructure(masterSide);
         detail::loadFieldStructure(sourceSide);
-        detail::compareTableDataOrdered(masterSide, sourceSide);
-        detail::compareTableDataOrdered(sourceSide, masterSide);
+        const bool masterComplete = detail::compareTableDataOrdered(masterSide, sourceSide);
+        const bool sourceComplete = detail::compareTableDataOrdered(sourceSide, masterSide);
+        if (!masterComplete || !sourceComplete)
+            return false;
         exportRequestedXml(masterSide, sourceSide);
         return publishIfBothFilled(masterSide, sourceSide);
     } catch (...) {
@@ -139,9 +151,10 @@ bool Sifcore::beginTableFullDataCompare(const std::string& masterConnectionStrin
         }
         detail::compareTableLists(masterSide, sourceSide, *this, "Reading Original");
         detail::compareTableLists(sourceSide, masterSide, *this, "Reading Modified");
-        detail::compareTableDataOrdered(masterSide, sourceSide);
-        detail::compareTableDataOrdered(sourceSide, masterSide);
-        return masterSide.getResults()->count() >= 1 && sourceSide.getResults()->count() >= 1;
+        const bool masterComplete = detail::compareTableDataOrdered(masterSide, sourceSide);
+        const bool sourceComplete = detail::compareTableDataOrdered(sourceSide, masterSide);
+        return masterComplete && sourceComplete && masterSide.getResults()->count() >= 1 &&
+               sourceSide.getResults()->count() >= 1;
     } catch (...) {
         const std::string text = " #76 Error occurred while attempting to tabsifts in component ||";
         appendGeneralMessage(text, text);

@@ -1,5 +1,4 @@
 #include "EngineAccess.h"
-#include "access/FileHelpers.h"
 #include "access/ManagerAccess.h"
 #include "access/MatchQuery.h"
 #include "access/RollbackFile.h"
@@ -59,7 +58,8 @@ std::string Sifcore::copyRecordFromRecordNumber(const std::shared_ptr<clsDBManag
     // match query asks the receiving side for it again instead of rerunning the comparison.
     if (record.state() != 1 || record.recordCount() != 1)
         return refusedCopy;
-    receiving.openDataBaseRecordsFromQuery("select * from [" + receiving.getTableName() + "]", 1);
+    receiving.formatSQLClause();
+    receiving.openDataBaseRecordsFromQuery(receiving.getSql(), 1);
     detail::buildMatchQuery(taking, receiving);
     if (detail::matchingRecordExists(taking, receiving))
         return refusedCopy;
@@ -81,7 +81,6 @@ std::string Sifcore::updateRecordFromRecordNumber(const std::shared_ptr<clsDBMan
     rollBackSQL_ = masterSide.getSql();
     rollBackForm_ = detail::ManagerAccess::boundStatement(masterSide);
     locateCurrentRecord(sourceSide);
-    detail::deleteFileIfExists(FileName);
     clsDBManager& receiving = isMaster ? sourceSide : masterSide;
     clsDBManager& taking = isMaster ? masterSide : sourceSide;
     const bool updated = receiving.adoUpdateRecord(taking, isMaster, FileName);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace sifkit::platform {
@@ -57,9 +58,23 @@ struct Dialect {
     /// The driver hands reals over as text with 15 significant digits (the SQLite ODBC driver),
     /// so equality on reals is tested at that precision.
     bool realsAtFifteenDigits = false;
+    /// Where the database has schemas (PostgreSQL): the connection's default schema, whose
+    /// tables go by their bare names, and the other schemas, whose tables go by
+    /// "schema.table". Both empty where there are no schemas.
+    std::string defaultSchema;
+    std::vector<std::string> otherSchemas;
 
-    /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside.
+    /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside,
+    /// so that any name (holding "]", "\"", ";", blanks, a keyword) stays one identifier.
     std::string quoteIdentifier(const std::string& name) const;
+    /// The schema and the bare name of a table as users see it: "x.t" is table t of schema x
+    /// when x is one of the other schemas; any other name is a table of the default schema
+    /// (schema "" where the database has no schemas).
+    std::pair<std::string, std::string> splitTableName(const std::string& name) const;
+    /// The table quoted for a statement, qualified by its schema when it is not the default one.
+    std::string quoteTable(const std::string& name) const;
+    /// How users see a table of a schema: bare in the default schema, else "schema.table".
+    std::string tableDisplayName(const std::string& schema, const std::string& table) const;
     /// Rewrites [bracketed] identifiers outside string literals to the connection's quotes; the
     /// text is returned unchanged when the connection accepts brackets.
     std::string rewriteBrackets(const std::string& sql) const;
@@ -67,6 +82,10 @@ struct Dialect {
     /// texts, at the driver's resolution for reals.
     std::string equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const;
 };
+
+/// Hands a statement and its bound values to the trace the host installed (setSqlTrace);
+/// every backend calls it for each statement it sends.
+void traceStatement(const std::string& sql, const std::vector<Value>& params);
 
 /// One open database. Implementations own their driver resources; every failure throws
 /// sifkit::Error or sifkit::DatabaseError.

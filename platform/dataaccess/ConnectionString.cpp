@@ -4,6 +4,7 @@
 #include <sifkit/SifkitError.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +29,22 @@ bool equalsIgnoreCase(const std::string& a, const char* b) {
     return true;
 }
 
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+/// Where the value of "Data Source" that starts at `from` ends: a path or a name may hold ";"
+/// itself, so it runs to the credentials appended after it (" ;User ID=", " ;Password=", the
+/// one blank before ";" being the separator) or to the end of the text.
+std::size_t dataSourceEnd(const std::string& text, std::size_t from) {
+    const std::string lower = lowered(text);
+    std::size_t end = std::min(lower.find(";user id=", from), lower.find(";password=", from));
+    if (end == std::string::npos)
+        return text.size();
+    return end > from && text[end - 1] == ' ' ? end - 1 : end;
+}
+
 std::vector<Part> split(const std::string& text) {
     std::vector<Part> parts;
     std::size_t start = 0;
@@ -37,6 +54,13 @@ std::vector<Part> split(const std::string& text) {
             end = text.size();
         std::string item = text.substr(start, end - start);
         auto eq = item.find('=');
+        if (eq != std::string::npos && equalsIgnoreCase(trimmed(item.substr(0, eq), " \t"), "Data Source")) {
+            const std::size_t valueEnd = dataSourceEnd(text, start + eq + 1);
+            parts.push_back({"Data Source", text.substr(start + eq + 1, valueEnd - (start + eq + 1))});
+            end = text.find(';', valueEnd);
+            start = end == std::string::npos ? text.size() + 1 : end + 1;
+            continue;
+        }
         // The password is appended last and may itself hold ";": it runs to the end.
         if (eq != std::string::npos && equalsIgnoreCase(trimmed(item.substr(0, eq), " \t"), "Password")) {
             parts.push_back({"Password", text.substr(start + eq + 1)});
@@ -80,6 +104,27 @@ std::string credentials(const std::vector<Part>& parts) {
     return text;
 }
 
+/// A file's path as an SQLite URI ("file:" and the absolute path, percent-encoded). The SQLite
+/// driver takes a braced attribute value literally, so a path holding ";", braces or blanks at
+/// its ends could not be passed as it is; in a URI no character of the path needs quoting.
+std::string sqliteUri(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::string text = ec ? path : absolute.string();
+    static const char hex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (unsigned char c : text) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 15];
+        }
+    }
+    return uri;
+}
+
 bool hasExtension(const std::string& path, const char* ext) {
     std::string lower = std::filesystem::path(path).extension().string();
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -104,18 +149,22 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
         return {connectionString, false};
     std::string providerName = trimmed(provider->value, " \t");
     const Part* source = find(parts, "Data Source");
-    std::string target = source ? trimmed(source->value, " \t") : std::string();
+    // A file path is taken exactly as written: " m.db" and "m.db" are different files.
+    std::string target = source ? source->value : std::string();
 
     if (equalsIgnoreCase(providerName, "MSDASQL"))
-        return {"DSN=" + odbcValue(target) + credentials(parts), false};
+        return {"DSN=" + odbcValue(trimmed(target, " \t")) + credentials(parts), false};
 
     if (providerName.rfind("Microsoft.Jet.OLEDB", 0) == 0 ||
         providerName.rfind("Microsoft.ACE.OLEDB", 0) == 0) {
         std::error_code ec;
         if (target.empty() || !std::filesystem::is_regular_file(target, ec))
             throw Error(ErrorNumber::ProviderNotFound, "The database file \"" + target + "\" does not exist");
+        if (!std::ifstream(target, std::ios::binary))
+            throw Error(ErrorNumber::ProviderNotFound,
+                        "The database file \"" + target + "\" cannot be read: " + std::strerror(errno));
         if (isSqliteFile(target))
-            return {"Driver=SQLite3;Database=" + odbcValue(target) + ";Timeout=5000" + credentials(parts),
+            return {"Driver=SQLite3;Database=" + sqliteUri(target) + ";Timeout=5000" + credentials(parts),
                     false};
         if (hasExtension(target, ".mdb") || hasExtension(target, ".accdb"))
             return {"Driver=MDBTools;DBQ=" + odbcValue(target) + credentials(parts), true};
@@ -135,7 +184,8 @@ std::string sqliteFileOf(const std::string& connectionString) {
         providerName.rfind("Microsoft.ACE.OLEDB", 0) != 0)
         return {};
     const Part* source = find(parts, "Data Source");
-    std::string target = source ? trimmed(source->value, " \t") : std::string();
+    // Exactly as written, as translateConnectionString takes it: " m.db" is not "m.db".
+    std::string target = source ? source->value : std::string();
     std::error_code ec;
     if (target.empty() || !std::filesystem::is_regular_file(target, ec) || !isSqliteFile(target))
         return {};

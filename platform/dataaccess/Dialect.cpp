@@ -1,20 +1,51 @@
 #include "Backend.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace sifkit::platform {
 
 std::string Dialect::quoteIdentifier(const std::string& name) const {
     // SQLite resolves brackets strictly as names, while a double-quoted name it cannot find
     // silently becomes a string: brackets are the safer spelling there.
-    if (isSqlite && name.find(']') == std::string::npos)
-        return "[" + name + "]";
-    std::string quoted(1, quoteOpen);
+    // The SQLite driver scans statements itself (for "?" marks and for a second statement)
+    // and knows no brackets there: a name holding anything but letters, digits, "_" and
+    // blanks goes in double quotes, a quote doubled inside.
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ' ' ||
+               static_cast<unsigned char>(c) >= 0x80;
+    });
+    const char open = isSqlite ? (plain ? '[' : '"') : quoteOpen;
+    const char close = isSqlite ? (open == '[' ? ']' : '"') : quoteClose;
+    std::string quoted(1, open);
     for (char c : name) {
         quoted += c;
-        if (c == quoteClose)
+        if (c == close && open != '[')
             quoted += c;
     }
-    quoted += quoteClose;
+    quoted += close;
     return quoted;
+}
+
+std::pair<std::string, std::string> Dialect::splitTableName(const std::string& name) const {
+    for (const std::string& schema : otherSchemas)
+        if (name.size() > schema.size() + 1 && name.compare(0, schema.size(), schema) == 0 &&
+            name[schema.size()] == '.')
+            return {schema, name.substr(schema.size() + 1)};
+    return {defaultSchema, name};
+}
+
+std::string Dialect::quoteTable(const std::string& name) const {
+    auto [schema, table] = splitTableName(name);
+    if (schema.empty() || schema == defaultSchema)
+        return quoteIdentifier(table);
+    return quoteIdentifier(schema) + "." + quoteIdentifier(table);
+}
+
+std::string Dialect::tableDisplayName(const std::string& schema, const std::string& table) const {
+    if (defaultSchema.empty() || schema.empty() || schema == defaultSchema)
+        return table;
+    return schema + "." + table;
 }
 
 std::string Dialect::rewriteBrackets(const std::string& sql) const {
@@ -22,7 +53,7 @@ std::string Dialect::rewriteBrackets(const std::string& sql) const {
     out.reserve(sql.size());
     for (std::size_t i = 0; i < sql.size(); ++i) {
         char c = sql[i];
-        if (c == '\'' || c == '"') { // copy literals and quoted names untouched
+        if (c == '\'' || c == '"' || c == '`') { // copy literals and quoted names untouched
             std::size_t end = i + 1;
             while (end < sql.size()) {
                 if (sql[end] == c) {

@@ -148,42 +148,67 @@ OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
         dialect_.quoteOpen = quote[0];
         dialect_.quoteClose = quote[0] == '[' ? ']' : quote[0];
     }
+    if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos)
+        readSchemas();
 }
+
+void OdbcBackend::readSchemas() {
+    RowSet current = query("SELECT current_schema()", {});
+    if (!current.rows.empty() && !current.rows[0].empty())
+        dialect_.defaultSchema = current.rows[0][0].toString();
+    // Longest names first, so that a schema whose name holds a "." wins over a shorter one.
+    RowSet others = query("SELECT nspname FROM pg_namespace WHERE nspname <> current_schema() AND "
+                          "nspname <> 'information_schema' AND nspname NOT LIKE 'pg\\_%' "
+                          "ORDER BY length(nspname) DESC, nspname",
+                          {});
+    for (const Row& row : others.rows)
+        dialect_.otherSchemas.push_back(row[0].toString());
+}
+
+namespace {
+
+/// A catalogue function's text argument: nullptr (no restriction) for "".
+SQLCHAR* catalogueArgument(const std::string& text) {
+    return text.empty() ? nullptr : reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
+}
+
+SQLSMALLINT catalogueLength(const std::string& text) {
+    return text.empty() ? 0 : SQL_NTS;
+}
+
+} // namespace
 
 OdbcBackend::~OdbcBackend() {
     recent_.clear(); // statements go before their connection
 }
 
-odbc::Handle& OdbcBackend::prepared(const std::string& sql) {
+OdbcBackend::Prepared& OdbcBackend::prepared(const std::string& sql) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
         if (it->sql == sql) {
             recent_.splice(recent_.begin(), recent_, it);
-            return recent_.front().statement;
+            return recent_.front();
         }
     }
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
     std::string text = dialect_.rewriteBrackets(sql);
     odbc::check(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS), statement,
                 "SQLPrepare");
-    recent_.push_front({sql, std::move(statement)});
+    recent_.push_front({sql, std::move(text), std::move(statement)});
     if (recent_.size() > recentStatementLimit)
         recent_.pop_back();
-    return recent_.front().statement;
+    return recent_.front();
 }
 
-SQLRETURN OdbcBackend::run(odbc::Handle& statement, const std::string& sql, const std::vector<Value>& params,
+SQLRETURN OdbcBackend::run(odbc::Handle& statement, std::string text, const std::vector<Value>& params,
                            bool isPrepared) {
     ParameterBuffers buffers(params.size());
     SQLFreeStmt(statement.get(), SQL_CLOSE);
     SQLFreeStmt(statement.get(), SQL_RESET_PARAMS);
     bindParameters(statement, params, buffers);
-    SQLRETURN rc;
-    if (isPrepared) {
-        rc = SQLExecute(statement.get());
-    } else {
-        std::string text = dialect_.rewriteBrackets(sql);
-        rc = SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
-    }
+    traceStatement(text, params);
+    SQLRETURN rc = isPrepared
+                       ? SQLExecute(statement.get())
+                       : SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS);
     return odbc::check(rc, statement, isPrepared ? "SQLExecute" : "SQLExecDirect");
 }
 
@@ -238,18 +263,18 @@ RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& para
         if (maxRows > 0) // lets the driver stop early; drivers that ignore it are cut off below
             SQLSetStmtAttr(statement.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)),
                            0);
-        run(statement, sql, params, false);
+        run(statement, dialect_.rewriteBrackets(sql), params, false);
         return fetchAll(statement, maxRows);
     }
-    odbc::Handle& statement = prepared(sql);
-    run(statement, sql, params, true);
-    return fetchAll(statement, maxRows);
+    Prepared& statement = prepared(sql);
+    run(statement.statement, statement.text, params, true);
+    return fetchAll(statement.statement, maxRows);
 }
 
 void OdbcBackend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
                        const RowSink& onRow) {
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    run(statement, sql, params, false);
+    run(statement, dialect_.rewriteBrackets(sql), params, false);
     const std::vector<ColumnInfo> columns = describeResult(statement);
     onColumns(columns);
     if (!columns.empty())
@@ -258,8 +283,9 @@ void OdbcBackend::scan(const std::string& sql, const std::vector<Value>& params,
 }
 
 bool OdbcBackend::rowExists(const std::string& sql, const std::vector<Value>& params) {
-    odbc::Handle& statement = prepared(sql);
-    run(statement, sql, params, true);
+    Prepared& prepared = this->prepared(sql);
+    odbc::Handle& statement = prepared.statement;
+    run(statement, prepared.text, params, true);
     SQLSMALLINT columns = 0;
     odbc::check(SQLNumResultCols(statement.get(), &columns), statement, "SQLNumResultCols");
     bool found = false;
@@ -274,7 +300,7 @@ bool OdbcBackend::rowExists(const std::string& sql, const std::vector<Value>& pa
 
 int64_t OdbcBackend::execute(const std::string& sql, const std::vector<Value>& params) {
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    run(statement, sql, params, false);
+    run(statement, dialect_.rewriteBrackets(sql), params, false);
     SQLLEN changed = -1;
     if (!SQL_SUCCEEDED(SQLRowCount(statement.get(), &changed)))
         changed = -1;
@@ -283,6 +309,7 @@ int64_t OdbcBackend::execute(const std::string& sql, const std::vector<Value>& p
 }
 
 RowSet OdbcBackend::tables() {
+    traceStatement("SQLTables()", {});
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
     odbc::check(SQLTables(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), statement,
                 "SQLTables");
@@ -290,26 +317,32 @@ RowSet OdbcBackend::tables() {
 }
 
 RowSet OdbcBackend::primaryKeys(const std::string& table) {
+    traceStatement("SQLPrimaryKeys(?)", {table});
+    auto [schema, name] = dialect_.splitTableName(table);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(table.c_str())), SQL_NTS),
+    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
+                               catalogueLength(schema), catalogueArgument(name), SQL_NTS),
                 statement, "SQLPrimaryKeys");
     return fetchAll(statement);
 }
 
 RowSet OdbcBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
+    traceStatement("SQLForeignKeys(primary key table ?)", {primaryKeyTable});
+    auto [schema, name] = dialect_.splitTableName(primaryKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(primaryKeyTable.c_str())),
-                               SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0),
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
+                               catalogueLength(schema), catalogueArgument(name), SQL_NTS, nullptr, 0, nullptr,
+                               0, nullptr, 0),
                 statement, "SQLForeignKeys");
     return fetchAll(statement);
 }
 
 RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
+    traceStatement("SQLForeignKeys(foreign key table ?)", {foreignKeyTable});
+    auto [schema, name] = dialect_.splitTableName(foreignKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
-                               reinterpret_cast<SQLCHAR*>(const_cast<char*>(foreignKeyTable.c_str())),
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
+                               catalogueArgument(schema), catalogueLength(schema), catalogueArgument(name),
                                SQL_NTS),
                 statement, "SQLForeignKeys");
     return fetchAll(statement);

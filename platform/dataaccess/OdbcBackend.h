@@ -34,16 +34,20 @@ public:
 private:
     struct Prepared {
         std::string sql;
+        std::string text; ///< sql in the connection's spelling, as it was prepared
         odbc::Handle statement;
     };
 
     /// A prepared statement for the text, reused while it stays among the recent ones.
-    odbc::Handle& prepared(const std::string& sql);
-    /// Executes a statement handle with the parameters bound; returns what SQLExecute returned.
-    SQLRETURN run(odbc::Handle& statement, const std::string& sql, const std::vector<Value>& params,
-                  bool prepared);
+    Prepared& prepared(const std::string& sql);
+    /// Executes a statement handle with the parameters bound (text: the statement in the
+    /// connection's spelling, run directly unless the handle is prepared on it); returns what
+    /// the driver returned.
+    SQLRETURN run(odbc::Handle& statement, std::string text, const std::vector<Value>& params, bool prepared);
     RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
     static std::vector<ColumnInfo> describeResult(odbc::Handle& statement);
+    /// Learns the default schema and the other schemas of a PostgreSQL database.
+    void readSchemas();
 
     std::shared_ptr<odbc::Handle> environment_;
     odbc::Handle connection_;

@@ -78,8 +78,7 @@ void Recordset::open(const std::string& source, const Connection& connection, So
     auto& backend = StateAccess::backend(connection);
     RecordsetState fresh;
     fresh.baseTable = stripBrackets(source);
-    fresh.data =
-        backend.query("SELECT * FROM " + backend.dialect().quoteIdentifier(fresh.baseTable), {}, maxRows);
+    fresh.data = backend.query("SELECT * FROM " + backend.dialect().quoteTable(fresh.baseTable), {}, maxRows);
     fresh.connection = StateAccess::shared(connection);
     fresh.source = source;
     fresh.open = true;

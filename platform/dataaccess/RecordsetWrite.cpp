@@ -80,8 +80,11 @@ std::string tableOfQuery(const std::string& sql) {
 namespace {
 
 /// The column name to write for a field, "" when the field is not a plain column of the table.
-std::string writableColumn(const platform::ColumnInfo& column, const std::string& table) {
-    if (!column.baseTable.empty() && column.baseTable != table)
+/// Drivers name the base table bare, without its schema.
+std::string writableColumn(const platform::ColumnInfo& column, const std::string& table,
+                           const platform::Dialect& dialect) {
+    if (!column.baseTable.empty() && column.baseTable != table &&
+        column.baseTable != dialect.splitTableName(table).second)
         return {};
     return column.baseColumn.empty() ? column.name : column.baseColumn;
 }
@@ -100,13 +103,13 @@ void Recordset::update() {
     platform::Backend& backend = *s.connection->backend;
     const auto& dialect = backend.dialect();
     const auto& columns = s.data.columns;
-    const std::string table = dialect.quoteIdentifier(s.baseTable);
+    const std::string table = dialect.quoteTable(s.baseTable);
 
     std::vector<Value> params;
     if (s.edit == RecordsetState::Edit::Adding) {
         std::string names, marks;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            std::string column = writableColumn(columns[i], s.baseTable);
+            std::string column = writableColumn(columns[i], s.baseTable, dialect);
             if (!s.pending[i] || column.empty())
                 continue;
             names += (names.empty() ? "" : ", ") + dialect.quoteIdentifier(column);
@@ -131,7 +134,7 @@ void Recordset::update() {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (!s.pending[i])
             continue;
-        std::string column = writableColumn(columns[i], s.baseTable);
+        std::string column = writableColumn(columns[i], s.baseTable, dialect);
         if (column.empty())
             throw Error(ErrorNumber::NotAllowedInContext, "Field \"" + columns[i].name +
                                                               "\" is not a column of table \"" + s.baseTable +
@@ -146,7 +149,7 @@ void Recordset::update() {
     // The row is found again by every value it was read with.
     std::string where;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        std::string column = writableColumn(columns[i], s.baseTable);
+        std::string column = writableColumn(columns[i], s.baseTable, dialect);
         if (column.empty())
             continue;
         std::string quoted = dialect.quoteIdentifier(column);

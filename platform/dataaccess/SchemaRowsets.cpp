@@ -57,6 +57,35 @@ void sortByOrdinal(RowSet& rows) {
     });
 }
 
+/// Names tables as users see them: "schema.table" outside the connection's default schema.
+void qualifyNames(RowSet& rows, const Dialect& dialect, const std::string& schemaColumn,
+                  const std::string& nameColumn) {
+    if (dialect.defaultSchema.empty())
+        return;
+    int schema = columnIndex(rows, schemaColumn);
+    int name = columnIndex(rows, nameColumn);
+    if (schema < 0 || name < 0)
+        return;
+    for (auto& row : rows.rows)
+        if (!row[name].isNull())
+            row[name] = Value(dialect.tableDisplayName(text(row, schema), text(row, name)));
+}
+
+/// The SQLite driver's catalogue call answers a file it cannot read (damaged, or locked by
+/// another program) with success and no rows. The schema is read once directly, so such a file
+/// fails with its cause instead of reading as a database without tables.
+void requireReadableSqliteSchema(Backend& backend) {
+    try {
+        backend.query("SELECT count(*) FROM sqlite_master", {});
+    } catch (const DatabaseError& failure) {
+        const std::string& text = failure.description();
+        if (text.find("malformed") != std::string::npos || text.find("not a database") != std::string::npos)
+            throw DatabaseError(failure.number(), failure.sqlState(),
+                                "The database file is damaged and cannot be read: " + text);
+        throw;
+    }
+}
+
 std::string restriction(const std::vector<std::string>& restrictions, std::size_t index) {
     return index < restrictions.size() ? restrictions[index] : std::string();
 }
@@ -67,6 +96,8 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
     RowSet rows;
     switch (kind) {
     case 20: {
+        if (backend.dialect().isSqlite)
+            requireReadableSqliteSchema(backend);
         rows = backend.tables();
         renameColumns(
             rows,
@@ -78,6 +109,7 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
                 if (text(row, name).rfind("sqlite_", 0) == 0)
                     row[type] = Value("SYSTEM TABLE");
         }
+        qualifyNames(rows, backend.dialect(), "TABLE_SCHEMA", "TABLE_NAME");
         restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "TABLE_TYPE"});
         break;
     }
@@ -85,6 +117,7 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
         rows = backend.primaryKeys(restriction(restrictions, 2));
         renameColumns(
             rows, {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"KEY_SEQ", "ORDINAL"}});
+        qualifyNames(rows, backend.dialect(), "TABLE_SCHEMA", "TABLE_NAME");
         restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME"});
         sortByOrdinal(rows);
         break;
@@ -104,6 +137,8 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
                              {"FKTABLE_NAME", "FK_TABLE_NAME"},
                              {"FKCOLUMN_NAME", "FK_COLUMN_NAME"},
                              {"KEY_SEQ", "ORDINAL"}});
+        qualifyNames(rows, backend.dialect(), "PK_TABLE_SCHEMA", "PK_TABLE_NAME");
+        qualifyNames(rows, backend.dialect(), "FK_TABLE_SCHEMA", "FK_TABLE_NAME");
         restrict(rows, restrictions,
                  {"PK_TABLE_CATALOG", "PK_TABLE_SCHEMA", "PK_TABLE_NAME", "FK_TABLE_CATALOG",
                   "FK_TABLE_SCHEMA", "FK_TABLE_NAME"});

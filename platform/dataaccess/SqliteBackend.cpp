@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 namespace sifkit::platform {
 
 namespace {
@@ -133,7 +135,11 @@ void SqliteBackend::StatementDeleter::operator()(sqlite3_stmt* statement) const 
 }
 
 SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) {
-    int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // The absolute path, so that a name such as "file:x" is never read as a URI.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::string opened = ec ? path : absolute.string();
+    int rc = sqlite3_open_v2(opened.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
@@ -167,21 +173,25 @@ sqlite3_stmt* SqliteBackend::prepared(const std::string& sql, const std::vector<
     if (it != recent_.end()) {
         recent_.splice(recent_.begin(), recent_, it);
     } else {
+        // Bracketed names with "]]" inside, which SQLite cannot read, go in double quotes.
+        std::string text = dialect_.rewriteBrackets(sql);
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
-        int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, &tail);
+        int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &raw, &tail);
         if (rc != SQLITE_OK)
-            fail(rc, sql);
-        recent_.push_front({sql, Statement(raw)});
+            fail(rc, text);
+        recent_.push_front({sql, std::move(text), Statement(raw)});
         if (recent_.size() > recentStatementLimit)
             recent_.pop_back();
     }
-    sqlite3_stmt* statement = recent_.front().statement.get();
+    const Prepared& entry = recent_.front();
+    traceStatement(entry.text, params);
+    sqlite3_stmt* statement = entry.statement.get();
     if (!statement)
         return nullptr; // only blanks or a comment
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
-    bindAll(statement, params, sql);
+    bindAll(statement, params, entry.text);
     return statement;
 }
 
@@ -284,8 +294,10 @@ bool SqliteBackend::rowExists(const std::string& sql, const std::vector<Value>& 
 
 int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>& params) {
     // A text may hold several statements; parameters go to the first one.
-    const char* next = sql.c_str();
-    const char* end = sql.c_str() + sql.size();
+    const std::string text = dialect_.rewriteBrackets(sql);
+    traceStatement(text, params);
+    const char* next = text.c_str();
+    const char* end = text.c_str() + text.size();
     int64_t changed = -1;
     bool first = true;
     while (next < end) {
@@ -294,12 +306,12 @@ int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>&
         int rc = sqlite3_prepare_v2(db_, next, static_cast<int>(end - next), &raw, &tail);
         Statement statement(raw);
         if (rc != SQLITE_OK)
-            fail(rc, sql);
+            fail(rc, text);
         next = tail;
         if (!statement)
             continue;
         if (first) {
-            bindAll(raw, params, sql);
+            bindAll(raw, params, text);
             first = false;
         }
         while (step(raw)) {

@@ -15,7 +15,8 @@ namespace sifkit::platform {
 /// storage class SQLite holds them in (a text stays a text, a real keeps every bit, a text
 /// may hold NUL bytes), so comparisons follow SQLite's own equality. Type codes and sizes
 /// follow the declared column types as the SQLite ODBC driver reports them, so a file reads
-/// the same through either path.
+/// the same through either path. Names are quoted as for the driver (brackets around plain
+/// names, double quotes otherwise), and every statement run goes to traceStatement.
 class SqliteBackend final : public Backend {
 public:
     /// Opens an existing file for reading and writing; busyTimeoutMs is how long a statement
@@ -43,7 +44,8 @@ private:
     };
     using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
     struct Prepared {
-        std::string sql;
+        std::string sql;  ///< as the caller gave it
+        std::string text; ///< as it runs
         Statement statement;
     };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace sifkit::test {
@@ -93,17 +94,49 @@ TEST(BadInputTest, AnUnknownFormatIsAUsageError) {
     EXPECT_EQ(run.err, "dbsift-compare: --format: xml not in {text,json,csv} (see dbsift-compare --help)\n");
 }
 
-TEST(BadInputTest, AColumnOfATypeTheEngineCannotCompareIsRefused) {
-    const std::string table = "CREATE TABLE t (id INTEGER PRIMARY KEY, picture BLOB);";
-    DatabasePair pair(table, table);
-    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--columns", "picture"});
+TEST(BadInputTest, ADamagedDatabaseIsTroubleNamedAsSuchNeverAnEmptyDatabase) {
+    DatabasePair pair("CREATE TABLE t (id INTEGER PRIMARY KEY);", "CREATE TABLE t (id INTEGER PRIMARY KEY);");
+    std::filesystem::resize_file(pair.modified, 100); // the header survives, the schema does not
+    CliResult run = runCli({pair.original, pair.modified});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err, "dbsift-compare: column \"picture\" of table \"t\" in the Original database cannot be "
-                       "compared (type Binary)\n");
-    // Left out by default.
-    CliResult byDefault = runCli({pair.original, pair.modified, "--table", "t", "--format", "csv"});
-    EXPECT_EQ(byDefault.status, 0);
-    EXPECT_EQ(byDefault.out, "side,record,counterpart,id\r\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Modified database: The database file is damaged"), std::string::npos) << run.err;
+}
+
+TEST(BadInputTest, ShowSqlTracesEveryStatementWithItsValuesOnStandardError) {
+    // The Modified side's name column takes another affinity, so that records are looked up
+    // one by one there (an index of digests would not follow SQLite's conversions).
+    DatabasePair pair(
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT);INSERT INTO t VALUES (1, 'O''Neil');",
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, name NUMERIC);");
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--show-sql"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("SQL: SELECT [id], [name] FROM [t]\n"), std::string::npos) << run.err;
+    EXPECT_NE(
+        run.err.find("SQL: SELECT [id], [name] FROM [t] WHERE [id] = ? AND [name] = ? COLLATE BINARY -- "
+                     "values: 1, 'O''Neil'\n"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(runCli({pair.original, pair.modified, "--table", "t"}).err, "");
+}
+
+TEST(BadInputTest, ABinaryColumnIsComparedOnlyAgainstABinaryColumn) {
+    DatabasePair pair("CREATE TABLE t (id INTEGER PRIMARY KEY, picture BLOB, note TEXT);"
+                      "INSERT INTO t VALUES (1, x'00ff10', 'a');",
+                      "CREATE TABLE t (id INTEGER PRIMARY KEY, picture BLOB, note BLOB);"
+                      "INSERT INTO t VALUES (1, x'00ff11', x'61');");
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--columns", "note"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "dbsift-compare: column \"note\" of table \"t\" cannot be compared: binary in one "
+                       "database only\n");
+    // By default the binary column is compared byte for byte and shown in hexadecimal; the
+    // column that cannot be compared is named.
+    CliResult byDefault = runCli({pair.original, pair.modified, "--table", "t"});
+    EXPECT_EQ(byDefault.status, 1);
+    EXPECT_NE(byDefault.out.find("Not compared: note (binary in one database only).\n"), std::string::npos)
+        << byDefault.out;
+    EXPECT_NE(byDefault.out.find("00FF10"), std::string::npos) << byDefault.out;
+    EXPECT_NE(byDefault.out.find("00FF11"), std::string::npos) << byDefault.out;
 }
 
 } // namespace

@@ -16,6 +16,7 @@ TEST(DataModeTest, TextPairsEachChangedRecordWithItsCounterpart) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out,
               "Table customers, compared columns: id, name, city, email; records paired by primary key id.\n"
+              "Not compared: phone (not in both databases).\n"
               "\n"
               "Side      Record  Counterpart  id  name          city        email\n"
               "Original  2       2            2   Bob O'Brien   Dublin      Null\n"
@@ -111,6 +112,28 @@ TEST(DataModeTest, EmptyAndEqualTablesAreResultsNotErrors) {
     CliResult added = runCli({oneEmpty.original, oneEmpty.modified, "--table", "t", "--format", "csv"});
     EXPECT_EQ(added.status, 1);
     EXPECT_EQ(added.out, "side,record,counterpart,id,v\r\nModified,1,,1,a\r\nModified,2,,2,b\r\n");
+}
+
+TEST(DataModeTest, EveryColumnIsComparedWhateverItsNameOrSaidToBeLeftOut) {
+    // Only the column "a]b" differs; "c" exists on one side and cannot be compared.
+    DatabasePair pair("CREATE TABLE t (id INTEGER PRIMARY KEY, \"a]b\" TEXT, c TEXT);"
+                      "INSERT INTO t VALUES (1, 'x', 'same');",
+                      "CREATE TABLE t (id INTEGER PRIMARY KEY, \"a]b\" TEXT);INSERT INTO t VALUES (1, 'y');");
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--format", "json"});
+    EXPECT_EQ(run.status, 1) << run.err;
+    json document = json::parse(run.out);
+    EXPECT_EQ(document["columns"], json::array({"id", "a]b"}));
+    EXPECT_EQ(document["notCompared"], json::array({"c (not in both databases)"}));
+    EXPECT_EQ(document["differences"], 2);
+
+    DatabasePair same("CREATE TABLE t (id INTEGER PRIMARY KEY, c TEXT);INSERT INTO t VALUES (1, 'x');",
+                      "CREATE TABLE t (id INTEGER PRIMARY KEY);INSERT INTO t VALUES (1);");
+    CliResult text = runCli({same.original, same.modified, "--table", "t"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find(
+                  "Not compared: c (not in both databases).\n\nNo differences in the compared columns.\n"),
+              std::string::npos)
+        << text.out;
 }
 
 TEST(DataModeTest, AViewIsComparedLikeATable) {

@@ -27,6 +27,36 @@ TEST_F(ConnectionTest, OpensAnSqliteFileNamedInTheFileForm) {
     EXPECT_EQ(connection.state(), 0);
 }
 
+TEST_F(ConnectionTest, OpensExactlyThePathGivenWhateverItHolds) {
+    // Each file holds one table named after the file, so the table tells which file opened.
+    const std::vector<std::string> names{" m.db", "m.db ", "m.db", "a;b.db", "{c}.db", "d}.db"};
+    for (const std::string& name : names)
+        createSqliteDatabase(dir.file(name),
+                             "CREATE TABLE t (file TEXT);INSERT INTO t VALUES ('" + name + "');");
+    for (const std::string& name : names) {
+        SCOPED_TRACE("file: \"" + name + "\"");
+        for (const char* credentials : {"", " ;User ID=someone"}) {
+            Connection connection;
+            connection.open(fileConnectionString(dir.file(name)) + credentials);
+            Recordset rows;
+            rows.open("select file from t", connection);
+            EXPECT_EQ(rows.field(0).value().asText(), name);
+        }
+    }
+}
+
+TEST_F(ConnectionTest, ADamagedFileFailsWithItsCauseInsteadOfReadingAsEmpty) {
+    std::filesystem::resize_file(path, 100); // the header survives, the schema does not
+    Connection connection;
+    connection.open(fileConnectionString(path));
+    try {
+        connection.openSchema(Connection::SchemaTables, {});
+        ADD_FAILURE() << "a damaged file listed its tables";
+    } catch (const Error& failure) {
+        EXPECT_NE(failure.description().find("damaged"), std::string::npos) << failure.description();
+    }
+}
+
 TEST_F(ConnectionTest, RefusesMissingFilesAndFilesThatAreNoDatabase) {
     Connection connection;
     // The driver would create a missing file: the layer must refuse before it gets there.

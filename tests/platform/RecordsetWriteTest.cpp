@@ -7,10 +7,7 @@
 namespace sifkit::test {
 namespace {
 
-class RecordsetWriteTest : public PeopleDatabaseTest {
-protected:
-    std::string read(const std::string& sql) { return sqliteQuery(path, sql); }
-};
+class RecordsetWriteTest : public PeopleDatabaseTest {};
 
 TEST_P(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {
     Recordset table;
@@ -21,8 +18,9 @@ TEST_P(RecordsetWriteTest, AddNewInsertsTheRowWithNullsAndQuotes) {
     table.field("note").setValue(Value());
     table.field("score").setValue(Value(0.5));
     table.update();
-    EXPECT_EQ(read("select id, name, note is null, score from people where id = 9"),
-              "9|D'Arcy; drop table people|1|0.5\n");
+    EXPECT_EQ(
+        read("select id, name, case when note is null then 1 else 0 end, score from people where id = 9"),
+        "9|D'Arcy; drop table people|1|0.5\n");
     EXPECT_EQ(table.recordCount(), 4);
 }
 
@@ -71,7 +69,7 @@ TEST_P(RecordsetWriteTest, RowsOfAJoinCannotBeWritten) {
     EXPECT_THROW(records.addNew(), Error);
 }
 
-SIFKIT_FOR_EACH_SQLITE_PATH(RecordsetWriteTest);
+SIFKIT_FOR_EACH_DATABASE(RecordsetWriteTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -5,6 +5,7 @@
 #include <sifkit/sifkit_export.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,16 @@ struct StateAccess;
 } // namespace platform
 
 class Recordset;
+
+/// Receives every statement the data access layer sends to a database, in the text that runs
+/// (the connection's spelling), with the values bound to it, in order; catalogue calls come as
+/// their ODBC function name and arguments. Connection strings are not statements: a password
+/// never reaches it.
+using SqlTrace = std::function<void(const std::string& sql, const std::vector<Value>& parameters)>;
+
+/// Installs the process's trace of SQL statements, for a debug trace a user can show with a
+/// report of a wrong result; an empty function turns it off. Every connection uses it.
+SIFKIT_EXPORT void setSqlTrace(SqlTrace trace);
 
 /// One database connection. The object is a handle: copies refer to the same connection, as
 /// the side managers and their record sets share one. Every failure throws sifkit::Error

@@ -240,8 +240,10 @@ public:
                                 const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster,
                                 const std::string& FileName, const std::string& rollbackSql);
     /// Overwrites the counterpart of the current record (isMaster: the master's record onto the
-    /// source side), its primary key excepted, after saving the old row to FileName; no file, no
-    /// overwrite. getRollBackSQL then gives the statement that finds the changed record.
+    /// source side), its primary key excepted, fields paired by name, after saving the old row;
+    /// no file, no overwrite. The file replaces an earlier FileName only once the update has
+    /// committed: a rejected update leaves the earlier file as it was. getRollBackSQL then gives
+    /// the statement that finds the changed record.
     std::string updateRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
                                              const std::shared_ptr<clsDBManager>& sourceDatamanager,
                                              bool isMaster, const std::string& FileName);

@@ -54,6 +54,10 @@ public:
     void setDatabaseObjName(const std::string& databaseObjNameIn);
     const std::string& getDataValue() const { return dataValue_; }
     void setDataValue(const std::string& dataValueIn);
+    /// Whether the data value is Null. dataValue shows a Null as the text "Null", which a text
+    /// field can also hold; this flag tells the two apart.
+    bool getIsNull() const { return isNull_; }
+    void setIsNull(bool isNullIn) { isNull_ = isNullIn; }
     bool getIsFieldDesc() const { return isFieldDesc_; }
     void setIsFieldDesc(bool isFieldDescIn);
     void setShow(bool showIn) { show_ = showIn; }
@@ -97,6 +101,7 @@ private:
     int16_t length_ = 0;
     std::string databaseObjName_;
     std::string dataValue_;
+    bool isNull_ = false;
     bool isFieldDesc_ = false;
     bool isDataValue_ = false;
     std::string fieldDefinedSize_;

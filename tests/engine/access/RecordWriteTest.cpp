@@ -41,7 +41,7 @@ protected:
     clsDBManager master, source;
 };
 
-TEST_P(RecordWriteTest, AddNewCopiesTheRowByPosition) {
+TEST_P(RecordWriteTest, AddNewCopiesTheRow) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 5");
     ASSERT_TRUE(source.adoAddNewRecord(master));
     EXPECT_EQ(source.getReturnSQLMessage(), "Successfully Completed");

@@ -1,3 +1,4 @@
+#include "access/ExactQuery.h"
 #include "access/MatchQuery.h"
 #include "access/SqlLiterals.h"
 #include "support/DataRun.h"
@@ -52,6 +53,16 @@ INSTANTIATE_TEST_SUITE_P(
                     LiteralCase{203, "memo", false, "'memo'", "'memo'"},
                     LiteralCase{131, "10.50", false, "10.50", "10.50"},
                     LiteralCase{999, "x", false, "x", "x"}));
+
+TEST(FieldListTest, NamesAreReadWithoutEverPassingTextOn) {
+    using Names = std::optional<std::vector<std::string>>;
+    EXPECT_EQ(detail::fieldListColumns(""), Names(std::vector<std::string>{}));
+    EXPECT_EQ(detail::fieldListColumns(" * "), Names(std::vector<std::string>{}));
+    EXPECT_EQ(detail::fieldListColumns("[id], name ,[a]]b],[x; y]"),
+              Names(std::vector<std::string>{"id", "name", "a]b", "x; y"}));
+    for (const char* hostile : {"[x]; drop table y", "a b", "[open", "id,", "count(*)", "a]"})
+        EXPECT_EQ(detail::fieldListColumns(hostile), std::nullopt) << hostile;
+}
 
 TEST(SqlLiteralTest, MatchOperatorByType) {
     for (int32_t code : {8, 64, 129, 130, 136, 200, 201, 202, 203})
@@ -121,11 +132,13 @@ TEST_P(StatementTextTest, InsertAndSelectTexts) {
 }
 
 TEST_P(StatementTextTest, WhereClauseFromAReportedRecord) {
-    auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record) {
+    auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record,
+                   bool isNull = false) {
         auto item = std::make_shared<clsResultSet>();
         item->setDatabaseObjName("T");
         item->setFieldName(field);
         item->setDataValue(value);
+        item->setIsNull(isNull);
         item->setDataType(std::to_string(type));
         item->setRecordNumber(record);
         first.getResults()->add(item);
@@ -133,12 +146,13 @@ TEST_P(StatementTextTest, WhereClauseFromAReportedRecord) {
     add("ID", "6", 3, 1);
     add("ID", "7", 3, 2);
     add("Name", "O'Neil", 200, 2);
-    add("Note", "Null", 200, 2);
+    add("Note", "Null", 200, 2, true);
+    add("Word", "Null", 200, 2); // the text "Null", not a Null
     first.setCurrentRecordNumber(2);
     first.formatWhereClauseFromRecordNumber();
-    EXPECT_EQ(first.getWhereClause(), " Where ID = 7 AND Name LIKE 'O''Neil'");
+    EXPECT_EQ(first.getWhereClause(), " Where ID = 7 AND Name LIKE 'O''Neil' AND Word LIKE 'Null'");
     first.createSQLStatement(first.getWhereClause(), "T");
-    EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil'");
+    EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil' AND Word LIKE 'Null'");
 }
 
 SIFKIT_FOR_EACH_SQLITE_PATH(StatementTextTest);

@@ -1,0 +1,190 @@
+#include "frmFieldListForDataCompare.h"
+
+#include "frmMain.h"
+
+#include <sifkit/Sifcore.h>
+#include <sifkit/clsDBManager.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace dbsift {
+
+frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(&form), form_(form) {
+    setObjectName("frmFieldListForDataCompare");
+    setWindowTitle("Field Selection");
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(
+        "Select what fields to compare from the list below. Use the CTRL key to select multiple fields.",
+        this);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    lstFields_ = new QListWidget(this);
+    lstFields_->setObjectName("lstFields");
+    lstFields_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    layout->addWidget(lstFields_, 1);
+    chkSelectAll_ = new QCheckBox("Select All", this);
+    chkSelectAll_->setObjectName("chkSelectAll");
+    layout->addWidget(chkSelectAll_);
+    auto* buttons = new QHBoxLayout;
+    cmdSelectAll_ = new QPushButton("Select All", this);
+    cmdSelectAll_->setObjectName("cmdSelectAll");
+    cmdCompare_ = new QPushButton("Compare", this);
+    cmdCompare_->setObjectName("cmdCompare");
+    cmdCompare_->setEnabled(false);
+    cmdCancel_ = new QPushButton("Cancel", this);
+    cmdCancel_->setObjectName("cmdCancel");
+    for (QPushButton* button : {cmdSelectAll_, cmdCompare_, cmdCancel_}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    layout->addLayout(buttons);
+    resize(360, 420);
+
+    connect(lstFields_, &QListWidget::itemSelectionChanged, this,
+            &frmFieldListForDataCompare::lstFields_Click);
+    connect(chkSelectAll_, &QCheckBox::clicked, this, &frmFieldListForDataCompare::chkSelectAll_Click);
+    connect(cmdSelectAll_, &QPushButton::clicked, this, &frmFieldListForDataCompare::cmdSelectAll_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmFieldListForDataCompare::cmdCancel_Click);
+    connect(cmdCompare_, &QPushButton::clicked, this, &frmFieldListForDataCompare::cmdCompare_Click);
+}
+
+bool frmFieldListForDataCompare::hasFieldDescriptions() {
+    sifkit::Sifcore& engine = form_.Sifcore1();
+    const int32_t count = engine.getResultCount(true);
+    for (int32_t i = 1; i <= count; ++i)
+        if (engine.getResultIsFieldDesc(i, true))
+            return true;
+    return false;
+}
+
+void frmFieldListForDataCompare::fillFields() {
+    sifkit::Sifcore& engine = form_.Sifcore1();
+    {
+        BusyScope busy(form_);
+        engine.beginTablebaseCompare(masterConnectionString_, sourceConnectionString_, tableName_,
+                                     tableType_);
+    }
+    setWindowTitle(QString::fromStdString("Field List for " + tableName_));
+    const int16_t newField = static_cast<int16_t>(std::stoi(engine.getConstantNewField()));
+    // Every position up to the last: the engine lists a table's fields after the table, so the
+    // last item is a field of the chosen table and must be offered too.
+    const int32_t count = engine.getResultCount(true);
+    for (int32_t i = 1; i <= count; ++i) {
+        if (engine.getResultDatabaseObjectName(i, true) != tableName_ ||
+            !engine.getResultIsFieldDesc(i, true))
+            continue;
+        const std::string field = engine.getResultFieldName(i, true);
+        if (field.empty() || !engine.getResultIsFieldComparable(i, true))
+            continue;
+        try {
+            if (engine.getResultChangeType(i, true) == newField)
+                continue;
+        } catch (const std::exception&) {
+            continue;
+        }
+        lstFields_->addItem(QString::fromStdString(field));
+    }
+}
+
+bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableName,
+                                                      const std::shared_ptr<sifkit::clsDBManager>& master,
+                                                      const std::shared_ptr<sifkit::clsDBManager>& source) {
+    masterConnectionString_ = master->getConnectionString();
+    sourceConnectionString_ = source->getConnectionString();
+    tableChanged_ = tableName != tableName_;
+    if (tableChanged_)
+        lstFields_->clear();
+    tableName_ = tableName;
+    tableType_ = master->getTableDataType();
+    const bool described = !tableChanged_ && hasFieldDescriptions();
+    if (tableChanged_ && !described)
+        fillFields();
+
+    if (lstFields_->count() == 0) {
+        form_.showMessage(
+            QString::fromStdString("There are no compatible fields to compare for " + tableName));
+        form_.setCanRunReport(false);
+        form_.enableReportControls(false);
+        return false;
+    }
+    form_.setCanRunReport(true);
+    form_.enableReportControls(true);
+    lstFields_Click();
+    return true;
+}
+
+std::string frmFieldListForDataCompare::getFieldList() const {
+    std::string list;
+    for (int i = 0; i < lstFields_->count(); ++i) {
+        const QListWidgetItem* item = lstFields_->item(i);
+        if (!item->isSelected())
+            continue;
+        if (!list.empty())
+            list += ",";
+        list += "[" + item->text().toStdString() + "]";
+    }
+    return list;
+}
+
+void frmFieldListForDataCompare::lstFields_Click() {
+    cmdCompare_->setEnabled(false);
+    cmdCompare_->setEnabled(!lstFields_->selectedItems().isEmpty());
+}
+
+void frmFieldListForDataCompare::chkSelectAll_Click() {
+    if (chkSelectAll_->isChecked())
+        lstFields_->selectAll();
+    else
+        lstFields_->clearSelection();
+}
+
+void frmFieldListForDataCompare::cmdSelectAll_Click() {
+    lstFields_->selectAll();
+}
+
+void frmFieldListForDataCompare::cmdCancel_Click() {
+    hide();
+}
+
+void frmFieldListForDataCompare::cmdCompare_Click() {
+    form_.setProgressBar();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string fieldList = getFieldList();
+    if (fieldList.empty()) {
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    clsAppVar& appVar = form_.getApplicationVariables();
+    appVar.setCurrentMasterRecordIndex(1);
+    appVar.setCurrentSourceRecordIndex(1);
+    form_.showDataDiffResultsForTableName(tableName_, fieldList);
+    QApplication::restoreOverrideCursor();
+    hide();
+}
+
+void frmFieldListForDataCompare::keyPressEvent(QKeyEvent* event) {
+    // Escape acts when released, like the other keys of the dialog.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmFieldListForDataCompare::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        cmdCancel_Click();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+} // namespace dbsift

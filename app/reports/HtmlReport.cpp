@@ -1,0 +1,112 @@
+#include "HtmlReport.h"
+
+#include "DifferenceWalk.h"
+#include "frmMain.h"
+
+#include <sifkit/Sifcore.h>
+
+namespace dbsift {
+
+std::vector<DifferingRecord> walkDifferingRecords(sifkit::Sifcore& engine, const std::string& table) {
+    std::vector<DifferingRecord> records;
+    DifferenceWalk walk(engine, table, 1, 1);
+    while (!walk.done()) {
+        const DifferenceWalk::Step step = walk.next();
+        if (step.recordNumber > 0)
+            records.push_back({step.recordNumber, step.isMaster});
+    }
+    return records;
+}
+
+std::string escapeHtml(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+namespace {
+
+std::vector<std::string> fieldNames(sifkit::Sifcore& engine, const std::string& table, bool isOriginal) {
+    std::vector<std::string> names;
+    const int16_t count = engine.getResultFieldCount(isOriginal, table);
+    for (int32_t i = 1; i <= count; ++i)
+        names.push_back(engine.getResultFieldName(i, isOriginal));
+    return names;
+}
+
+std::string buildReportHeaderRow(const std::vector<std::string>& names) {
+    std::string row = "<tr><td><b><u>Item#</u></b></td><td>&nbsp</td>";
+    for (const std::string& name : names)
+        row += "<td><b><u>" + escapeHtml(name) + "</u></b></td><td>&nbsp</td>";
+    return row + "</tr>";
+}
+
+std::string buildReportRecordCells(sifkit::Sifcore& engine, const std::string& table,
+                                   const std::vector<std::string>& names, const DifferingRecord& record) {
+    std::string cells = "<td>" + std::to_string(record.recordNumber) + "</td><td>&nbsp</td>";
+    for (const std::string& name : names)
+        cells += "<td>" +
+                 escapeHtml(engine.getFieldValueFromRecordNumber(table, name, record.recordNumber,
+                                                                 record.isOriginal)) +
+                 "</td><td>&nbsp</td>";
+    return cells;
+}
+
+} // namespace
+
+std::vector<std::string> htmlReportLines(sifkit::Sifcore& engine, const std::string& table,
+                                         uint32_t originalColour, uint32_t modifiedColour) {
+    const std::string co = frmMain::ColorToHTML(originalColour);
+    const std::string cm = frmMain::ColorToHTML(modifiedColour);
+    const std::string title = escapeHtml(table);
+    // Each side's record shows its own side's fields.
+    const std::vector<std::string> originalNames = fieldNames(engine, table, true);
+    const std::vector<std::string> modifiedNames = fieldNames(engine, table, false);
+    std::string rows;
+    for (const DifferingRecord& record : walkDifferingRecords(engine, table))
+        rows +=
+            "<tr bgcolor=" + (record.isOriginal ? co : cm) + ">" +
+            buildReportRecordCells(engine, table, record.isOriginal ? originalNames : modifiedNames, record) +
+            "</tr>";
+    return {"<html>",
+            "<HEAD>",
+            "<meta charset=\"utf-8\">",
+            "<TITLE> Data Difference report for " + title + "</title>",
+            "</HEAD>",
+            "<body>",
+            "<form>",
+            "<table>",
+            "<tr>",
+            "<td>",
+            "<font size=6><b><u>Data Differences for " + title + "</U></b></font>",
+            "</td>",
+            "</tr>",
+            "<tr bgcolor=" + co + "><td>Original</td></tr>",
+            "<tr bgcolor=" + cm + "><td>Modified</td></tr>",
+            "</table>",
+            "<table>",
+            buildReportHeaderRow(originalNames),
+            rows,
+            "</table>",
+            "</html>"};
+}
+
+} // namespace dbsift

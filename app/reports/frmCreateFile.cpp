@@ -1,0 +1,36 @@
+#include "frmCreateFile.h"
+
+#include "Prompter.h"
+#include "frmMain.h"
+
+#include <QDir>
+
+namespace dbsift {
+
+namespace {
+
+// The program's own folder is not writable for its users here; the home folder is where a
+// person looks for what they saved.
+std::string askForFile(frmMain& form, const char* extension, const char* filter, int filterIndex,
+                       const QString& initialName) {
+    FilePickRequest request;
+    request.title = "Save Report";
+    request.filter = filter;
+    request.filterIndex = filterIndex;
+    request.defaultExtension = extension;
+    request.initialFile = initialName.isEmpty() ? QDir::homePath() : QDir::home().filePath(initialName);
+    return form.prompter().saveFile(&form, request).toStdString();
+}
+
+} // namespace
+
+std::string frmCreateFile::createHTML(frmMain& form) {
+    return askForFile(form, "html", "htm (*.htm)|*.htm|All (*.*)|*.*|html (*.html)|*.html", 3,
+                      "QX_Default.htm");
+}
+
+std::string frmCreateFile::createXML(frmMain& form) {
+    return askForFile(form, "xml", "XML(*.xml)|*.xml|All (*.*)|*.*", 3, QString());
+}
+
+} // namespace dbsift

@@ -1,0 +1,66 @@
+// The data difference report: written as an HTML file and handed to the desktop to show.
+#include "HtmlReport.h"
+#include "Prompter.h"
+#include "frmCreateFile.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+
+#include <QApplication>
+#include <QUrl>
+
+#include <fstream>
+
+#include <unistd.h>
+
+namespace dbsift {
+
+void frmMain::createHTMLReport() {
+    std::string path = getReportPath();
+    if (path.empty()) {
+        path = frmCreateFile::createHTML(*this);
+        setReportPath(path);
+    }
+    if (path.empty())
+        return;
+
+    const std::string table = appVar_.getSelectedTableName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::vector<std::string> lines =
+        htmlReportLines(Sifcore1(), table, appVar_.getOriginalColor(), appVar_.getModifiedColor());
+    // Written beside its final name and moved into place, so a failure never leaves half a report.
+    const std::filesystem::path target(path);
+    const std::filesystem::path partial =
+        target.parent_path() / ("." + target.filename().string() + ".partial-" + std::to_string(getpid()));
+    bool written = false;
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        for (const std::string& line : lines)
+            out << line << "\r\n";
+        out.flush();
+        written = static_cast<bool>(out);
+    }
+    std::error_code error;
+    if (written)
+        std::filesystem::rename(partial, target, error);
+    if (!written || error)
+        std::filesystem::remove(partial, error);
+    QApplication::restoreOverrideCursor();
+    if (!written || error) {
+        showMessage(QString::fromStdString("The report could not be written to " + path + "."));
+        return;
+    }
+    frame_.setPanelText(2, QString::fromStdString("Report written to " + path));
+    if (!prompter_.openWithDefaultHandler(QUrl::fromLocalFile(QString::fromStdString(path))))
+        showMessage(
+            QString::fromStdString("The report was written to " + path + " but could not be opened."));
+}
+
+void frmMain::requestReport() {
+    if (!getCanRunReport()) {
+        showMessage("There are no differences to report.");
+        return;
+    }
+    createHTMLReport();
+}
+
+} // namespace dbsift

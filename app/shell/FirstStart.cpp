@@ -1,0 +1,30 @@
+#include "FirstStart.h"
+
+#include "ProfileFile.h"
+#include "RecentConnections.h"
+#include "Samples.h"
+
+#include <sstream>
+
+namespace dbsift {
+
+std::string prepareFirstStart(const AppPaths& paths) {
+    std::error_code error;
+    if (std::filesystem::exists(paths.iniFilePath, error))
+        return "";
+    try {
+        std::ostringstream ignored;
+        cli::createSamples(paths.dataFolder, ignored);
+    } catch (const std::exception& failure) {
+        return failure.what();
+    }
+    ProfileFile settings(paths.iniFilePath);
+    const std::string prefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
+    addRecentConnection(settings, prefix + (paths.dataFolder / "original.db").string(), true);
+    addRecentConnection(settings, prefix + (paths.dataFolder / "modified.db").string(), false);
+    settings.writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
+    settings.writeString("frmMain", "lLastSelectedmodConnIndex", "0");
+    return "";
+}
+
+} // namespace dbsift

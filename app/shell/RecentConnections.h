@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ProfileFile.h"
+
+#include <string>
+#include <vector>
+
+namespace dbsift {
+
+inline constexpr const char* kOriginalConnectionsSection = "ORIGINAL_CONNECTIONS";
+inline constexpr const char* kModifiedConnectionsSection = "MODIFIED_CONNECTIONS";
+
+/// The entries of a recent-connection section: keys section + "0", section + "1", ... up to the
+/// first key that is missing or empty, each read through a 128-character buffer.
+std::vector<std::string> readIniSection(const ProfileFile& profile, const std::string& section);
+
+/// The first index whose key in section reads empty.
+int findFreeIniIndex(const ProfileFile& profile, const std::string& section);
+
+/// True when an entry of section (up to the first empty one) contains text, letter case ignored.
+bool iniSectionContains(const ProfileFile& profile, const std::string& text, const std::string& section);
+
+/// Records a connection string for a side unless an entry contains it already. The string is
+/// stored without its password part (see withoutPassword); an empty string is not recorded.
+void addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal);
+
+/// The connection string with every ";Password=..." part removed (the engine appends the
+/// password as " ;Password=" + password, and the password runs to the end of the string), so that
+/// a password never reaches the settings file, a message or a log.
+std::string withoutPassword(const std::string& connectionString);
+
+} // namespace dbsift

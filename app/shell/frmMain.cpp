@@ -1,0 +1,461 @@
+#include "frmMain.h"
+
+#include "FlexGrid.h"
+#include "Prompter.h"
+#include "RecentConnections.h"
+#include "frmMainMDI.h"
+
+#include <sifkit/Sifcore.h>
+#include <sifkit/Version.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace dbsift {
+
+namespace {
+
+QAction* namedAction(QObject* owner, const char* name, const QString& text) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(name);
+    return action;
+}
+
+QTreeWidget* makeTree(const char* name, QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(name);
+    tree->setHeaderHidden(true);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree->setUniformRowHeights(true);
+    tree->setEnabled(false);
+    return tree;
+}
+
+FlexGrid* makeGrid(const char* name, QWidget* parent) {
+    auto* grid = new FlexGrid(parent);
+    grid->setObjectName(name);
+    return grid;
+}
+
+} // namespace
+
+frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
+    : QWidget(&frame), frame_(frame), paths_(paths), prompter_(prompter), settings_(paths.iniFilePath) {
+    setObjectName("frmMain");
+
+    // Timer1 counts activity while the window loads; it is on from the window's creation.
+    Timer1_ = new QTimer(this);
+    Timer1_->setObjectName("Timer1");
+    Timer1_->setInterval(1);
+    connect(Timer1_, &QTimer::timeout, this, [this] {
+        ++activityCounter_;
+        frame_.setPanelText(2, QString::number(activityCounter_));
+    });
+    Timer1_->start();
+
+    sifkit::HostHooks hooks;
+    hooks.updateCount = [this](int32_t& count, int32_t& maxCount, std::string& readFrom) {
+        UpdateCount(count, maxCount, readFrom);
+    };
+    hooks.messageBox = [this](const std::string& text) {
+        ++engineMessagesShown_;
+        showMessage(QString::fromStdString(text));
+    };
+    hooks.doEvents = [] { QCoreApplication::processEvents(); };
+    sifcore_ = std::make_unique<sifkit::Sifcore>(std::move(hooks));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildToolbar();
+    layout->addWidget(tbMain_);
+
+    lblDividerH_ = new QSplitter(Qt::Vertical, this);
+    lblDividerH_->setObjectName("lblDividerH");
+    lblDividerH_->setChildrenCollapsible(false);
+    lblDividerH_->setHandleWidth(6);
+    lblDividerH_->setToolTip("Click and Drag to move");
+    layout->addWidget(lblDividerH_, 1);
+
+    upperPane_ = new QWidget(lblDividerH_);
+    auto* upper = new QVBoxLayout(upperPane_);
+    upper->setContentsMargins(4, 4, 4, 0);
+    upper->setSpacing(4);
+    auto* connectionBar = new QWidget(upperPane_);
+    buildConnectionBar(connectionBar);
+    upper->addWidget(connectionBar);
+    treeSplitter_ = new QSplitter(Qt::Horizontal, upperPane_);
+    treeSplitter_->setChildrenCollapsible(false);
+    TreeView1_ = makeTree("TreeView1", treeSplitter_);
+    TreeView2_ = makeTree("TreeView2", treeSplitter_);
+    upper->addWidget(treeSplitter_, 1);
+    lblDividerH_->addWidget(upperPane_);
+
+    buildLowerFrames();
+    lblDividerH_->addWidget(lowerFrames_);
+    // The divider never rises above the connection bar: the upper pane keeps room for it.
+    upperPane_->setMinimumHeight(connectionBar->sizeHint().height() + 8);
+
+    buildMenus();
+    buildPopupMenus();
+    connectSignals();
+    connectStructureView();
+    connectDataView();
+    connectSyncView();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildToolbar() {
+    tbMain_ = new QToolBar(this);
+    tbMain_->setObjectName("tbMain");
+    tbMain_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tbMain_->setMovable(false);
+    QStyle* style = this->style();
+    tbSwap_ = namedAction(this, "tbSwap", "Swap");
+    tbSwap_->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
+    tbSwap_->setToolTip("Swap the Original and Modified Documents (F9)");
+    cmdViewReport_ = namedAction(this, "cmdViewReport", "Report");
+    cmdViewReport_->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
+    cmdViewReport_->setToolTip("Show differences in a report (F2)");
+    tbRefresh_ = namedAction(this, "tbRefresh", "Refresh");
+    tbRefresh_->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
+    tbRefresh_->setToolTip("Refresh Display and show differences (F5)");
+    tbOptions_ = namedAction(this, "tbOptions", "Options");
+    tbOptions_->setIcon(style->standardIcon(QStyle::SP_FileDialogContentsView));
+    tbOptions_->setToolTip("Compare Options");
+    for (QAction* action : {tbSwap_, cmdViewReport_, tbRefresh_, tbOptions_})
+        tbMain_->addAction(action);
+}
+
+void frmMain::buildConnectionBar(QWidget* parent) {
+    auto* bar = new QHBoxLayout(parent);
+    bar->setContentsMargins(0, 0, 0, 0);
+    const QPixmap picture(QString::fromStdString(paths_.databasePicturePath().string()));
+    auto side = [&](const char* buttonName, const QString& caption, const char* pictureName,
+                    const char* listName, QPushButton*& button, QLabel*& pictureLabel, QComboBox*& list) {
+        button = new QPushButton(caption, parent);
+        button->setObjectName(buttonName);
+        button->setMinimumWidth(90);
+        pictureLabel = new QLabel(parent);
+        pictureLabel->setObjectName(pictureName);
+        pictureLabel->setPixmap(picture);
+        list = new QComboBox(parent);
+        list->setObjectName(listName);
+        // The list shows any connection string as its text, listed or not, but is not typed in.
+        list->setEditable(true);
+        list->lineEdit()->setReadOnly(true);
+        list->setInsertPolicy(QComboBox::NoInsert);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(10);
+        bar->addWidget(button);
+        bar->addWidget(pictureLabel);
+        bar->addWidget(list, 1);
+    };
+    side("cmdSelConn", "Original", "picSelConn", "cboMasterRecentConn", cmdSelConn_, picSelConn_,
+         cboMasterRecentConn_);
+    bar->addSpacing(lMiddleSpacer_ * 2);
+    side("cmdSourceSelConn", "Modified", "picSourceSelConn", "cboSourceRecentConn", cmdSourceSelConn_,
+         picSourceSelConn_, cboSourceRecentConn_);
+}
+
+void frmMain::buildLowerFrames() {
+    lowerFrames_ = new QStackedWidget(lblDividerH_);
+
+    frameRichTextBox_ = new QWidget(lowerFrames_);
+    frameRichTextBox_->setObjectName("frameRichTextBox");
+    auto* textLayout = new QVBoxLayout(frameRichTextBox_);
+    textLayout->setContentsMargins(0, 0, 0, 0);
+    richTxtBoxProgDesc_ = new QTextBrowser(frameRichTextBox_);
+    richTxtBoxProgDesc_->setObjectName("richTxtBoxProgDesc");
+    richTxtBoxProgDesc_->setOpenLinks(false);
+    textLayout->addWidget(richTxtBoxProgDesc_);
+    lowerFrames_->addWidget(frameRichTextBox_);
+
+    frameStructureGrids_ = new QWidget(lowerFrames_);
+    frameStructureGrids_->setObjectName("frameStructureGrids");
+    auto* gridsLayout = new QHBoxLayout(frameStructureGrids_);
+    gridsLayout->setContentsMargins(0, 0, 0, 0);
+    gridsLayout->setSpacing(lMiddleSpacer_ * 2);
+    MSFlexGrid1_ = makeGrid("MSFlexGrid1", frameStructureGrids_);
+    MSFlexGrid2_ = makeGrid("MSFlexGrid2", frameStructureGrids_);
+    gridsLayout->addWidget(MSFlexGrid1_);
+    gridsLayout->addWidget(MSFlexGrid2_);
+    lowerFrames_->addWidget(frameStructureGrids_);
+
+    buildDataGrids();
+    lowerFrames_->addWidget(frameDataGrids_);
+}
+
+void frmMain::buildMenus() {
+    // Actions belong to the window (the menu bar moves to the frame), so they are found from it.
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName("mnuMain");
+    auto add = [this](QMenu* menu, QAction*& action, const char* name, const QString& text) {
+        action = namedAction(this, name, text);
+        menu->addAction(action);
+    };
+    QMenu* file = menuBar_->addMenu("&File");
+    file->setObjectName("mnuFile");
+    QMenu* select = file->addMenu("&Select Database");
+    select->setObjectName("mnuSelectDatabase");
+    add(select, mnuOriginalDatabase_, "mnuOriginalDatabase", "&Original Database");
+    add(select, mnuModifiedDatabase_, "mnuModifiedDatabase", "&Modified Database");
+    add(file, mnuRun_, "mnuRun", "&Run Compare");
+    add(file, mnuCreateDataReport_, "mnuCreateDataReport", "&Create Data Report");
+    file->addSeparator();
+    add(file, mnuExit_, "mnuExit", "E&xit");
+    QMenu* options = menuBar_->addMenu("&Options");
+    options->setObjectName("mnuOptions");
+    add(options, mnuSettings_, "mnuSettings", "&Settings");
+    QMenu* help = menuBar_->addMenu("&Help");
+    help->setObjectName("mnuHelp");
+    add(help, mnuHelpFile_, "mnuHelpFile", "Help &File");
+    add(help, mnuAbout_, "mnuAbout", "&About");
+}
+
+void frmMain::buildPopupMenus() {
+    mnupopupTree_ = new QMenu(this);
+    mnupopupTree_->setObjectName("mnupopupTree");
+    QMenu* select = mnupopupTree_->addMenu("&Select Database");
+    mnuOriginalpopup_ = namedAction(this, "mnuOriginalpopup", "&Original");
+    mnuModifiedpopup_ = namedAction(this, "mnuModifiedpopup", "&modified");
+    select->addAction(mnuOriginalpopup_);
+    select->addAction(mnuModifiedpopup_);
+    mnuRunStructureComparepopup_ = namedAction(this, "mnuRunStructureComparepopup", "&Run Structure Compare");
+    mnuRunDataComparepopup_ = namedAction(this, "mnuRunDataComparepopup", "&Run Data Compare");
+    mnuCreateReportpopup_ = namedAction(this, "mnuCreateReportpopup", "&Create Report");
+    mnupopupTree_->addAction(mnuRunStructureComparepopup_);
+    mnupopupTree_->addAction(mnuRunDataComparepopup_);
+    mnupopupTree_->addAction(mnuCreateReportpopup_);
+    QMenu* options = mnupopupTree_->addMenu("&Options");
+    mnuSettingspopup_ = namedAction(this, "mnuSettingspopup", "&Settings");
+    options->addAction(mnuSettingspopup_);
+
+    mnupopupDetail_ = new QMenu(this);
+    mnupopupDetail_->setObjectName("mnupopupDetail");
+    mnuFirstpopup_ = namedAction(this, "mnuFirstpopup", "&First");
+    mnuPreviouspopup_ = namedAction(this, "mnuPreviouspopup", "&Previous");
+    mnuNextpopup_ = namedAction(this, "mnuNextpopup", "&Next");
+    mnuLastpopup_ = namedAction(this, "mnuLastpopup", "&Last");
+    for (QAction* action : {mnuFirstpopup_, mnuPreviouspopup_, mnuNextpopup_, mnuLastpopup_})
+        mnupopupDetail_->addAction(action);
+    QMenu* copy = mnupopupDetail_->addMenu("&Copy");
+    mnuCopyTopToBottompopup_ = namedAction(this, "mnuCopyModifiedpopup", "Copy top to bottom");
+    mnuCopyBottomToToppopup_ = namedAction(this, "mnuCopyOriginalpopup", "Copy bottom to top");
+    copy->addAction(mnuCopyTopToBottompopup_);
+    copy->addAction(mnuCopyBottomToToppopup_);
+}
+
+void frmMain::connectSignals() {
+    connect(cmdSelConn_, &QPushButton::clicked, this, &frmMain::cmdSelConn_Click);
+    connect(cmdSourceSelConn_, &QPushButton::clicked, this, &frmMain::cmdSourceSelConn_Click);
+    for (QAction* action : {mnuOriginalDatabase_, mnuOriginalpopup_})
+        connect(action, &QAction::triggered, this, &frmMain::cmdSelConn_Click);
+    for (QAction* action : {mnuModifiedDatabase_, mnuModifiedpopup_})
+        connect(action, &QAction::triggered, this, &frmMain::cmdSourceSelConn_Click);
+    connect(cboMasterRecentConn_, &QComboBox::activated, this, &frmMain::cboMasterRecentConn_Click);
+    connect(cboSourceRecentConn_, &QComboBox::activated, this, &frmMain::cboSourceRecentConn_Click);
+    for (QAction* action : {mnuSettings_, mnuSettingspopup_, tbOptions_})
+        connect(action, &QAction::triggered, this, &frmMain::showOptions);
+    connect(mnuHelpFile_, &QAction::triggered, this, &frmMain::openHelp);
+    connect(mnuAbout_, &QAction::triggered, this, &frmMain::showAbout);
+    connect(mnuExit_, &QAction::triggered, this, [this] {
+        SaveIniFile();
+        frame_.close();
+    });
+    connect(cmdViewReport_, &QAction::triggered, this, &frmMain::requestReport);
+    for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_})
+        connect(action, &QAction::triggered, this, &frmMain::createHTMLReport);
+
+    for (QTreeWidget* tree : {TreeView1_, TreeView2_}) {
+        connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { onTreeClicked(*tree); });
+        connect(tree, &QWidget::customContextMenuRequested, this,
+                [this, tree](const QPoint& at) { mnupopupTree_->popup(tree->viewport()->mapToGlobal(at)); });
+    }
+    connect(mnuRunDataComparepopup_, &QAction::triggered, this, [this] { onTreeClicked(*TreeView1_); });
+    connect(MSFlexGridDataDiffDetail_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        mnupopupDetail_->popup(MSFlexGridDataDiffDetail_->viewport()->mapToGlobal(at));
+    });
+    MSFlexGridDataDiffDetail_->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    // The divider keeps its share of the height; dragging it changes the share for this run.
+    connect(lblDividerH_, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> sizes = lblDividerH_->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (total > 0)
+            dRatioTopEditor_ = static_cast<double>(sizes.value(0)) / total;
+    });
+
+    // Function keys reach the window whichever control has the focus.
+    const std::pair<int, void (frmMain::*)()> keys[] = {
+        {Qt::Key_F1, &frmMain::openHelp},
+        {Qt::Key_F2, &frmMain::viewReport},
+    };
+    for (const auto& [key, handler] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    }
+    for (const auto& [key, action] : {std::pair{Qt::Key_F5, mnuRun_}, std::pair{Qt::Key_F9, tbSwap_}}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+    }
+}
+
+void frmMain::setdRatioTopEditor(double ratio) {
+    dRatioTopEditor_ = ratio;
+    applyDividerRatio();
+}
+
+void frmMain::applyDividerRatio() {
+    const int total = lblDividerH_->height() - lblDividerH_->handleWidth();
+    if (total <= 0)
+        return;
+    const int top = std::max(static_cast<int>(total * dRatioTopEditor_), upperPane_->minimumHeight());
+    lblDividerH_->setSizes({top, std::max(total - top, 1)});
+}
+
+void frmMain::enableControls() {
+    TreeView1_->setEnabled(true);
+    TreeView2_->setEnabled(true);
+}
+
+void frmMain::StartTimer() {
+    if (!Timer1_->isActive())
+        Timer1_->start(1);
+}
+
+void frmMain::StopTimer() {
+    if (Timer1_->isActive())
+        Timer1_->stop();
+}
+
+bool frmMain::timerRunning() const {
+    return Timer1_->isActive();
+}
+
+void frmMain::setProgressBar() {
+    frame_.SetProgressBarToStatusBar(frame_.ProgressBar1(), frame_.sbMain(), 4);
+    frame_.ProgressBar1().show();
+}
+
+void frmMain::resetProgressBar() {
+    frame_.ProgressBar1().hide();
+}
+
+void frmMain::UpdateCount(int32_t count, int32_t maxCount, const std::string& readFrom) {
+    // Repainting on every event would cost more than the work; a few times a second keeps the
+    // window alive.
+    static QElapsedTimer sinceEvents;
+    if (!sinceEvents.isValid() || sinceEvents.elapsed() >= 50) {
+        QCoreApplication::processEvents();
+        sinceEvents.restart();
+    }
+    QProgressBar& bar = frame_.ProgressBar1();
+    if (maxCount > 0)
+        bar.setMaximum(maxCount);
+    if (count > 0)
+        bar.setValue(std::min(count, bar.maximum()));
+    if (!readFrom.empty())
+        frame_.setPanelText(2, QString::fromStdString(readFrom));
+}
+
+void frmMain::showLowerFrame(QWidget* frame) {
+    lowerFrames_->setCurrentWidget(frame);
+}
+
+void frmMain::showMessage(const QString& text) {
+    prompter_.message(this, QApplication::applicationDisplayName(), text);
+}
+
+bool frmMain::reportEngineFailure() {
+    // The engine's messages are " ||"-terminated pieces, often repeated across its texts; only the
+    // numbered ones report a failure. Connection strings in them lose their password.
+    static const QRegularExpression numbered("#\\d");
+    QStringList problems;
+    for (const bool isMaster : {true, false}) {
+        const auto manager = isMaster ? sifcore_->getMasterDataManager() : sifcore_->getSourceDataManager();
+        const QString text =
+            QString::fromStdString(manager->getReturnConnectionMessage() + "||" +
+                                   manager->getReturnSQLMessage() + "||" + manager->getReturnMessage());
+        QStringList lines;
+        for (const QString& piece : text.split("||")) {
+            const QString line = QString::fromStdString(withoutPassword(piece.trimmed().toStdString()));
+            if (line.contains(numbered) && !lines.contains(line))
+                lines << line;
+        }
+        if (!lines.isEmpty())
+            problems << QStringLiteral("%1 database:\n%2")
+                            .arg(isMaster ? "Original" : "Modified", lines.join('\n'));
+    }
+    if (problems.isEmpty())
+        return false;
+    showMessage("The comparison could not read the databases.\n\n" + problems.join("\n\n"));
+    return true;
+}
+
+void frmMain::openHelp() {
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths_.helpFilePath.string()));
+    if (!prompter_.openWithDefaultHandler(url))
+        showMessage("The help page could not be opened: " + url.toLocalFile());
+}
+
+void frmMain::showAbout() {
+    showMessage(QStringLiteral("%1 %2\nCompares two relational databases and helps bring them into line.\n"
+                               "Engine: Sifkit %3")
+                    .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
+                         QString::fromStdString(sifkit::version())));
+}
+
+void frmMain::viewReport() {
+    if (!frameDataGrids_->isVisible()) {
+        showMessage("Please select a table and do a data compare.");
+        return;
+    }
+    createHTMLReport();
+}
+
+BusyScope::BusyScope(frmMain& form) : form_(form) {
+    if (form_.busyDepth_++ == 0) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        form_.setEnabled(false);
+        if (form_.menuBar_)
+            form_.menuBar_->setEnabled(false);
+    }
+}
+
+BusyScope::~BusyScope() {
+    if (--form_.busyDepth_ == 0) {
+        form_.setEnabled(true);
+        if (form_.menuBar_)
+            form_.menuBar_->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+} // namespace dbsift

@@ -1,0 +1,482 @@
+#pragma once
+
+#include "AppPaths.h"
+#include "ProfileFile.h"
+#include "clsAppVar.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QTextBrowser;
+class QTimer;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace sifkit {
+class Sifcore;
+class clsDBManager;
+} // namespace sifkit
+
+namespace dbsift {
+
+class FlexGrid;
+class Prompter;
+class frmFieldListForDataCompare;
+class frmMainMDI;
+class frmOptions;
+class frmSelectConn;
+class frmUndo;
+struct RollbackSlot;
+
+/// The comparison window: the toolbar, the connection bar with the two recent-connection lists,
+/// the two object trees over a divider, and below it the three frames that take turns (the
+/// quick-start description, the structure grids, the data view). It hosts the engine control
+/// Sifcore1 and owns the application variables.
+///
+/// Its operations carry the names the rest of the application and the tests use; they are
+/// spread over one source file per area (shell, connect, structure, data).
+class frmMain final : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter);
+    ~frmMain() override;
+
+    // --- start-up, layout, progress --------------------------------------------------------
+    void Form_Load();
+    /// (Re)creates the window state: new application variables, grid widths, connection strings
+    /// from the recent lists, colours, the description frame in front.
+    void initializeMainWindow();
+    void enableControls();
+    void StartTimer();
+    void StopTimer();
+    /// Lays the progress bar over status panel 4 and shows it; resetProgressBar hides it.
+    void setProgressBar();
+    void resetProgressBar();
+    /// The engine's progress event: lets pending window events run, then a positive maxCount
+    /// becomes the bar's maximum, a positive count its value (clamped to the maximum) and a
+    /// non-empty readFrom the text of status panel 2.
+    void UpdateCount(int32_t count, int32_t maxCount, const std::string& readFrom);
+    double getdRatioTopEditor() const { return dRatioTopEditor_; }
+    void setdRatioTopEditor(double ratio);
+    int getlMiddleSpacer() const { return lMiddleSpacer_; }
+    void setlMiddleSpacer(int spacer) { lMiddleSpacer_ = spacer; }
+    int64_t activityCounter() const { return activityCounter_; }
+    bool timerRunning() const;
+    /// True while an engine run holds the window (clicks and keys are then refused).
+    bool isBusy() const { return busyDepth_ > 0; }
+
+    sifkit::Sifcore& Sifcore1() { return *sifcore_; }
+    frmMainMDI& frame() { return frame_; }
+    Prompter& prompter() { return prompter_; }
+    const AppPaths& paths() const { return paths_; }
+    ProfileFile& settingsFile() { return settings_; }
+    /// A message box titled with the application's name.
+    void showMessage(const QString& text);
+    /// How many messages the engine has shown so far: a failure it has not shown itself is the
+    /// window's to tell.
+    int engineMessagesShown() const { return engineMessagesShown_; }
+    /// After an engine run that returned False: shows the connection and database messages the
+    /// run left on either side, if any (an empty database is not a failure). True when it showed.
+    bool reportEngineFailure();
+
+    // --- settings -------------------------------------------------------------------------
+    clsAppVar& getApplicationVariables() { return appVar_; }
+    void setApplicationVariables(const clsAppVar& appVar) { appVar_ = appVar; }
+    void ReadIniFile();
+    void SaveIniFile();
+    const std::string& getReportPath() const { return reportPath_; }
+    void setReportPath(const std::string& path) { reportPath_ = path; }
+    bool getDisplayDataCompareMessageBox() const { return displayDataCompareMessageBox_; }
+    /// False saves the settings file at once; true only stores the value.
+    void setDisplayDataCompareMessageBox(bool display);
+    void writeIniLong(const std::string& key, int32_t value);
+    const std::string& getLastFileUsed() const { return lastFileUsed_; }
+    void setLastFileUsed(const std::string& path) { lastFileUsed_ = path; }
+    uint32_t getOriginalColor() const;
+    void setOriginalColor(uint32_t colour);
+    uint32_t getModifiedColor() const;
+    void setModifiedColor(uint32_t colour);
+    /// Paints the two recent-connection lists with the application variables' colours.
+    void setDropDownBoxColors();
+    /// "#RRGGBB" for a colour value with red in the low byte.
+    static std::string ColorToHTML(uint32_t colour);
+    /// Opens the options dialog (Settings menu, its popup twin, the Options button).
+    void showOptions();
+    frmOptions& optionsDialog();
+
+    // --- recent connections -----------------------------------------------------------------
+    void loadRecentConnFromIniFile();
+    int32_t getLastSelectedOrigConnIndex() const { return lastSelectedOrigConnIndex_; }
+    void setLastSelectedOrigConnIndex(int32_t index) { lastSelectedOrigConnIndex_ = index; }
+    int32_t getLastSelectedModConnIndex() const { return lastSelectedModConnIndex_; }
+    void setLastSelectedModConnIndex(int32_t index) { lastSelectedModConnIndex_ = index; }
+    void cboMasterRecentConn_Click();
+    void cboSourceRecentConn_Click();
+
+    // --- connections ----------------------------------------------------------------------
+    void cmdSelConn_Click();
+    void cmdSourceSelConn_Click();
+    frmSelectConn& connectionDialog();
+    void setMasterConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
+    void setSourceConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
+    /// The stored Original connection string with the side's user ID and password appended
+    /// (once); the engine's master manager receives both.
+    std::string getMasterConnectionString();
+    std::string getSourceConnectionString();
+    bool validConnections(bool isMaster);
+    /// Stores both connection strings directly, without the setters' checks and side effects.
+    void storeConnectionStrings(const std::string& master, const std::string& source);
+    QString recentListText(bool isMaster) const;
+    void setRecentListText(bool isMaster, const QString& text);
+
+    // --- object trees -----------------------------------------------------------------------
+    /// Clears a tree and its picture list and loads the database picture.
+    void resetTree(QTreeWidget& tree);
+    /// Fills one tree from the engine's results of one side.
+    void populateTree(QTreeWidget& tree, bool isMaster);
+
+    // --- structure view ---------------------------------------------------------------------
+    /// The compare run: lists both databases' objects into the trees and, with "Show Structure"
+    /// on, compares their fields into the structure grids.
+    void do_Compare();
+    /// Refresh (toolbar; the tree popup's "&Run Structure Compare"): the compare run when both
+    /// connections are set; the report button ends disabled either way.
+    void tbRefresh_Click();
+    /// "&Run Compare" (F5): the refresh run and the structure grids under the progress bar, then
+    /// the settings are saved.
+    void mnuRun_Click();
+    /// Swap (F9): crosses the two sides, shows them in the recent lists and runs again.
+    void tbSwap_Click();
+    /// Compares the two structures with their fields and fills the structure grids; counts the
+    /// changes into status panel 4.
+    void doStructureCompare();
+    /// Change classes of a change code given as decimal text.
+    bool isNew(const std::string& changeType);
+    bool isDifferentDataType(const std::string& changeType);
+    bool isChanged(const std::string& changeType);
+    /// Number of items of one side whose change code counts as changed.
+    int32_t getChangeCount(bool isMaster);
+    void refreshStructureGrids();
+    void fillStructureGrid(FlexGrid& grid, bool isMaster);
+    /// Writes result item row of one side into its grid row; colour is a colour value as
+    /// decimal text.
+    void writeStructureRow(FlexGrid& grid, bool isMaster, int32_t row, const std::string& colour,
+                           bool changed);
+    /// Writes one cell, unless the item is unchanged and only differences are shown.
+    void writeStructureCell(FlexGrid& grid, bool isMaster, int32_t row, int32_t col, const QString& text,
+                            bool changed);
+    /// Where the last run through the structure view spent its time, in seconds: in the engine's
+    /// compare calls, and in filling the trees and the grids from their results.
+    struct StructureRunTiming {
+        double engineSeconds = 0;
+        double treeSeconds = 0;
+        double gridSeconds = 0;
+    };
+    const StructureRunTiming& lastStructureRunTiming() const { return structureTiming_; }
+
+private:
+    void connectStructureView();
+    /// True when both connections are chosen; otherwise says so in a message box.
+    bool requireConnections();
+    /// The compare run; withStructure false leaves the structure comparison to the caller.
+    void runObjectCompare(bool withStructure);
+    /// The refresh run; false when a connection is missing (the message has been shown).
+    bool refreshRun(bool withStructure);
+    /// The structure comparison; objectsListed skips the object listing a run just made.
+    void runStructureCompare(bool objectsListed);
+    /// One engine compare run, timed, with the window held. A run that fails still publishes
+    /// what each side read, and a side that reported an error has its messages shown.
+    bool runEngineCompare(bool listObjectsOnly);
+
+public:
+    // --- data-compare mode ----------------------------------------------------------------
+    /// Lists both databases' objects into the trees and shows the data-compare hint.
+    void do_TableCompare(bool firstTreeIsOriginal);
+    const std::string& getTableName() const { return tableName_; }
+    void setTableName(const std::string& name) { tableName_ = name; }
+    const std::string& getFieldList() const { return fieldList_; }
+    void setFieldList(const std::string& list) { fieldList_ = list; }
+    bool getCanRunReport() const { return canRunReport_; }
+    void setCanRunReport(bool canRun) { canRunReport_ = canRun; }
+
+    // --- record copy, undo and report ------------------------------------------------------
+    /// Writes the data difference report of the selected table to the report path (asking for
+    /// one the first time) and opens it.
+    void createHTMLReport();
+    /// The report buttons: the report when the last field selection had comparable fields.
+    void requestReport();
+    /// "Copy Record" (top to bottom): the selected record overwrites its counterpart, or is added
+    /// to the other side when it has none.
+    void cmdCopyRecord_Click();
+    /// "Copy Record" (bottom to top): the counterpart overwrites the selected record.
+    void cmdCopyRecorUp_Click();
+    /// Sets both data managers' current record numbers for a copy: the selected record on its
+    /// side (isOriginal: the Original), the related record on the other.
+    void positionDataManagers(bool isOriginal, int32_t selectedRecord, int32_t relatedRecord);
+    /// Inserts the current record of the side the side flag names on the other side; tells the
+    /// user the outcome. True when the record was copied.
+    bool copyRecordToOtherSide(const std::shared_ptr<sifkit::clsDBManager>& master,
+                               const std::shared_ptr<sifkit::clsDBManager>& source);
+    /// Overwrites the counterpart of the current record with it, keeping the old row in the
+    /// side's rollback file and an undo entry in the settings file; tells the user the outcome.
+    bool updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManager>& master,
+                                  const std::shared_ptr<sifkit::clsDBManager>& source);
+    const std::string& currentRollbackFile() const { return currentRollbackFile_; }
+    /// "Undo Copy": the undo list, shown without blocking the window.
+    void cmdUndo_Click();
+    frmUndo& undoDialog();
+    /// Restores the record an update overwrote, from the slot's rollback file, after asking.
+    /// Refuses (with a message, changing nothing) a slot already rolled back, or whose file is
+    /// missing, of another table, or written again since. True when the record was restored.
+    bool rollBackSlot(const RollbackSlot& slot);
+    // --- data view --------------------------------------------------------------------------
+    /// A table chosen in a tree: fills the field list dialog for it and shows the dialog.
+    void chooseTableForDataCompare(QTreeWidget& tree);
+    frmFieldListForDataCompare& fieldListDialog();
+    /// Runs the data comparison of a table over a field list ("[A],[B C]") and shows the results.
+    void showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList);
+    /// The engine run of a data comparison; True when differences were found.
+    bool runDataCompare(const std::string& tableName, const std::string& fieldList);
+    /// After the sides were swapped: compares the shown table again, Original and Modified swapped.
+    void swapDataResults();
+    /// The number of compared fields, at least 1.
+    int32_t getFieldCount() const { return dataFieldCount_ > 0 ? dataFieldCount_ : 1; }
+    /// Report controls follow whether a data report can be made.
+    void enableReportControls(bool enabled);
+    /// Appends one page of differing records to the drop-down; selects the first on the first page.
+    void setCboDataDiffBox(const std::string& tableName);
+    /// " " and the change description of the record's first changed field, or "".
+    std::string getRecordDetailsForDropDown(const std::string& tableName, int32_t recordNumber,
+                                            bool isMaster);
+    /// The record number text of a drop-down entry; sets the side flag from the entry.
+    std::string parseRecordNumberFromComboValue(const std::string& text);
+    /// Shows an entry's record in the detail grid, with its counterpart when showRelated.
+    void showSelectedDifference(const std::string& text, bool showRelated);
+    /// Differing records' positions of the selected table on both sides.
+    int32_t getTotalGridCount();
+    void cmdFirstDiff_Click();
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    void cmdLast_Click();
+    void cmdGetMore_Click();
+    void cmdGetPrevious_Click();
+    void cboDataDiffSummary_Click();
+    /// Tab k (1-based) of the data view's tab strip chosen.
+    void tsDataDiff_Click(int tab);
+    /// The header of the summary grid (metadata False) or the detail grid (metadata True).
+    void prepareDiffGrid(FlexGrid& grid, const std::string& tableName, bool isMaster, bool metadata);
+    /// One page of differing records into the summary grid from row firstRow.
+    void fillSummaryGrid(FlexGrid& grid, const std::string& tableName, int32_t firstRow);
+    void writeSummaryRow(FlexGrid& grid, int32_t recordNumber, bool isMaster, int32_t row);
+    /// The selected record into row 1 (first) or its counterpart into row 2, with the metadata rows.
+    void writeDetailGrid(FlexGrid& grid, bool first);
+    /// A summary row chosen: its record shown with its counterpart on the details tab.
+    void msFlexGridDataDiff_Click(int row);
+    /// The summary grid's current row moved: the detail grid follows.
+    void msFlexGridDataDiff_RowColChange(int row);
+    /// The summary grid scrolled to its last filled row: the next page is added.
+    void msFlexGridDataDiff_Scroll();
+    void CopyUpButtonsEnabled(bool enabled);
+    /// "Original: x / Modified: y" for a detail value that differs from its counterpart, else "".
+    QString detailToolTip(int row, int col) const;
+    int32_t getSelectedRecordNumber() const { return appVar_.getSelectedRecordNumber(); }
+    int32_t getSelectedRelatedRecordNumber() const { return selectedRelatedRecordNumber_; }
+    void setSelectedReleatedRecordNumber(int32_t recordNumber) {
+        selectedRelatedRecordNumber_ = recordNumber;
+    }
+    int32_t getPreviousMasterRecordIndex() const { return previousMasterRecordIndex_; }
+    void setPreviousMasterRecordIndex(int32_t index) { previousMasterRecordIndex_ = index; }
+    int32_t getPreviousSourceRecordIndex() const { return previousSourceRecordIndex_; }
+    void setPreviousSourceRecordIndex(int32_t index) { previousSourceRecordIndex_ = index; }
+
+signals:
+    /// A data comparison's engine run has returned; its results are about to be shown.
+    void dataRunFinished();
+
+private:
+    friend class BusyScope;
+
+    /// The connection string for rolling back on a side: this session's (with its credentials)
+    /// when it is the stored one, otherwise the stored one, asking for the password when it names
+    /// a user. Nothing when the user cancels.
+    std::optional<std::string> connectionForRollback(const std::string& stored, bool isMaster);
+
+    void buildToolbar();
+    void buildConnectionBar(QWidget* parent);
+    void buildLowerFrames();
+    void buildMenus();
+    void connectSyncView();
+    void buildPopupMenus();
+    void connectSignals();
+    void applyDividerRatio();
+    void showLowerFrame(QWidget* frame);
+    void openHelp();
+    void showAbout();
+    void onTreeClicked(QTreeWidget& tree);
+    /// F2 and the report button: the data report when the data view is shown.
+    void viewReport();
+
+    frmMainMDI& frame_;
+    const AppPaths& paths_;
+    Prompter& prompter_;
+    ProfileFile settings_;
+    std::unique_ptr<sifkit::Sifcore> sifcore_;
+    clsAppVar appVar_;
+
+    // Layout state.
+    double dRatioTopEditor_ = 0.35;
+    int lMiddleSpacer_ = 10;
+    int64_t activityCounter_ = 0;
+    int busyDepth_ = 0;
+    int engineMessagesShown_ = 0; ///< messages the engine has shown through its message box
+
+    // Settings held by the window.
+    std::string reportPath_;
+    bool displayDataCompareMessageBox_ = true;
+    std::string lastFileUsed_;
+    int32_t lastSelectedOrigConnIndex_ = 1;
+    int32_t lastSelectedModConnIndex_ = 1;
+
+    // Connections and the data view's selection.
+    std::string masterConnectionString_;
+    std::string sourceConnectionString_;
+    std::string tableName_;
+    std::string fieldList_;
+    bool canRunReport_ = false;
+    std::string currentRollbackFile_;
+
+    // Controls, named as the rest of the application knows them.
+    QToolBar* tbMain_ = nullptr;
+    QAction* tbSwap_ = nullptr;
+    QAction* cmdViewReport_ = nullptr;
+    QAction* tbRefresh_ = nullptr;
+    QAction* tbOptions_ = nullptr;
+    QPushButton* cmdSelConn_ = nullptr;
+    QLabel* picSelConn_ = nullptr;
+    QComboBox* cboMasterRecentConn_ = nullptr;
+    QPushButton* cmdSourceSelConn_ = nullptr;
+    QLabel* picSourceSelConn_ = nullptr;
+    QComboBox* cboSourceRecentConn_ = nullptr;
+    QWidget* upperPane_ = nullptr;
+    QSplitter* lblDividerH_ = nullptr;
+    QSplitter* treeSplitter_ = nullptr;
+    QTreeWidget* TreeView1_ = nullptr;
+    QTreeWidget* TreeView2_ = nullptr;
+    QStackedWidget* lowerFrames_ = nullptr;
+    QWidget* frameRichTextBox_ = nullptr;
+    QTextBrowser* richTxtBoxProgDesc_ = nullptr;
+    QWidget* frameStructureGrids_ = nullptr;
+    FlexGrid* MSFlexGrid1_ = nullptr;
+    FlexGrid* MSFlexGrid2_ = nullptr;
+    QWidget* frameDataGrids_ = nullptr;
+    QTabWidget* tsDataDiff_ = nullptr;
+    QWidget* frameDataDetail_[2] = {};
+    FlexGrid* msFlexGridDataDiff_ = nullptr;
+    FlexGrid* MSFlexGridDataDiffDetail_ = nullptr;
+    QComboBox* cboDataDiffSummary_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+
+    // Menus.
+    QMenuBar* menuBar_ = nullptr;
+    QAction* mnuOriginalDatabase_ = nullptr;
+    QAction* mnuModifiedDatabase_ = nullptr;
+    QAction* mnuRun_ = nullptr;
+    QAction* mnuCreateDataReport_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuSettings_ = nullptr;
+    QAction* mnuHelpFile_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+    QMenu* mnupopupTree_ = nullptr;
+    QAction* mnuOriginalpopup_ = nullptr;
+    QAction* mnuModifiedpopup_ = nullptr;
+    QAction* mnuRunStructureComparepopup_ = nullptr;
+    QAction* mnuRunDataComparepopup_ = nullptr;
+    QAction* mnuCreateReportpopup_ = nullptr;
+    QAction* mnuSettingspopup_ = nullptr;
+    QMenu* mnupopupDetail_ = nullptr;
+    QAction* mnuFirstpopup_ = nullptr;
+    QAction* mnuPreviouspopup_ = nullptr;
+    QAction* mnuNextpopup_ = nullptr;
+    QAction* mnuLastpopup_ = nullptr;
+    QAction* mnuCopyTopToBottompopup_ = nullptr;
+    QAction* mnuCopyBottomToToppopup_ = nullptr;
+
+    // Dialogs, created on first use and kept (they keep their state between openings).
+    frmOptions* frmOptions_ = nullptr;
+    frmSelectConn* frmSelectConn_ = nullptr;
+    frmUndo* frmUndo_ = nullptr;
+
+    // Structure view state.
+    StructureRunTiming structureTiming_;
+    /// Whether the last engine run reported a database that could not be read.
+    bool lastRunReportedError_ = false;
+
+    // Data view state.
+    void buildDataGrids();
+    void connectDataView();
+    /// Marks the detail values that differ between the selected record and its counterpart.
+    void markChangedDetailValues();
+    /// Makes drop-down entry index the current one and shows it with its counterpart.
+    void selectDifferenceEntry(int index);
+    /// Positions both sides reported for a table (getTotalGridCount for the selected one).
+    int32_t getTotalGridCountFor(const std::string& tableName);
+    /// Steps of one page: the page size, or the positions both sides reported when fewer.
+    int32_t differencePageLimit(const std::string& tableName);
+    /// The record a summary row shows (-1 for a row without one) and, through isOriginal, its side.
+    int32_t summaryRowRecord(int row, bool& isOriginal) const;
+    /// First and Previous with their popup twins; Next and Last with theirs.
+    void enableBackward(bool enabled);
+    void enableForward(bool enabled);
+    QWidget* frameButtonHolder_ = nullptr;
+    QPushButton* cmdFirstDiff_ = nullptr;
+    QPushButton* cmdPrevious_ = nullptr;
+    QPushButton* cmdNext_ = nullptr;
+    QPushButton* cmdLast_ = nullptr;
+    QPushButton* cmdCopyRecord_ = nullptr;
+    QPushButton* cmdCopyRecorUp_ = nullptr;
+    QPushButton* cmdUndo_ = nullptr;
+    QPushButton* cmdCreateHTMLReport_ = nullptr;
+    QPushButton* cmdGetPrevious_ = nullptr;
+    QPushButton* cmdGetMore_ = nullptr;
+    frmFieldListForDataCompare* frmFieldListForDataCompare_ = nullptr;
+    std::vector<std::string> dataFieldNames_; ///< compared fields, in grid column order
+    int32_t dataFieldCount_ = 0;
+    int32_t selectedRelatedRecordNumber_ = 0;
+    int32_t previousMasterRecordIndex_ = 1;
+    int32_t previousSourceRecordIndex_ = 1;
+    bool detailTopIsOriginal_ = true; ///< side of the record in the detail grid's first row
+
+public:
+    QMenuBar* menuBar() const { return menuBar_; }
+};
+
+/// Holds the window for the length of an engine run: the window's controls refuse input, the
+/// pointer shows the hourglass, and the progress handler may let events run without a click
+/// starting a second run. Nests.
+class BusyScope {
+public:
+    explicit BusyScope(frmMain& form);
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    frmMain& form_;
+};
+
+} // namespace dbsift

@@ -1,0 +1,65 @@
+// Loading the comparison window: the start-up order and the window state it (re)creates.
+#include "FlexGrid.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QStackedWidget>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+namespace dbsift {
+
+namespace {
+
+constexpr uint32_t kDefaultOriginalColour = 0x80FF80; // light green
+constexpr uint32_t kDefaultModifiedColour = 0xFFFFFF; // white
+
+} // namespace
+
+void frmMain::Form_Load() {
+    resetTree(*TreeView1_);
+    resetTree(*TreeView2_);
+    cmdViewReport_->setEnabled(false);
+    initializeMainWindow();
+    ReadIniFile();
+    storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
+    loadRecentConnFromIniFile();
+    // The recent lists have set both connections; with both known, list their objects.
+    if (!masterConnectionString_.empty() && !sourceConnectionString_.empty())
+        do_TableCompare(true);
+
+    QFile quickStart(QString::fromStdString(paths_.quickStartPath().string()));
+    if (quickStart.open(QIODevice::ReadOnly))
+        richTxtBoxProgDesc_->setHtml(QString::fromUtf8(quickStart.readAll()));
+    tsDataDiff_->setCurrentIndex(0);
+    showLowerFrame(frameRichTextBox_);
+    SaveIniFile();
+    StopTimer();
+    applyDividerRatio();
+}
+
+void frmMain::initializeMainWindow() {
+    appVar_ = clsAppVar();
+    setCanRunReport(false);
+    appVar_.initializeValues(*this);
+    MSFlexGrid1_->setCols(std::max(MSFlexGrid1_->cols(), 4));
+    MSFlexGrid2_->setCols(std::max(MSFlexGrid2_->cols(), 4));
+    for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
+        grid->setColWidth(0, appVar_.getGridCol0());
+        grid->setColWidth(1, appVar_.getGridCol1());
+    }
+    storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
+    for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_, mnuRunDataComparepopup_})
+        action->setEnabled(false);
+    showLowerFrame(frameRichTextBox_);
+    appVar_.setOriginalColor(kDefaultOriginalColour);
+    appVar_.setModifiedColor(kDefaultModifiedColour);
+    setDropDownBoxColors();
+    // Entering data-compare mode here is left to Form_Load, once the stored settings are read:
+    // listing both catalogues twice at start-up would double the wait for nothing.
+}
+
+} // namespace dbsift

@@ -1,0 +1,104 @@
+// The two object trees: one node per table or view of a side, with the field, data type and
+// change type nodes of each field when the results hold fields.
+#include "frmMain.h"
+
+#include <sifkit/Sifcore.h>
+
+#include "FlexGrid.h"
+
+#include <QAction>
+#include <QColor>
+#include <QComboBox>
+#include <QIcon>
+#include <QTreeWidget>
+
+namespace dbsift {
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+/// A node of its own, attached to parent when there is one; top-level nodes are added to the
+/// tree all at once when the tree is filled.
+QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text) {
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
+    node->setText(0, text);
+    node->setData(0, kKeyRole, key);
+    return node;
+}
+
+/// The last node added is checked and coloured: red for a new field, blue otherwise.
+void markNode(QTreeWidgetItem* node, int16_t changeType) {
+    if (!node)
+        return;
+    node->setCheckState(0, Qt::Checked);
+    node->setForeground(0, changeType == 2 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+}
+
+} // namespace
+
+void frmMain::resetTree(QTreeWidget& tree) {
+    tree.clear();
+    const QIcon picture(QString::fromStdString(paths_.databasePicturePath().string()));
+    tree.setProperty("databasePicture", QVariant::fromValue(picture));
+}
+
+void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
+    sifkit::Sifcore& engine = Sifcore1();
+    const QIcon picture = tree.property("databasePicture").value<QIcon>();
+    const int32_t count = engine.getResultCount(isMaster);
+    QList<QTreeWidgetItem*> objects;
+    QTreeWidgetItem* parent = nullptr;
+    QTreeWidgetItem* last = nullptr;
+    for (int32_t i = 1; i <= count; ++i) {
+        // A failing item is skipped; the rest of the tree still fills.
+        try {
+            const QString name = QString::fromStdString(engine.getResultDatabaseObjectName(i, isMaster));
+            const QString key = name + QString::number(i);
+            const std::string dataType = engine.getResultDataType(i, isMaster);
+            const int16_t changeType = engine.getResultChangeType(i, isMaster);
+            if (dataType == "TABLE" || dataType == "VIEW") {
+                parent = addNode(nullptr, key, name);
+                parent->setIcon(0, picture);
+                objects.append(parent);
+                last = parent;
+            } else if (engine.getResultIsFieldDesc(i, isMaster) && parent) {
+                const std::string field = engine.getResultFieldName(i, isMaster);
+                if (!field.empty()) {
+                    addNode(parent, key, "Field Name = " + QString::fromStdString(field));
+                    addNode(parent, key + "1", " Data Type = " + QString::fromStdString(dataType));
+                    last = addNode(parent, key + "12",
+                                   " Change Type = " +
+                                       QString::fromStdString(engine.getChangeDesciption(changeType)));
+                }
+            }
+            markNode(last, changeType);
+        } catch (const std::exception&) {
+            continue;
+        }
+    }
+    // One insertion and one reveal for the whole tree: node by node, a schema of thousands of
+    // objects would relayout and scroll the tree thousands of times.
+    tree.addTopLevelItems(objects);
+    for (QTreeWidgetItem* object : objects) {
+        if (object->childCount() > 0)
+            object->setExpanded(true);
+    }
+    if (last)
+        tree.scrollToItem(last);
+}
+
+} // namespace dbsift
+
+namespace dbsift {
+
+// A click in a tree chooses the table for a data comparison.
+void frmMain::onTreeClicked(QTreeWidget& tree) {
+    cboDataDiffSummary_->clear();
+    msFlexGridDataDiff_->clear();
+    MSFlexGridDataDiffDetail_->clear();
+    mnuRunDataComparepopup_->setEnabled(true);
+    chooseTableForDataCompare(tree);
+}
+
+} // namespace dbsift

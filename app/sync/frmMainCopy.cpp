@@ -1,0 +1,144 @@
+// Copying a record to the other database, or overwriting its counterpart there with a rollback
+// entry for the undo list.
+#include "FlexGrid.h"
+#include "RollbackSlots.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+
+#include <sifkit/Sifcore.h>
+
+#include <QAction>
+#include <QPushButton>
+#include <QStyle>
+
+namespace dbsift {
+
+namespace {
+
+constexpr const char* kWritten = "Successfully Completed";
+constexpr const char* kRunAgain =
+    " Run the comparison again (F5 or a click on the table) to see the new state.";
+
+} // namespace
+
+void frmMain::connectSyncView() {
+    connect(cmdCopyRecord_, &QPushButton::clicked, this, &frmMain::cmdCopyRecord_Click);
+    connect(mnuCopyTopToBottompopup_, &QAction::triggered, this, &frmMain::cmdCopyRecord_Click);
+    connect(cmdCopyRecorUp_, &QPushButton::clicked, this, &frmMain::cmdCopyRecorUp_Click);
+    connect(mnuCopyBottomToToppopup_, &QAction::triggered, this, &frmMain::cmdCopyRecorUp_Click);
+    connect(cmdUndo_, &QPushButton::clicked, this, &frmMain::cmdUndo_Click);
+    connect(cmdCreateHTMLReport_, &QPushButton::clicked, this, &frmMain::requestReport);
+    // The two copy buttons share their caption; the arrows tell them apart.
+    cmdCopyRecord_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    cmdCopyRecorUp_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    cmdUndo_->setEnabled(true);
+    connect(this, &frmMain::dataRunFinished, this, [this] {
+        cmdCopyRecord_->setEnabled(true);
+        mnuCopyTopToBottompopup_->setEnabled(true);
+    });
+}
+
+void frmMain::cmdCopyRecord_Click() {
+    if (isBusy())
+        return;
+    const int32_t selected = getSelectedRecordNumber();
+    if (selected < 1) {
+        showMessage("Choose a differing record first.");
+        return;
+    }
+    auto master = Sifcore1().getMasterDataManager();
+    auto source = Sifcore1().getSourceDataManager();
+    positionDataManagers(appVar_.getIsOriginal(), selected, getSelectedRelatedRecordNumber());
+    // With a counterpart on the other side the counterpart is overwritten; without one the record
+    // is added there.
+    if (cmdCopyRecorUp_->isEnabled())
+        updateRecordWithRollback(master, source);
+    else
+        copyRecordToOtherSide(master, source);
+}
+
+// The counterpart (below) is copied onto the selected record's side: the side flag is inverted
+// for the write and restored after it, and the two record numbers change places with it, since
+// the record to copy is now the counterpart.
+void frmMain::cmdCopyRecorUp_Click() {
+    if (isBusy() || !cmdCopyRecorUp_->isEnabled())
+        return;
+    const bool isOriginal = appVar_.getIsOriginal();
+    auto master = Sifcore1().getMasterDataManager();
+    auto source = Sifcore1().getSourceDataManager();
+    appVar_.setIsOriginal(!isOriginal);
+    positionDataManagers(!isOriginal, getSelectedRelatedRecordNumber(), getSelectedRecordNumber());
+    updateRecordWithRollback(master, source);
+    appVar_.setIsOriginal(isOriginal);
+}
+
+void frmMain::positionDataManagers(bool isOriginal, int32_t selectedRecord, int32_t relatedRecord) {
+    auto master = Sifcore1().getMasterDataManager();
+    auto source = Sifcore1().getSourceDataManager();
+    master->setCurrentRecordNumber(isOriginal ? selectedRecord : relatedRecord);
+    source->setCurrentRecordNumber(isOriginal ? relatedRecord : selectedRecord);
+}
+
+bool frmMain::copyRecordToOtherSide(const std::shared_ptr<sifkit::clsDBManager>& master,
+                                    const std::shared_ptr<sifkit::clsDBManager>& source) {
+    const bool isOriginal = appVar_.getIsOriginal();
+    std::string outcome;
+    const int shownBefore = engineMessagesShown();
+    {
+        BusyScope busy(*this);
+        outcome = Sifcore1().copyRecordFromRecordNumber(master, source, isOriginal);
+    }
+    const QString target = isOriginal ? "Modified" : "Original";
+    if (outcome != kWritten) {
+        frame_.setPanelText(2, "The record was not copied: nothing was changed.");
+        if (engineMessagesShown() == shownBefore)
+            showMessage(QString::fromStdString("The record could not be copied to the " +
+                                               target.toStdString() + " database: " + outcome));
+        return false;
+    }
+    frame_.setPanelText(2, "Record copied to the " + target + " database." + kRunAgain);
+    return true;
+}
+
+bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManager>& master,
+                                       const std::shared_ptr<sifkit::clsDBManager>& source) {
+    const bool isOriginal = appVar_.getIsOriginal();
+    RollbackSlot slot;
+    slot.number = nextRollbackNumber(settings_);
+    slot.table = master->getTableName();
+    std::error_code ignored;
+    std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
+    slot.fileName = rollbackFileName(paths_.rollbackFolder(), slot.table, isOriginal).string();
+    currentRollbackFile_ = slot.fileName;
+    std::string outcome;
+    const int shownBefore = engineMessagesShown();
+    {
+        BusyScope busy(*this);
+        outcome = Sifcore1().updateRecordFromRecordNumber(master, source, isOriginal, slot.fileName);
+    }
+    const QString target = isOriginal ? "Modified" : "Original";
+    if (outcome != kWritten) {
+        frame_.setPanelText(2, "The record was not overwritten: nothing was changed.");
+        if (engineMessagesShown() == shownBefore)
+            showMessage(QString::fromStdString("The " + target.toStdString() +
+                                               " record could not be overwritten: " + outcome));
+        return false;
+    }
+    slot.masterConnection = masterConnectionString_;
+    slot.sourceConnection = sourceConnectionString_;
+    slot.isMaster = isOriginal;
+    slot.sql = Sifcore1().getRollBackSQL();
+    slot.fileStamp = fileStamp(slot.fileName);
+    if (!saveRollbackEntry(settings_, slot)) {
+        frame_.setPanelText(2, "The " + target + " record was overwritten." + kRunAgain);
+        showMessage("The record was overwritten, but the undo entry could not be written to the settings "
+                    "file; the old record is kept in " +
+                    QString::fromStdString(slot.fileName) + ".");
+        return true;
+    }
+    frame_.setPanelText(2, "The " + target + " record was overwritten (undo entry " +
+                               QString::fromStdString(rollbackSection(slot.number)) + ")." + kRunAgain);
+    return true;
+}
+
+} // namespace dbsift

@@ -1,0 +1,120 @@
+// Carrying out an undo: the record an update overwrote is put back from its rollback file, in
+// this run or a later one.
+#include "FlexGrid.h"
+#include "Prompter.h"
+#include "RecentConnections.h"
+#include "RollbackSlots.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+#include "frmUndo.h"
+
+#include <sifkit/Sifcore.h>
+
+namespace dbsift {
+
+namespace {
+
+constexpr const char* kRestored = "Successfully Completed";
+
+} // namespace
+
+frmUndo& frmMain::undoDialog() {
+    if (!frmUndo_)
+        frmUndo_ = new frmUndo(*this);
+    return *frmUndo_;
+}
+
+std::optional<std::string> frmMain::connectionForRollback(const std::string& stored, bool isMaster) {
+    // The connection of this session: its credentials are still known.
+    const std::string current = isMaster ? masterConnectionString_ : sourceConnectionString_;
+    if (!stored.empty() && withoutPassword(current) == stored)
+        return isMaster ? getMasterConnectionString() : getSourceConnectionString();
+    // A user ID without a password was never stored with the password: ask for it.
+    if (stored.find(";User ID=") == std::string::npos)
+        return stored;
+    const auto password =
+        prompter_.askPassword(this, "Password", QString::fromStdString("The password for " + stored + ":"));
+    if (!password)
+        return std::nullopt;
+    std::string connection = stored;
+    if (!password->isEmpty())
+        Sifcore1().addPasswordToConnectionString(password->toStdString(), connection);
+    return connection;
+}
+
+bool frmMain::rollBackSlot(const RollbackSlot& slot) {
+    const QString file = QString::fromStdString(slot.fileName);
+    if (slot.rolledBack) {
+        showMessage("This update has been rolled back already.");
+        return false;
+    }
+    if (slot.fileName.empty() || !std::filesystem::exists(slot.fileName)) {
+        showMessage("The rollback file " + file + " is missing: nothing was changed.");
+        return false;
+    }
+    if (!slot.table.empty() &&
+        rollbackFileName(std::filesystem::path(slot.fileName).parent_path(), slot.table, slot.isMaster) !=
+            std::filesystem::path(slot.fileName)) {
+        showMessage("The rollback file " + file + " does not belong to table " +
+                    QString::fromStdString(slot.table) + ": nothing was changed.");
+        return false;
+    }
+    if (!slot.fileStamp.empty() && fileStamp(slot.fileName) != slot.fileStamp) {
+        showMessage("The rollback file " + file +
+                    " has been written again by a later update, so this entry can no longer be rolled back: "
+                    "nothing was changed.");
+        return false;
+    }
+    const bool receivingIsOriginal = !slot.isMaster;
+    const QString side = receivingIsOriginal ? "Original" : "Modified";
+    if (!prompter_.confirm(
+            this, "Roll Back",
+            QStringLiteral("Put the record of table %1 on the %2 database back as it was before "
+                           "the update?")
+                .arg(QString::fromStdString(slot.table), side)))
+        return false;
+
+    const std::string stored = receivingIsOriginal ? slot.masterConnection : slot.sourceConnection;
+    const auto connection = connectionForRollback(stored, receivingIsOriginal);
+    if (!connection)
+        return false;
+
+    // Managers of its own: the comparison's managers and results stay as they are.
+    auto master = std::make_shared<sifkit::clsDBManager>();
+    auto source = std::make_shared<sifkit::clsDBManager>();
+    for (const auto& manager : {master, source}) {
+        manager->initializeValues();
+        manager->setTableName(slot.table);
+    }
+    auto& receiving = receivingIsOriginal ? master : source;
+    receiving->setConnectionString(*connection);
+    std::string outcome;
+    const int shownBefore = engineMessagesShown();
+    {
+        BusyScope busy(*this);
+        receiving->openDatabaseConnection();
+        receiving->setRollbackFileName(slot.fileName);
+        outcome = Sifcore1().rollBackFromSQL(master, source, slot.isMaster, slot.fileName, slot.sql);
+        receiving->closeConnection();
+    }
+    if (outcome != kRestored) {
+        frame_.setPanelText(2, "Roll back failed: nothing was changed.");
+        if (engineMessagesShown() == shownBefore)
+            showMessage(QString::fromStdString("The record could not be rolled back: " + outcome));
+        return false;
+    }
+    markRolledBack(settings_, slot.number);
+    frame_.setPanelText(2,
+                        "Rolled back " + QString::fromStdString(rollbackSection(slot.number)) +
+                            ". Run the comparison again (F5 or a click on the table) to see the new state.");
+    return true;
+}
+
+void frmMain::cmdUndo_Click() {
+    frmUndo& dialog = undoDialog();
+    dialog.ReadRollBackIniFile();
+    dialog.show();
+    dialog.raise();
+}
+
+} // namespace dbsift

@@ -1,0 +1,130 @@
+// Choosing a table and its fields: the field list dialog reached from a tree click, what it
+// offers, its selection rules and the field list it hands to the run.
+#include "AppTestMain.h"
+#include "DataViewFixture.h"
+
+#include <QCheckBox>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace dbsift;
+using namespace dbsift::test;
+
+namespace {
+
+const char* const kShop =
+    "CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(40), city VARCHAR(40));\n"
+    "CREATE TABLE pets (tag INTEGER PRIMARY KEY, kind VARCHAR(20));\n"
+    "INSERT INTO people VALUES (1, 'Ann', 'Oslo');\n"
+    "INSERT INTO pets VALUES (7, 'cat');\n";
+
+/// Clicks a table node of the Original tree; act runs on the field list dialog while it is
+/// shown modally and must close it.
+void clickTable(frmMain& form, const QString& table,
+                const std::function<void(frmFieldListForDataCompare&)>& act) {
+    auto* tree = form.findChild<QTreeWidget*>("TreeView1");
+    const QList<QTreeWidgetItem*> found = tree->findItems(table, Qt::MatchExactly);
+    QVERIFY(!found.isEmpty());
+    bool acted = false;
+    QTimer::singleShot(0, &form, [&] {
+        acted = true;
+        act(form.fieldListDialog());
+        form.fieldListDialog().hide(); // also when act failed half-way
+    });
+    tree->setCurrentItem(found.first());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.first()).center());
+    QVERIFY(acted);
+}
+
+QStringList listed(frmFieldListForDataCompare& dialog) {
+    QStringList texts;
+    auto* list = dialog.findChild<QListWidget*>("lstFields");
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text() + (list->item(i)->isSelected() ? "*" : "");
+    return texts;
+}
+
+} // namespace
+
+class FieldListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sameTableKeepsItsListAndSelectionAnotherReplacesIt() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kShop, kShop);
+        clickTable(form, "people", [](frmFieldListForDataCompare& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("Field List for people"));
+            QCOMPARE(listed(dialog), QStringList({"id", "name", "city"}));
+            QVERIFY(!button(dialog, "cmdCompare").isEnabled());
+            dialog.findChild<QListWidget*>("lstFields")->item(1)->setSelected(true);
+            QVERIFY(button(dialog, "cmdCompare").isEnabled());
+            // Escape closes the dialog and runs nothing.
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!form.fieldListDialog().isVisible());
+        QVERIFY(!form.findChild<QWidget*>("frameDataGrids")->isVisible());
+
+        clickTable(form, "people", [](frmFieldListForDataCompare& dialog) {
+            QVERIFY(!dialog.getTableChanged());
+            QCOMPARE(listed(dialog), QStringList({"id", "name*", "city"}));
+            dialog.cmdCancel_Click();
+        });
+        clickTable(form, "pets", [](frmFieldListForDataCompare& dialog) {
+            QVERIFY(dialog.getTableChanged());
+            QCOMPARE(dialog.windowTitle(), QString("Field List for pets"));
+            QCOMPARE(listed(dialog), QStringList({"tag", "kind"}));
+            dialog.cmdCancel_Click();
+        });
+        QVERIFY(sandbox.prompter().takeMessages().isEmpty());
+    }
+
+    void selectionRulesAndTheFieldListForm() {
+        AppSandbox sandbox;
+        const char* script = "CREATE TABLE t (A INTEGER PRIMARY KEY, \"B C\" VARCHAR(10), D VARCHAR(10));\n";
+        frmMain& form = startOnTwoDatabases(sandbox, script, script);
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("t", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        auto* list = dialog.findChild<QListWidget*>("lstFields");
+        QCOMPARE(dialog.getFieldList(), std::string());
+        list->item(0)->setSelected(true);
+        list->item(1)->setSelected(true);
+        QCOMPARE(dialog.getFieldList(), std::string("[A],[B C]"));
+
+        auto* check = dialog.findChild<QCheckBox*>("chkSelectAll");
+        check->click();
+        QCOMPARE(dialog.getFieldList(), std::string("[A],[B C],[D]"));
+        check->click();
+        QCOMPARE(dialog.getFieldList(), std::string());
+        QVERIFY(!button(dialog, "cmdCompare").isEnabled());
+        button(dialog, "cmdSelectAll").click();
+        QCOMPARE(dialog.getFieldList(), std::string("[A],[B C],[D]"));
+        QVERIFY(button(dialog, "cmdCompare").isEnabled());
+        QVERIFY(form.getCanRunReport());
+    }
+
+    void aTableWithoutComparableSharedFieldsIsRefused() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, "CREATE TABLE pics (img BLOB, note VARCHAR(10));\n",
+                                            "CREATE TABLE pics (img BLOB, label VARCHAR(10));\n");
+        QVERIFY(!compareTable(form, "pics"));
+        QCOMPARE(sandbox.prompter().takeMessages(),
+                 QStringList({"There are no compatible fields to compare for pics"}));
+        QVERIFY(!form.getCanRunReport());
+        QVERIFY(!button(form, "cmdCreateHTMLReport").isEnabled());
+        QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
+    }
+
+    void aRunWithoutDifferencesSaysSo() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kShop, kShop);
+        QVERIFY(compareTable(form, "people"));
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList({"There are no differences to display"}));
+        QCOMPARE(sandbox.frame()->panelText(2), QString("No changes found."));
+        QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(FieldListTest)
+#include "FieldListTest.moc"

@@ -1,0 +1,136 @@
+// The HTML data difference report: its exact lines, escaping, the walk over both sides, and the
+// stored report path.
+#include "HtmlReport.h"
+#include "AppTestMain.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+
+#include <sifkit/Sifcore.h>
+
+#include <QFile>
+
+using namespace dbsift;
+using dbsift::test::AppSandbox;
+
+namespace {
+
+/// Runs the engine's data comparison of a table over a field list, as the data view does.
+void compareData(frmMain& form, const std::string& table, const std::string& fields) {
+    sifkit::Sifcore& engine = form.Sifcore1();
+    engine.resetDataManagers();
+    engine.setMasterFieldList(fields);
+    auto master = engine.getMasterDataManager();
+    auto source = engine.getSourceDataManager();
+    master->setTableName(table);
+    source->setTableName(table);
+    master->setFieldList(fields);
+    source->setFieldList(fields);
+    engine.setBufferedAmount(50);
+    engine.beginTableCompareFromFieldListFromDBManager(master, source);
+    engine.setMasterResultsFromDataManager(master);
+    engine.setSourceResultsFromDataManager(source);
+    form.getApplicationVariables().setSelectedTableName(table);
+}
+
+std::string startOn(AppSandbox& sandbox, const std::string& original, const std::string& modified) {
+    const std::string o = sandbox.createDatabase("o.db", original);
+    const std::string m = sandbox.createDatabase("m.db", modified);
+    sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + AppSandbox::fileConnection(o) +
+                          "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + AppSandbox::fileConnection(m) +
+                          "\n[frmMain]\nlLastSelectedOrigConnIndex=0\nlLastSelectedmodConnIndex=0\n");
+    sandbox.start();
+    return o;
+}
+
+} // namespace
+
+class HtmlReportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theLinesOfATwoFieldTable() {
+        AppSandbox sandbox;
+        startOn(sandbox,
+                "create table people(ID integer primary key, Name text); insert into people values(1,'Ann');"
+                "insert into people values(7,'Bob');",
+                "create table people(ID integer primary key, Name text); insert into people values(1,'Ann');"
+                "insert into people values(8,'Cy <script>');");
+        frmMain& form = sandbox.form();
+        compareData(form, "people", "[ID],[Name]");
+        const std::vector<std::string> lines = htmlReportLines(form.Sifcore1(), "people", 0x80FF80, 0xFFFFFF);
+        QCOMPARE(lines.size(), size_t(21));
+        QCOMPARE(lines[2], std::string("<meta charset=\"utf-8\">"));
+        QCOMPARE(lines[3], std::string("<TITLE> Data Difference report for people</title>"));
+        QCOMPARE(lines[10], std::string("<font size=6><b><u>Data Differences for people</U></b></font>"));
+        QCOMPARE(lines[13], std::string("<tr bgcolor=#80FF80><td>Original</td></tr>"));
+        QCOMPARE(lines[14], std::string("<tr bgcolor=#FFFFFF><td>Modified</td></tr>"));
+        QCOMPARE(lines[17],
+                 std::string("<tr><td><b><u>Item#</u></b></td><td>&nbsp</td><td><b><u>ID</u></b></td>"
+                             "<td>&nbsp</td><td><b><u>Name</u></b></td><td>&nbsp</td></tr>"));
+        QCOMPARE(lines[18], std::string("<tr bgcolor=#80FF80><td>2</td><td>&nbsp</td><td>7</td><td>&nbsp</td>"
+                                        "<td>Bob</td><td>&nbsp</td></tr>"
+                                        "<tr bgcolor=#FFFFFF><td>2</td><td>&nbsp</td><td>8</td><td>&nbsp</td>"
+                                        "<td>Cy &lt;script&gt;</td><td>&nbsp</td></tr>"));
+        QCOMPARE(lines.back(), std::string("</html>"));
+    }
+
+    void differencesOnTheModifiedSideAloneAreListed() {
+        AppSandbox sandbox;
+        startOn(sandbox, "create table t(id integer primary key, v text); insert into t values(1,'a');",
+                "create table t(id integer primary key, v text); insert into t values(1,'a');"
+                "insert into t values(2,'b'); insert into t values(3,'c');");
+        frmMain& form = sandbox.form();
+        compareData(form, "t", "[id],[v]");
+        const std::vector<DifferingRecord> records = walkDifferingRecords(form.Sifcore1(), "t");
+        QCOMPARE(records.size(), size_t(2));
+        QVERIFY(!records[0].isOriginal && !records[1].isOriginal);
+    }
+
+    void bothSidesAlternateOriginalFirst() {
+        AppSandbox sandbox;
+        startOn(
+            sandbox,
+            "create table t(id integer primary key, v text); insert into t values(1,'o1'),(2,'o2'),(3,'o3');",
+            "create table t(id integer primary key, v text); insert into t values(1,'m1'),(2,'m2');");
+        frmMain& form = sandbox.form();
+        compareData(form, "t", "[id],[v]");
+        QString order;
+        for (const DifferingRecord& record : walkDifferingRecords(form.Sifcore1(), "t"))
+            order += QStringLiteral("%1%2 ").arg(record.isOriginal ? "O" : "M").arg(record.recordNumber);
+        QCOMPARE(order, QString("O1 M1 O2 M2 O3 "));
+    }
+
+    void aStoredPathIsOverwrittenWithoutADialogAndOpened() {
+        AppSandbox sandbox;
+        startOn(sandbox, "create table t(id integer primary key, v text); insert into t values(1,'a');",
+                "create table t(id integer primary key, v text); insert into t values(1,'b');");
+        frmMain& form = sandbox.form();
+        compareData(form, "t", "[id],[v]");
+        const QString path = sandbox.folder() + "/report.html";
+        sandbox.prompter().queueFile(path);
+        form.createHTMLReport();
+        QCOMPARE(sandbox.prompter().lastFileRequest()->filterIndex, 3);
+        QCOMPARE(form.getReportPath(), path.toStdString());
+        QFile first(path);
+        QVERIFY(first.open(QIODevice::ReadOnly));
+        QVERIFY(first.readAll().startsWith("<html>\r\n<HEAD>\r\n"));
+        first.close();
+        QCOMPARE(sandbox.prompter().openedUrls().back().toLocalFile(), path);
+        form.getApplicationVariables().setSelectedTableName("other");
+        form.createHTMLReport();
+        QVERIFY(sandbox.prompter().allAnswersUsed());
+        QFile second(path);
+        QVERIFY(second.open(QIODevice::ReadOnly));
+        QVERIFY(second.readAll().contains("Data Differences for other"));
+    }
+
+    void reportButtonsNeedComparableFields() {
+        AppSandbox sandbox;
+        frmMain& form = sandbox.start().mainForm();
+        form.setCanRunReport(false);
+        form.requestReport();
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList{"There are no differences to report."});
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(HtmlReportTest)
+#include "HtmlReportTest.moc"

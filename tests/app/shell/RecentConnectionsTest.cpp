@@ -1,0 +1,119 @@
+// The recent-connection lists: what is recorded, what is read back, what is preselected, and
+// that a password never reaches the settings file.
+#include "RecentConnections.h"
+#include "AppTestMain.h"
+#include "ProfileFile.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+
+#include <QComboBox>
+
+using namespace dbsift;
+using dbsift::test::AppSandbox;
+
+class RecentConnectionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void containedTextIsNotAddedAgain() {
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        addRecentConnection(profile, "DSN=Sales;Extra=1", true);
+        addRecentConnection(profile, "dsn=sales", true);
+        addRecentConnection(profile, "DSN=Other", true);
+        addRecentConnection(profile, "DSN=Sales;Extra=1", false);
+        QCOMPARE(readIniSection(profile, kOriginalConnectionsSection),
+                 (std::vector<std::string>{"DSN=Sales;Extra=1", "DSN=Other"}));
+        QCOMPARE(readIniSection(profile, kModifiedConnectionsSection).size(), size_t(1));
+    }
+
+    void aKeyRemovedByHandHidesLaterEntries() {
+        AppSandbox sandbox;
+        sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=a\nORIGINAL_CONNECTIONS2=c\n");
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        QCOMPARE(readIniSection(profile, kOriginalConnectionsSection), std::vector<std::string>{"a"});
+        QVERIFY(!iniSectionContains(profile, "c", kOriginalConnectionsSection));
+        addRecentConnection(profile, "new", true);
+        QCOMPARE(profile.readString(kOriginalConnectionsSection, "ORIGINAL_CONNECTIONS1", "", kRecentBuffer),
+                 std::string("new"));
+    }
+
+    void aLongEntryIsNeverFoundAgain() {
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        const std::string longText = "DSN=" + std::string(140, 'x');
+        addRecentConnection(profile, longText, true);
+        addRecentConnection(profile, longText, true);
+        QCOMPARE(findFreeIniIndex(profile, kOriginalConnectionsSection), 2);
+    }
+
+    void passwordsAreStrippedFromWhatIsStored_data() {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("none") << "Provider=MSDASQL;Data Source=pg"
+                              << "Provider=MSDASQL;Data Source=pg";
+        QTest::newRow("appended") << "Provider=MSDASQL;Data Source=pg ;User ID=ann ;Password=s;e;cret"
+                                  << "Provider=MSDASQL;Data Source=pg ;User ID=ann";
+        QTest::newRow("odbc form") << "DSN=pg;UID=ann;PWD=secret"
+                                   << "DSN=pg;UID=ann";
+    }
+    void passwordsAreStrippedFromWhatIsStored() {
+        QFETCH(QString, connection);
+        QFETCH(QString, stored);
+        QCOMPARE(QString::fromStdString(withoutPassword(connection.toStdString())), stored);
+    }
+
+    void theRememberedEntriesArePreselected() {
+        AppSandbox sandbox;
+        const std::string a =
+            AppSandbox::fileConnection(sandbox.createDatabase("a.db", "create table t(x);"));
+        const std::string b =
+            AppSandbox::fileConnection(sandbox.createDatabase("b.db", "create table t(x);"));
+        // Without a remembered index the second entry (index 1) is the one preselected.
+        sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + a +
+                              "\nORIGINAL_CONNECTIONS1=" + b +
+                              "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + a +
+                              "\n[frmMain]\nlLastSelectedmodConnIndex=0\n");
+        frmMain& form = sandbox.start().mainForm();
+        QCOMPARE(form.recentListText(true).toStdString(), b);
+        QCOMPARE(form.recentListText(false).toStdString(), a);
+        QCOMPARE(form.getMasterConnectionString(), b);
+        QCOMPARE(form.findChild<QComboBox*>("cboMasterRecentConn")->count(), 2);
+    }
+
+    void pickingAnEntryUsesItAndRemembersIt() {
+        AppSandbox sandbox;
+        const std::string a =
+            AppSandbox::fileConnection(sandbox.createDatabase("a.db", "create table t(x);"));
+        const std::string b =
+            AppSandbox::fileConnection(sandbox.createDatabase("b.db", "create table u(x);"));
+        sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + a +
+                              "\nORIGINAL_CONNECTIONS1=" + b + "\n[frmMain]\nlLastSelectedOrigConnIndex=0\n");
+        frmMain& form = sandbox.start().mainForm();
+        auto* list = form.findChild<QComboBox*>("cboMasterRecentConn");
+        list->setCurrentIndex(1);
+        form.cboMasterRecentConn_Click();
+        QCOMPARE(form.getMasterConnectionString(), b);
+        QCOMPARE(ProfileFile(sandbox.paths().iniFilePath)
+                     .readString("frmMain", "lLastSelectedOrigConnIndex", "", kSettingsBuffer),
+                 std::string("1"));
+    }
+
+    void aSessionWithAPasswordLeavesNoneInTheSettingsFile() {
+        AppSandbox sandbox;
+        frmMain& form = sandbox.start().mainForm();
+        form.getApplicationVariables().setMasterUserID("ann");
+        form.getApplicationVariables().setMasterPassWord("Sup3r-secret");
+        form.setMasterConnectionString("Provider=MSDASQL;Persist Security Info=False;Data Source=pg", true,
+                                       false);
+        QVERIFY(form.getMasterConnectionString().find(";Password=Sup3r-secret") != std::string::npos);
+        // The getter appends the credentials once however often it runs.
+        QCOMPARE(form.getMasterConnectionString(), form.getMasterConnectionString());
+        QVERIFY(form.recentListText(true).indexOf("Sup3r") < 0);
+        sandbox.stop();
+        QVERIFY(sandbox.settingsText().find("Sup3r-secret") == std::string::npos);
+        QVERIFY(sandbox.settingsText().find("Data Source=pg") != std::string::npos);
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(RecentConnectionsTest)
+#include "RecentConnectionsTest.moc"

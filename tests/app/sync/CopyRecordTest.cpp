@@ -1,0 +1,117 @@
+// Copying a record through the data view's buttons: an overwrite with its undo entry, an insert
+// without one, copying the counterpart back, and a write the database refuses.
+#include "AppTestMain.h"
+#include "DataViewFixture.h"
+#include "RollbackSlots.h"
+#include "frmUndo.h"
+
+#include <QAction>
+
+using namespace dbsift;
+using dbsift::test::AppSandbox;
+using dbsift::test::sqliteQuery;
+
+namespace {
+
+const std::string kTable =
+    "CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(40) UNIQUE, city VARCHAR(40));\n";
+const std::string kOriginal = kTable + "INSERT INTO people VALUES (1, 'Ann', 'Oslo'), (2, 'Bo', 'Rome');\n";
+const std::string kModified = kTable + "INSERT INTO people VALUES (1, 'Ann', 'Bergen');\n";
+
+std::string database(AppSandbox& sandbox, const char* name) {
+    return (sandbox.folder() + "/" + name).toStdString();
+}
+
+} // namespace
+
+class CopyRecordTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theSelectedRecordOverwritesItsCounterpartAndCanBeRolledBack() {
+        AppSandbox sandbox;
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal, kModified);
+        QVERIFY(test::compareTable(form, "people"));
+        form.cmdFirstDiff_Click();
+        QCOMPARE(form.getSelectedRecordNumber(), 1);
+        QCOMPARE(form.getSelectedRelatedRecordNumber(), 1);
+        QVERIFY(test::button(form, "cmdCopyRecorUp").isEnabled());
+        test::button(form, "cmdCopyRecord").click();
+        const std::string modified = database(sandbox, "modified.db");
+        QCOMPARE(sqliteQuery(modified, "select * from people"), std::string("1|Ann|Oslo\n"));
+        QVERIFY(sandbox.frame()->panelText(2).contains("F5"));
+        QVERIFY(sandbox.prompter().messages().isEmpty());
+        QCOMPARE(readRollbackSlot(form.settingsFile(), 1).table, std::string("people"));
+
+        // Undo Copy, then Roll Back on the entry.
+        sandbox.prompter().queueConfirm(true);
+        test::button(form, "cmdUndo").click();
+        auto* undo = form.findChild<frmUndo*>("frmUndo");
+        QVERIFY(undo->isVisible());
+        undo->findChild<QComboBox*>("cboRollBackNumber")->setCurrentIndex(0);
+        test::button(*undo, "cmdRollBack").click();
+        QCOMPARE(sqliteQuery(modified, "select * from people"), std::string("1|Ann|Bergen\n"));
+    }
+
+    void aRecordWithoutCounterpartIsAddedWithoutAnUndoEntry() {
+        AppSandbox sandbox;
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal, kModified);
+        QVERIFY(test::compareTable(form, "people"));
+        form.cmdLast_Click();
+        QCOMPARE(form.getSelectedRecordNumber(), 2);
+        QVERIFY(form.getApplicationVariables().getIsOriginal());
+        QVERIFY(!test::button(form, "cmdCopyRecorUp").isEnabled());
+        const std::string settings = sandbox.settingsText();
+        form.findChild<QAction*>("mnuCopyModifiedpopup")->trigger();
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people order by id"),
+                 std::string("1|Ann|Bergen\n2|Bo|Rome\n"));
+        QCOMPARE(sandbox.settingsText(), settings);
+    }
+
+    void copyingTheCounterpartBackKeepsTheSideFlag() {
+        AppSandbox sandbox;
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal, kModified);
+        QVERIFY(test::compareTable(form, "people"));
+        form.cmdFirstDiff_Click();
+        QVERIFY(form.getApplicationVariables().getIsOriginal());
+        form.findChild<QAction*>("mnuCopyOriginalpopup")->trigger();
+        QVERIFY(form.getApplicationVariables().getIsOriginal());
+        QCOMPARE(sqliteQuery(database(sandbox, "original.db"), "select * from people order by id"),
+                 std::string("1|Ann|Bergen\n2|Bo|Rome\n"));
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people"),
+                 std::string("1|Ann|Bergen\n"));
+        QVERIFY(readRollbackSlot(form.settingsFile(), 1).fileName.find("_MODIFIED'.xml") !=
+                std::string::npos);
+
+        // From a Modified entry the counterpart is the Original record.
+        form.cmdNext_Click();
+        QVERIFY(!form.getApplicationVariables().getIsOriginal());
+        sqliteQuery(database(sandbox, "original.db"), "update people set city='Oslo' where id=1");
+        test::button(form, "cmdCopyRecorUp").click();
+        QVERIFY(!form.getApplicationVariables().getIsOriginal());
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people"),
+                 std::string("1|Ann|Oslo\n"));
+    }
+
+    void aWriteTheDatabaseRefusesChangesNothingAndSaysWhy() {
+        AppSandbox sandbox;
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal,
+                                                  kTable + "INSERT INTO people VALUES (3, 'Bo', 'Paris');\n");
+        QVERIFY(test::compareTable(form, "people"));
+        // Original record 2 (Bo, Rome) has no counterpart by key; adding it breaks the unique name.
+        for (int step = 0; step < 5 && form.getSelectedRecordNumber() != 2; ++step)
+            form.cmdNext_Click();
+        QCOMPARE(form.getSelectedRecordNumber(), 2);
+        QVERIFY(form.getApplicationVariables().getIsOriginal());
+        const std::string before = sqliteQuery(database(sandbox, "modified.db"), "select * from people");
+        test::button(form, "cmdCopyRecord").click();
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people"), before);
+        const QStringList messages = sandbox.prompter().messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.front().contains("UNIQUE constraint failed: people.name"),
+                 qPrintable(messages.front()));
+        QVERIFY(sandbox.frame()->panelText(2).contains("nothing was changed"));
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(CopyRecordTest)
+#include "CopyRecordTest.moc"

@@ -1,0 +1,169 @@
+// Overwriting a record and rolling it back from the undo list, in the same run and in a later
+// one; entries that cannot be rolled back are refused and change nothing.
+#include "AppTestMain.h"
+#include "ProfileFile.h"
+#include "RollbackSlots.h"
+#include "frmMain.h"
+#include "frmMainMDI.h"
+#include "frmUndo.h"
+
+#include <sifkit/Sifcore.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+
+using namespace dbsift;
+using dbsift::test::AppSandbox;
+using dbsift::test::sqliteQuery;
+
+namespace {
+
+/// Runs the engine's data comparison of a table over a field list, as the data view does.
+void compareData(frmMain& form, const std::string& table, const std::string& fields) {
+    sifkit::Sifcore& engine = form.Sifcore1();
+    engine.resetDataManagers();
+    engine.setMasterFieldList(fields);
+    auto master = engine.getMasterDataManager();
+    auto source = engine.getSourceDataManager();
+    master->setTableName(table);
+    source->setTableName(table);
+    master->setFieldList(fields);
+    source->setFieldList(fields);
+    engine.setBufferedAmount(50);
+    engine.beginTableCompareFromFieldListFromDBManager(master, source);
+    engine.setMasterResultsFromDataManager(master);
+    engine.setSourceResultsFromDataManager(source);
+    form.getApplicationVariables().setSelectedTableName(table);
+}
+
+struct Pair {
+    std::string original;
+    std::string modified;
+};
+
+Pair startOnPeople(AppSandbox& sandbox) {
+    const Pair pair{
+        sandbox.createDatabase("o.db", "create table people(id integer primary key, name text, city text);"
+                                       "insert into people values(1,'Ann','Oslo');"),
+        sandbox.createDatabase("m.db", "create table people(id integer primary key, name text, city text);"
+                                       "insert into people values(1,'Ann','Bergen');")};
+    sandbox.writeSettings(
+        "[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + AppSandbox::fileConnection(pair.original) +
+        "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + AppSandbox::fileConnection(pair.modified) +
+        "\n[frmMain]\nlLastSelectedOrigConnIndex=0\nlLastSelectedmodConnIndex=0\n");
+    sandbox.start();
+    return pair;
+}
+
+/// Overwrites the Modified record 1 with the Original record 1.
+bool overwriteModified(frmMain& form) {
+    compareData(form, "people", "[id],[name],[city]");
+    form.getApplicationVariables().setIsOriginal(true);
+    form.positionDataManagers(true, 1, 1);
+    return form.updateRecordWithRollback(form.Sifcore1().getMasterDataManager(),
+                                         form.Sifcore1().getSourceDataManager());
+}
+
+/// Opens the undo list and rolls back its line for slot n.
+void rollBackFromTheList(AppSandbox& sandbox, int slot) {
+    frmMain& form = sandbox.form();
+    form.cmdUndo_Click();
+    auto* dialog = form.findChild<frmUndo*>("frmUndo");
+    QVERIFY(dialog && dialog->isVisible());
+    auto* list = dialog->findChild<QComboBox*>("cboRollBackNumber");
+    for (int i = 0; i < list->count(); ++i)
+        if (frmUndo::slotOfLine(list->itemText(i)) == slot)
+            list->setCurrentIndex(i);
+    QVERIFY(list->currentIndex() >= 0);
+    dialog->findChild<QPushButton*>("cmdRollBack")->click();
+}
+
+} // namespace
+
+class UndoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void anUpdateIsRolledBackInTheSameRun() {
+        AppSandbox sandbox;
+        const Pair pair = startOnPeople(sandbox);
+        frmMain& form = sandbox.form();
+        QVERIFY(overwriteModified(form));
+        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Oslo\n"));
+        QVERIFY(sandbox.frame()->panelText(2).contains("ROLLBACK_NUMBER_1"));
+        const RollbackSlot slot = readRollbackSlot(form.settingsFile(), 1);
+        QCOMPARE(slot.table, std::string("people"));
+        QVERIFY(slot.fileName.find("'people_ORIGINAL'.xml") != std::string::npos);
+        QCOMPARE(form.currentRollbackFile(), slot.fileName);
+
+        sandbox.prompter().queueConfirm(true);
+        rollBackFromTheList(sandbox, 1);
+        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Bergen\n"));
+        QVERIFY(readRollbackSlot(form.settingsFile(), 1).rolledBack);
+        // The list showed the entry (with its message box, as the list always has).
+        QVERIFY(sandbox.prompter().messages().front().startsWith("\""));
+    }
+
+    void anUpdateIsRolledBackInALaterRun() {
+        AppSandbox sandbox;
+        const Pair pair = startOnPeople(sandbox);
+        QVERIFY(overwriteModified(sandbox.form()));
+        sandbox.stop();
+        sandbox.start();
+        sandbox.prompter().queueConfirm(true);
+        rollBackFromTheList(sandbox, 1);
+        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Bergen\n"));
+        QVERIFY(sandbox.prompter().allAnswersUsed());
+    }
+
+    void entriesThatCannotBeRolledBackAreRefused() {
+        AppSandbox sandbox;
+        const Pair pair = startOnPeople(sandbox);
+        frmMain& form = sandbox.form();
+        QVERIFY(overwriteModified(form));
+        // A second update of the same table and side writes the rollback file again: the first
+        // entry no longer describes it.
+        sqliteQuery(pair.original, "update people set city='Rome'");
+        QVERIFY(overwriteModified(form));
+        QCOMPARE(sqliteQuery(pair.modified, "select city from people"), std::string("Rome\n"));
+        sandbox.prompter().reset();
+        rollBackFromTheList(sandbox, 1);
+        QVERIFY(sandbox.prompter().messages().last().contains("written again by a later update"));
+        QCOMPARE(sqliteQuery(pair.modified, "select city from people"), std::string("Rome\n"));
+
+        // A missing file.
+        QFile::remove(QString::fromStdString(readRollbackSlot(form.settingsFile(), 2).fileName));
+        rollBackFromTheList(sandbox, 2);
+        QVERIFY(sandbox.prompter().messages().last().contains("is missing"));
+        QCOMPARE(sqliteQuery(pair.modified, "select city from people"), std::string("Rome\n"));
+        QVERIFY(sandbox.prompter().allAnswersUsed());
+    }
+
+    void declinedConfirmationChangesNothing() {
+        AppSandbox sandbox;
+        const Pair pair = startOnPeople(sandbox);
+        QVERIFY(overwriteModified(sandbox.form()));
+        sandbox.prompter().queueConfirm(false);
+        rollBackFromTheList(sandbox, 1);
+        QCOMPARE(sqliteQuery(pair.modified, "select city from people"), std::string("Oslo\n"));
+        QVERIFY(!readRollbackSlot(sandbox.form().settingsFile(), 1).rolledBack);
+    }
+
+    void theListFollowsTheSlots() {
+        AppSandbox sandbox;
+        sandbox.writeSettings("[ROLLBACK_NUMBER_1]\nROLLBACK_NUMBER=1\nROLLBACK_SQL= select 1 \n"
+                              "[ROLLBACK_NUMBER_3]\nROLLBACK_NUMBER=3\nROLLBACK_SQL=select 3\n"
+                              "[ROLLBACK_NUMBER_4]\nROLLBACK_NUMBER=4\nROLLBACK_SQL=\n"
+                              "[ROLLBACK_NUMBER_5]\nROLLBACK_NUMBER=5\nROLLBACK_SQL=select 5\n");
+        frmMain& form = sandbox.start().mainForm();
+        form.cmdUndo_Click();
+        auto* list = form.findChild<frmUndo*>("frmUndo")->findChild<QComboBox*>("cboRollBackNumber");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), QString("ROLLBACK_NUMBER_1 select 1"));
+        QCOMPARE(list->itemText(1), QString("ROLLBACK_NUMBER_3 select 3"));
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList({"\"select 1\"", "\"select 3\""}));
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(UndoTest)
+#include "UndoTest.moc"
