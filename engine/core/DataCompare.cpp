@@ -2,9 +2,12 @@
 
 #include "EngineAccess.h"
 #include "FieldItems.h"
+#include "IndexedMatch.h"
 #include "access/Failure.h"
 #include "access/FieldTypes.h"
 #include "access/MatchQuery.h"
+
+#include "platform/dataaccess/State.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -51,13 +54,16 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
     thisSide.getResults()->add(std::move(item));
 }
 
-/// Looks for thisSide's current record on otherSide; reports it when it is not there.
-void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context) {
+/// Looks for thisSide's current record on otherSide; reports it when it is not there. With
+/// `known`, the answer is already known (from an index) and no query is sent; the match query
+/// is still built, so otherSide shows the text it would have run.
+void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context,
+                   std::optional<bool> known = std::nullopt) {
     thisSide.setReturnSQLMessage("Successfully Completed");
     int32_t index = 0;
     try {
         buildMatchQuery(thisSide, otherSide);
-        if (matchingRecordExists(thisSide, otherSide))
+        if (known ? *known : matchingRecordExists(thisSide, otherSide))
             return;
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
         for (index = 0; index < fields; ++index)
@@ -101,11 +107,8 @@ PassContext startCountedPass(clsDBManager& thisSide, Sifcore& engine, const std:
     return context;
 }
 
-/// Steps 4.1 to 4.4: the current record, then on to the next, with progress every 50 records.
-void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                       const std::string& label, const PassContext& context, int32_t& sinceEvent) {
-    compareRecord(thisSide, otherSide, context);
-    thisSide.getDatabaseRecords().moveNext();
+/// Steps 4.2 to 4.4 after a record: progress every 50 records and on to the next number.
+void advance(clsDBManager& thisSide, Sifcore& engine, const std::string& label, int32_t& sinceEvent) {
     int32_t& status = EngineAccess::dataProgressStatus(engine);
     const int32_t total = EngineAccess::dataProgressStatusMax(engine);
     ++status;
@@ -117,6 +120,64 @@ void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore&
     thisSide.setCurrentRecordNumber(thisSide.getCurrentRecordNumber() + 1);
 }
 
+/// Steps 4.1 to 4.4: the current record, then on to the next, with progress every 50 records.
+void compareAndAdvance(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                       const std::string& label, const PassContext& context, int32_t& sinceEvent) {
+    compareRecord(thisSide, otherSide, context);
+    thisSide.getDatabaseRecords().moveNext();
+    advance(thisSide, engine, label, sinceEvent);
+}
+
+/// The counted pass answered from an index of otherSide's records (see scanAgainstIndex): the
+/// same collection, record numbers, progress events, messages and match query texts as one
+/// query per record gives, with thisSide's main record set holding only the reported records.
+/// Returns false when the index cannot be used, having changed only thisSide's main record set
+/// and SQL message, which the per-record pass then sets again.
+bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
+                    const std::string& label, std::optional<int64_t> visits, const std::string& query,
+                    DigestCarry* carry) {
+    if (!indexedMatchAllowed())
+        return false;
+    // The first row tells the columns (and their types) and whether there are rows at all.
+    thisSide.setReturnSQLMessage("Successfully Completed");
+    openTableQuery(thisSide, thisSide, query, "", 1);
+    Recordset records = thisSide.getDatabaseRecords();
+    if (records.state() != 1 || records.bof())
+        return false; // the per-record pass opens and reports it the same way
+    std::optional<IndexedScan> scan = scanAgainstIndex(thisSide, otherSide, query, visits, carry);
+    if (!scan)
+        return false;
+    countIndexedPass();
+
+    const int32_t fieldCount = getRecordFieldCount(thisSide);
+    thisSide.setCurrentRecordNumber(1);
+    thisSide.setFieldCount(fieldCount);
+    thisSide.setRecordCount(scan->recordCount);
+    EngineAccess::dataProgressStatusMax(engine) = scan->recordCount;
+    thisSide.resetResult();
+    const PassContext context = contextFor(thisSide, fieldCount);
+    EngineAccess::dataProgressStatus(engine) = 1;
+
+    auto& state = platform::StateAccess::of(records);
+    state.data.rows = std::move(scan->rows);
+    const int64_t toVisit = visits ? std::min<int64_t>(*visits, scan->recordCount) : scan->recordCount;
+    std::size_t next = 0; // the next reported record
+    int32_t sinceEvent = 0;
+    for (int64_t visited = 0; visited < toVisit; ++visited) {
+        const bool missing = next < scan->missing.size() && scan->missing[next] == visited + 1;
+        // A record found on otherSide changes nothing but the messages and match query text,
+        // which the next record sets again: only the last one needs them.
+        if (missing || visited + 1 == toVisit) {
+            state.position = missing ? next : state.data.rows.size() - 1;
+            compareRecord(thisSide, otherSide, context, !missing);
+        }
+        if (missing)
+            ++next;
+        advance(thisSide, engine, label, sinceEvent);
+    }
+    return true;
+}
+
 void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
     appendSqlMessage(thisSide,
                      " #14 Error occurred while attempting to get data differences from specified fields"
@@ -126,10 +187,15 @@ void reportPassFailure(clsDBManager& thisSide, const std::string& query) {
 
 /// The full pass (every record) or the window pass (at most `visits` records from the first).
 bool runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                    const std::string& label, std::optional<int64_t> visits) {
+                    const std::string& label, std::optional<int64_t> visits, DigestCarry* carry = nullptr) {
     bool complete = true;
     const std::string query = buildFieldListSelect(thisSide);
     try {
+        if (runIndexedPass(thisSide, otherSide, engine, label, visits, query, carry)) {
+            thisSide.closeRecordSet();
+            otherSide.closeRecordSet();
+            return true;
+        }
         PassContext context = startCountedPass(thisSide, engine, query);
         EngineAccess::dataProgressStatus(engine) = 1;
         int32_t sinceEvent = 0;
@@ -157,8 +223,8 @@ std::string buildFieldListSelect(const clsDBManager& side) {
 }
 
 bool compareTableData(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
-                      const std::string& label) {
-    return runCountedPass(thisSide, otherSide, engine, label, std::nullopt);
+                      const std::string& label, DigestCarry* carry) {
+    return runCountedPass(thisSide, otherSide, engine, label, std::nullopt, carry);
 }
 
 bool compareTableDataWindow(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& engine,
@@ -194,8 +260,15 @@ bool compareTableDataOrdered(clsDBManager& thisSide, clsDBManager& otherSide) {
         Recordset records = thisSide.getDatabaseRecords();
         if (records.state() == 1 && !records.bof()) {
             PassContext context = contextFor(thisSide, records.fieldCount());
-            for (records.moveFirst(); !records.eof(); records.moveNext())
-                compareRecord(thisSide, otherSide, context);
+            // From an index of otherSide's records each answer is known before its record is
+            // visited; the records are still visited for the texts they leave.
+            std::optional<std::vector<bool>> found;
+            if (indexedMatchAllowed() && (found = answerFromIndex(thisSide, otherSide)))
+                countIndexedPass();
+            std::size_t row = 0;
+            for (records.moveFirst(); !records.eof(); records.moveNext(), ++row)
+                compareRecord(thisSide, otherSide, context,
+                              found ? std::optional<bool>((*found)[row]) : std::nullopt);
         }
     } catch (const LookupFailed& failure) {
         appendSqlMessage(thisSide, failure.text);

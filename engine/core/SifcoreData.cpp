@@ -56,10 +56,11 @@ bool Sifcore::beginTableCompareFromFieldListFromDbManagers() {
         detail::loadFieldStructure(sourceSide);
         // Both passes run, so that each side's messages tell what happened to it; a pass
         // whose look-ups failed leaves nothing to publish.
+        detail::DigestCarry carry;
         const bool masterComplete =
-            detail::compareTableData(masterSide, sourceSide, *this, "Reading Original");
+            detail::compareTableData(masterSide, sourceSide, *this, "Reading Original", &carry);
         const bool sourceComplete =
-            detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified");
+            detail::compareTableData(sourceSide, masterSide, *this, "Reading Modified", &carry);
         if (!masterComplete || !sourceComplete)
             return false;
         exportRequestedXml(masterSide, sourceSide);

@@ -3,8 +3,10 @@
 #include <sifkit/Value.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,9 +20,28 @@ struct ColumnInfo {
     Value::Kind storage = Value::Kind::Text; ///< how values of the column are held
     std::string baseTable;                   ///< table the column comes from, "" for expressions
     std::string baseColumn;                  ///< column name in that table
+    std::string declaredType;                ///< the type as declared (SQLite files); "" otherwise
 };
 
 using Row = std::vector<Value>;
+
+/// One cell as a scan hands it over, valid only during the row callback: no copy is made.
+struct CellView {
+    Value::Kind kind = Value::Kind::Null;
+    int64_t integer = 0;
+    double real = 0;
+    std::string_view bytes; ///< the content of a text or binary value
+
+    /// The cell as an owned value.
+    Value toValue() const;
+    /// A view of a value; valid while the value lives.
+    static CellView of(const Value& value);
+};
+
+/// Receives the columns of a scan once, before its first row (also when it has none).
+using ColumnsSink = std::function<void(const std::vector<ColumnInfo>&)>;
+/// Receives each row of a scan; the cells live until it returns.
+using RowSink = std::function<void(const CellView* cells, std::size_t count)>;
 
 /// A fully fetched result.
 struct RowSet {
@@ -75,6 +96,11 @@ public:
     virtual const Dialect& dialect() const = 0;
     /// Runs a query with bound parameters and fetches every row, or at most maxRows when above 0.
     virtual RowSet query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows = 0) = 0;
+    /// Runs a query with bound parameters and hands its rows over one at a time, without keeping
+    /// them. This implementation fetches the whole result first; backends that can stream
+    /// override it.
+    virtual void scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
+                      const RowSink& onRow);
     /// Runs a query with bound parameters and tells whether it returns a row.
     virtual bool rowExists(const std::string& sql, const std::vector<Value>& params) = 0;
     /// Runs a statement with bound parameters; returns the number of rows it changed (-1 when

@@ -1,6 +1,7 @@
 #include "ConnectionString.h"
 #include "OdbcBackend.h"
 #include "SchemaRowsets.h"
+#include "SqliteBackend.h"
 #include "State.h"
 
 #include <sifkit/DataAccess.h>
@@ -16,7 +17,13 @@ void Connection::open(const std::string& connectionString) {
         throw Error(ErrorNumber::NotAllowedInContext, "Operation is not allowed when the object is open.");
     state_->connectionString = connectionString;
     auto target = platform::translateConnectionString(connectionString);
-    state_->backend = std::make_unique<platform::OdbcBackend>(target.odbcConnectionString);
+    const std::string sqliteFile = platform::sqliteFileOf(connectionString);
+    // Database files of SQLite go through libsqlite3 itself: it reads every value in the
+    // storage class SQLite keeps, where the ODBC driver converts by the column's first value.
+    if (!sqliteFile.empty())
+        state_->backend = std::make_unique<platform::SqliteBackend>(sqliteFile);
+    else
+        state_->backend = std::make_unique<platform::OdbcBackend>(target.odbcConnectionString);
 }
 
 int32_t Connection::state() const {

@@ -174,6 +174,24 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
     throw Error(ErrorNumber::ProviderNotFound, "Provider cannot be found: " + providerName);
 }
 
+std::string sqliteFileOf(const std::string& connectionString) {
+    auto parts = split(connectionString);
+    const Part* provider = find(parts, "Provider");
+    if (!provider)
+        return {};
+    std::string providerName = trimmed(provider->value, " \t");
+    if (providerName.rfind("Microsoft.Jet.OLEDB", 0) != 0 &&
+        providerName.rfind("Microsoft.ACE.OLEDB", 0) != 0)
+        return {};
+    const Part* source = find(parts, "Data Source");
+    // Exactly as written, as translateConnectionString takes it: " m.db" is not "m.db".
+    std::string target = source ? source->value : std::string();
+    std::error_code ec;
+    if (target.empty() || !std::filesystem::is_regular_file(target, ec) || !isSqliteFile(target))
+        return {};
+    return target;
+}
+
 std::string maskPassword(const std::string& connectionString) {
     std::string lower = connectionString;
     std::transform(lower.begin(), lower.end(), lower.begin(),

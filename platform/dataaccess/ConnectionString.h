@@ -17,6 +17,10 @@ struct OdbcTarget {
 /// Throws sifkit::Error when a database file is missing or of an unknown kind.
 OdbcTarget translateConnectionString(const std::string& connectionString);
 
+/// The database file's path when the text is the file form and names an SQLite 3 file; ""
+/// otherwise (a data source, an Access file, or anything translateConnectionString rejects).
+std::string sqliteFileOf(const std::string& connectionString);
+
 /// The connection string with every password value replaced by "****", for messages.
 std::string maskPassword(const std::string& connectionString);
 

@@ -1,5 +1,6 @@
 #include "OdbcBackend.h"
 
+#include "OdbcBlockFetch.h"
 #include "OdbcTypes.h"
 
 #include <sifkit/SifkitError.h>
@@ -37,26 +38,10 @@ SQLLEN columnNumber(const odbc::Handle& statement, SQLUSMALLINT column, SQLUSMAL
     return number;
 }
 
-template <typename T> bool parseWhole(const std::string& text, T& out) {
-    const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, out);
-    return result.ec == std::errc() && result.ptr == end && !text.empty();
-}
-
-/// Drivers hand most values over as text; this turns the text into the column's kind, and
-/// keeps it as text when it is not of that kind (SQLite lets any column hold any value).
+/// Drivers hand most values over as text; this turns the text into the column's kind.
 Value fromText(std::string text, Value::Kind storage) {
-    if (storage == Value::Kind::Integer || storage == Value::Kind::Real) {
-        int64_t integer = 0;
-        if (storage == Value::Kind::Integer && parseWhole(text, integer))
-            return Value(integer);
-        double real = 0;
-        if (parseWhole(text, real))
-            return Value(real);
-        if (storage == Value::Kind::Real && parseWhole(text, integer))
-            return Value(static_cast<double>(integer));
-    }
-    return Value(std::move(text));
+    CellView cell = odbc::cellFromText(text, storage);
+    return cell.kind == Value::Kind::Text ? Value(std::move(text)) : cell.toValue();
 }
 
 /// Reads one cell with SQLGetData, in pieces for long values.
@@ -227,8 +212,8 @@ SQLRETURN OdbcBackend::run(odbc::Handle& statement, std::string text, const std:
     return odbc::check(rc, statement, isPrepared ? "SQLExecute" : "SQLExecDirect");
 }
 
-RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
-    RowSet result;
+std::vector<ColumnInfo> OdbcBackend::describeResult(odbc::Handle& statement) {
+    std::vector<ColumnInfo> result;
     SQLSMALLINT columns = 0;
     odbc::check(SQLNumResultCols(statement.get(), &columns), statement, "SQLNumResultCols");
     for (SQLUSMALLINT c = 1; c <= columns; ++c) {
@@ -246,8 +231,15 @@ RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
         info.definedSize = size > 0x7fffffff ? 0x7fffffff : static_cast<int32_t>(size);
         info.baseTable = columnText(statement, c, SQL_DESC_BASE_TABLE_NAME);
         info.baseColumn = columnText(statement, c, SQL_DESC_BASE_COLUMN_NAME);
-        result.columns.push_back(std::move(info));
+        result.push_back(std::move(info));
     }
+    return result;
+}
+
+RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
+    RowSet result;
+    result.columns = describeResult(statement);
+    const auto columns = static_cast<SQLUSMALLINT>(result.columns.size());
     if (columns == 0)
         return result;
     while (maxRows <= 0 || result.rows.size() < static_cast<std::size_t>(maxRows)) {
@@ -277,6 +269,17 @@ RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& para
     Prepared& statement = prepared(sql);
     run(statement.statement, statement.text, params, true);
     return fetchAll(statement.statement, maxRows);
+}
+
+void OdbcBackend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
+                       const RowSink& onRow) {
+    odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+    run(statement, dialect_.rewriteBrackets(sql), params, false);
+    const std::vector<ColumnInfo> columns = describeResult(statement);
+    onColumns(columns);
+    if (!columns.empty())
+        odbc::fetchInBlocks(statement, columns, onRow);
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
 }
 
 bool OdbcBackend::rowExists(const std::string& sql, const std::vector<Value>& params) {

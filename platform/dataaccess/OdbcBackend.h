@@ -18,6 +18,9 @@ public:
 
     const Dialect& dialect() const override { return dialect_; }
     RowSet query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows = 0) override;
+    /// Streams the rows in blocks of bound columns, not one call per cell.
+    void scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
+              const RowSink& onRow) override;
     bool rowExists(const std::string& sql, const std::vector<Value>& params) override;
     int64_t execute(const std::string& sql, const std::vector<Value>& params) override;
     RowSet tables() override;
@@ -42,6 +45,7 @@ private:
     /// the driver returned.
     SQLRETURN run(odbc::Handle& statement, std::string text, const std::vector<Value>& params, bool prepared);
     RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
+    static std::vector<ColumnInfo> describeResult(odbc::Handle& statement);
     /// Learns the default schema and the other schemas of a PostgreSQL database.
     void readSchemas();
 

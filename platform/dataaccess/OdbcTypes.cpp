@@ -3,6 +3,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <charconv>
+
 namespace sifkit::platform::odbc {
 
 int32_t typeCodeForSqlType(int sqlType, bool isUnsigned) {
@@ -60,6 +62,38 @@ int32_t typeCodeForSqlType(int sqlType, bool isUnsigned) {
             return 200;
         return 0;
     }
+}
+
+namespace {
+
+template <typename T> bool parseWhole(std::string_view text, T& out) {
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, out);
+    return result.ec == std::errc() && result.ptr == end && !text.empty();
+}
+
+} // namespace
+
+CellView cellFromText(std::string_view text, Value::Kind storage) {
+    CellView cell;
+    if (storage == Value::Kind::Integer || storage == Value::Kind::Real) {
+        if (storage == Value::Kind::Integer && parseWhole(text, cell.integer)) {
+            cell.kind = Value::Kind::Integer;
+            return cell;
+        }
+        if (parseWhole(text, cell.real)) {
+            cell.kind = Value::Kind::Real;
+            return cell;
+        }
+        if (storage == Value::Kind::Real && parseWhole(text, cell.integer)) {
+            cell.kind = Value::Kind::Real;
+            cell.real = static_cast<double>(cell.integer);
+            return cell;
+        }
+    }
+    cell.kind = Value::Kind::Text;
+    cell.bytes = text;
+    return cell;
 }
 
 Value::Kind storageForTypeCode(int32_t typeCode) {

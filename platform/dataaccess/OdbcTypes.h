@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Backend.h"
+
 #include <sifkit/Value.h>
 
 #include <cstdint>
@@ -11,6 +13,10 @@ int32_t typeCodeForSqlType(int sqlType, bool isUnsigned);
 
 /// How values of a column of that type code are held in memory.
 Value::Kind storageForTypeCode(int32_t typeCode);
+
+/// A value the driver handed over as text, in the column's kind; kept as text when it is not
+/// of that kind (SQLite lets any column hold any value). The cell refers to the text.
+CellView cellFromText(std::string_view text, Value::Kind storage);
 
 /// The ODBC SQL type a parameter of the given kind is bound as.
 int sqlTypeForKind(Value::Kind kind);

@@ -57,6 +57,22 @@ TEST_F(ConnectionTest, ADamagedFileFailsWithItsCauseInsteadOfReadingAsEmpty) {
     }
 }
 
+TEST_F(ConnectionTest, AFileLockedByAnotherConnectionFailsWithItsCause) {
+    Connection holder;
+    holder.open(fileConnectionString(path));
+    holder.execute("BEGIN EXCLUSIVE");
+    Connection connection;
+    connection.open(fileConnectionString(path));
+    try {
+        connection.openSchema(Connection::SchemaTables, {});
+        ADD_FAILURE() << "a locked file listed its tables";
+    } catch (const Error& failure) {
+        EXPECT_NE(failure.description().find("database is locked"), std::string::npos)
+            << failure.description();
+    }
+    holder.execute("ROLLBACK");
+}
+
 TEST_F(ConnectionTest, RefusesMissingFilesAndFilesThatAreNoDatabase) {
     Connection connection;
     // The driver would create a missing file: the layer must refuse before it gets there.

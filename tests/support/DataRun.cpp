@@ -6,12 +6,32 @@
 
 namespace sifkit::test {
 
+namespace {
+const char* nameOf(DatabaseKind kind) {
+    switch (kind) {
+    case DatabaseKind::Sqlite:
+        return "SQLite";
+    case DatabaseKind::SqliteOdbc:
+        return "SQLiteOdbc";
+    case DatabaseKind::Postgres:
+        return "PostgreSQL";
+    }
+    return "?";
+}
+} // namespace
+
 std::string kindName(const testing::TestParamInfo<DatabaseKind>& info) {
-    return info.param == DatabaseKind::Sqlite ? "SQLite" : "PostgreSQL";
+    return nameOf(info.param);
 }
 
 void PrintTo(DatabaseKind kind, std::ostream* out) {
-    *out << (kind == DatabaseKind::Sqlite ? "SQLite" : "PostgreSQL");
+    *out << nameOf(kind);
+}
+
+std::string sqliteConnectionString(DatabaseKind kind, const std::string& path) {
+    if (kind == DatabaseKind::SqliteOdbc)
+        return "Driver=SQLite3;Database=" + path + ";Timeout=5000";
+    return fileConnectionString(path);
 }
 
 void EachDatabaseTest::SetUp() {
@@ -21,11 +41,11 @@ void EachDatabaseTest::SetUp() {
 
 DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind kindIn)
     : kind(kindIn) {
-    if (kind == DatabaseKind::Sqlite) {
+    if (isSqliteKind(kind)) {
         createSqliteDatabase(masterPath, masterScript);
         createSqliteDatabase(sourcePath, sourceScript);
-        masterConnection = fileConnectionString(masterPath);
-        sourceConnection = fileConnectionString(sourcePath);
+        masterConnection = sqliteConnectionString(kind, masterPath);
+        sourceConnection = sqliteConnectionString(kind, sourcePath);
     } else {
         PostgresServer& server = *PostgresServer::instance();
         masterDatabase = server.createDatabase(masterScript);
@@ -55,13 +75,13 @@ bool DataRun::runFull() {
 }
 
 std::string DataRun::queryMaster(const std::string& sql) const {
-    return kind == DatabaseKind::Sqlite ? sqliteQuery(masterPath, sql)
-                                        : PostgresServer::instance()->query(masterDatabase, sql);
+    return isSqliteKind(kind) ? sqliteQuery(masterPath, sql)
+                              : PostgresServer::instance()->query(masterDatabase, sql);
 }
 
 std::string DataRun::querySource(const std::string& sql) const {
-    return kind == DatabaseKind::Sqlite ? sqliteQuery(sourcePath, sql)
-                                        : PostgresServer::instance()->query(sourceDatabase, sql);
+    return isSqliteKind(kind) ? sqliteQuery(sourcePath, sql)
+                              : PostgresServer::instance()->query(sourceDatabase, sql);
 }
 
 ReportedRecords reportedRecords(const ResultCollection& results) {

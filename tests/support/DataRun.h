@@ -12,8 +12,18 @@
 
 namespace sifkit::test {
 
-/// The database kinds the engine is tested against.
-enum class DatabaseKind { Sqlite, Postgres };
+/// The database kinds the engine is tested against: SQLite files as users name them (read
+/// through libsqlite3), the same files through the SQLite ODBC driver, and PostgreSQL.
+enum class DatabaseKind { Sqlite, SqliteOdbc, Postgres };
+
+/// True for both ways of reaching an SQLite file.
+inline bool isSqliteKind(DatabaseKind kind) {
+    return kind != DatabaseKind::Postgres;
+}
+
+/// How a test names an SQLite file for the kind: the file form users type, or an ODBC
+/// connection string that sends it through the SQLite ODBC driver.
+std::string sqliteConnectionString(DatabaseKind kind, const std::string& path);
 
 /// Names the kinds in parameterised test names and messages.
 std::string kindName(const testing::TestParamInfo<DatabaseKind>& info);
@@ -26,8 +36,14 @@ protected:
 };
 
 #define SIFKIT_FOR_EACH_DATABASE(Suite)                                                                      \
-    INSTANTIATE_TEST_SUITE_P(Databases, Suite,                                                               \
-                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::Postgres), kindName)
+    INSTANTIATE_TEST_SUITE_P(                                                                                \
+        Databases, Suite,                                                                                    \
+        testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc, DatabaseKind::Postgres), kindName)
+
+/// Runs a suite parameterised by DatabaseKind on both paths to an SQLite file.
+#define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
+    INSTANTIATE_TEST_SUITE_P(SqlitePaths, Suite,                                                             \
+                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc), kindName)
 
 /// An Original and a Modified database of one kind built from two scripts, and an engine whose
 /// two managers are connected to them for a data comparison of one table.

@@ -10,7 +10,8 @@
 namespace sifkit::test {
 
 /// A test on a fresh database of each kind built from the people fixture (plus extraScript()),
-/// open on `connection`.
+/// open on `connection` (an SQLite file through libsqlite3 or through the ODBC driver, or
+/// PostgreSQL).
 class PeopleDatabaseTest : public EachDatabaseTest {
 protected:
     void SetUp() override {
@@ -20,7 +21,7 @@ protected:
         std::string script = fixtureScript("people.sql") + extraScript();
         if (onSqlite()) {
             createSqliteDatabase(path, script);
-            connection.open(fileConnectionString(path));
+            connection.open(sqliteConnectionString(GetParam(), path));
         } else {
             // PostgreSQL has no AUTOINCREMENT: a serial column numbers the rows there.
             const std::string autoincrement = "INTEGER PRIMARY KEY AUTOINCREMENT";
@@ -30,7 +31,7 @@ protected:
         }
     }
     virtual std::string extraScript() const { return {}; }
-    bool onSqlite() const { return GetParam() == DatabaseKind::Sqlite; }
+    bool onSqlite() const { return isSqliteKind(GetParam()); }
     /// A query's rows as another program reads them from the database ("|" between fields,
     /// Null as NULL).
     std::string read(const std::string& sql) const {

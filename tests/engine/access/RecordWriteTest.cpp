@@ -1,3 +1,4 @@
+#include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
 #include <sifkit/clsDBManager.h>
@@ -11,7 +12,7 @@ namespace {
 
 /// The Original and the Modified contacts table, one manager each, with the Original's record
 /// 1 changed so that it can be written over the Modified side's.
-class RecordWriteTest : public testing::Test {
+class RecordWriteTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(masterPath, fixtureScript("contacts.sql") +
@@ -27,7 +28,7 @@ protected:
         source.setRollbackRecordset(Recordset());
     }
     static void connect(clsDBManager& manager, const std::string& path) {
-        manager.setConnectionString(fileConnectionString(path));
+        manager.setConnectionString(sqliteConnectionString(GetParam(), path));
         manager.openDatabaseConnection();
         manager.setTableName("contacts");
     }
@@ -40,14 +41,14 @@ protected:
     clsDBManager master, source;
 };
 
-TEST_F(RecordWriteTest, AddNewCopiesTheRow) {
+TEST_P(RecordWriteTest, AddNewCopiesTheRow) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 5");
     ASSERT_TRUE(source.adoAddNewRecord(master));
     EXPECT_EQ(source.getReturnSQLMessage(), "Successfully Completed");
     EXPECT_EQ(sqliteQuery(sourcePath, "select * from contacts where id = 5"), "5|Eve|Nice|0.5\n");
 }
 
-TEST_F(RecordWriteTest, ARejectedInsertReportsTheDatabasesReasonAndChangesNothing) {
+TEST_P(RecordWriteTest, ARejectedInsertReportsTheDatabasesReasonAndChangesNothing) {
     const std::string before = sourceRows();
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
     EXPECT_FALSE(source.adoAddNewRecord(master));
@@ -58,7 +59,7 @@ TEST_F(RecordWriteTest, ARejectedInsertReportsTheDatabasesReasonAndChangesNothin
     EXPECT_EQ(sourceRows(), before);
 }
 
-TEST_F(RecordWriteTest, UpdateWritesTheRollbackFileFirstAndKeepsThePrimaryKey) {
+TEST_P(RecordWriteTest, UpdateWritesTheRollbackFileFirstAndKeepsThePrimaryKey) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
     // The counterpart is found by its own values; its key differs on purpose.
     master.getDatabaseRecords(); // id 1 on both sides
@@ -78,7 +79,7 @@ TEST_F(RecordWriteTest, UpdateWritesTheRollbackFileFirstAndKeepsThePrimaryKey) {
     EXPECT_EQ(sqliteQuery(sourcePath, "select id, name, city from contacts where id = 1"), "1|Ann|Oslo\n");
 }
 
-TEST_F(RecordWriteTest, ThePrimaryKeyColumnIsNeverOverwritten) {
+TEST_P(RecordWriteTest, ThePrimaryKeyColumnIsNeverOverwritten) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 5");
     source.setSQL("Select * from [contacts] where id = 3");
     ASSERT_TRUE(source.adoUpdateRecord(master, true, rollbackFile));
@@ -86,7 +87,7 @@ TEST_F(RecordWriteTest, ThePrimaryKeyColumnIsNeverOverwritten) {
     EXPECT_EQ(sqliteQuery(sourcePath, "select count(*) from contacts where id = 5"), "0\n");
 }
 
-TEST_F(RecordWriteTest, AnUpdateThatSelectsNoRowOrSeveralRowsChangesNothing) {
+TEST_P(RecordWriteTest, AnUpdateThatSelectsNoRowOrSeveralRowsChangesNothing) {
     const std::string before = sourceRows();
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
     source.setSQL("Select * from [contacts] where id = 42");
@@ -100,7 +101,7 @@ TEST_F(RecordWriteTest, AnUpdateThatSelectsNoRowOrSeveralRowsChangesNothing) {
     EXPECT_EQ(sourceRows(), before);
 }
 
-TEST_F(RecordWriteTest, NoUpdateWithoutARollbackFile) {
+TEST_P(RecordWriteTest, NoUpdateWithoutARollbackFile) {
     std::filesystem::create_directory(rollbackFile); // a name that cannot be written as a file
     const std::string before = sourceRows();
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
@@ -110,7 +111,7 @@ TEST_F(RecordWriteTest, NoUpdateWithoutARollbackFile) {
     EXPECT_EQ(sourceRows(), before);
 }
 
-TEST_F(RecordWriteTest, ARollbackNeedsTheSidesMarkerInTheFileName) {
+TEST_P(RecordWriteTest, ARollbackNeedsTheSidesMarkerInTheFileName) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
     source.setSQL("Select * from [contacts] where id = 1");
     const std::string plainFile = dir.file("contacts_1.xml");
@@ -125,7 +126,7 @@ TEST_F(RecordWriteTest, ARollbackNeedsTheSidesMarkerInTheFileName) {
     EXPECT_FALSE(source.checkFileExist(false));
 }
 
-TEST_F(RecordWriteTest, ARollbackRefusesAFileThatIsNotTheOneTheUpdateWrote) {
+TEST_P(RecordWriteTest, ARollbackRefusesAFileThatIsNotTheOneTheUpdateWrote) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
     source.setSQL("Select * from [contacts] where id = 1");
     ASSERT_TRUE(source.adoUpdateRecord(master, true, rollbackFile));
@@ -146,13 +147,15 @@ TEST_F(RecordWriteTest, ARollbackRefusesAFileThatIsNotTheOneTheUpdateWrote) {
     createSqliteDatabase(dir.file("other.db"), "CREATE TABLE elsewhere (id INTEGER, name TEXT);"
                                                "INSERT INTO elsewhere VALUES (1, 'x');");
     Connection elsewhere;
-    elsewhere.open(fileConnectionString(dir.file("other.db")));
+    elsewhere.open(sqliteConnectionString(GetParam(), dir.file("other.db")));
     Recordset foreign;
     foreign.open("select * from [elsewhere]", elsewhere);
     foreign.save(dir.file("ORIGINAL_other.xml"));
     EXPECT_FALSE(source.rollback(true, "Select * from [contacts] where id = 1"));
     EXPECT_EQ(sourceRows(), after);
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(RecordWriteTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -1,3 +1,4 @@
+#include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
 #include "access/SchemaCatalogue.h"
@@ -28,11 +29,11 @@ std::string keyTexts(const clsResultSet& item) {
            item.getFKeyPrimaryTable() + "|" + item.getPKeyName();
 }
 
-class SchemaCatalogueTest : public testing::Test {
+class SchemaCatalogueTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(path, keysScript);
-        manager.setConnectionString(fileConnectionString(path));
+        manager.setConnectionString(sqliteConnectionString(GetParam(), path));
         manager.openDatabaseConnection();
     }
     std::string keysOf(const std::string& table, const detail::DeclaredForeignKeys* declared) {
@@ -48,7 +49,7 @@ protected:
                                     "pair_refs", "shouting", "Shouted",  "lonely"};
 };
 
-TEST_F(SchemaCatalogueTest, DeclaredKeysGiveTheAnswersOfTheCatalogue) {
+TEST_P(SchemaCatalogueTest, DeclaredKeysGiveTheAnswersOfTheCatalogue) {
     const auto declared = detail::DeclaredForeignKeys::collect(manager.getDatabaseConnection(), tables);
     ASSERT_TRUE(declared);
     for (const std::string& table : tables)
@@ -67,9 +68,11 @@ TEST_F(SchemaCatalogueTest, DeclaredKeysGiveTheAnswersOfTheCatalogue) {
                                            "No Foreign(s) key Defined");
 }
 
-TEST_F(SchemaCatalogueTest, KeysCannotBeCollectedOverAClosedConnection) {
+TEST_P(SchemaCatalogueTest, KeysCannotBeCollectedOverAClosedConnection) {
     EXPECT_FALSE(detail::DeclaredForeignKeys::collect(Connection(), {"people"}));
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(SchemaCatalogueTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -1,6 +1,7 @@
 #include "access/ExactQuery.h"
 #include "access/MatchQuery.h"
 #include "access/SqlLiterals.h"
+#include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
 #include <sifkit/clsDBManager.h>
@@ -80,14 +81,14 @@ TEST(SqlLiteralTest, ResultTextsReadBackInTheirTypesKind) {
 }
 
 /// Two managers connected to one database with tables T (ID, Name, Note) and U (ID, Name).
-class StatementTextTest : public testing::Test {
+class StatementTextTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(path, "CREATE TABLE T (ID INTEGER, Name VARCHAR(20), Note VARCHAR(20));"
                                    "INSERT INTO T VALUES (7, 'Bob', NULL);"
                                    "CREATE TABLE U (ID INTEGER, Name VARCHAR(20));");
         for (clsDBManager* manager : {&first, &second}) {
-            manager->setConnectionString(fileConnectionString(path));
+            manager->setConnectionString(sqliteConnectionString(GetParam(), path));
             manager->openDatabaseConnection();
             manager->setTableName("T");
         }
@@ -97,7 +98,7 @@ protected:
     clsDBManager first, second;
 };
 
-TEST_F(StatementTextTest, MatchQueryReadsAsUsersSeeIt) {
+TEST_P(StatementTextTest, MatchQueryReadsAsUsersSeeIt) {
     first.openDataBaseRecordsFromQuery("select * from [T]");
     second.openDataBaseRecordsFromQuery("select * from [T]");
     detail::buildMatchQuery(first, second);
@@ -106,7 +107,7 @@ TEST_F(StatementTextTest, MatchQueryReadsAsUsersSeeIt) {
     EXPECT_TRUE(detail::matchingRecordExists(first, second));
 }
 
-TEST_F(StatementTextTest, MatchQueryLeavesOutFieldsWithoutACounterpart) {
+TEST_P(StatementTextTest, MatchQueryLeavesOutFieldsWithoutACounterpart) {
     first.openDataBaseRecordsFromQuery("select Note, ID, Name from [T]");
     second.openDataBaseRecordsFromQuery("select ID, Name from [U]");
     EXPECT_EQ(detail::isFieldUnmatched(first, second, 0), 2); // Note against ID
@@ -120,7 +121,7 @@ TEST_F(StatementTextTest, MatchQueryLeavesOutFieldsWithoutACounterpart) {
     EXPECT_EQ(second.getWhereClause(), " Where [ID] = 7");
 }
 
-TEST_F(StatementTextTest, InsertAndSelectTexts) {
+TEST_P(StatementTextTest, InsertAndSelectTexts) {
     first.openDataBaseRecordsFromQuery("select ID, Name from [T]");
     first.formatInsertClauseFromRecordSet("T");
     EXPECT_EQ(first.getSql(), "insert into 'T'(ID,Name)VALUES (7,'Bob')");
@@ -130,7 +131,7 @@ TEST_F(StatementTextTest, InsertAndSelectTexts) {
     EXPECT_EQ(first.getSql(), "Select * from [T]");
 }
 
-TEST_F(StatementTextTest, WhereClauseFromAReportedRecord) {
+TEST_P(StatementTextTest, WhereClauseFromAReportedRecord) {
     auto add = [&](const std::string& field, const std::string& value, int32_t type, int32_t record,
                    bool isNull = false) {
         auto item = std::make_shared<clsResultSet>();
@@ -153,6 +154,8 @@ TEST_F(StatementTextTest, WhereClauseFromAReportedRecord) {
     first.createSQLStatement(first.getWhereClause(), "T");
     EXPECT_EQ(first.getSql(), "Select * from [T] Where ID = 7 AND Name LIKE 'O''Neil' AND Word LIKE 'Null'");
 }
+
+SIFKIT_FOR_EACH_SQLITE_PATH(StatementTextTest);
 
 } // namespace
 } // namespace sifkit::test

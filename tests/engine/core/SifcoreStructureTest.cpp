@@ -1,4 +1,5 @@
 #include "support/DataRun.h"
+#include "support/TestEnvironment.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -70,7 +71,7 @@ protected:
     }
     ResultCollectionPtr masterItems() { return core.getMasterDatabaseResults(); }
     ResultCollectionPtr sourceItems() { return core.getSourceDatabaseResults(); }
-    bool onSqlite() const { return GetParam() == DatabaseKind::Sqlite; }
+    bool onSqlite() const { return isSqliteKind(GetParam()); }
 
     std::unique_ptr<DataRun> run;
     std::string original;
@@ -80,9 +81,9 @@ protected:
     Sifcore core;
 };
 
-/// What only SQLite files can show: a file that holds no table, a view left over a dropped
-/// table, many tables made quickly.
-class SifcoreStructureFileTest : public testing::Test {
+/// What only SQLite files can show, on both paths to them: a file that holds no table, a view
+/// left over a dropped table, many tables made quickly.
+class SifcoreStructureFileTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(dir.file("original.db"), fixtureScript("structure_original.sql"));
@@ -90,7 +91,8 @@ protected:
     ResultCollectionPtr masterItems() { return core.getMasterDatabaseResults(); }
 
     TempDir dir;
-    std::string original = fileConnectionString(dir.file("original.db"));
+    std::string original = sqliteConnectionString(GetParam(), dir.file("original.db"));
+    // The ODBC driver creates a missing file: a missing one is named in the file form.
     std::string missing = fileConnectionString(dir.file("missing.db"));
     Sifcore core;
 };
@@ -184,13 +186,14 @@ TEST_P(SifcoreStructureTest, ListingOptionsShapeTheCollections) {
     EXPECT_EQ(masterItems()->count(), 8);
 }
 
-TEST_F(SifcoreStructureFileTest, FailedRunsKeepThePreviousResultsAndReport) {
+TEST_P(SifcoreStructureFileTest, FailedRunsKeepThePreviousResultsAndReport) {
     ASSERT_TRUE(core.beginFullDatabaseCompare(original, original, false));
     const ResultCollectionPtr previous = masterItems();
     const int32_t previousCount = previous->count();
     // A database holding only a view is empty while views are not listed.
     createSqliteDatabase(dir.file("empty.db"), "CREATE VIEW one AS SELECT 1 AS n;");
-    EXPECT_FALSE(core.beginFullDatabaseCompare(original, fileConnectionString(dir.file("empty.db")), false));
+    EXPECT_FALSE(core.beginFullDatabaseCompare(
+        original, sqliteConnectionString(GetParam(), dir.file("empty.db")), false));
     EXPECT_EQ(masterItems(), previous);
     EXPECT_EQ(masterItems()->count(), previousCount);
 
@@ -204,7 +207,7 @@ TEST_F(SifcoreStructureFileTest, FailedRunsKeepThePreviousResultsAndReport) {
         << log;
 }
 
-TEST_F(SifcoreStructureFileTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayListed) {
+TEST_P(SifcoreStructureFileTest, AnObjectThatCannotBeReadIsReportedAndTheOthersStayListed) {
     createSqliteDatabase(dir.file("broken.db"),
                          "CREATE TABLE gone (n INTEGER); CREATE TABLE kept (n INTEGER);"
                          "CREATE VIEW a_broken AS SELECT n FROM gone;"
@@ -212,7 +215,8 @@ TEST_F(SifcoreStructureFileTest, AnObjectThatCannotBeReadIsReportedAndTheOthersS
                          "DROP TABLE gone;");
     core.getMasterDataManager()->setShowViews(true);
     core.getSourceDataManager()->setShowViews(true);
-    ASSERT_TRUE(core.beginFullDatabaseCompare(fileConnectionString(dir.file("broken.db")), original, true));
+    ASSERT_TRUE(core.beginFullDatabaseCompare(sqliteConnectionString(GetParam(), dir.file("broken.db")),
+                                              original, true));
     EXPECT_NE(find(masterItems(), "kept"), nullptr);
     EXPECT_NE(find(masterItems(), "b_fine"), nullptr);
     const std::string log = core.getErrorLogs(true);
@@ -221,7 +225,7 @@ TEST_F(SifcoreStructureFileTest, AnObjectThatCannotBeReadIsReportedAndTheOthersS
         << log;
 }
 
-TEST_F(SifcoreStructureFileTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst) {
+TEST_P(SifcoreStructureFileTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFirst) {
     std::string script;
     for (int t = 0; t < 120; ++t)
         script += "CREATE TABLE t" + std::to_string(t) + " (n INTEGER);\n";
@@ -231,8 +235,9 @@ TEST_F(SifcoreStructureFileTest, ProgressIsReportedEveryFiftyItemsFromTheFiftyFi
     core.setUpdateCountHandler([&](int32_t& count, int32_t& maxCount, std::string& readFrom) {
         events.emplace_back(count, maxCount, readFrom);
     });
-    ASSERT_TRUE(core.beginFullDatabaseCompare(fileConnectionString(dir.file("many1.db")),
-                                              fileConnectionString(dir.file("many2.db")), true));
+    ASSERT_TRUE(core.beginFullDatabaseCompare(sqliteConnectionString(GetParam(), dir.file("many1.db")),
+                                              sqliteConnectionString(GetParam(), dir.file("many2.db")),
+                                              true));
     const std::vector<std::tuple<int32_t, int32_t, std::string>> expected{{51, 120, "Reading Original"},
                                                                           {101, 120, "Reading Original"},
                                                                           {51, 120, "Reading Modified"},
@@ -289,6 +294,8 @@ TEST_P(SifcoreStructureTest, OpenConnectionsAndRecordSets) {
 }
 
 SIFKIT_FOR_EACH_DATABASE(SifcoreStructureTest);
+
+SIFKIT_FOR_EACH_SQLITE_PATH(SifcoreStructureFileTest);
 
 } // namespace
 } // namespace sifkit::test

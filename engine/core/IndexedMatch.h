@@ -1,0 +1,80 @@
+#pragma once
+
+#include "RecordFingerprint.h"
+
+#include "platform/dataaccess/Backend.h"
+
+#include <sifkit/clsDBManager.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sifkit::detail {
+
+/// What a data pass needs to know of thisSide's records after they were answered from an
+/// index of otherSide's records instead of one query each.
+struct IndexedScan {
+    int32_t recordCount = 0;         ///< rows of thisSide's query
+    std::vector<int32_t> missing;    ///< record numbers with no equal record on otherSide, ascending
+    std::vector<platform::Row> rows; ///< the values of those records, in that order, then of the
+                                     ///< last record visited
+};
+
+/// The digests of one side's records that a full pass computes anyway, left for the pass of
+/// the other direction in the same run, which then need not read that side a second time.
+/// Only a pass over every field of its table, all of them compared, leaves them.
+struct DigestCarry {
+    Connection connection;                     ///< the side they were read from
+    std::string sql;                           ///< the index query they stand for
+    std::vector<platform::ColumnInfo> columns; ///< its columns
+    FingerprintSet digests;
+    bool ready = false;
+};
+
+/// Reads the fields of otherSide's table that thisSide's match queries would compare, once, into
+/// an index of record digests, then streams thisSide's query (whose columns thisSide's main
+/// record set already describes) and answers each record from the index. At most `visits`
+/// records are answered; all are counted. Only what is reported is kept. With a carry, the
+/// index is taken from it when it holds otherSide's digests for the same query, and a full
+/// pass leaves thisSide's digests in it.
+///
+/// Returns nothing, having changed no manager, when the index cannot be trusted to agree with
+/// the database's own equality: the two sides are different products, the driver rounds reals,
+/// a compared field has different type codes (on SQLite: different affinities of its declared
+/// types) on the two sides, or is of a type whose equality is not that of its text (fixed-width
+/// characters, decimals, single-precision reals), or a read fails. The caller then sends one
+/// query per record.
+std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
+                                            const std::string& query, std::optional<int64_t> visits,
+                                            DigestCarry* carry = nullptr);
+
+/// For each row of thisSide's main record set (fully read), whether otherSide holds a record
+/// equal in the fields the match query compares, from one reading of otherSide; nothing when
+/// the index cannot be trusted (as scanAgainstIndex says).
+std::optional<std::vector<bool>> answerFromIndex(const clsDBManager& thisSide, const clsDBManager& otherSide);
+
+/// Whether the data passes may answer records from an index (the default). Tests switch it
+/// off to compare with the per-record queries.
+bool indexedMatchAllowed();
+
+/// How many passes of this process were answered from an index so far (for tests that must
+/// know which way a pass went).
+int64_t indexedPassCount();
+/// Counts one more such pass.
+void countIndexedPass();
+
+/// Sends one query per record while it lives (for tests and diagnosis).
+class PerRecordMatchScope {
+public:
+    PerRecordMatchScope();
+    ~PerRecordMatchScope();
+    PerRecordMatchScope(const PerRecordMatchScope&) = delete;
+    PerRecordMatchScope& operator=(const PerRecordMatchScope&) = delete;
+
+private:
+    bool previous_;
+};
+
+} // namespace sifkit::detail

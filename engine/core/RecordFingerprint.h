@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/dataaccess/Backend.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sifkit::detail {
+
+/// A 128-bit digest of some fields of one record, in a canonical form that is equal exactly
+/// when the database finds the values equal: Null only to Null, texts byte for byte (letter
+/// case and wildcard characters included), an integer to a real of the same value (7 and 7.0),
+/// other reals bit for bit, binary values byte for byte and never to a text. Two different
+/// records share a digest with a chance of about 2^-128.
+struct RecordFingerprint {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    auto operator<=>(const RecordFingerprint&) const = default;
+};
+
+/// The digest of the cells at the given positions of a row.
+RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions);
+
+/// A set of digests: an open-addressing hash table (16 bytes a slot, at most half full).
+class FingerprintSet {
+public:
+    void add(const RecordFingerprint& fingerprint);
+    bool contains(const RecordFingerprint& fingerprint) const;
+    std::size_t size() const { return count_ + (hasEmptyKey_ ? 1 : 0); }
+
+private:
+    void grow();
+
+    std::vector<RecordFingerprint> slots_; ///< {0, 0} marks a free slot
+    std::size_t count_ = 0;                ///< digests in slots_
+    bool hasEmptyKey_ = false;             ///< whether {0, 0} itself was added
+};
+
+} // namespace sifkit::detail

@@ -1,0 +1,59 @@
+#include "Backend.h"
+
+namespace sifkit::platform {
+
+Value CellView::toValue() const {
+    switch (kind) {
+    case Value::Kind::Null:
+        return Value();
+    case Value::Kind::Integer:
+        return Value(integer);
+    case Value::Kind::Real:
+        return Value(real);
+    case Value::Kind::Text:
+        return Value(std::string(bytes));
+    case Value::Kind::Binary:
+        return Value::binary(Value::Bytes(bytes.begin(), bytes.end()));
+    }
+    return Value();
+}
+
+CellView CellView::of(const Value& value) {
+    CellView cell;
+    cell.kind = value.kind();
+    switch (cell.kind) {
+    case Value::Kind::Null:
+        break;
+    case Value::Kind::Integer:
+        cell.integer = value.asInteger();
+        break;
+    case Value::Kind::Real:
+        cell.real = value.asReal();
+        break;
+    case Value::Kind::Text:
+        cell.bytes = value.asText();
+        break;
+    case Value::Kind::Binary: {
+        const auto& bytes = value.asBinary();
+        cell.bytes = std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        break;
+    }
+    }
+    return cell;
+}
+
+void Backend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
+                   const RowSink& onRow) {
+    RowSet rows = query(sql, params);
+    onColumns(rows.columns);
+    std::vector<CellView> cells;
+    for (Row& row : rows.rows) {
+        cells.clear();
+        for (const Value& value : row)
+            cells.push_back(CellView::of(value));
+        onRow(cells.data(), cells.size());
+        row = Row(); // what has been handed over need not stay
+    }
+}
+
+} // namespace sifkit::platform

@@ -1,0 +1,424 @@
+#include "SqliteBackend.h"
+
+#include "OdbcTypes.h"
+#include "SqliteTypes.h"
+
+#include <sifkit/SifkitError.h>
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+namespace sifkit::platform {
+
+namespace {
+
+constexpr std::size_t recentStatementLimit = 16;
+
+/// SQLite's result codes in the SQLSTATE classes callers know from ODBC drivers.
+std::string sqlStateFor(int code) {
+    switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+        return "23000";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "HYT00";
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+        return "08001";
+    default:
+        return "HY000";
+    }
+}
+
+Value::Kind kindOfStorageClass(int storageClass) {
+    switch (storageClass) {
+    case SQLITE_INTEGER:
+        return Value::Kind::Integer;
+    case SQLITE_FLOAT:
+        return Value::Kind::Real;
+    case SQLITE_TEXT:
+        return Value::Kind::Text;
+    case SQLITE_BLOB:
+        return Value::Kind::Binary;
+    default:
+        return Value::Kind::Null;
+    }
+}
+
+CellView readCell(sqlite3_stmt* statement, int column) {
+    CellView cell;
+    cell.kind = kindOfStorageClass(sqlite3_column_type(statement, column));
+    switch (cell.kind) {
+    case Value::Kind::Null:
+        break;
+    case Value::Kind::Integer:
+        cell.integer = sqlite3_column_int64(statement, column);
+        break;
+    case Value::Kind::Real:
+        cell.real = sqlite3_column_double(statement, column);
+        break;
+    case Value::Kind::Text: {
+        auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        cell.bytes = std::string_view(text ? text : "",
+                                      static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+        break;
+    }
+    case Value::Kind::Binary: {
+        auto* blob = static_cast<const char*>(sqlite3_column_blob(statement, column));
+        cell.bytes = std::string_view(blob ? blob : "",
+                                      static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+        break;
+    }
+    }
+    return cell;
+}
+
+std::string textOrEmpty(const char* text) {
+    return text ? text : "";
+}
+
+/// The columns of a statement; a column without a declared type takes its type from the
+/// current row's value (hasRow false: there is none).
+std::vector<ColumnInfo> describeColumns(sqlite3_stmt* statement, bool hasRow) {
+    std::vector<ColumnInfo> columns;
+    const int count = sqlite3_column_count(statement);
+    for (int c = 0; c < count; ++c) {
+        ColumnInfo info;
+        info.name = textOrEmpty(sqlite3_column_name(statement, c));
+        const char* declared = sqlite3_column_decltype(statement, c);
+        sqlite::ColumnType type =
+            declared && *declared
+                ? sqlite::declaredColumnType(declared)
+                : sqlite::undeclaredColumnType(hasRow ? sqlite3_column_type(statement, c) : 0);
+        info.declaredType = textOrEmpty(declared);
+        info.typeCode = type.typeCode;
+        info.definedSize = type.definedSize;
+        info.storage = odbc::storageForTypeCode(type.typeCode);
+        info.baseTable = textOrEmpty(sqlite3_column_table_name(statement, c));
+        info.baseColumn = textOrEmpty(sqlite3_column_origin_name(statement, c));
+        columns.push_back(std::move(info));
+    }
+    return columns;
+}
+
+ColumnInfo catalogueColumn(const char* name, int32_t typeCode, int32_t size) {
+    ColumnInfo info;
+    info.name = name;
+    info.typeCode = typeCode;
+    info.definedSize = size;
+    info.storage = typeCode == 2 ? Value::Kind::Integer : Value::Kind::Text;
+    return info;
+}
+
+/// ODBC's numbers for the referential actions SQLite names.
+int64_t ruleNumber(const std::string& action) {
+    if (action == "CASCADE")
+        return 0;
+    if (action == "RESTRICT")
+        return 1;
+    if (action == "SET NULL")
+        return 2;
+    if (action == "SET DEFAULT")
+        return 4;
+    return 3; // NO ACTION
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return sqlite3_stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+} // namespace
+
+void SqliteBackend::StatementDeleter::operator()(sqlite3_stmt* statement) const noexcept {
+    sqlite3_finalize(statement);
+}
+
+SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) {
+    // The absolute path, so that a name such as "file:x" is never read as a URI.
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    const std::string opened = ec ? path : absolute.string();
+    int rc = sqlite3_open_v2(opened.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DatabaseError(rc, sqlStateFor(rc),
+                            "[SQLite] unable to open database file " + path + ": " + message);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    dialect_.dbmsName = "SQLite";
+    dialect_.isSqlite = true;
+    dialect_.quoteOpen = '"';
+    dialect_.quoteClose = '"';
+}
+
+SqliteBackend::~SqliteBackend() {
+    recent_.clear(); // statements go before their connection
+    sqlite3_close(db_);
+}
+
+void SqliteBackend::fail(int code, const std::string& what) const {
+    throw DatabaseError(code, sqlStateFor(code),
+                        "[SQLite] " + std::string(sqlite3_errmsg(db_)) + " (" + what + ")");
+}
+
+sqlite3_stmt* SqliteBackend::prepared(const std::string& sql, const std::vector<Value>& params) {
+    auto it = recent_.begin();
+    for (; it != recent_.end(); ++it)
+        if (it->sql == sql)
+            break;
+    if (it != recent_.end()) {
+        recent_.splice(recent_.begin(), recent_, it);
+    } else {
+        // Bracketed names with "]]" inside, which SQLite cannot read, go in double quotes.
+        std::string text = dialect_.rewriteBrackets(sql);
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &raw, &tail);
+        if (rc != SQLITE_OK)
+            fail(rc, text);
+        recent_.push_front({sql, std::move(text), Statement(raw)});
+        if (recent_.size() > recentStatementLimit)
+            recent_.pop_back();
+    }
+    const Prepared& entry = recent_.front();
+    traceStatement(entry.text, params);
+    sqlite3_stmt* statement = entry.statement.get();
+    if (!statement)
+        return nullptr; // only blanks or a comment
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    bindAll(statement, params, entry.text);
+    return statement;
+}
+
+void SqliteBackend::bindAll(sqlite3_stmt* statement, const std::vector<Value>& params,
+                            const std::string& sql) {
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const Value& v = params[i];
+        const int number = static_cast<int>(i + 1);
+        int rc = SQLITE_OK;
+        switch (v.kind()) {
+        case Value::Kind::Null:
+            rc = sqlite3_bind_null(statement, number);
+            break;
+        case Value::Kind::Integer:
+            rc = sqlite3_bind_int64(statement, number, v.asInteger());
+            break;
+        case Value::Kind::Real:
+            rc = sqlite3_bind_double(statement, number, v.asReal());
+            break;
+        case Value::Kind::Text:
+            rc = sqlite3_bind_text64(statement, number, v.asText().data(), v.asText().size(),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+            break;
+        case Value::Kind::Binary:
+            rc = sqlite3_bind_blob64(statement, number, v.asBinary().data(), v.asBinary().size(),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        if (rc != SQLITE_OK)
+            fail(rc, sql);
+    }
+}
+
+bool SqliteBackend::step(sqlite3_stmt* statement) {
+    int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    std::string sql = textOrEmpty(sqlite3_sql(statement));
+    sqlite3_reset(statement);
+    fail(rc, sql);
+}
+
+void SqliteBackend::forEachRow(sqlite3_stmt* statement, const ColumnsSink& onColumns, const RowSink& onRow,
+                               int32_t maxRows) {
+    // The statement is reset on every way out, so it holds no read lock between calls.
+    struct Reset {
+        sqlite3_stmt* s;
+        ~Reset() { sqlite3_reset(s); }
+    } reset{statement};
+    bool hasRow = step(statement);
+    onColumns(describeColumns(statement, hasRow));
+    const int count = sqlite3_column_count(statement);
+    std::vector<CellView> cells(static_cast<std::size_t>(count));
+    for (int32_t rows = 0; hasRow && (maxRows <= 0 || rows < maxRows); ++rows) {
+        for (int c = 0; c < count; ++c)
+            cells[c] = readCell(statement, c);
+        onRow(cells.data(), cells.size());
+        hasRow = step(statement);
+    }
+}
+
+RowSet SqliteBackend::query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows) {
+    RowSet result;
+    sqlite3_stmt* statement = prepared(sql, params);
+    if (!statement)
+        return result;
+    forEachRow(
+        statement, [&](const std::vector<ColumnInfo>& columns) { result.columns = columns; },
+        [&](const CellView* cells, std::size_t count) {
+            Row row;
+            row.reserve(count);
+            for (std::size_t c = 0; c < count; ++c)
+                row.push_back(cells[c].toValue());
+            result.rows.push_back(std::move(row));
+        },
+        maxRows);
+    return result;
+}
+
+void SqliteBackend::scan(const std::string& sql, const std::vector<Value>& params,
+                         const ColumnsSink& onColumns, const RowSink& onRow) {
+    sqlite3_stmt* statement = prepared(sql, params);
+    if (!statement) {
+        onColumns({});
+        return;
+    }
+    forEachRow(statement, onColumns, onRow, 0);
+}
+
+bool SqliteBackend::rowExists(const std::string& sql, const std::vector<Value>& params) {
+    sqlite3_stmt* statement = prepared(sql, params);
+    if (!statement)
+        return false;
+    bool found = step(statement);
+    sqlite3_reset(statement);
+    return found;
+}
+
+int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>& params) {
+    // A text may hold several statements; parameters go to the first one.
+    const std::string text = dialect_.rewriteBrackets(sql);
+    traceStatement(text, params);
+    const char* next = text.c_str();
+    const char* end = text.c_str() + text.size();
+    int64_t changed = -1;
+    bool first = true;
+    while (next < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        int rc = sqlite3_prepare_v2(db_, next, static_cast<int>(end - next), &raw, &tail);
+        Statement statement(raw);
+        if (rc != SQLITE_OK)
+            fail(rc, text);
+        next = tail;
+        if (!statement)
+            continue;
+        if (first) {
+            bindAll(raw, params, text);
+            first = false;
+        }
+        while (step(raw)) {
+        }
+        changed = sqlite3_stmt_readonly(raw) ? -1 : sqlite3_changes64(db_);
+    }
+    return changed;
+}
+
+RowSet SqliteBackend::tables() {
+    RowSet rows;
+    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50), catalogueColumn("TABLE_SCHEM", 200, 50),
+                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("TABLE_TYPE", 200, 50),
+                    catalogueColumn("REMARKS", 200, 50)};
+    RowSet found = query("SELECT name, upper(type) FROM sqlite_master WHERE type IN ('table','view')", {});
+    for (Row& row : found.rows)
+        rows.rows.push_back({Value(), Value(), std::move(row[0]), std::move(row[1]), Value()});
+    return rows;
+}
+
+RowSet SqliteBackend::primaryKeys(const std::string& table) {
+    RowSet rows;
+    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50),   catalogueColumn("TABLE_SCHEM", 200, 50),
+                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("COLUMN_NAME", 200, 255),
+                    catalogueColumn("KEY_SEQ", 2, 50),       catalogueColumn("PK_NAME", 200, 50)};
+    auto add = [&](const Value& column, const Value& keyName) {
+        rows.rows.push_back({Value(""), Value(""), Value(table), column,
+                             Value(static_cast<int64_t>(rows.rows.size() + 1)), keyName});
+    };
+    // The declared key in column order; without one, the columns of a unique constraint, as
+    // the ODBC driver reports them.
+    RowSet info = query("SELECT name, pk FROM pragma_table_info(?)", {Value(table)});
+    for (const Row& row : info.rows)
+        if (row[1].kind() == Value::Kind::Integer && row[1].asInteger() > 0)
+            add(row[0], Value());
+    if (!rows.rows.empty())
+        return rows;
+    RowSet indexes = query("SELECT name FROM pragma_index_list(?) WHERE origin = 'u'", {Value(table)});
+    if (indexes.rows.empty())
+        return rows;
+    const Value& index = indexes.rows.front()[0];
+    RowSet columns = query("SELECT name FROM pragma_index_info(?) ORDER BY seqno", {index});
+    for (const Row& row : columns.rows)
+        add(row[0], index);
+    return rows;
+}
+
+namespace {
+
+std::vector<ColumnInfo> foreignKeyColumns() {
+    return {catalogueColumn("PKTABLE_CAT", 200, 50),   catalogueColumn("PKTABLE_SCHEM", 200, 50),
+            catalogueColumn("PKTABLE_NAME", 200, 255), catalogueColumn("PKCOLUMN_NAME", 200, 255),
+            catalogueColumn("FKTABLE_CAT", 200, 50),   catalogueColumn("FKTABLE_SCHEM", 200, 50),
+            catalogueColumn("FKTABLE_NAME", 200, 255), catalogueColumn("FKCOLUMN_NAME", 200, 255),
+            catalogueColumn("KEY_SEQ", 2, 5),          catalogueColumn("UPDATE_RULE", 2, 5),
+            catalogueColumn("DELETE_RULE", 2, 5),      catalogueColumn("FK_NAME", 200, 255),
+            catalogueColumn("PK_NAME", 200, 255),      catalogueColumn("DEFERRABILITY", 2, 5)};
+}
+
+} // namespace
+
+RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
+    RowSet rows;
+    rows.columns = foreignKeyColumns();
+    RowSet keys = query("SELECT \"table\", \"from\", \"to\", seq, on_update, on_delete "
+                        "FROM pragma_foreign_key_list(?) ORDER BY id, seq",
+                        {Value(foreignKeyTable)});
+    for (Row& key : keys.rows) {
+        Value referenced = key[2];
+        if (referenced.isNull()) { // the referenced table's primary key, column by column
+            RowSet primary = primaryKeys(key[0].toString());
+            const int64_t seq = key[3].asInteger();
+            if (seq < static_cast<int64_t>(primary.rows.size()))
+                referenced = primary.rows[static_cast<std::size_t>(seq)][3];
+        }
+        rows.rows.push_back({Value(""), Value(""), key[0], referenced, Value(""), Value(""),
+                             Value(foreignKeyTable), key[1], Value(key[3].asInteger() + 1),
+                             Value(ruleNumber(key[4].toString())), Value(ruleNumber(key[5].toString())),
+                             Value(), Value(), Value(int64_t{7})});
+    }
+    return rows;
+}
+
+RowSet SqliteBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
+    RowSet rows;
+    rows.columns = foreignKeyColumns();
+    RowSet tablesFound = query("SELECT name FROM sqlite_master WHERE type = 'table'", {});
+    for (const Row& table : tablesFound.rows) {
+        RowSet declared = foreignKeysDeclaredBy(table[0].toString());
+        for (Row& row : declared.rows)
+            if (primaryKeyTable.empty() || sameName(row[2].toString(), primaryKeyTable))
+                rows.rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void SqliteBackend::beginTransaction() {
+    execute("BEGIN", {});
+}
+
+void SqliteBackend::commit() {
+    execute("COMMIT", {});
+}
+
+void SqliteBackend::rollback() noexcept {
+    if (!sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+} // namespace sifkit::platform
