@@ -158,8 +158,7 @@ void frmMain::tbSwap_Click() {
         if (!appVar_.getShowStructure())
             runStructureCompare(true);
     } else if (!appVar_.getSelectedTableName().empty() && !getFieldList().empty()) {
-        // DATA VIEW: swapDataResults() goes here, refreshing the data differences of the selected
-        // table for the swapped sides.
+        swapDataResults();
     }
 }
 
