@@ -7,8 +7,9 @@
 // The ODBC configuration (ODBCSYSINI) must register the SQLite driver as "SQLite3".
 
 #include "Application.h"
+#include "FirstStart.h"
 #include "FlexGrid.h"
-#include "ProfileFile.h"
+#include "OffscreenSession.h"
 #include "SilentPrompter.h"
 #include "frmFieldListForDataCompare.h"
 #include "frmMain.h"
@@ -18,12 +19,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <cstdio>
 #include <string>
@@ -39,29 +36,15 @@ int main(int argc, char* argv[]) {
     const std::string table = argv[3];
     const std::string rows = argv[4];
 
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath("data").toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir(home.path()).filePath("config"));
-    const dbsift::AppPaths paths = dbsift::AppPaths::forUser(DBSIFT_APP_FOLDER);
-    std::filesystem::create_directories(paths.iniFilePath.parent_path());
-    {
-        dbsift::ProfileFile settings(paths.iniFilePath);
-        const std::string prefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
-        settings.writeString("ORIGINAL_CONNECTIONS", "ORIGINAL_CONNECTIONS0", prefix + argv[1]);
-        settings.writeString("MODIFIED_CONNECTIONS", "MODIFIED_CONNECTIONS0", prefix + argv[2]);
-        settings.writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
-        settings.writeString("frmMain", "lLastSelectedmodConnIndex", "0");
-        settings.writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
-    }
+    dbsift::OffscreenHome home;
+    const dbsift::AppPaths& paths = home.paths();
+    dbsift::chooseStartingDatabases(paths, argv[1], argv[2]);
+    dbsift::turnOffDataCompareHint(paths);
 
     dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
-    frame.resize(1280, 800);
-    frame.show();
-    if (!QTest::qWaitForWindowExposed(&frame))
+    if (!dbsift::loadOffscreen(frame))
         return 1;
-    frame.MDIForm_Load();
     dbsift::frmMain& form = frame.mainForm();
 
     // The person's clicks: the table, every field, Compare.

@@ -7,20 +7,16 @@
 
 #include "AppPaths.h"
 #include "Application.h"
+#include "FirstStart.h"
 #include "FlexGrid.h"
-#include "ProfileFile.h"
-#include "RecentConnections.h"
+#include "OffscreenSession.h"
 #include "SilentPrompter.h"
 #include "frmMain.h"
 #include "frmMainMDI.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -37,32 +33,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath("data").toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir(home.path()).filePath("config"));
-    const dbsift::AppPaths paths = dbsift::AppPaths::forUser(DBSIFT_APP_FOLDER);
-    std::filesystem::create_directories(paths.iniFilePath.parent_path());
-    {
-        dbsift::ProfileFile settings(paths.iniFilePath);
-        const std::string prefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
-        dbsift::addRecentConnection(settings, prefix + argv[1], true);
-        dbsift::addRecentConnection(settings, prefix + argv[2], false);
-        settings.writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
-        settings.writeString("frmMain", "lLastSelectedmodConnIndex", "0");
-        settings.writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
-    }
+    dbsift::OffscreenHome home;
+    const dbsift::AppPaths& paths = home.paths();
+    dbsift::chooseStartingDatabases(paths, argv[1], argv[2]);
+    dbsift::turnOffDataCompareHint(paths);
 
     dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
-    frame.resize(1280, 800);
-    frame.show();
-    if (!QTest::qWaitForWindowExposed(&frame))
+    if (!dbsift::loadOffscreen(frame))
         return 1;
-    frame.MDIForm_Load();
-    frame.setWindowState(Qt::WindowNoState);
-    frame.resize(1280, 800);
-    QCoreApplication::processEvents();
 
     dbsift::frmMain& form = frame.mainForm();
     // A timer that would tick every 10 ms measures how long the window goes without handling

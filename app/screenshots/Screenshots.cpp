@@ -3,7 +3,7 @@
 // pictures are stable. Uses fresh settings and data folders of its own.
 #include "Application.h"
 #include "FirstStart.h"
-#include "ProfileFile.h"
+#include "OffscreenSession.h"
 #include "SilentPrompter.h"
 #include "frmFieldListForDataCompare.h"
 #include "frmMain.h"
@@ -19,10 +19,7 @@
 #include <QFont>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
 
 #include <sifkit/Sifcore.h>
@@ -56,29 +53,19 @@ int main(int argc, char* argv[]) {
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
 
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath("data").toUtf8());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir(home.path()).filePath("config"));
-    const dbsift::AppPaths paths = dbsift::AppPaths::forUser(DBSIFT_APP_FOLDER);
+    dbsift::OffscreenHome home;
+    const dbsift::AppPaths& paths = home.paths();
     if (const std::string problem = dbsift::prepareFirstStart(paths); !problem.empty()) {
         std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
-    // The data-compare hint is a modal dialog at start-up; the pictures show the window behind it.
-    dbsift::ProfileFile(paths.iniFilePath)
-        .writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
+    // The pictures show the window, not the hint that comes over it at the first start.
+    dbsift::turnOffDataCompareHint(paths);
 
     dbsift::SilentPrompter prompter;
     dbsift::frmMainMDI frame(paths, prompter);
-    frame.setWindowState(Qt::WindowNoState);
-    frame.resize(1280, 800);
-    frame.show();
-    if (!QTest::qWaitForWindowExposed(&frame))
+    if (!dbsift::loadOffscreen(frame))
         return 1;
-    frame.MDIForm_Load();
-    frame.setWindowState(Qt::WindowNoState);
-    frame.resize(1280, 800);
     bool ok = save(frame, out, "start.png");
 
     dbsift::frmMain& form = frame.mainForm();
@@ -115,7 +102,7 @@ int main(int argc, char* argv[]) {
     ok = save(frame, out, "data.png") && ok;
 
     // The report of the same table, as a browser shows it (Qt's own HTML rendering here).
-    const QString reportPath = QDir(home.path()).filePath("customers-report.html");
+    const QString reportPath = QDir(home.folder()).filePath("customers-report.html");
     form.setReportPath(reportPath.toStdString());
     form.createHTMLReport();
     QFile reportFile(reportPath);

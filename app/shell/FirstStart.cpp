@@ -18,13 +18,19 @@ std::string prepareFirstStart(const AppPaths& paths) {
     } catch (const std::exception& failure) {
         return failure.what();
     }
+    chooseStartingDatabases(paths, (paths.dataFolder / "original.db").string(),
+                            (paths.dataFolder / "modified.db").string());
+    return "";
+}
+
+void chooseStartingDatabases(const AppPaths& paths, const std::string& originalFile,
+                             const std::string& modifiedFile) {
     ProfileFile settings(paths.iniFilePath);
     const std::string prefix = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
-    addRecentConnection(settings, prefix + (paths.dataFolder / "original.db").string(), true);
-    addRecentConnection(settings, prefix + (paths.dataFolder / "modified.db").string(), false);
+    addRecentConnection(settings, prefix + originalFile, true);
+    addRecentConnection(settings, prefix + modifiedFile, false);
     settings.writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
     settings.writeString("frmMain", "lLastSelectedmodConnIndex", "0");
-    return "";
 }
 
 } // namespace dbsift

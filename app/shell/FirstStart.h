@@ -12,4 +12,9 @@ namespace dbsift {
 /// once. Returns what went wrong, or "" (also when this is not the first start).
 std::string prepareFirstStart(const AppPaths& paths);
 
+/// Records two database files as the first Original and Modified recent connections and as the
+/// ones to preselect at the next start.
+void chooseStartingDatabases(const AppPaths& paths, const std::string& originalFile,
+                             const std::string& modifiedFile);
+
 } // namespace dbsift
