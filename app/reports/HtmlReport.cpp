@@ -7,17 +7,6 @@
 
 namespace dbsift {
 
-std::vector<DifferingRecord> walkDifferingRecords(sifkit::Sifcore& engine, const std::string& table) {
-    std::vector<DifferingRecord> records;
-    DifferenceWalk walk(engine, table, 1, 1);
-    while (!walk.done()) {
-        const DifferenceWalk::Step step = walk.next();
-        if (step.recordNumber > 0)
-            records.push_back({step.recordNumber, step.isMaster});
-    }
-    return records;
-}
-
 std::string escapeHtml(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
@@ -43,6 +32,24 @@ std::string escapeHtml(const std::string& text) {
 }
 
 namespace {
+
+/// A differing record of the last data run: its record number and side.
+struct DifferingRecord {
+    int32_t recordNumber = 0;
+    bool isOriginal = true;
+};
+
+/// Every differing record of the table, in the data view's alternating order.
+std::vector<DifferingRecord> walkDifferingRecords(sifkit::Sifcore& engine, const std::string& table) {
+    std::vector<DifferingRecord> records;
+    DifferenceWalk walk(engine, table, 1, 1);
+    while (!walk.done()) {
+        const DifferenceWalk::Step step = walk.next();
+        if (step.recordNumber > 0)
+            records.push_back({step.recordNumber, step.isMaster});
+    }
+    return records;
+}
 
 std::vector<std::string> fieldNames(sifkit::Sifcore& engine, const std::string& table, bool isOriginal) {
     std::vector<std::string> names;

@@ -10,17 +10,6 @@ class Sifcore;
 
 namespace dbsift {
 
-/// A differing record of a data comparison: its record number and side.
-struct DifferingRecord {
-    int32_t recordNumber = 0;
-    bool isOriginal = true;
-};
-
-/// Every differing record of a table in the published results of the last data run, the
-/// Original's and the Modified's in turn (Original first); when one side is exhausted the other
-/// continues alone, so a table whose differences are all on one side lists them all.
-std::vector<DifferingRecord> walkDifferingRecords(sifkit::Sifcore& engine, const std::string& table);
-
 /// The text with "&", "<", ">" and '"' written as HTML entities.
 std::string escapeHtml(const std::string& text);
 

@@ -55,32 +55,6 @@ private slots:
         QCOMPARE(lines.back(), std::string("</html>"));
     }
 
-    void differencesOnTheModifiedSideAloneAreListed() {
-        AppSandbox sandbox;
-        startOn(sandbox, "create table t(id integer primary key, v text); insert into t values(1,'a');",
-                "create table t(id integer primary key, v text); insert into t values(1,'a');"
-                "insert into t values(2,'b'); insert into t values(3,'c');");
-        frmMain& form = sandbox.form();
-        test::compareDataQuietly(form, "t", "[id],[v]");
-        const std::vector<DifferingRecord> records = walkDifferingRecords(form.Sifcore1(), "t");
-        QCOMPARE(records.size(), size_t(2));
-        QVERIFY(!records[0].isOriginal && !records[1].isOriginal);
-    }
-
-    void bothSidesAlternateOriginalFirst() {
-        AppSandbox sandbox;
-        startOn(
-            sandbox,
-            "create table t(id integer primary key, v text); insert into t values(1,'o1'),(2,'o2'),(3,'o3');",
-            "create table t(id integer primary key, v text); insert into t values(1,'m1'),(2,'m2');");
-        frmMain& form = sandbox.form();
-        test::compareDataQuietly(form, "t", "[id],[v]");
-        QString order;
-        for (const DifferingRecord& record : walkDifferingRecords(form.Sifcore1(), "t"))
-            order += QStringLiteral("%1%2 ").arg(record.isOriginal ? "O" : "M").arg(record.recordNumber);
-        QCOMPARE(order, QString("O1 M1 O2 M2 O3 "));
-    }
-
     void aStoredPathIsOverwrittenWithoutADialogAndOpened() {
         AppSandbox sandbox;
         startOn(sandbox, "create table t(id integer primary key, v text); insert into t values(1,'a');",
@@ -103,14 +77,6 @@ private slots:
         QFile second(path);
         QVERIFY(second.open(QIODevice::ReadOnly));
         QVERIFY(second.readAll().contains("Data Differences for other"));
-    }
-
-    void reportButtonsNeedComparableFields() {
-        AppSandbox sandbox;
-        frmMain& form = sandbox.start().mainForm();
-        form.setCanRunReport(false);
-        form.requestReport();
-        QCOMPARE(sandbox.prompter().takeMessages(), QStringList{"There are no differences to report."});
     }
 };
 

@@ -181,21 +181,6 @@ private slots:
         }
     }
 
-    void changeClassesFollowTheChangeCodes() {
-        AppSandbox sandbox;
-        frmMain& form = sandbox.start().mainForm();
-        const QList<bool> changed = {false, true, true, true, true, true, true, false};
-        for (int code = 0; code <= 7; ++code) {
-            const std::string text = std::to_string(code);
-            QCOMPARE(form.isChanged(text), changed[code]);
-            QCOMPARE(form.isNew(text), code == 1 || code == 2 || code == 5);
-            QCOMPARE(form.isDifferentDataType(text), code == 3);
-        }
-        QVERIFY(!form.isChanged(""));
-    }
-
-    // --- the object trees -------------------------------------------------------------------
-
     void treesListObjectsOfEachSide() {
         AppSandbox sandbox;
         frmMain& form = startOn(sandbox, kPeople + "create table gone(id integer);",

@@ -66,38 +66,6 @@ void rollBackFromTheList(AppSandbox& sandbox, int slot) {
 class UndoTest : public QObject {
     Q_OBJECT
 private slots:
-    void anUpdateIsRolledBackInTheSameRun() {
-        AppSandbox sandbox;
-        const Pair pair = startOnPeople(sandbox);
-        frmMain& form = sandbox.form();
-        QVERIFY(overwriteModified(form));
-        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Oslo\n"));
-        QVERIFY(sandbox.frame()->panelText(2).contains("ROLLBACK_NUMBER_1"));
-        const RollbackSlot slot = readRollbackSlot(form.settingsFile(), 1);
-        QCOMPARE(slot.table, std::string("people"));
-        QVERIFY(slot.fileName.find("'people_ORIGINAL'.xml") != std::string::npos);
-        QCOMPARE(form.currentRollbackFile(), slot.fileName);
-
-        sandbox.prompter().queueConfirm(true);
-        rollBackFromTheList(sandbox, 1);
-        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Bergen\n"));
-        QVERIFY(readRollbackSlot(form.settingsFile(), 1).rolledBack);
-        // The list showed the entry (with its message box, as the list always has).
-        QVERIFY(sandbox.prompter().messages().front().startsWith("\""));
-    }
-
-    void anUpdateIsRolledBackInALaterRun() {
-        AppSandbox sandbox;
-        const Pair pair = startOnPeople(sandbox);
-        QVERIFY(overwriteModified(sandbox.form()));
-        sandbox.stop();
-        sandbox.start();
-        sandbox.prompter().queueConfirm(true);
-        rollBackFromTheList(sandbox, 1);
-        QCOMPARE(sqliteQuery(pair.modified, "select * from people"), std::string("1|Ann|Bergen\n"));
-        QVERIFY(sandbox.prompter().allAnswersUsed());
-    }
-
     void entriesThatCannotBeRolledBackAreRefused() {
         AppSandbox sandbox;
         const Pair pair = startOnPeople(sandbox);
