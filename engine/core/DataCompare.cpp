@@ -56,13 +56,15 @@ void addDataItem(clsDBManager& thisSide, int32_t fieldIndex, const std::string& 
 
 /// Looks for thisSide's current record on otherSide; reports it when it is not there. With
 /// `known`, the answer is already known (from an index) and no query is sent; the match query
-/// is still built, so otherSide shows the text it would have run.
+/// is still built when `showQuery`, so otherSide shows the text it would have run. Building it
+/// cannot fail, and the next record builds it again, so only the last record needs it.
 void compareRecord(clsDBManager& thisSide, clsDBManager& otherSide, const PassContext& context,
-                   std::optional<bool> known = std::nullopt) {
+                   std::optional<bool> known = std::nullopt, bool showQuery = true) {
     thisSide.setReturnSQLMessage("Successfully Completed");
     int32_t index = 0;
     try {
-        buildMatchQuery(thisSide, otherSide);
+        if (!known || showQuery)
+            buildMatchQuery(thisSide, otherSide);
         if (known ? *known : matchingRecordExists(thisSide, otherSide))
             return;
         const int32_t fields = thisSide.getDatabaseRecords().fieldCount();
@@ -169,7 +171,7 @@ bool runIndexedPass(clsDBManager& thisSide, clsDBManager& otherSide, Sifcore& en
         // which the next record sets again: only the last one needs them.
         if (missing || visited + 1 == toVisit) {
             state.position = missing ? next : state.data.rows.size() - 1;
-            compareRecord(thisSide, otherSide, context, !missing);
+            compareRecord(thisSide, otherSide, context, !missing, visited + 1 == toVisit);
         }
         if (missing)
             ++next;

@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <exception>
+#include <functional>
 #include <set>
+#include <thread>
 
 namespace sifkit::detail {
 
@@ -17,6 +20,7 @@ namespace {
 
 std::atomic<bool> indexedMatch{true};
 std::atomic<int64_t> indexedPasses{0};
+std::atomic<int64_t> answeredTogether{0};
 
 /// The column affinity SQLite gives a declared type.
 char sqliteAffinity(const std::string& declared) {
@@ -89,6 +93,32 @@ platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
     return row;
 }
 
+bool sameColumns(const std::vector<platform::ColumnInfo>& a, const std::vector<platform::ColumnInfo>& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].name != b[i].name || a[i].typeCode != b[i].typeCode ||
+            a[i].declaredType != b[i].declaredType || a[i].storage != b[i].storage ||
+            a[i].definedSize != b[i].definedSize)
+            return false;
+    return true;
+}
+
+std::vector<std::size_t> allPositions(std::size_t count) {
+    std::vector<std::size_t> positions(count);
+    for (std::size_t i = 0; i < count; ++i)
+        positions[i] = i;
+    return positions;
+}
+
+FingerprintSet setOf(const std::vector<RecordFingerprint>& digests) {
+    FingerprintSet set;
+    set.reserve(digests.size());
+    for (const RecordFingerprint& digest : digests)
+        set.add(digest);
+    return set;
+}
+
 /// Whether the field list names exactly these columns of the table, in order, or is empty
 /// (every column): then the side's query reads the table's own columns.
 bool plainColumnList(const std::string& fieldList, const std::vector<platform::ColumnInfo>& columns) {
@@ -119,6 +149,10 @@ int64_t indexedPassCount() {
 
 void countIndexedPass() {
     ++indexedPasses;
+}
+
+int64_t answeredTogetherCount() {
+    return answeredTogether.load();
 }
 
 PerRecordMatchScope::PerRecordMatchScope() : previous_(indexedMatch.exchange(false)) {}
@@ -191,15 +225,171 @@ void checkOtherColumns(const IndexPlan& plan, const std::vector<platform::Column
 
 /// Reads otherSide's compared fields once into a set of digests.
 FingerprintSet readIndex(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns) {
-    FingerprintSet index;
-    std::vector<std::size_t> all(plan.positions.size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-        all[i] = i;
+    std::vector<RecordFingerprint> digests;
+    const std::vector<std::size_t> all = allPositions(plan.positions.size());
     plan.theirs->scan(
         plan.otherSql, {},
         [&](const std::vector<platform::ColumnInfo>& found) { checkOtherColumns(plan, columns, found); },
-        [&](const platform::CellView* cells, std::size_t) { index.add(fingerprintOf(cells, all)); });
-    return index;
+        [&](const platform::CellView* cells, std::size_t) { digests.push_back(fingerprintOf(cells, all)); });
+    return setOf(digests);
+}
+
+/// One side's reading for a pass of each direction: every record's digest in the order of
+/// its query, then the records without an equal one on the other side and their values.
+struct SideReading {
+    platform::Backend* backend = nullptr;
+    std::string sql;
+    std::vector<Value> parameters;
+    std::vector<std::size_t> positions;        ///< the compared fields
+    std::vector<platform::ColumnInfo> columns; ///< as the query describes them
+    std::vector<RecordFingerprint> digests;
+    IndexedScan scan;
+};
+
+void readDigests(SideReading& side,
+                 const std::function<void(const std::vector<platform::ColumnInfo>&)>& check) {
+    side.backend->scan(
+        side.sql, side.parameters,
+        [&](const std::vector<platform::ColumnInfo>& found) {
+            check(found);
+            side.columns = found;
+        },
+        [&](const platform::CellView* cells, std::size_t) {
+            side.digests.push_back(fingerprintOf(cells, side.positions));
+        });
+    side.scan.recordCount = static_cast<int32_t>(side.digests.size());
+}
+
+/// Reads the values of side's missing records, and of its last record, again; each record
+/// read must still have the digest it had.
+void readReported(SideReading& side) {
+    const auto count = static_cast<int32_t>(side.digests.size());
+    if (count == 0)
+        return;
+    std::vector<int32_t> wanted = side.scan.missing;
+    if (wanted.empty() || wanted.back() != count)
+        wanted.push_back(count);
+    std::size_t next = 0;
+    side.backend->scanRows(
+        side.sql, side.parameters, wanted,
+        [&](const std::vector<platform::ColumnInfo>& found) {
+            if (found.size() != side.columns.size())
+                throw Untrusted{};
+        },
+        [&](const platform::CellView* cells, std::size_t cellCount) {
+            if (next == wanted.size() || !(fingerprintOf(cells, side.positions) ==
+                                           side.digests[static_cast<std::size_t>(wanted[next] - 1)]))
+                throw Untrusted{}; // the table changed under the reading
+            ++next;
+            side.scan.rows.push_back(valuesOf(cells, cellCount));
+        });
+    if (next != wanted.size())
+        throw Untrusted{};
+    if (wanted.size() == side.scan.missing.size())
+        side.scan.rows.push_back(side.scan.rows.back()); // the last record is also a reported one
+}
+
+/// The digests of otherSide's records in one set, each place in it marked once one of
+/// thisSide's records has its digest: what is left unmarked is missing from thisSide.
+class MatchedDigests {
+public:
+    explicit MatchedDigests(const std::vector<RecordFingerprint>& digests) {
+        set_.reserve(digests.size());
+        places_.reserve(digests.size());
+        for (const RecordFingerprint& digest : digests)
+            places_.push_back(set_.insert(digest));
+        matched_.resize(set_.slotCount());
+    }
+    /// Whether otherSide holds the digest; marks it found.
+    bool match(const RecordFingerprint& digest) {
+        const std::size_t place = set_.find(digest);
+        if (place == FingerprintSet::absent)
+            return false;
+        matched_[place] = true;
+        return true;
+    }
+    /// otherSide's records no record matched, ascending.
+    std::vector<int32_t> unmatched() const {
+        std::vector<int32_t> numbers;
+        for (std::size_t j = 0; j < places_.size(); ++j)
+            if (!matched_[places_[j]])
+                numbers.push_back(static_cast<int32_t>(j + 1));
+        return numbers;
+    }
+
+private:
+    FingerprintSet set_;
+    std::vector<std::size_t> places_;
+    std::vector<bool> matched_;
+};
+
+/// Runs both jobs at the same time, the second on a thread of its own.
+void runBoth(const std::function<void()>& first, const std::function<void()>& second) {
+    std::exception_ptr secondFailure;
+    std::thread worker([&] {
+        try {
+            second();
+        } catch (...) {
+            secondFailure = std::current_exception();
+        }
+    });
+    try {
+        first();
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
+}
+
+/// Answers thisSide's full pass and otherSide's together. Where both connections may run on
+/// any thread (files), the two sides are read at the same time for the digests of their
+/// records, then once more, at the same time, for the values of the records reported. Else
+/// otherSide is read for its digests, thisSide streamed against them keeping what it reports,
+/// and otherSide read once more for the values of its records reported.
+IndexedScan answerBothWays(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns,
+                           const std::string& exactSql, const std::vector<Value>& parameters,
+                           DigestCarry& carry) {
+    SideReading mine{plan.mine, exactSql, parameters, plan.positions, {}, {}, {}};
+    SideReading theirs{plan.theirs, plan.otherSql, {}, allPositions(plan.positions.size()), {}, {}, {}};
+    const auto checkMine = [&](const std::vector<platform::ColumnInfo>& found) {
+        if (found.size() != columns.size())
+            throw Untrusted{};
+    };
+    const auto checkTheirs = [&](const std::vector<platform::ColumnInfo>& found) {
+        checkOtherColumns(plan, columns, found);
+    };
+    if (plan.mine != plan.theirs && plan.mine->runsOnAnyThread() && plan.theirs->runsOnAnyThread()) {
+        runBoth([&] { readDigests(mine, checkMine); }, [&] { readDigests(theirs, checkTheirs); });
+        MatchedDigests index(theirs.digests);
+        for (std::size_t i = 0; i < mine.digests.size(); ++i)
+            if (!index.match(mine.digests[i]))
+                mine.scan.missing.push_back(static_cast<int32_t>(i + 1));
+        theirs.scan.missing = index.unmatched();
+        runBoth([&] { readReported(mine); }, [&] { readReported(theirs); });
+    } else {
+        readDigests(theirs, checkTheirs);
+        MatchedDigests index(theirs.digests);
+        LastRow last;
+        mine.backend->scan(mine.sql, mine.parameters, checkMine,
+                           [&](const platform::CellView* cells, std::size_t count) {
+                               const int32_t number = ++mine.scan.recordCount;
+                               if (!index.match(fingerprintOf(cells, mine.positions))) {
+                                   mine.scan.missing.push_back(number);
+                                   mine.scan.rows.push_back(valuesOf(cells, count));
+                               }
+                               last.keep(cells, count);
+                           });
+        if (mine.scan.recordCount > 0)
+            mine.scan.rows.push_back(last.values());
+        theirs.scan.missing = index.unmatched();
+        readReported(theirs);
+    }
+    carry.answered =
+        DigestCarry::Answered{plan.otherConnection, plan.otherSql, theirs.columns, std::move(theirs.scan)};
+    return std::move(mine.scan);
 }
 
 } // namespace
@@ -238,25 +428,6 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
             return std::nullopt;
         const std::vector<std::size_t>& positions = plan->positions;
         platform::Backend& mine = *plan->mine;
-        FingerprintSet index;
-        if (carry && carry->ready && carry->connection.sameAs(plan->otherConnection) &&
-            carry->sql == plan->otherSql) {
-            carry->ready = false;
-            checkOtherColumns(*plan, columns, carry->columns);
-            index = std::move(carry->digests);
-        } else {
-            index = readIndex(*plan, columns);
-        }
-
-        // A full pass comparing every field of thisSide's query leaves its digests for the
-        // pass of the other direction: they are those of the same query on this side.
-        bool leaveDigests = carry && !visits && positions.size() == columns.size();
-        // The field list is free text: each column must be the table's column of its name, not
-        // an expression under that name.
-        for (std::size_t i = 0; leaveDigests && i < positions.size(); ++i)
-            leaveDigests = positions[i] == i;
-        leaveDigests = leaveDigests && plainColumnList(thisSide.getFieldList(), columns);
-        FingerprintSet own;
 
         // thisSide's query runs in the exact form its main record set was opened with.
         const auto& bound = ManagerAccess::boundStatement(thisSide);
@@ -264,6 +435,53 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
             return std::nullopt;
         std::vector<Value> parameters;
         const std::string exactSql = bound->query.render(mine.dialect(), parameters);
+
+        // A full pass comparing every field of thisSide's query, each the table's column of its
+        // name (the field list is free text: not an expression under that name), stands for
+        // the index the pass of the other direction reads on this side.
+        bool everyField = !visits && positions.size() == columns.size();
+        for (std::size_t i = 0; everyField && i < positions.size(); ++i)
+            everyField = positions[i] == i;
+        everyField = everyField && plainColumnList(thisSide.getFieldList(), columns);
+
+        // What the carry says of otherSide's reading holds for this pass's index query.
+        const bool carried =
+            carry && carry->connection.sameAs(plan->otherConnection) && carry->sql == plan->otherSql;
+        if (carried && everyField && carry->answered &&
+            carry->answered->connection.sameAs(plan->thisConnection) && carry->answered->sql == exactSql &&
+            parameters.empty() && sameColumns(carry->answered->columns, columns)) {
+            checkOtherColumns(*plan, columns, carry->columns);
+            IndexedScan scan = std::move(carry->answered->scan);
+            carry->answered.reset();
+            ++answeredTogether;
+            carry->ready = false;
+            return scan;
+        }
+        const auto describeReading = [&] {
+            ExactQuery ownFields{thisSide.getTableName(), plan->otherFields.columns, {}, {}};
+            std::vector<Value> none;
+            carry->connection = plan->thisConnection;
+            carry->sql = ownFields.render(mine.dialect(), none);
+            carry->columns = columns;
+        };
+        if (carry && everyField && !carried && parameters.empty()) {
+            carry->answered.reset();
+            carry->ready = false;
+            IndexedScan scan = answerBothWays(*plan, columns, exactSql, parameters, *carry);
+            describeReading();
+            return scan;
+        }
+
+        FingerprintSet index;
+        if (carried && carry->ready) {
+            carry->ready = false;
+            checkOtherColumns(*plan, columns, carry->columns);
+            index = std::move(carry->digests);
+        } else {
+            index = readIndex(*plan, columns);
+        }
+        const bool leaving = carry && everyField;
+        std::vector<RecordFingerprint> own;
 
         IndexedScan scan;
         LastRow last;
@@ -279,8 +497,8 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
                 if (visits && number > *visits)
                     return;
                 const RecordFingerprint digest = fingerprintOf(cells, positions);
-                if (leaveDigests)
-                    own.add(digest);
+                if (leaving)
+                    own.push_back(digest);
                 if (!index.contains(digest)) {
                     scan.missing.push_back(number);
                     scan.rows.push_back(valuesOf(cells, count));
@@ -290,14 +508,10 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
             });
         if (visitedAny)
             scan.rows.push_back(last.values());
-        if (leaveDigests) {
-            ExactQuery ownFields{thisSide.getTableName(), plan->otherFields.columns, {}, {}};
-            std::vector<Value> none;
-            carry->connection = plan->thisConnection;
-            carry->sql = ownFields.render(mine.dialect(), none);
-            carry->columns = columns;
-            carry->digests = std::move(own);
+        if (leaving) {
+            carry->digests = setOf(own);
             carry->ready = true;
+            describeReading();
         }
         return scan;
     } catch (...) {

@@ -31,6 +31,16 @@ struct DigestCarry {
     std::vector<platform::ColumnInfo> columns; ///< its columns
     FingerprintSet digests;
     bool ready = false;
+
+    /// The other direction's pass, answered together with the first from one reading of each
+    /// side, when the other side's index query is also its own pass query.
+    struct Answered {
+        Connection connection;                     ///< the side whose pass it is
+        std::string sql;                           ///< the statement that pass runs, as run
+        std::vector<platform::ColumnInfo> columns; ///< its columns
+        IndexedScan scan;
+    };
+    std::optional<Answered> answered;
 };
 
 /// Reads the fields of otherSide's table that thisSide's match queries would compare, once, into
@@ -64,6 +74,8 @@ bool indexedMatchAllowed();
 int64_t indexedPassCount();
 /// Counts one more such pass.
 void countIndexedPass();
+/// How many of them were answered together with the pass of the other direction.
+int64_t answeredTogetherCount();
 
 /// Sends one query per record while it lives (for tests and diagnosis).
 class PerRecordMatchScope {

@@ -16,8 +16,9 @@ public:
         a_ ^= a_ >> 29;
         b_ = std::rotl(b_ + w * 0xC2B2AE3D27D4EB4Full, 31) * 0x165667B19E3779F9ull;
     }
-    void bytes(std::string_view data) {
-        word(data.size());
+    /// The tag and the length share one word.
+    void bytes(uint64_t tag, std::string_view data) {
+        word(tag | (static_cast<uint64_t>(data.size()) << 8));
         std::size_t at = 0;
         for (; at + 8 <= data.size(); at += 8) {
             uint64_t w;
@@ -85,58 +86,65 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vect
             break;
         }
         case Value::Kind::Text:
-            hasher.word(TextTag);
-            hasher.bytes(cell.bytes);
+            hasher.bytes(TextTag, cell.bytes);
             break;
         case Value::Kind::Binary:
-            hasher.word(BinaryTag);
-            hasher.bytes(cell.bytes);
+            hasher.bytes(BinaryTag, cell.bytes);
             break;
         }
     }
     return hasher.finish();
 }
 
-void FingerprintSet::add(const RecordFingerprint& fingerprint) {
+void FingerprintSet::reserve(std::size_t count) {
+    std::size_t size = 1024;
+    while (size < count * 2)
+        size *= 2;
+    if (size <= slots_.size())
+        return;
+    std::vector<RecordFingerprint> old = std::move(slots_);
+    slots_.assign(size, RecordFingerprint{});
+    count_ = 0;
+    for (const RecordFingerprint& fingerprint : old)
+        if (!(fingerprint == RecordFingerprint{}))
+            add(fingerprint);
+}
+
+std::size_t FingerprintSet::insert(const RecordFingerprint& fingerprint) {
     if (fingerprint == RecordFingerprint{}) {
         hasEmptyKey_ = true;
-        return;
+        return slots_.size(); // kept apart from the table, whose free slots hold it
     }
     if ((count_ + 1) * 2 > slots_.size())
         grow();
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = fingerprint.high & mask;; at = (at + 1) & mask) {
         if (slots_[at] == fingerprint)
-            return;
+            return at;
         if (slots_[at] == RecordFingerprint{}) {
             slots_[at] = fingerprint;
             ++count_;
-            return;
+            return at;
         }
     }
 }
 
-bool FingerprintSet::contains(const RecordFingerprint& fingerprint) const {
+std::size_t FingerprintSet::find(const RecordFingerprint& fingerprint) const {
     if (fingerprint == RecordFingerprint{})
-        return hasEmptyKey_;
+        return hasEmptyKey_ ? slots_.size() : absent;
     if (slots_.empty())
-        return false;
+        return absent;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = fingerprint.high & mask;; at = (at + 1) & mask) {
         if (slots_[at] == fingerprint)
-            return true;
+            return at;
         if (slots_[at] == RecordFingerprint{})
-            return false;
+            return absent;
     }
 }
 
 void FingerprintSet::grow() {
-    std::vector<RecordFingerprint> old = std::move(slots_);
-    slots_.assign(old.empty() ? 1024 : old.size() * 2, RecordFingerprint{});
-    count_ = 0;
-    for (const RecordFingerprint& fingerprint : old)
-        if (!(fingerprint == RecordFingerprint{}))
-            add(fingerprint);
+    reserve(slots_.empty() ? 0 : slots_.size());
 }
 
 } // namespace sifkit::detail

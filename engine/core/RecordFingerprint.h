@@ -24,8 +24,19 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vect
 /// A set of digests: an open-addressing hash table (16 bytes a slot, at most half full).
 class FingerprintSet {
 public:
-    void add(const RecordFingerprint& fingerprint);
-    bool contains(const RecordFingerprint& fingerprint) const;
+    /// Makes room for at least `count` digests, so that adding them never grows the table.
+    void reserve(std::size_t count);
+    void add(const RecordFingerprint& fingerprint) { insert(fingerprint); }
+    bool contains(const RecordFingerprint& fingerprint) const { return find(fingerprint) != absent; }
+
+    /// Where a digest is kept: a number below slotCount(), the same for equal digests while
+    /// the set does not grow (reserve first).
+    static constexpr std::size_t absent = static_cast<std::size_t>(-1);
+    std::size_t insert(const RecordFingerprint& fingerprint);
+    /// Where the digest is kept, or `absent`.
+    std::size_t find(const RecordFingerprint& fingerprint) const;
+    /// One more than the highest place insert or find can return; grows with insert.
+    std::size_t slotCount() const { return slots_.size() + 1; }
     std::size_t size() const { return count_ + (hasEmptyKey_ ? 1 : 0); }
 
 private:

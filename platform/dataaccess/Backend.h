@@ -101,6 +101,15 @@ public:
     /// override it.
     virtual void scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
                       const RowSink& onRow);
+    /// As scan, but only the rows whose numbers (counted from 1 in the query's order) are in
+    /// `wanted`, ascending, are handed over. This implementation reads every row; backends
+    /// that can pass over the others without reading their values override it.
+    virtual void scanRows(const std::string& sql, const std::vector<Value>& params,
+                          const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
+                          const RowSink& onRow);
+    /// Whether this connection may run its statements on a thread other than the one that
+    /// opened it, while other connections run theirs (one thread at a time per connection).
+    virtual bool runsOnAnyThread() const { return false; }
     /// Runs a query with bound parameters and tells whether it returns a row.
     virtual bool rowExists(const std::string& sql, const std::vector<Value>& params) = 0;
     /// Runs a statement with bound parameters; returns the number of rows it changed (-1 when

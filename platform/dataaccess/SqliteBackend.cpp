@@ -7,7 +7,10 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
+#include <exception>
 #include <filesystem>
+#include <functional>
 
 namespace sifkit::platform {
 
@@ -130,6 +133,81 @@ bool sameName(const std::string& a, const std::string& b) {
 
 } // namespace
 
+/// One scan run inside SQLite's statement loop.
+struct SqliteScanState {
+    const RowSink* onRow = nullptr; ///< every row goes here (sifkit_row)
+    std::function<bool()> isWanted; ///< counts a row and tells whether to read it (sifkit_pick)
+    std::vector<CellView> cells;
+    std::exception_ptr failure; ///< what onRow threw; the statement stops there
+};
+
+namespace {
+
+SqliteScanState* activeScanOf(sqlite3_context* context) {
+    return *static_cast<SqliteScanState**>(sqlite3_user_data(context));
+}
+
+CellView cellOf(sqlite3_value* value) {
+    CellView cell;
+    cell.kind = kindOfStorageClass(sqlite3_value_type(value));
+    switch (cell.kind) {
+    case Value::Kind::Null:
+        break;
+    case Value::Kind::Integer:
+        cell.integer = sqlite3_value_int64(value);
+        break;
+    case Value::Kind::Real:
+        cell.real = sqlite3_value_double(value);
+        break;
+    case Value::Kind::Text: {
+        auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        cell.bytes = std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_value_bytes(value)));
+        break;
+    }
+    case Value::Kind::Binary: {
+        auto* blob = static_cast<const char*>(sqlite3_value_blob(value));
+        cell.bytes = std::string_view(blob ? blob : "", static_cast<std::size_t>(sqlite3_value_bytes(value)));
+        break;
+    }
+    }
+    return cell;
+}
+
+/// sifkit_row(c1, ..., cn): hands one row's values to the running scan.
+void rowFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    SqliteScanState* scan = activeScanOf(context);
+    if (!scan || !scan->onRow) {
+        sqlite3_result_null(context);
+        return;
+    }
+    try {
+        scan->cells.resize(static_cast<std::size_t>(argc));
+        for (int c = 0; c < argc; ++c)
+            scan->cells[static_cast<std::size_t>(c)] = cellOf(argv[c]);
+        (*scan->onRow)(scan->cells.data(), scan->cells.size());
+        sqlite3_result_null(context);
+    } catch (...) {
+        scan->failure = std::current_exception();
+        sqlite3_result_error(context, "scan interrupted", -1);
+    }
+}
+
+/// sifkit_pick(): counts the rows and tells whether this one is wanted.
+void pickFunction(sqlite3_context* context, int, sqlite3_value**) {
+    SqliteScanState* scan = activeScanOf(context);
+    sqlite3_result_int(context, scan && scan->isWanted && scan->isWanted() ? 1 : 0);
+}
+
+/// The statement's text without a closing semicolon, so that it can stand inside another.
+std::string bareStatement(const char* text) {
+    std::string bare = textOrEmpty(text);
+    while (!bare.empty() && (bare.back() == ';' || std::isspace(static_cast<unsigned char>(bare.back()))))
+        bare.pop_back();
+    return bare;
+}
+
+} // namespace
+
 void SqliteBackend::StatementDeleter::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
@@ -149,6 +227,11 @@ SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) {
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, busyTimeoutMs);
+    // Scans hand rows over from inside the statement loop (see scanInDatabase).
+    sqlite3_create_function_v2(db_, "sifkit_row", -1, SQLITE_UTF8, &activeScan_, rowFunction, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(db_, "sifkit_pick", 0, SQLITE_UTF8, &activeScan_, pickFunction, nullptr,
+                               nullptr, nullptr);
     dialect_.dbmsName = "SQLite";
     dialect_.isSqlite = true;
     dialect_.quoteOpen = '"';
@@ -275,12 +358,108 @@ RowSet SqliteBackend::query(const std::string& sql, const std::vector<Value>& pa
 
 void SqliteBackend::scan(const std::string& sql, const std::vector<Value>& params,
                          const ColumnsSink& onColumns, const RowSink& onRow) {
-    sqlite3_stmt* statement = prepared(sql, params);
-    if (!statement) {
+    scanInDatabase(sql, params, nullptr, onColumns, onRow);
+}
+
+void SqliteBackend::scanRows(const std::string& sql, const std::vector<Value>& params,
+                             const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
+                             const RowSink& onRow) {
+    scanInDatabase(sql, params, &wanted, onColumns, onRow);
+}
+
+bool SqliteBackend::runsOnAnyThread() const {
+    return sqlite3_threadsafe() != 0;
+}
+
+SqliteBackend::Statement SqliteBackend::wrapped(sqlite3_stmt* inner, bool picking,
+                                                const std::vector<Value>& params) {
+    // The query goes into a common table expression, which SQLite flattens into the same
+    // plan, so rows come in the same order.
+    const std::string innerText = bareStatement(sqlite3_sql(inner));
+    const int count = sqlite3_column_count(inner);
+    if (count == 0 || innerText.empty())
+        return nullptr;
+    std::string names;
+    for (int c = 1; c <= count; ++c)
+        names += (c > 1 ? ",sifkit_" : "sifkit_") + std::to_string(c);
+    std::string text = "WITH sifkit_scan(" + names + ") AS (\n" + innerText + "\n) ";
+    text += picking ? "SELECT * FROM sifkit_scan WHERE sifkit_pick()"
+                    : "SELECT sifkit_row(" + names + ") FROM sifkit_scan";
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return nullptr; // not a query that can stand inside another: read row by row
+    }
+    Statement statement(raw);
+    bindAll(raw, params, text);
+    return statement;
+}
+
+void SqliteBackend::scanInDatabase(const std::string& sql, const std::vector<Value>& params,
+                                   const std::vector<int32_t>* wanted, const ColumnsSink& onColumns,
+                                   const RowSink& onRow) {
+    sqlite3_stmt* inner = prepared(sql, params);
+    if (!inner) {
         onColumns({});
         return;
     }
-    forEachRow(statement, onColumns, onRow, 0);
+    int32_t number = 0;
+    std::size_t next = 0;
+    auto isWanted = [&] {
+        ++number;
+        if (next < wanted->size() && (*wanted)[next] == number) {
+            ++next;
+            return true;
+        }
+        return false;
+    };
+    Statement wrapper = wrapped(inner, wanted != nullptr, params);
+    if (!wrapper) {
+        forEachRow(
+            inner, onColumns,
+            [&](const CellView* cells, std::size_t count) {
+                if (!wanted || isWanted())
+                    onRow(cells, count);
+            },
+            0);
+        return;
+    }
+
+    // The columns as the query itself describes them; an undeclared one by its first value.
+    {
+        struct Reset {
+            sqlite3_stmt* s;
+            ~Reset() { sqlite3_reset(s); }
+        } reset{inner};
+        const bool hasRow = step(inner);
+        onColumns(describeColumns(inner, hasRow));
+        if (!hasRow)
+            return;
+    }
+
+    SqliteScanState state;
+    state.onRow = wanted ? nullptr : &onRow;
+    state.isWanted = wanted ? std::function<bool()>(isWanted) : nullptr;
+    struct Active {
+        SqliteScanState*& slot;
+        ~Active() { slot = nullptr; }
+    } active{activeScan_};
+    activeScan_ = &state;
+    sqlite3_stmt* raw = wrapper.get();
+    const int count = sqlite3_column_count(inner);
+    std::vector<CellView> cells(static_cast<std::size_t>(count));
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        if (!wanted)
+            continue;
+        for (int c = 0; c < count; ++c)
+            cells[static_cast<std::size_t>(c)] = readCell(raw, c);
+        onRow(cells.data(), cells.size());
+    }
+    if (state.failure)
+        std::rethrow_exception(state.failure);
+    if (rc != SQLITE_DONE)
+        fail(rc, bareStatement(sqlite3_sql(inner)));
 }
 
 bool SqliteBackend::rowExists(const std::string& sql, const std::vector<Value>& params) {

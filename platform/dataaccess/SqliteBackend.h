@@ -11,6 +11,8 @@ struct sqlite3_stmt;
 
 namespace sifkit::platform {
 
+struct SqliteScanState;
+
 /// An SQLite 3 database file opened with libsqlite3 itself. Values are read and bound in the
 /// storage class SQLite holds them in (a text stays a text, a real keeps every bit, a text
 /// may hold NUL bytes), so comparisons follow SQLite's own equality. Type codes and sizes
@@ -28,6 +30,10 @@ public:
     RowSet query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows = 0) override;
     void scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
               const RowSink& onRow) override;
+    void scanRows(const std::string& sql, const std::vector<Value>& params,
+                  const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
+                  const RowSink& onRow) override;
+    bool runsOnAnyThread() const override;
     bool rowExists(const std::string& sql, const std::vector<Value>& params) override;
     int64_t execute(const std::string& sql, const std::vector<Value>& params) override;
     RowSet tables() override;
@@ -59,11 +65,21 @@ private:
     /// Runs the statement and hands its rows to onRow.
     void forEachRow(sqlite3_stmt* statement, const ColumnsSink& onColumns, const RowSink& onRow,
                     int32_t maxRows);
+    /// Scans inside SQLite's own statement loop: every row's values go to onRow from a
+    /// function the statement calls (`wanted` null), or only the wanted rows are read at all.
+    /// Reading values through the column interface costs several calls a cell; the function
+    /// gets them all at once. A query that cannot be wrapped is read row by row.
+    void scanInDatabase(const std::string& sql, const std::vector<Value>& params,
+                        const std::vector<int32_t>* wanted, const ColumnsSink& onColumns,
+                        const RowSink& onRow);
+    /// The inner query wrapped for scanInDatabase, its parameters bound; null when it cannot be.
+    Statement wrapped(sqlite3_stmt* inner, bool picking, const std::vector<Value>& params);
     [[noreturn]] void fail(int code, const std::string& what) const;
 
     sqlite3* db_ = nullptr;
     Dialect dialect_;
-    std::list<Prepared> recent_; ///< most recently used first
+    std::list<Prepared> recent_;            ///< most recently used first
+    SqliteScanState* activeScan_ = nullptr; ///< what the scan functions report to, while one runs
 };
 
 } // namespace sifkit::platform
