@@ -362,12 +362,16 @@ IndexedScan answerBothWays(const IndexPlan& plan, const std::vector<platform::Co
         checkOtherColumns(plan, columns, found);
     };
     if (plan.mine != plan.theirs && plan.mine->runsOnAnyThread() && plan.theirs->runsOnAnyThread()) {
-        runBoth([&] { readDigests(mine, checkMine); }, [&] { readDigests(theirs, checkTheirs); });
-        MatchedDigests index(theirs.digests);
+        std::optional<MatchedDigests> index;
+        runBoth([&] { readDigests(mine, checkMine); },
+                [&] {
+                    readDigests(theirs, checkTheirs);
+                    index.emplace(theirs.digests);
+                });
         for (std::size_t i = 0; i < mine.digests.size(); ++i)
-            if (!index.match(mine.digests[i]))
+            if (!index->match(mine.digests[i]))
                 mine.scan.missing.push_back(static_cast<int32_t>(i + 1));
-        theirs.scan.missing = index.unmatched();
+        theirs.scan.missing = index->unmatched();
         runBoth([&] { readReported(mine); }, [&] { readReported(theirs); });
     } else {
         readDigests(theirs, checkTheirs);
