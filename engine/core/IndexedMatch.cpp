@@ -484,7 +484,7 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         } else {
             index = readIndex(*plan, columns);
         }
-        const bool leaving = carry && everyField;
+        const bool leaving = carry && everyField && !carried;
         std::vector<RecordFingerprint> own;
 
         IndexedScan scan;

@@ -46,9 +46,11 @@ struct DigestCarry {
 /// Reads the fields of otherSide's table that thisSide's match queries would compare, once, into
 /// an index of record digests, then streams thisSide's query (whose columns thisSide's main
 /// record set already describes) and answers each record from the index. At most `visits`
-/// records are answered; all are counted. Only what is reported is kept. With a carry, the
-/// index is taken from it when it holds otherSide's digests for the same query, and a full
-/// pass leaves thisSide's digests in it.
+/// records are answered; all are counted. Only what is reported is kept. With a carry, a
+/// full pass over every field answers the pass of the other direction too and leaves that
+/// answer in the carry (each side read once for digests, then for the values of the records
+/// reported); a pass finding its own answer, or otherSide's digests for its index query, there
+/// takes it instead of reading.
 ///
 /// Returns nothing, having changed no manager, when the index cannot be trusted to agree with
 /// the database's own equality: the two sides are different products, the driver rounds reals,
