@@ -440,10 +440,12 @@ void SqliteBackend::scanInDatabase(const std::string& sql, const std::vector<Val
     SqliteScanState state;
     state.onRow = wanted ? nullptr : &onRow;
     state.isWanted = wanted ? std::function<bool()>(isWanted) : nullptr;
+    // A receiver may scan this database again: the outer scan is active again afterwards.
     struct Active {
         SqliteScanState*& slot;
-        ~Active() { slot = nullptr; }
-    } active{activeScan_};
+        SqliteScanState* outer;
+        ~Active() { slot = outer; }
+    } active{activeScan_, activeScan_};
     activeScan_ = &state;
     sqlite3_stmt* raw = wrapper.get();
     const int count = sqlite3_column_count(inner);

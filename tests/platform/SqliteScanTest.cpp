@@ -96,6 +96,19 @@ TEST_F(SqliteScanTest, OnlyTheWantedRowsAreHandedOver) {
     EXPECT_EQ(scanned("PRAGMA table_info(t)", {}, &wanted), queried("PRAGMA table_info(t)", {}, {1}));
 }
 
+TEST_F(SqliteScanTest, AReceiverMayScanTheSameDatabaseAgain) {
+    std::string inner;
+    int outerRows = 0;
+    backend->scan(
+        "SELECT id FROM t", {}, [](const std::vector<ColumnInfo>&) {},
+        [&](const CellView*, std::size_t) {
+            if (++outerRows == 3)
+                inner = scanned("SELECT name FROM t WHERE id < ?", {Value(int64_t{3})});
+        });
+    EXPECT_EQ(outerRows, 6);
+    EXPECT_EQ(inner, queried("SELECT name FROM t WHERE id < ?", {Value(int64_t{3})}));
+}
+
 TEST_F(SqliteScanTest, WhatTheReceiverThrowsEndsTheScanAndLeavesTheConnectionUsable) {
     int rows = 0;
     EXPECT_THROW(backend->scan(
