@@ -296,6 +296,28 @@ TEST_P(MatchDifferentialTest, LongTextsAreComparedWhole) {
     EXPECT_EQ(perRecord.master[1].substr(0, 12), "5|" + longText.substr(0, 10));
 }
 
+TEST_P(MatchDifferentialTest, TextsDifferByTheirBytesWhateverTheColumnsCollation) {
+    // A column declared to compare without letter case or trailing blanks still holds 'abc'
+    // and 'ABC', 'x' and 'x  ' apart, either way.
+    if (!isSqliteKind(GetParam()))
+        GTEST_SKIP() << "SQLite's collations";
+    for (const char* collation : {"NOCASE", "RTRIM"}) {
+        SCOPED_TRACE(collation);
+        const std::string table =
+            std::string("CREATE TABLE t (id INTEGER, c TEXT COLLATE ") + collation + ");";
+        DataRun run(table + "INSERT INTO t VALUES (1, 'abc'), (2, 'x'), (3, 'same');",
+                    table + "INSERT INTO t VALUES (1, 'ABC'), (2, 'x  '), (3, 'same');", GetParam());
+        run.prepare("t", "[id],[c]");
+        RunOutcome perRecord;
+        {
+            detail::PerRecordMatchScope perRecordOnly;
+            perRecord = runOnce(run, [&] { return run.runFull(); });
+        }
+        EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+        EXPECT_EQ(perRecord.master.size(), 4u); // records 1 and 2, two fields each
+    }
+}
+
 SIFKIT_FOR_EACH_DATABASE(MatchDifferentialTest);
 
 } // namespace
