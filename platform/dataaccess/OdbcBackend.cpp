@@ -416,10 +416,10 @@ RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
 }
 
 void OdbcBackend::beginTransaction() {
-    inTransaction_ = true;
     odbc::check(SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT,
                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
                 connection_, "SQLSetConnectAttr");
+    inTransaction_ = true;
 }
 
 void OdbcBackend::commit() {
