@@ -105,17 +105,22 @@ TEST_P(RecordsetTest, OnPostgresqlTheServerCutsAFewRowsOffAndAnyStatementStillRu
     if (onSqlite())
         GTEST_SKIP() << "the SQLite paths stop reading by themselves";
     std::vector<std::string> sent;
+    struct TraceScope {
+        ~TraceScope() { setSqlTrace({}); }
+    } traceScope;
     setSqlTrace([&](const std::string& sql, const std::vector<Value>&) { sent.push_back(sql); });
     Recordset records;
     records.open("select * from [people] -- the whole table\n ; ", connection, Recordset::Source::Text, 1);
-    setSqlTrace({});
     EXPECT_EQ(records.recordCount(), 1);
     EXPECT_EQ(records.fieldCount(), 5);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].substr(sent[0].size() - 8), " LIMIT 1");
+    sent.clear();
     // A select that cannot stand inside another one runs as written.
     records.open("select id into people_copy from [people]", connection, Recordset::Source::Text, 1);
     EXPECT_EQ(read("select count(*) from people_copy"), "3\n");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().find("LIMIT"), std::string::npos);
 }
 
 TEST_P(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
