@@ -5,6 +5,7 @@
 
 #include <sifkit/SifkitError.h>
 
+#include <cctype>
 #include <charconv>
 #include <cstring>
 
@@ -148,8 +149,10 @@ OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
         dialect_.quoteOpen = quote[0];
         dialect_.quoteClose = quote[0] == '[' ? ']' : quote[0];
     }
-    if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos)
+    if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos) {
         readSchemas();
+        limitsOnServer_ = true;
+    }
 }
 
 void OdbcBackend::readSchemas() {
@@ -257,7 +260,71 @@ RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
     return result;
 }
 
+std::string OdbcBackend::limitedText(const std::string& sql, int32_t maxRows) const {
+    auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    std::size_t begin = 0;
+    while (begin < sql.size() && isBlank(sql[begin]))
+        ++begin;
+    static constexpr std::string_view select = "select";
+    if (sql.size() - begin <= select.size())
+        return {};
+    for (std::size_t i = 0; i < select.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(sql[begin + i])) != select[i])
+            return {};
+    const char after = sql[begin + select.size()];
+    if (std::isalnum(static_cast<unsigned char>(after)) || after == '_' || after == '$')
+        return {};
+    // One statement only: a ";" outside literals, quoted names and comments may only be
+    // followed by blanks and further ";".
+    std::size_t end = sql.size();
+    for (std::size_t i = begin; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {
+            for (++i; i < sql.size() && sql[i] != c; ++i) {
+            }
+            if (i == sql.size())
+                return {};
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            while (i < sql.size() && sql[i] != '\n')
+                ++i;
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            const std::size_t close = sql.find("*/", i + 2);
+            if (close == std::string::npos)
+                return {};
+            i = close + 1;
+        } else if (c == ';') {
+            for (std::size_t j = i; j < sql.size(); ++j)
+                if (sql[j] != ';' && !isBlank(sql[j]))
+                    return {};
+            end = i;
+            break;
+        } else if (c == '$') {
+            return {}; // dollar quoting (or a positional parameter): left as written
+        }
+    }
+    // The line break ends a trailing "--" comment; a sorted statement keeps its order, since a
+    // sorted subquery is not merged into the query around it.
+    return "SELECT * FROM (" + sql.substr(begin, end - begin) + "\n) AS sifkit_limited LIMIT " +
+           std::to_string(maxRows);
+}
+
 RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows) {
+    // Outside a transaction a statement that cannot be wrapped (SELECT ... INTO) fails without
+    // harm and runs as written.
+    if (maxRows > 0 && limitsOnServer_ && !inTransaction_) {
+        const std::string limited = limitedText(dialect_.rewriteBrackets(sql), maxRows);
+        if (!limited.empty()) {
+            try {
+                return queryAsWritten(limited, params, maxRows);
+            } catch (const DatabaseError&) {
+            }
+        }
+    }
+    return queryAsWritten(sql, params, maxRows);
+}
+
+RowSet OdbcBackend::queryAsWritten(const std::string& sql, const std::vector<Value>& params,
+                                   int32_t maxRows) {
     if (params.empty()) {
         odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
         if (maxRows > 0) // lets the driver stop early; drivers that ignore it are cut off below
@@ -352,15 +419,18 @@ void OdbcBackend::beginTransaction() {
     odbc::check(SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT,
                                   reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER),
                 connection_, "SQLSetConnectAttr");
+    inTransaction_ = true;
 }
 
 void OdbcBackend::commit() {
     odbc::check(SQLEndTran(SQL_HANDLE_DBC, connection_.get(), SQL_COMMIT), connection_, "SQLEndTran");
+    inTransaction_ = false;
     SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);
 }
 
 void OdbcBackend::rollback() noexcept {
+    inTransaction_ = false;
     SQLEndTran(SQL_HANDLE_DBC, connection_.get(), SQL_ROLLBACK);
     SQLSetConnectAttr(connection_.get(), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);

@@ -45,6 +45,12 @@ private:
     /// the driver returned.
     SQLRETURN run(odbc::Handle& statement, std::string text, const std::vector<Value>& params, bool prepared);
     RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
+    /// query() without a limit of its own: the driver is only asked to stop after maxRows.
+    RowSet queryAsWritten(const std::string& sql, const std::vector<Value>& params, int32_t maxRows);
+    /// The statement in a form whose result the server itself cuts off after maxRows rows, for
+    /// drivers that would otherwise transfer the whole result before handing over its first row;
+    /// "" when the text is not one plain select that can be wrapped.
+    std::string limitedText(const std::string& sql, int32_t maxRows) const;
     static std::vector<ColumnInfo> describeResult(odbc::Handle& statement);
     /// Learns the default schema and the other schemas of a PostgreSQL database.
     void readSchemas();
@@ -53,6 +59,10 @@ private:
     odbc::Handle connection_;
     Dialect dialect_;
     std::list<Prepared> recent_; ///< most recently used first
+    /// The server cuts results off itself (PostgreSQL): the driver loads a whole result before
+    /// its first row, so a query for a few rows is sent with a limit.
+    bool limitsOnServer_ = false;
+    bool inTransaction_ = false; ///< between beginTransaction and commit or rollback
 };
 
 } // namespace sifkit::platform

@@ -83,6 +83,46 @@ TEST_P(RecordsetTest, MaxRowsStopsEarlyButKeepsTheColumns) {
     EXPECT_EQ(records.fieldCount(), 5);
 }
 
+TEST_P(RecordsetTest, AFewRowsComeInTheQuerysOrderWithTheColumnsOfTheWholeResult) {
+    const std::string sql = "select id, name, score, born from [people] order by id desc";
+    Recordset all, few;
+    all.open(sql, connection);
+    few.open(sql, connection, Recordset::Source::Text, 2);
+    ASSERT_EQ(few.recordCount(), 2);
+    EXPECT_EQ(few.field(0).value().asInteger(), 3);
+    few.moveNext();
+    EXPECT_EQ(few.field(0).value().asInteger(), 2);
+    ASSERT_EQ(few.fieldCount(), all.fieldCount());
+    for (int32_t i = 0; i < all.fieldCount(); ++i) {
+        EXPECT_EQ(few.field(i).name(), all.field(i).name());
+        EXPECT_EQ(few.field(i).type(), all.field(i).type());
+        EXPECT_EQ(few.field(i).definedSize(), all.field(i).definedSize());
+    }
+    EXPECT_EQ(few.baseTable(), all.baseTable());
+}
+
+TEST_P(RecordsetTest, OnPostgresqlTheServerCutsAFewRowsOffAndAnyStatementStillRuns) {
+    if (onSqlite())
+        GTEST_SKIP() << "the SQLite paths stop reading by themselves";
+    std::vector<std::string> sent;
+    struct TraceScope {
+        ~TraceScope() { setSqlTrace({}); }
+    } traceScope;
+    setSqlTrace([&](const std::string& sql, const std::vector<Value>&) { sent.push_back(sql); });
+    Recordset records;
+    records.open("select * from [people] -- the whole table\n ; ", connection, Recordset::Source::Text, 1);
+    EXPECT_EQ(records.recordCount(), 1);
+    EXPECT_EQ(records.fieldCount(), 5);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].substr(sent[0].size() - 8), " LIMIT 1");
+    sent.clear();
+    // A select that cannot stand inside another one runs as written.
+    records.open("select id into people_copy from [people]", connection, Recordset::Source::Text, 1);
+    EXPECT_EQ(read("select count(*) from people_copy"), "3\n");
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back().find("LIMIT"), std::string::npos);
+}
+
 TEST_P(RecordsetTest, AFailedOpenLeavesItClosedWithoutOldColumns) {
     Recordset records;
     records.open("select id from [people]", connection);
