@@ -46,7 +46,7 @@ bool digestsAgree(const platform::ColumnInfo& mine, const platform::ColumnInfo& 
     // without a declared type reports the type of whatever its first value is.
     if (dialect.isSqlite)
         return sqliteAffinity(mine.declaredType) == sqliteAffinity(theirs.declaredType);
-    if (mine.typeCode != theirs.typeCode)
+    if (mine.typeCode != theirs.typeCode || mine.typeName != theirs.typeName)
         return false;
     switch (mine.typeCode) {
     case 4:   // single precision: the driver's text of it is not the stored value
@@ -54,6 +54,13 @@ bool digestsAgree(const platform::ColumnInfo& mine, const platform::ColumnInfo& 
     case 130:
     case 131: // decimals: 7.0 and 7.00 are equal
         return false;
+    case 200: // texts: equal as the column's type or collation says, which is byte for byte
+    case 201: // only for PostgreSQL's own text types (citext, say, ignores letter case)
+    case 202:
+    case 203: {
+        static const std::set<std::string> byteExact{"text", "varchar", "name"};
+        return dialect.dbmsName.find("PostgreSQL") != std::string::npos && byteExact.count(mine.typeName) > 0;
+    }
     default:
         return true;
     }

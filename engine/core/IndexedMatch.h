@@ -54,9 +54,10 @@ struct DigestCarry {
 ///
 /// Returns nothing, having changed no manager, when the index cannot be trusted to agree with
 /// the database's own equality: the two sides are different products, the driver rounds reals,
-/// a compared field has different type codes (on SQLite: different affinities of its declared
+/// a compared field has different types (on SQLite: different affinities of its declared
 /// types) on the two sides, or is of a type whose equality is not that of its text (fixed-width
-/// characters, decimals, single-precision reals), or a read fails. The caller then sends one
+/// characters, decimals, single-precision reals, texts other than PostgreSQL's text and
+/// varchar, whose collation may ignore letter case), or a read fails. The caller then sends one
 /// query per record.
 std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const clsDBManager& otherSide,
                                             const std::string& query, std::optional<int64_t> visits,

@@ -21,6 +21,7 @@ struct ColumnInfo {
     std::string baseTable;                   ///< table the column comes from, "" for expressions
     std::string baseColumn;                  ///< column name in that table
     std::string declaredType;                ///< the type as declared (SQLite files); "" otherwise
+    std::string typeName;                    ///< the driver's name of the type (ODBC); "" otherwise
 };
 
 using Row = std::vector<Value>;

@@ -234,6 +234,7 @@ std::vector<ColumnInfo> OdbcBackend::describeResult(odbc::Handle& statement) {
         info.definedSize = size > 0x7fffffff ? 0x7fffffff : static_cast<int32_t>(size);
         info.baseTable = columnText(statement, c, SQL_DESC_BASE_TABLE_NAME);
         info.baseColumn = columnText(statement, c, SQL_DESC_BASE_COLUMN_NAME);
+        info.typeName = columnText(statement, c, SQL_DESC_TYPE_NAME);
         result.push_back(std::move(info));
     }
     return result;

@@ -318,6 +318,23 @@ TEST_P(MatchDifferentialTest, TextsDifferByTheirBytesWhateverTheColumnsCollation
     }
 }
 
+TEST_P(MatchDifferentialTest, ACaseInsensitiveTextTypeDecidesEitherWay) {
+    // citext compares without letter case: its texts are not told apart by their bytes.
+    if (GetParam() != DatabaseKind::Postgres)
+        GTEST_SKIP() << "PostgreSQL's citext";
+    const std::string table = "CREATE EXTENSION IF NOT EXISTS citext; CREATE TABLE t (id INTEGER, c citext);";
+    DataRun run(table + "INSERT INTO t VALUES (1, 'abc'), (2, 'x');",
+                table + "INSERT INTO t VALUES (1, 'ABC'), (2, 'y');", GetParam());
+    run.prepare("t", "[id],[c]");
+    RunOutcome perRecord;
+    {
+        detail::PerRecordMatchScope perRecordOnly;
+        perRecord = runOnce(run, [&] { return run.runFull(); });
+    }
+    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    EXPECT_EQ(perRecord.master.size(), 2u); // record 2 only, two fields
+}
+
 SIFKIT_FOR_EACH_DATABASE(MatchDifferentialTest);
 
 } // namespace
