@@ -57,6 +57,8 @@ private:
     /// For readTableCatalogues: the columns of the tables of one schema as SQLColumns reports
     /// them, by table name.
     std::unordered_map<std::string, std::vector<ColumnInfo>> schemaColumns(const std::string& schema);
+    /// Fetches the named columns of an executed statement's rows, in the statement's order.
+    RowSet fetchColumns(odbc::Handle& statement, const std::vector<std::string>& names);
     /// For readTableCatalogues: the first row of each table's "SELECT *" with the columns
     /// given, read from one batch of statements; nullopt for the tables it could not read.
     void readFirstRows(const std::vector<std::string>& tables, TableCatalogues& catalogues,

@@ -175,6 +175,33 @@ std::string resultColumnName(odbc::Handle& statement, SQLUSMALLINT column) {
 
 } // namespace
 
+RowSet OdbcBackend::fetchColumns(odbc::Handle& statement, const std::vector<std::string>& names) {
+    // Only the columns asked for are read: a catalogue of tens of thousands of rows is read
+    // cell by cell.
+    const std::vector<ColumnInfo> described = describeResult(statement);
+    std::vector<SQLUSMALLINT> wanted;
+    RowSet rows;
+    for (std::size_t c = 0; c < described.size(); ++c) {
+        if (std::find(names.begin(), names.end(), described[c].name) == names.end())
+            continue;
+        wanted.push_back(static_cast<SQLUSMALLINT>(c + 1));
+        rows.columns.push_back(described[c]);
+    }
+    while (true) {
+        SQLRETURN rc = SQLFetch(statement.get());
+        if (rc == SQL_NO_DATA)
+            break;
+        odbc::check(rc, statement, "SQLFetch");
+        Row row;
+        row.reserve(wanted.size());
+        for (SQLUSMALLINT c : wanted)
+            row.push_back(readValue(statement, c, described[c - 1].storage));
+        rows.rows.push_back(std::move(row));
+    }
+    SQLFreeStmt(statement.get(), SQL_CLOSE);
+    return rows;
+}
+
 std::unordered_map<std::string, std::vector<ColumnInfo>>
 OdbcBackend::schemaColumns(const std::string& schema) {
     traceStatement("SQLColumns(?, %, %)", {schema});
@@ -185,7 +212,8 @@ OdbcBackend::schemaColumns(const std::string& schema) {
                            reinterpret_cast<SQLCHAR*>(any.data()), SQL_NTS,
                            reinterpret_cast<SQLCHAR*>(any.data()), SQL_NTS),
                 statement, "SQLColumns");
-    RowSet rows = fetchAll(statement);
+    const RowSet rows = fetchColumns(
+        statement, {"TABLE_SCHEM", "TABLE_NAME", "COLUMN_NAME", "DATA_TYPE", "COLUMN_SIZE", "FIELD_TYPE"});
     const int schemaColumn = columnIndex(rows, "TABLE_SCHEM");
     const int table = columnIndex(rows, "TABLE_NAME");
     const int name = columnIndex(rows, "COLUMN_NAME");
