@@ -175,7 +175,10 @@ TEST_F(ServerCatalogueTest, AWholeComparisonListsTheSameItemsAsTableByTable) {
         detail::addTableItem(tableByTable);
     }
     expectSameItems(atOnce, tableByTable);
+    // The last object's table query is left on the side as the table-by-table walk leaves it.
     EXPECT_EQ(atOnce.getReturnSQLMessage(), tableByTable.getReturnSQLMessage());
+    EXPECT_EQ(atOnce.getDatabaseRecords().fieldCount(), tableByTable.getDatabaseRecords().fieldCount());
+    EXPECT_EQ(atOnce.getDatabaseRecords().state(), tableByTable.getDatabaseRecords().state());
 }
 
 } // namespace
