@@ -307,7 +307,13 @@ std::optional<TableCatalogues> OdbcBackend::readTableCatalogues(const std::vecto
         const RowSet database = query("SELECT current_database()");
         const std::string catalog = database.rows.empty() ? std::string() : database.rows[0][0].toString();
         const std::map<TableKey, RowSet> primary = primaryKeysByTable(query(primaryIndexColumnsSql), catalog);
-        const std::map<TableKey, RowSet> named = primaryKeysByTable(query(namedIndexColumnsSql), catalog);
+        // The second try is asked only when some table needs it.
+        const bool allPrimary = std::all_of(tables.begin(), tables.end(), [&](const std::string& table) {
+            return primary.count(dialect_.splitTableName(table)) > 0;
+        });
+        const std::map<TableKey, RowSet> named =
+            allPrimary ? std::map<TableKey, RowSet>()
+                       : primaryKeysByTable(query(namedIndexColumnsSql), catalog);
         RowSet foreign = query(foreignKeysSql);
         const int referencedSchema = columnIndex(foreign, "PKTABLE_SCHEM");
         const int referencedTable = columnIndex(foreign, "PKTABLE_NAME");
