@@ -60,11 +60,14 @@ std::string describeDataType(int32_t typeCode) {
     return "Not_Defined";
 }
 
-std::string getFieldTypeDescription(const clsDBManager& manager, int32_t index) {
-    int32_t code = manager.getDatabaseRecords().field(index).type();
-    if (code == 202)
+std::string fieldTypeDescription(int32_t typeCode) {
+    if (typeCode == 202)
         return "Null_terminated_unicode_character_string";
-    return describeDataType(code);
+    return describeDataType(typeCode);
+}
+
+std::string getFieldTypeDescription(const clsDBManager& manager, int32_t index) {
+    return fieldTypeDescription(manager.getDatabaseRecords().field(index).type());
 }
 
 bool isComparableTypeCode(int32_t typeCode) {

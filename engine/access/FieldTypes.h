@@ -11,6 +11,10 @@ namespace sifkit::detail {
 /// "Null_terminated_character_string" here).
 std::string describeDataType(int32_t typeCode);
 
+/// The name of a field type code as field items carry it (202 is named
+/// "Null_terminated_unicode_character_string" here).
+std::string fieldTypeDescription(int32_t typeCode);
+
 /// The name of field `index` of the manager's main record set, as field items carry it (202 is
 /// named "Null_terminated_unicode_character_string" here). Throws when the field does not exist.
 std::string getFieldTypeDescription(const clsDBManager& manager, int32_t index);

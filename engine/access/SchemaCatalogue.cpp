@@ -1,5 +1,8 @@
 #include "SchemaCatalogue.h"
 
+#include "platform/dataaccess/SchemaRowsets.h"
+#include "platform/dataaccess/State.h"
+
 #include <cctype>
 #include <utility>
 
@@ -78,6 +81,65 @@ bool DeclaredForeignKeys::fill(clsResultSet& item, const std::string& table) con
         return false;
     setForeignKey(item, rows.front());
     return true;
+}
+
+std::optional<ServerCatalogue> ServerCatalogue::read(const Connection& connection,
+                                                     const std::vector<std::string>& tables,
+                                                     const std::vector<std::string>& rowTables) {
+    try {
+        std::optional<platform::TableCatalogues> catalogues =
+            platform::StateAccess::backend(connection).readTableCatalogues(tables, rowTables);
+        if (catalogues)
+            return ServerCatalogue(connection, std::move(*catalogues));
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
+ServerCatalogue::ServerCatalogue(const Connection& connection, platform::TableCatalogues catalogues)
+    : dialect_(std::make_shared<platform::Dialect>(platform::StateAccess::backend(connection).dialect())),
+      catalogues_(std::move(catalogues)) {}
+
+const platform::TableCatalogue* ServerCatalogue::find(const std::string& table) const {
+    auto found = catalogues_.find(table);
+    return found == catalogues_.end() ? nullptr : &found->second;
+}
+
+std::optional<std::string> ServerCatalogue::primaryKey(const std::string& table) const {
+    const platform::TableCatalogue* catalogue = find(table);
+    if (!catalogue)
+        return std::nullopt;
+    // As getAccessPrimaryKey reads the catalogue's answer for the table.
+    Recordset keys = platform::StateAccess::fromRows(
+        platform::shapeSchemaRows(catalogue->primaryKeys, *dialect_, Connection::SchemaPrimaryKeys,
+                                  {"", "", table}),
+        "schema 28");
+    std::string key = "No primary key Defined";
+    if (!keys.eof())
+        key = keys.field("COLUMN_NAME").value().toString();
+    return key;
+}
+
+bool ServerCatalogue::fillForeignKey(clsResultSet& item, const std::string& table) const {
+    const platform::TableCatalogue* catalogue = find(table);
+    if (!catalogue)
+        return false;
+    Recordset keys = platform::StateAccess::fromRows(
+        platform::shapeSchemaRows(catalogue->referencingKeys, *dialect_, Connection::SchemaForeignKeys,
+                                  {"", "", table}),
+        "schema 27");
+    if (!keys.eof())
+        setForeignKey(item, currentKeyRow(keys));
+    else
+        setNoForeignKey(item);
+    return true;
+}
+
+std::optional<Recordset> ServerCatalogue::firstRow(const std::string& table) const {
+    const platform::TableCatalogue* catalogue = find(table);
+    if (!catalogue || !catalogue->firstRow)
+        return std::nullopt;
+    return platform::StateAccess::fromRows(*catalogue->firstRow, "first row of " + table);
 }
 
 void fillForeignKeyInfo(clsResultSet& item, clsDBManager& manager, const DeclaredForeignKeys* declared) {

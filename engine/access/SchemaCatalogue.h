@@ -4,7 +4,10 @@
 #include <sifkit/clsDBManager.h>
 #include <sifkit/clsResultSet.h>
 
+#include "platform/dataaccess/Backend.h"
+
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -37,6 +40,34 @@ public:
 
 private:
     std::unordered_map<std::string, std::vector<KeyRow>> rowsByFoldedTable_;
+};
+
+/// The catalogue of the listed tables read at once, where the connection can (a PostgreSQL
+/// server): the answers of getAccessPrimaryKey, fillForeignKeyInfo and the table query's
+/// columns and first row, each the same as when read table by table.
+class ServerCatalogue {
+public:
+    /// Reads the keys of the tables and the columns and first rows of rowTables. Empty where the
+    /// connection reads table by table only, or when the reading fails.
+    static std::optional<ServerCatalogue> read(const Connection& connection,
+                                               const std::vector<std::string>& tables,
+                                               const std::vector<std::string>& rowTables);
+
+    /// getAccessPrimaryKey's text for the table; empty when the table was not read here.
+    std::optional<std::string> primaryKey(const std::string& table) const;
+    /// Fills the five key texts of a table item as fillForeignKeyInfo would and returns true;
+    /// false when the table was not read here.
+    bool fillForeignKey(clsResultSet& item, const std::string& table) const;
+    /// The table query's columns and first row as a closed-to-writes record set; empty when
+    /// they were not read here.
+    std::optional<Recordset> firstRow(const std::string& table) const;
+
+private:
+    ServerCatalogue(const Connection& connection, platform::TableCatalogues catalogues);
+    const platform::TableCatalogue* find(const std::string& table) const;
+
+    std::shared_ptr<const platform::Dialect> dialect_;
+    platform::TableCatalogues catalogues_;
 };
 
 /// Copies the first foreign key that references the manager's current table into a table

@@ -29,6 +29,32 @@ void openTableQuery(clsDBManager& side, const clsDBManager& builtBy, const std::
 
 namespace {
 
+/// One field item per named column of records (the table query's columns and at most its
+/// first row), as addFieldItems describes them.
+void appendFieldItemsOf(clsDBManager& side, const Recordset& records, const std::string& table,
+                        const std::string& primaryKey, int32_t& column) {
+    const int32_t count = records.fieldCount();
+    const bool hasRow = !records.eof();
+    for (column = 0; column < count; ++column) {
+        Field field = records.field(column);
+        if (field.name().empty())
+            continue;
+        auto item = std::make_shared<clsResultSet>();
+        item->setDatabaseObjName(table);
+        item->setFieldName(field.name());
+        item->setFieldCount(static_cast<int16_t>(count));
+        item->setPrimaryKey(primaryKey);
+        // A property that cannot be read is left at its default; the item is still added.
+        skippingFailure([&] { item->setDataType(fieldTypeDescription(records.field(column).type())); });
+        skippingFailure([&] { item->setShow(isComparableTypeCode(records.field(column).type())); });
+        skippingFailure([&] { item->setFieldDefinedSize(std::to_string(field.definedSize())); });
+        skippingFailure([&] { item->setFieldActualSize(std::to_string(hasRow ? field.actualSize() : 0)); });
+        item->setIsDataValue(false);
+        item->setIsFieldDesc(true);
+        side.getResults()->add(std::move(item));
+    }
+}
+
 template <typename PrimaryKey> void appendFieldItems(clsDBManager& side, PrimaryKey primaryKeyOf) {
     side.setReturnSQLMessage("Successfully Completed");
     const std::string query = tableQuery(side);
@@ -39,29 +65,8 @@ template <typename PrimaryKey> void appendFieldItems(clsDBManager& side, Primary
         Recordset records = side.getDatabaseRecords();
         if (records.state() != 1)
             throw Error(ErrorNumber::ObjectClosed, "Operation is not allowed when the object is closed.");
-        const int32_t count = records.fieldCount();
         const std::string table = side.getTableName();
-        const std::string primaryKey = primaryKeyOf(table);
-        const bool hasRow = !records.eof();
-        for (column = 0; column < count; ++column) {
-            Field field = records.field(column);
-            if (field.name().empty())
-                continue;
-            auto item = std::make_shared<clsResultSet>();
-            item->setDatabaseObjName(table);
-            item->setFieldName(field.name());
-            item->setFieldCount(static_cast<int16_t>(count));
-            item->setPrimaryKey(primaryKey);
-            // A property that cannot be read is left at its default; the item is still added.
-            skippingFailure([&] { item->setDataType(getFieldTypeDescription(side, column)); });
-            skippingFailure([&] { item->setShow(isComparableFieldType(side, column)); });
-            skippingFailure([&] { item->setFieldDefinedSize(std::to_string(field.definedSize())); });
-            skippingFailure(
-                [&] { item->setFieldActualSize(std::to_string(hasRow ? field.actualSize() : 0)); });
-            item->setIsDataValue(false);
-            item->setIsFieldDesc(true);
-            side.getResults()->add(std::move(item));
-        }
+        appendFieldItemsOf(side, records, table, primaryKeyOf(table), column);
         side.closeRecordSet();
     } catch (...) {
         side.setReturnSQLMessage(
@@ -79,6 +84,21 @@ void addFieldItems(clsDBManager& side) {
 
 void addFieldItems(clsDBManager& side, const std::string& primaryKey) {
     appendFieldItems(side, [&](const std::string&) { return primaryKey; });
+}
+
+void addFieldItems(clsDBManager& side, const std::string& primaryKey, const Recordset& firstRow) {
+    // The messages the table query leaves when it opens.
+    side.setReturnSQLMessage("Successfully Completed");
+    side.setReturnSQLMessage(side.getReturnSQLMessage() + " Successfully Completed ||");
+    int32_t column = 0;
+    try {
+        appendFieldItemsOf(side, firstRow, side.getTableName(), primaryKey, column);
+    } catch (...) {
+        side.setReturnSQLMessage(
+            side.getReturnSQLMessage() +
+            " #11 Error occurred while attempting to add table fields to the result set" + " SQL used was " +
+            tableQuery(side) + " Main index = " + std::to_string(column) + " ||");
+    }
 }
 
 void loadFieldStructure(clsDBManager& side) {

@@ -25,6 +25,10 @@ void addFieldItems(clsDBManager& side);
 /// made: it spares a second primary-key query per table.
 void addFieldItems(clsDBManager& side, const std::string& primaryKey);
 
+/// addFieldItems with the table query's columns and first row already read (firstRow, at most
+/// one row): the same items and SQL messages, without a query.
+void addFieldItems(clsDBManager& side, const std::string& primaryKey, const Recordset& firstRow);
+
 /// addFieldItems, then stores the query's field count on the side. Failures become a #18 text
 /// in the general message.
 void loadFieldStructure(clsDBManager& side);

@@ -14,11 +14,14 @@ namespace {
 
 const char* const successText = "Successfully Completed";
 
-bool isListed(const clsDBManager& side) {
-    const std::string& type = side.getTableDataType();
+bool isListedType(const std::string& type, bool showViews) {
     if (type == "ACCESS TABLE" || type == "SYSTEM TABLE")
         return false;
-    return type == "TABLE" || side.getShowViews();
+    return type == "TABLE" || showViews;
+}
+
+bool isListed(const clsDBManager& side) {
+    return isListedType(side.getTableDataType(), side.getShowViews());
 }
 
 std::string text(const Recordset& rows, const char* column) {
@@ -34,19 +37,49 @@ std::vector<std::string> objectNames(Recordset& catalogue) {
     return names;
 }
 
+/// The server catalogue of the objects the walk lists, where the connection reads it at once.
+/// First rows are read for the listed tables (not views, whose first row a row limit may change)
+/// except the last object listed, whose table query stays open on the side afterwards as the
+/// table-by-table walk leaves it.
+std::optional<ServerCatalogue> readServerCatalogue(clsDBManager& side, Recordset& catalogue) {
+    std::vector<std::string> listed;
+    std::vector<std::string> rowTables;
+    for (; !catalogue.eof(); catalogue.moveNext()) {
+        const std::string type = text(catalogue, "TABLE_TYPE");
+        if (!isListedType(type, side.getShowViews()))
+            continue;
+        listed.push_back(text(catalogue, "TABLE_NAME"));
+        if (type == "TABLE" && !side.getListDBObjectsOnly())
+            rowTables.push_back(listed.back());
+    }
+    catalogue.moveFirst();
+    if (!rowTables.empty() && rowTables.back() == listed.back())
+        rowTables.pop_back();
+    if (listed.empty())
+        return std::nullopt;
+    return ServerCatalogue::read(side.getDatabaseConnection(), listed, rowTables);
+}
+
 } // namespace
 
-void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared) {
+void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared, const ServerCatalogue* server) {
     if (!isListed(side))
         return;
-    const std::string primaryKey = side.getAccessPrimaryKey(side.getTableName());
+    const std::string table = side.getTableName();
+    const std::optional<std::string> knownKey = server ? server->primaryKey(table) : std::nullopt;
+    const std::string primaryKey = knownKey ? *knownKey : side.getAccessPrimaryKey(table);
     auto item = std::make_shared<clsResultSet>();
-    item->setDatabaseObjName(side.getTableName());
+    item->setDatabaseObjName(table);
     item->setDataType(side.getTableDataType());
     item->setPrimaryKey(primaryKey);
-    fillForeignKeyInfo(*item, side, declared);
+    if (!server || !server->fillForeignKey(*item, table))
+        fillForeignKeyInfo(*item, side, declared);
     side.getResults()->add(std::move(item));
-    if (!side.getListDBObjectsOnly())
+    if (side.getListDBObjectsOnly())
+        return;
+    if (std::optional<Recordset> firstRow = server ? server->firstRow(table) : std::nullopt)
+        addFieldItems(side, primaryKey, *firstRow);
+    else
         addFieldItems(side, primaryKey);
 }
 
@@ -67,8 +100,11 @@ void readAllTables(clsDBManager& side) {
         side.openDatabaseSchema();
         Recordset catalogue = side.getDatabaseSchema();
         // A catalogue that did not open is still walked, so that its failure is reported here.
+        std::optional<ServerCatalogue> server;
         std::optional<DeclaredForeignKeys> declared;
         if (catalogue.state() == 1)
+            server = readServerCatalogue(side, catalogue);
+        if (catalogue.state() == 1 && !server)
             declared = DeclaredForeignKeys::collect(side.getDatabaseConnection(), objectNames(catalogue));
         for (; !catalogue.eof(); catalogue.moveNext()) {
             side.setTableName(text(catalogue, "TABLE_NAME"));
@@ -76,7 +112,7 @@ void readAllTables(clsDBManager& side) {
             // An object that cannot be read (a view over a dropped table, say) is reported by
             // name; the objects after it are still listed.
             try {
-                addTableItem(side, declared ? &*declared : nullptr);
+                addTableItem(side, declared ? &*declared : nullptr, server ? &*server : nullptr);
             } catch (...) {
                 reportWalkFailure(side);
             }

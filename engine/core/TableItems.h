@@ -10,8 +10,10 @@ namespace sifkit::detail {
 /// primary and foreign keys, followed by one field item per column unless the side lists
 /// objects only. "SYSTEM TABLE" and "ACCESS TABLE" objects are never listed, "TABLE" objects
 /// always, any other kind (views) only when the side's showViews is set; an object that is not
-/// listed contributes no field items either. Failures of the key queries propagate.
-void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared = nullptr);
+/// listed contributes no field items either. Failures of the key queries propagate. What the
+/// server catalogue holds for the object is taken from there instead of asked again.
+void addTableItem(clsDBManager& side, const DeclaredForeignKeys* declared = nullptr,
+                  const ServerCatalogue* server = nullptr);
 
 /// Lists every object of the side's table catalogue, in catalogue order, through addTableItem.
 /// The side's tableName and tableDataType hold the last row's values afterwards. An object that

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,19 @@ struct Dialect {
     std::string equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const;
 };
 
+/// What a structure comparison reads of one table, in the form the per-table calls give it.
+struct TableCatalogue {
+    RowSet primaryKeys;     ///< as primaryKeys(table) returns them
+    RowSet referencingKeys; ///< as foreignKeysReferencing(table) returns them
+    /// The columns and at most the first row of the table's "SELECT *", as query() returns
+    /// them with maxRows 1 (base table and column names left empty); nullopt when they were
+    /// not read with the others.
+    std::optional<RowSet> firstRow;
+};
+
+/// Table catalogues by the names tables() gives ("schema.table" outside the default schema).
+using TableCatalogues = std::unordered_map<std::string, TableCatalogue>;
+
 /// Hands a statement and its bound values to the trace the host installed (setSqlTrace);
 /// every backend calls it for each statement it sends.
 void traceStatement(const std::string& sql, const std::vector<Value>& params);
@@ -123,6 +138,15 @@ public:
     virtual RowSet foreignKeysReferencing(const std::string& primaryKeyTable) = 0;
     /// The foreign keys declared by one table (the keys it holds, whatever they reference).
     virtual RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) = 0;
+    /// The catalogues of the tables read with a few statements for all of them, instead of
+    /// several calls a table; the first rows only of rowTables. nullopt where the backend has
+    /// no such reading; a table missing from the answer is to be read table by table.
+    virtual std::optional<TableCatalogues> readTableCatalogues(const std::vector<std::string>& tables,
+                                                               const std::vector<std::string>& rowTables) {
+        (void)tables;
+        (void)rowTables;
+        return std::nullopt;
+    }
 
     virtual void beginTransaction() = 0;
     virtual void commit() = 0;

@@ -6,6 +6,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace sifkit::platform {
 
@@ -27,6 +28,11 @@ public:
     RowSet primaryKeys(const std::string& table) override;
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
+    /// PostgreSQL only (OdbcCatalogue.cpp): the keys of every table from pg_catalog in the
+    /// form the driver's catalogue functions give them, the columns from one SQLColumns call
+    /// a schema, and the first rows from batches of one-row queries.
+    std::optional<TableCatalogues> readTableCatalogues(const std::vector<std::string>& tables,
+                                                       const std::vector<std::string>& rowTables) override;
     void beginTransaction() override;
     void commit() override;
     void rollback() noexcept override;
@@ -54,6 +60,15 @@ private:
     static std::vector<ColumnInfo> describeResult(odbc::Handle& statement);
     /// Learns the default schema and the other schemas of a PostgreSQL database.
     void readSchemas();
+    /// For readTableCatalogues: the columns of the tables of one schema as SQLColumns reports
+    /// them, by table name.
+    std::unordered_map<std::string, std::vector<ColumnInfo>> schemaColumns(const std::string& schema);
+    /// Fetches the named columns of an executed statement's rows, in the statement's order.
+    RowSet fetchColumns(odbc::Handle& statement, const std::vector<std::string>& names);
+    /// For readTableCatalogues: the first row of each table's "SELECT *" with the columns
+    /// given, read from one batch of statements; nullopt for the tables it could not read.
+    void readFirstRows(const std::vector<std::string>& tables, TableCatalogues& catalogues,
+                       const std::unordered_map<std::string, std::vector<ColumnInfo>*>& columns);
 
     std::shared_ptr<odbc::Handle> environment_;
     odbc::Handle connection_;

@@ -93,41 +93,54 @@ std::string restriction(const std::vector<std::string>& restrictions, std::size_
 } // namespace
 
 RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>& restrictions) {
-    RowSet rows;
     switch (kind) {
-    case 20: {
+    case 20:
         if (backend.dialect().isSqlite)
             requireReadableSqliteSchema(backend);
-        rows = backend.tables();
+        return shapeSchemaRows(backend.tables(), backend.dialect(), kind, restrictions);
+    case 28:
+        return shapeSchemaRows(backend.primaryKeys(restriction(restrictions, 2)), backend.dialect(), kind,
+                               restrictions);
+    case 27:
+        // ODBC needs a table name: the referenced table when one is given, otherwise the
+        // table that declares the keys.
+        if (restriction(restrictions, 2).empty() && !restriction(restrictions, 5).empty())
+            return shapeSchemaRows(backend.foreignKeysDeclaredBy(restriction(restrictions, 5)),
+                                   backend.dialect(), kind, restrictions);
+        return shapeSchemaRows(backend.foreignKeysReferencing(restriction(restrictions, 2)),
+                               backend.dialect(), kind, restrictions);
+    default:
+        throw Error(ErrorNumber::NotAllowedInContext,
+                    "Schema kind " + std::to_string(kind) + " is not supported");
+    }
+}
+
+RowSet shapeSchemaRows(RowSet rows, const Dialect& dialect, int32_t kind,
+                       const std::vector<std::string>& restrictions) {
+    switch (kind) {
+    case 20: {
         renameColumns(
             rows,
             {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"REMARKS", "DESCRIPTION"}});
         int name = columnIndex(rows, "TABLE_NAME");
         int type = columnIndex(rows, "TABLE_TYPE");
-        if (backend.dialect().isSqlite && name >= 0 && type >= 0) {
+        if (dialect.isSqlite && name >= 0 && type >= 0) {
             for (auto& row : rows.rows)
                 if (text(row, name).rfind("sqlite_", 0) == 0)
                     row[type] = Value("SYSTEM TABLE");
         }
-        qualifyNames(rows, backend.dialect(), "TABLE_SCHEMA", "TABLE_NAME");
+        qualifyNames(rows, dialect, "TABLE_SCHEMA", "TABLE_NAME");
         restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "TABLE_TYPE"});
         break;
     }
     case 28:
-        rows = backend.primaryKeys(restriction(restrictions, 2));
         renameColumns(
             rows, {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"KEY_SEQ", "ORDINAL"}});
-        qualifyNames(rows, backend.dialect(), "TABLE_SCHEMA", "TABLE_NAME");
+        qualifyNames(rows, dialect, "TABLE_SCHEMA", "TABLE_NAME");
         restrict(rows, restrictions, {"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME"});
         sortByOrdinal(rows);
         break;
     case 27:
-        // ODBC needs a table name: the referenced table when one is given, otherwise the
-        // table that declares the keys.
-        if (restriction(restrictions, 2).empty() && !restriction(restrictions, 5).empty())
-            rows = backend.foreignKeysDeclaredBy(restriction(restrictions, 5));
-        else
-            rows = backend.foreignKeysReferencing(restriction(restrictions, 2));
         renameColumns(rows, {{"PKTABLE_CAT", "PK_TABLE_CATALOG"},
                              {"PKTABLE_SCHEM", "PK_TABLE_SCHEMA"},
                              {"PKTABLE_NAME", "PK_TABLE_NAME"},
@@ -137,8 +150,8 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
                              {"FKTABLE_NAME", "FK_TABLE_NAME"},
                              {"FKCOLUMN_NAME", "FK_COLUMN_NAME"},
                              {"KEY_SEQ", "ORDINAL"}});
-        qualifyNames(rows, backend.dialect(), "PK_TABLE_SCHEMA", "PK_TABLE_NAME");
-        qualifyNames(rows, backend.dialect(), "FK_TABLE_SCHEMA", "FK_TABLE_NAME");
+        qualifyNames(rows, dialect, "PK_TABLE_SCHEMA", "PK_TABLE_NAME");
+        qualifyNames(rows, dialect, "FK_TABLE_SCHEMA", "FK_TABLE_NAME");
         restrict(rows, restrictions,
                  {"PK_TABLE_CATALOG", "PK_TABLE_SCHEMA", "PK_TABLE_NAME", "FK_TABLE_CATALOG",
                   "FK_TABLE_SCHEMA", "FK_TABLE_NAME"});

@@ -12,4 +12,9 @@ namespace sifkit::platform {
 /// non-empty restrictions. SQLite's own tables are reported as "SYSTEM TABLE".
 RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>& restrictions);
 
+/// What schemaRows makes of the catalogue rows the backend returned for a kind: the columns
+/// renamed, tables named as users see them, the restrictions applied, primary keys in key order.
+RowSet shapeSchemaRows(RowSet rows, const Dialect& dialect, int32_t kind,
+                       const std::vector<std::string>& restrictions);
+
 } // namespace sifkit::platform
