@@ -1,5 +1,7 @@
 #include "OdbcApi.h"
 
+#include "OdbcTypes.h"
+
 #include <sifkit/SifkitError.h>
 
 #include <atomic>
@@ -9,6 +11,13 @@ namespace sifkit::platform::odbc {
 
 namespace {
 std::atomic<long> liveHandles{0};
+
+/// Drivers hand most values over as text; this turns the text into the column's kind.
+Value fromText(std::string text, Value::Kind storage) {
+    CellView cell = cellFromText(text, storage);
+    return cell.kind == Value::Kind::Text ? Value(std::move(text)) : cell.toValue();
+}
+
 } // namespace
 
 long liveHandleCount() noexcept {
@@ -85,6 +94,33 @@ SQLRETURN check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char* wh
 
 SQLRETURN check(SQLRETURN rc, const Handle& handle, const char* what) {
     return check(rc, handle.type(), handle.get(), what);
+}
+
+/// Reads one cell with SQLGetData, in pieces for long values.
+Value readCell(odbc::Handle& statement, SQLUSMALLINT column, Value::Kind storage) {
+    const bool binary = storage == Value::Kind::Binary;
+    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
+    const std::size_t terminator = binary ? 0 : 1;
+    std::string collected;
+    char buffer[8192];
+    while (true) {
+        SQLLEN indicator = 0;
+        SQLRETURN rc = SQLGetData(statement.get(), column, cType, buffer, sizeof buffer, &indicator);
+        if (rc == SQL_NO_DATA)
+            break;
+        odbc::check(rc, statement, "SQLGetData");
+        if (indicator == SQL_NULL_DATA)
+            return Value();
+        std::size_t chunk = sizeof buffer - terminator;
+        if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) < chunk)
+            chunk = static_cast<std::size_t>(indicator);
+        collected.append(buffer, chunk);
+        if (rc == SQL_SUCCESS)
+            break;
+    }
+    if (binary)
+        return Value::binary(Value::Bytes(collected.begin(), collected.end()));
+    return fromText(std::move(collected), storage);
 }
 
 } // namespace sifkit::platform::odbc

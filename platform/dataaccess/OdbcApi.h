@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sifkit/Value.h>
+
 #include <sql.h>
 #include <sqlext.h>
 
@@ -56,5 +58,9 @@ SQLRETURN check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char* wh
 /// The first diagnostic record of a handle as "[SQLSTATE] text".
 std::string firstDiagnostic(SQLSMALLINT type, SQLHANDLE handle, std::string* sqlState = nullptr,
                             SQLINTEGER* nativeCode = nullptr);
+
+/// Reads one cell of the statement's current row with SQLGetData, in pieces for long values,
+/// in the column's kind (a text that is not of that kind stays a text).
+Value readCell(Handle& statement, SQLUSMALLINT column, Value::Kind storage);
 
 } // namespace sifkit::platform::odbc

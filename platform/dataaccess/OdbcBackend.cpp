@@ -39,39 +39,6 @@ SQLLEN columnNumber(const odbc::Handle& statement, SQLUSMALLINT column, SQLUSMAL
     return number;
 }
 
-/// Drivers hand most values over as text; this turns the text into the column's kind.
-Value fromText(std::string text, Value::Kind storage) {
-    CellView cell = odbc::cellFromText(text, storage);
-    return cell.kind == Value::Kind::Text ? Value(std::move(text)) : cell.toValue();
-}
-
-/// Reads one cell with SQLGetData, in pieces for long values.
-Value readCell(odbc::Handle& statement, SQLUSMALLINT column, Value::Kind storage) {
-    const bool binary = storage == Value::Kind::Binary;
-    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
-    const std::size_t terminator = binary ? 0 : 1;
-    std::string collected;
-    char buffer[8192];
-    while (true) {
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(statement.get(), column, cType, buffer, sizeof buffer, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        odbc::check(rc, statement, "SQLGetData");
-        if (indicator == SQL_NULL_DATA)
-            return Value();
-        std::size_t chunk = sizeof buffer - terminator;
-        if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) < chunk)
-            chunk = static_cast<std::size_t>(indicator);
-        collected.append(buffer, chunk);
-        if (rc == SQL_SUCCESS)
-            break;
-    }
-    if (binary)
-        return Value::binary(Value::Bytes(collected.begin(), collected.end()));
-    return fromText(std::move(collected), storage);
-}
-
 /// Bound parameter storage; lives until the statement has run.
 struct ParameterBuffers {
     std::vector<int64_t> integers;
@@ -254,7 +221,7 @@ RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
         Row row;
         row.reserve(result.columns.size());
         for (SQLUSMALLINT c = 1; c <= columns; ++c)
-            row.push_back(readCell(statement, c, result.columns[c - 1].storage));
+            row.push_back(odbc::readCell(statement, c, result.columns[c - 1].storage));
         result.rows.push_back(std::move(row));
     }
     SQLFreeStmt(statement.get(), SQL_CLOSE);

@@ -8,6 +8,7 @@
 
 #include "OdbcBackend.h"
 #include "OdbcTypes.h"
+#include "SchemaRowsets.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -85,19 +86,6 @@ constexpr std::size_t rowsPerBatch = 250;
 
 using TableKey = std::pair<std::string, std::string>; ///< schema, table
 
-int columnIndex(const RowSet& rows, const std::string& name) {
-    for (std::size_t i = 0; i < rows.columns.size(); ++i)
-        if (rows.columns[i].name == name)
-            return static_cast<int>(i);
-    return -1;
-}
-
-std::string text(const Row& row, int index) {
-    return index < 0 || row[static_cast<std::size_t>(index)].isNull()
-               ? std::string()
-               : row[static_cast<std::size_t>(index)].toString();
-}
-
 ColumnInfo column(std::string name, Value::Kind storage) {
     ColumnInfo info;
     info.name = std::move(name);
@@ -137,34 +125,6 @@ std::string exactPattern(const std::string& name) {
     return pattern;
 }
 
-/// Reads one cell of the current row with SQLGetData, as query() reads it.
-Value readValue(odbc::Handle& statement, SQLUSMALLINT column, Value::Kind storage) {
-    const bool binary = storage == Value::Kind::Binary;
-    const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
-    const std::size_t terminator = binary ? 0 : 1;
-    std::string collected;
-    char buffer[8192];
-    while (true) {
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(statement.get(), column, cType, buffer, sizeof buffer, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        odbc::check(rc, statement, "SQLGetData");
-        if (indicator == SQL_NULL_DATA)
-            return Value();
-        std::size_t chunk = sizeof buffer - terminator;
-        if (indicator != SQL_NO_TOTAL && static_cast<std::size_t>(indicator) < chunk)
-            chunk = static_cast<std::size_t>(indicator);
-        collected.append(buffer, chunk);
-        if (rc == SQL_SUCCESS)
-            break;
-    }
-    if (binary)
-        return Value::binary(Value::Bytes(collected.begin(), collected.end()));
-    CellView cell = odbc::cellFromText(collected, storage);
-    return cell.kind == Value::Kind::Text ? Value(std::move(collected)) : cell.toValue();
-}
-
 std::string resultColumnName(odbc::Handle& statement, SQLUSMALLINT column) {
     SQLCHAR name[512] = {};
     SQLSMALLINT length = 0;
@@ -195,7 +155,7 @@ RowSet OdbcBackend::fetchColumns(odbc::Handle& statement, const std::vector<std:
         Row row;
         row.reserve(wanted.size());
         for (SQLUSMALLINT c : wanted)
-            row.push_back(readValue(statement, c, described[c - 1].storage));
+            row.push_back(odbc::readCell(statement, c, described[c - 1].storage));
         rows.rows.push_back(std::move(row));
     }
     SQLFreeStmt(statement.get(), SQL_CLOSE);
@@ -214,20 +174,20 @@ OdbcBackend::schemaColumns(const std::string& schema) {
                 statement, "SQLColumns");
     const RowSet rows = fetchColumns(
         statement, {"TABLE_SCHEM", "TABLE_NAME", "COLUMN_NAME", "DATA_TYPE", "COLUMN_SIZE", "FIELD_TYPE"});
-    const int schemaColumn = columnIndex(rows, "TABLE_SCHEM");
-    const int table = columnIndex(rows, "TABLE_NAME");
-    const int name = columnIndex(rows, "COLUMN_NAME");
-    const int sqlType = columnIndex(rows, "DATA_TYPE");
-    const int size = columnIndex(rows, "COLUMN_SIZE");
-    const int serverType = columnIndex(rows, "FIELD_TYPE");
+    const int schemaColumn = columnIndexOf(rows, "TABLE_SCHEM");
+    const int table = columnIndexOf(rows, "TABLE_NAME");
+    const int name = columnIndexOf(rows, "COLUMN_NAME");
+    const int sqlType = columnIndexOf(rows, "DATA_TYPE");
+    const int size = columnIndexOf(rows, "COLUMN_SIZE");
+    const int serverType = columnIndexOf(rows, "FIELD_TYPE");
     std::unordered_map<std::string, std::vector<ColumnInfo>> byTable;
     if (schemaColumn < 0 || table < 0 || name < 0 || sqlType < 0 || size < 0 || serverType < 0)
         return byTable;
     std::set<std::string> undescribed;
     for (const Row& row : rows.rows) {
-        if (text(row, schemaColumn) != schema)
+        if (cellText(row, schemaColumn) != schema)
             continue;
-        const std::string tableName = text(row, table);
+        const std::string tableName = cellText(row, table);
         const Value& type = row[static_cast<std::size_t>(serverType)];
         if (type.kind() != Value::Kind::Integer || std::find(describedAlike.begin(), describedAlike.end(),
                                                              type.asInteger()) == describedAlike.end()) {
@@ -235,7 +195,7 @@ OdbcBackend::schemaColumns(const std::string& schema) {
             continue;
         }
         ColumnInfo info;
-        info.name = text(row, name);
+        info.name = cellText(row, name);
         const Value& dataType = row[static_cast<std::size_t>(sqlType)];
         info.typeCode = odbc::typeCodeForSqlType(
             dataType.kind() == Value::Kind::Integer ? static_cast<int>(dataType.asInteger()) : 0, false);
@@ -282,7 +242,7 @@ void OdbcBackend::readFirstRows(const std::vector<std::string>& tables, TableCat
             odbc::check(rc, statement, "SQLFetch");
             Row row;
             for (SQLUSMALLINT c = 1; c <= count; ++c)
-                row.push_back(readValue(statement, c, described[c - 1].storage));
+                row.push_back(odbc::readCell(statement, c, described[c - 1].storage));
             rows.rows.push_back(std::move(row));
         }
         catalogues[tables[t]].firstRow = std::move(rows);
@@ -315,11 +275,12 @@ std::optional<TableCatalogues> OdbcBackend::readTableCatalogues(const std::vecto
             allPrimary ? std::map<TableKey, RowSet>()
                        : primaryKeysByTable(query(namedIndexColumnsSql), catalog);
         RowSet foreign = query(foreignKeysSql);
-        const int referencedSchema = columnIndex(foreign, "PKTABLE_SCHEM");
-        const int referencedTable = columnIndex(foreign, "PKTABLE_NAME");
+        const int referencedSchema = columnIndexOf(foreign, "PKTABLE_SCHEM");
+        const int referencedTable = columnIndexOf(foreign, "PKTABLE_NAME");
         std::map<TableKey, std::vector<Row>> referencing;
         for (Row& row : foreign.rows)
-            referencing[{text(row, referencedSchema), text(row, referencedTable)}].push_back(std::move(row));
+            referencing[{cellText(row, referencedSchema), cellText(row, referencedTable)}].push_back(
+                std::move(row));
         foreign.rows.clear();
 
         for (const std::string& table : tables) {

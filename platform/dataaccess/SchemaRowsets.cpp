@@ -20,38 +20,25 @@ void renameColumns(RowSet& rows, const std::map<std::string, std::string>& names
     }
 }
 
-int columnIndex(const RowSet& rows, const std::string& name) {
-    for (std::size_t i = 0; i < rows.columns.size(); ++i)
-        if (rows.columns[i].name == name)
-            return static_cast<int>(i);
-    return -1;
-}
-
-std::string text(const Row& row, int index) {
-    if (index < 0 || row[index].isNull())
-        return {};
-    return row[index].toString();
-}
-
 /// Keeps the rows whose column equals the restriction, for each restriction that is given.
 void restrict(RowSet& rows, const std::vector<std::string>& restrictions,
               const std::vector<std::string>& columns) {
     for (std::size_t r = 0; r < restrictions.size() && r < columns.size(); ++r) {
         if (restrictions[r].empty())
             continue;
-        int index = columnIndex(rows, columns[r]);
-        std::erase_if(rows.rows, [&](const Row& row) { return text(row, index) != restrictions[r]; });
+        int index = columnIndexOf(rows, columns[r]);
+        std::erase_if(rows.rows, [&](const Row& row) { return cellText(row, index) != restrictions[r]; });
     }
 }
 
 void sortByOrdinal(RowSet& rows) {
-    int ordinal = columnIndex(rows, "ORDINAL");
-    int table = columnIndex(rows, rows.columns.empty() ? "" : rows.columns[2].name);
+    int ordinal = columnIndexOf(rows, "ORDINAL");
+    int table = columnIndexOf(rows, rows.columns.empty() ? "" : rows.columns[2].name);
     std::stable_sort(rows.rows.begin(), rows.rows.end(), [&](const Row& a, const Row& b) {
         auto key = [&](const Row& row) {
             int64_t n =
                 (ordinal >= 0 && row[ordinal].kind() == Value::Kind::Integer) ? row[ordinal].asInteger() : 0;
-            return std::make_pair(text(row, table), n);
+            return std::make_pair(cellText(row, table), n);
         };
         return key(a) < key(b);
     });
@@ -62,13 +49,13 @@ void qualifyNames(RowSet& rows, const Dialect& dialect, const std::string& schem
                   const std::string& nameColumn) {
     if (dialect.defaultSchema.empty())
         return;
-    int schema = columnIndex(rows, schemaColumn);
-    int name = columnIndex(rows, nameColumn);
+    int schema = columnIndexOf(rows, schemaColumn);
+    int name = columnIndexOf(rows, nameColumn);
     if (schema < 0 || name < 0)
         return;
     for (auto& row : rows.rows)
         if (!row[name].isNull())
-            row[name] = Value(dialect.tableDisplayName(text(row, schema), text(row, name)));
+            row[name] = Value(dialect.tableDisplayName(cellText(row, schema), cellText(row, name)));
 }
 
 /// The SQLite driver's catalogue call answers a file it cannot read (damaged, or locked by
@@ -122,11 +109,11 @@ RowSet shapeSchemaRows(RowSet rows, const Dialect& dialect, int32_t kind,
         renameColumns(
             rows,
             {{"TABLE_CAT", "TABLE_CATALOG"}, {"TABLE_SCHEM", "TABLE_SCHEMA"}, {"REMARKS", "DESCRIPTION"}});
-        int name = columnIndex(rows, "TABLE_NAME");
-        int type = columnIndex(rows, "TABLE_TYPE");
+        int name = columnIndexOf(rows, "TABLE_NAME");
+        int type = columnIndexOf(rows, "TABLE_TYPE");
         if (dialect.isSqlite && name >= 0 && type >= 0) {
             for (auto& row : rows.rows)
-                if (text(row, name).rfind("sqlite_", 0) == 0)
+                if (cellText(row, name).rfind("sqlite_", 0) == 0)
                     row[type] = Value("SYSTEM TABLE");
         }
         qualifyNames(rows, dialect, "TABLE_SCHEMA", "TABLE_NAME");
@@ -161,6 +148,19 @@ RowSet shapeSchemaRows(RowSet rows, const Dialect& dialect, int32_t kind,
                     "Schema kind " + std::to_string(kind) + " is not supported");
     }
     return rows;
+}
+
+int columnIndexOf(const RowSet& rows, const std::string& name) {
+    for (std::size_t i = 0; i < rows.columns.size(); ++i)
+        if (rows.columns[i].name == name)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string cellText(const Row& row, int index) {
+    if (index < 0 || row[static_cast<std::size_t>(index)].isNull())
+        return {};
+    return row[static_cast<std::size_t>(index)].toString();
 }
 
 } // namespace sifkit::platform

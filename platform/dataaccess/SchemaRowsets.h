@@ -17,4 +17,9 @@ RowSet schemaRows(Backend& backend, int32_t kind, const std::vector<std::string>
 RowSet shapeSchemaRows(RowSet rows, const Dialect& dialect, int32_t kind,
                        const std::vector<std::string>& restrictions);
 
+/// The position of the named column among the rows' columns, -1 when there is none.
+int columnIndexOf(const RowSet& rows, const std::string& name);
+/// The cell at that position as text; "" for a Null or a position of -1.
+std::string cellText(const Row& row, int index);
+
 } // namespace sifkit::platform

@@ -203,6 +203,17 @@ RunOutcome runOnce(DataRun& run, const std::function<bool()>& pass) {
     return outcome;
 }
 
+/// The full run's outcome with one query per record, checked to be the one the index gives.
+RunOutcome fullRunEitherWay(DataRun& run) {
+    RunOutcome perRecord;
+    {
+        detail::PerRecordMatchScope perRecordOnly;
+        perRecord = runOnce(run, [&] { return run.runFull(); });
+    }
+    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    return perRecord;
+}
+
 class MatchDifferentialTest : public EachDatabaseTest {};
 
 TEST_P(MatchDifferentialTest, TheIndexAnswersEveryRecordAsItsMatchQueryDoes) {
@@ -270,12 +281,7 @@ TEST_P(MatchDifferentialTest, AFieldListThatIsNotNamesIsRefusedEitherWay) {
                              "INSERT INTO t VALUES (1, 1), (2, 2), (3, 3), (4, 10);";
     DataRun run(rows, rows, GetParam());
     run.prepare("t", "[id],[c] + 1 AS [c]", "[id],[c]");
-    RunOutcome perRecord;
-    {
-        detail::PerRecordMatchScope perRecordOnly;
-        perRecord = runOnce(run, [&] { return run.runFull(); });
-    }
-    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    const RunOutcome perRecord = fullRunEitherWay(run);
     EXPECT_TRUE(perRecord.master.empty());
 }
 
@@ -286,12 +292,7 @@ TEST_P(MatchDifferentialTest, LongTextsAreComparedWhole) {
     DataRun run(table + "INSERT INTO t VALUES (1, '" + longText + "'), (2, 'short');",
                 table + "INSERT INTO t VALUES (1, '" + longText.substr(1) + "y'), (2, 'short');", GetParam());
     run.prepare("t", "[id],[c]");
-    RunOutcome perRecord;
-    {
-        detail::PerRecordMatchScope perRecordOnly;
-        perRecord = runOnce(run, [&] { return run.runFull(); });
-    }
-    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    const RunOutcome perRecord = fullRunEitherWay(run);
     ASSERT_EQ(perRecord.master.size(), 2u);
     EXPECT_EQ(perRecord.master[1].substr(0, 12), "5|" + longText.substr(0, 10));
 }
@@ -308,12 +309,7 @@ TEST_P(MatchDifferentialTest, TextsDifferByTheirBytesWhateverTheColumnsCollation
         DataRun run(table + "INSERT INTO t VALUES (1, 'abc'), (2, 'x'), (3, 'same');",
                     table + "INSERT INTO t VALUES (1, 'ABC'), (2, 'x  '), (3, 'same');", GetParam());
         run.prepare("t", "[id],[c]");
-        RunOutcome perRecord;
-        {
-            detail::PerRecordMatchScope perRecordOnly;
-            perRecord = runOnce(run, [&] { return run.runFull(); });
-        }
-        EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+        const RunOutcome perRecord = fullRunEitherWay(run);
         EXPECT_EQ(perRecord.master.size(), 4u); // records 1 and 2, two fields each
     }
 }
@@ -326,12 +322,7 @@ TEST_P(MatchDifferentialTest, ACaseInsensitiveTextTypeDecidesEitherWay) {
     DataRun run(table + "INSERT INTO t VALUES (1, 'abc'), (2, 'x');",
                 table + "INSERT INTO t VALUES (1, 'ABC'), (2, 'y');", GetParam());
     run.prepare("t", "[id],[c]");
-    RunOutcome perRecord;
-    {
-        detail::PerRecordMatchScope perRecordOnly;
-        perRecord = runOnce(run, [&] { return run.runFull(); });
-    }
-    EXPECT_EQ(runOnce(run, [&] { return run.runFull(); }), perRecord);
+    const RunOutcome perRecord = fullRunEitherWay(run);
     EXPECT_EQ(perRecord.master.size(), 2u); // record 2 only, two fields
 }
 
