@@ -1,5 +1,7 @@
 #include "IndexedMatch.h"
 
+#include "KeptRows.h"
+
 #include "access/ExactQuery.h"
 #include "access/ManagerAccess.h"
 #include "access/MatchQuery.h"
@@ -251,7 +253,19 @@ struct SideReading {
     std::vector<platform::ColumnInfo> columns; ///< as the query describes them
     std::vector<RecordFingerprint> digests;
     IndexedScan scan;
+    std::optional<KeptRows> kept; ///< the rows as read, where reading chosen rows means reading all
 };
+
+/// How much of a side's rows is kept from its reading before they are rather read again.
+constexpr std::size_t keptRowsBudget = std::size_t{64} << 20;
+
+SideReading sideReading(platform::Backend* backend, const std::string& sql,
+                        const std::vector<Value>& parameters, std::vector<std::size_t> positions) {
+    SideReading side{backend, sql, parameters, std::move(positions), {}, {}, {}, {}};
+    if (!backend->skipsUnwantedRows())
+        side.kept.emplace(keptRowsBudget);
+    return side;
+}
 
 void readDigests(SideReading& side,
                  const std::function<void(const std::vector<platform::ColumnInfo>&)>& check) {
@@ -261,14 +275,16 @@ void readDigests(SideReading& side,
             check(found);
             side.columns = found;
         },
-        [&](const platform::CellView* cells, std::size_t) {
+        [&](const platform::CellView* cells, std::size_t count) {
             side.digests.push_back(fingerprintOf(cells, side.positions));
+            if (side.kept)
+                side.kept->keep(cells, count);
         });
     side.scan.recordCount = static_cast<int32_t>(side.digests.size());
 }
 
-/// Reads the values of side's missing records, and of its last record, again; each record
-/// read must still have the digest it had.
+/// The values of side's missing records, and of its last record: from the rows kept of its
+/// reading, or read again, when each record read must still have the digest it had.
 void readReported(SideReading& side) {
     const auto count = static_cast<int32_t>(side.digests.size());
     if (count == 0)
@@ -276,6 +292,14 @@ void readReported(SideReading& side) {
     std::vector<int32_t> wanted = side.scan.missing;
     if (wanted.empty() || wanted.back() != count)
         wanted.push_back(count);
+    if (side.kept && side.kept->complete()) {
+        for (int32_t number : wanted)
+            side.scan.rows.push_back(side.kept->row(number));
+        if (wanted.size() == side.scan.missing.size())
+            side.scan.rows.push_back(side.scan.rows.back());
+        side.kept.reset();
+        return;
+    }
     std::size_t next = 0;
     side.backend->scanRows(
         side.sql, side.parameters, wanted,
@@ -352,15 +376,16 @@ void runBoth(const std::function<void()>& first, const std::function<void()>& se
 }
 
 /// Answers thisSide's full pass and otherSide's together. Where both connections may run on
-/// any thread (files), the two sides are read at the same time for the digests of their
-/// records, then once more, at the same time, for the values of the records reported. Else
-/// otherSide is read for its digests, thisSide streamed against them keeping what it reports,
-/// and otherSide read once more for the values of its records reported.
+/// any thread, the two sides are read at the same time for the digests of their records, then
+/// the values of the records reported are taken: from the rows kept of a server's reading, or
+/// by reading a file once more, passing over the other rows. Else otherSide is read for its
+/// digests, thisSide streamed against them keeping what it reports, and the values of
+/// otherSide's records reported taken the same way.
 IndexedScan answerBothWays(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns,
                            const std::string& exactSql, const std::vector<Value>& parameters,
                            DigestCarry& carry) {
-    SideReading mine{plan.mine, exactSql, parameters, plan.positions, {}, {}, {}};
-    SideReading theirs{plan.theirs, plan.otherSql, {}, allPositions(plan.positions.size()), {}, {}, {}};
+    SideReading mine = sideReading(plan.mine, exactSql, parameters, plan.positions);
+    SideReading theirs = sideReading(plan.theirs, plan.otherSql, {}, allPositions(plan.positions.size()));
     const auto checkMine = [&](const std::vector<platform::ColumnInfo>& found) {
         if (found.size() != columns.size())
             throw Untrusted{};

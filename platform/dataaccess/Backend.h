@@ -123,6 +123,8 @@ public:
     virtual void scanRows(const std::string& sql, const std::vector<Value>& params,
                           const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
                           const RowSink& onRow);
+    /// Whether scanRows passes over the rows it does not hand over without reading their values.
+    virtual bool skipsUnwantedRows() const { return false; }
     /// Whether this connection may run its statements on a thread other than the one that
     /// opened it, while other connections run theirs (one thread at a time per connection).
     virtual bool runsOnAnyThread() const { return false; }

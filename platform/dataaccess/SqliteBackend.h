@@ -33,6 +33,7 @@ public:
     void scanRows(const std::string& sql, const std::vector<Value>& params,
                   const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
                   const RowSink& onRow) override;
+    bool skipsUnwantedRows() const override { return true; }
     bool runsOnAnyThread() const override;
     bool rowExists(const std::string& sql, const std::vector<Value>& params) override;
     int64_t execute(const std::string& sql, const std::vector<Value>& params) override;
