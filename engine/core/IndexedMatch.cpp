@@ -283,23 +283,8 @@ void readDigests(SideReading& side,
     side.scan.recordCount = static_cast<int32_t>(side.digests.size());
 }
 
-/// The values of side's missing records, and of its last record: from the rows kept of its
-/// reading, or read again, when each record read must still have the digest it had.
-void readReported(SideReading& side) {
-    const auto count = static_cast<int32_t>(side.digests.size());
-    if (count == 0)
-        return;
-    std::vector<int32_t> wanted = side.scan.missing;
-    if (wanted.empty() || wanted.back() != count)
-        wanted.push_back(count);
-    if (side.kept && side.kept->complete()) {
-        for (int32_t number : wanted)
-            side.scan.rows.push_back(side.kept->row(number));
-        if (wanted.size() == side.scan.missing.size())
-            side.scan.rows.push_back(side.scan.rows.back());
-        side.kept.reset();
-        return;
-    }
+/// Reads the wanted records of side again; each must still have the digest it had.
+void readAgain(SideReading& side, const std::vector<int32_t>& wanted) {
     std::size_t next = 0;
     side.backend->scanRows(
         side.sql, side.parameters, wanted,
@@ -316,6 +301,24 @@ void readReported(SideReading& side) {
         });
     if (next != wanted.size())
         throw Untrusted{};
+}
+
+/// The values of side's missing records, and of its last record: from the rows kept of its
+/// reading, or read again, when each record read must still have the digest it had.
+void readReported(SideReading& side) {
+    const auto count = static_cast<int32_t>(side.digests.size());
+    if (count == 0)
+        return;
+    std::vector<int32_t> wanted = side.scan.missing;
+    if (wanted.empty() || wanted.back() != count)
+        wanted.push_back(count);
+    if (side.kept && side.kept->complete()) {
+        for (int32_t number : wanted)
+            side.scan.rows.push_back(side.kept->row(number));
+        side.kept.reset();
+    } else {
+        readAgain(side, wanted);
+    }
     if (wanted.size() == side.scan.missing.size())
         side.scan.rows.push_back(side.scan.rows.back()); // the last record is also a reported one
 }
