@@ -357,6 +357,43 @@ private:
     std::vector<bool> matched_;
 };
 
+/// Streams a query of columnCount columns and answers each of its first `visits` records (all
+/// without a limit) with `found`, keeping the values of the records it reports and of the last
+/// one visited; every record is counted. The digests of the records visited go to `digests`
+/// when it is given.
+IndexedScan streamAgainst(platform::Backend& backend, const std::string& sql,
+                          const std::vector<Value>& parameters, std::size_t columnCount,
+                          const std::vector<std::size_t>& positions, std::optional<int64_t> visits,
+                          const std::function<bool(const RecordFingerprint&)>& found,
+                          std::vector<RecordFingerprint>* digests = nullptr) {
+    IndexedScan scan;
+    LastRow last;
+    bool visitedAny = false;
+    backend.scan(
+        sql, parameters,
+        [&](const std::vector<platform::ColumnInfo>& described) {
+            if (described.size() != columnCount)
+                throw Untrusted{};
+        },
+        [&](const platform::CellView* cells, std::size_t count) {
+            const int32_t number = ++scan.recordCount;
+            if (visits && number > *visits)
+                return;
+            const RecordFingerprint digest = fingerprintOf(cells, positions);
+            if (digests)
+                digests->push_back(digest);
+            if (!found(digest)) {
+                scan.missing.push_back(number);
+                scan.rows.push_back(valuesOf(cells, count));
+            }
+            last.keep(cells, count);
+            visitedAny = true;
+        });
+    if (visitedAny)
+        scan.rows.push_back(last.values());
+    return scan;
+}
+
 /// Runs both jobs at the same time, the second on a thread of its own.
 void runBoth(const std::function<void()>& first, const std::function<void()>& second) {
     std::exception_ptr secondFailure;
@@ -411,18 +448,9 @@ IndexedScan answerBothWays(const IndexPlan& plan, const std::vector<platform::Co
     } else {
         readDigests(theirs, checkTheirs);
         MatchedDigests index(theirs.digests);
-        LastRow last;
-        mine.backend->scan(mine.sql, mine.parameters, checkMine,
-                           [&](const platform::CellView* cells, std::size_t count) {
-                               const int32_t number = ++mine.scan.recordCount;
-                               if (!index.match(fingerprintOf(cells, mine.positions))) {
-                                   mine.scan.missing.push_back(number);
-                                   mine.scan.rows.push_back(valuesOf(cells, count));
-                               }
-                               last.keep(cells, count);
-                           });
-        if (mine.scan.recordCount > 0)
-            mine.scan.rows.push_back(last.values());
+        mine.scan =
+            streamAgainst(*mine.backend, mine.sql, mine.parameters, columns.size(), mine.positions,
+                          std::nullopt, [&](const RecordFingerprint& digest) { return index.match(digest); });
         theirs.scan.missing = index.unmatched();
         readReported(theirs);
     }
@@ -522,31 +550,10 @@ std::optional<IndexedScan> scanAgainstIndex(const clsDBManager& thisSide, const 
         const bool leaving = carry && everyField && !carried;
         std::vector<RecordFingerprint> own;
 
-        IndexedScan scan;
-        LastRow last;
-        bool visitedAny = false;
-        mine.scan(
-            exactSql, parameters,
-            [&](const std::vector<platform::ColumnInfo>& found) {
-                if (found.size() != columns.size())
-                    throw Untrusted{};
-            },
-            [&](const platform::CellView* cells, std::size_t count) {
-                const int32_t number = ++scan.recordCount;
-                if (visits && number > *visits)
-                    return;
-                const RecordFingerprint digest = fingerprintOf(cells, positions);
-                if (leaving)
-                    own.push_back(digest);
-                if (!index.contains(digest)) {
-                    scan.missing.push_back(number);
-                    scan.rows.push_back(valuesOf(cells, count));
-                }
-                last.keep(cells, count);
-                visitedAny = true;
-            });
-        if (visitedAny)
-            scan.rows.push_back(last.values());
+        IndexedScan scan = streamAgainst(
+            mine, exactSql, parameters, columns.size(), positions, visits,
+            [&](const RecordFingerprint& digest) { return index.contains(digest); },
+            leaving ? &own : nullptr);
         if (leaving) {
             carry->digests = setOf(own);
             carry->ready = true;
