@@ -46,6 +46,27 @@ using ColumnsSink = std::function<void(const std::vector<ColumnInfo>&)>;
 /// Receives each row of a scan; the cells live until it returns.
 using RowSink = std::function<void(const CellView* cells, std::size_t count)>;
 
+/// Counts the rows of a scan from 1 and tells which of them are among the wanted numbers.
+class WantedRows {
+public:
+    /// `wanted` ascending; it must outlive the object.
+    explicit WantedRows(const std::vector<int32_t>& wanted) : wanted_(wanted) {}
+    /// Counts the next row; whether it is wanted.
+    bool nextIsWanted() {
+        ++number_;
+        if (next_ < wanted_.size() && wanted_[next_] == number_) {
+            ++next_;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    const std::vector<int32_t>& wanted_;
+    int32_t number_ = 0;
+    std::size_t next_ = 0;
+};
+
 /// A fully fetched result.
 struct RowSet {
     std::vector<ColumnInfo> columns;

@@ -59,14 +59,10 @@ void Backend::scan(const std::string& sql, const std::vector<Value>& params, con
 void Backend::scanRows(const std::string& sql, const std::vector<Value>& params,
                        const std::vector<int32_t>& wanted, const ColumnsSink& onColumns,
                        const RowSink& onRow) {
-    int32_t number = 0;
-    std::size_t next = 0;
+    WantedRows rows(wanted);
     scan(sql, params, onColumns, [&](const CellView* cells, std::size_t count) {
-        ++number;
-        if (next < wanted.size() && wanted[next] == number) {
-            ++next;
+        if (rows.nextIsWanted())
             onRow(cells, count);
-        }
     });
 }
 

@@ -10,7 +10,7 @@
 #include <cctype>
 #include <exception>
 #include <filesystem>
-#include <functional>
+#include <optional>
 
 namespace sifkit::platform {
 
@@ -136,7 +136,7 @@ bool sameName(const std::string& a, const std::string& b) {
 /// One scan run inside SQLite's statement loop.
 struct SqliteScanState {
     const RowSink* onRow = nullptr; ///< every row goes here (sifkit_row)
-    std::function<bool()> isWanted; ///< counts a row and tells whether to read it (sifkit_pick)
+    WantedRows* rows = nullptr;     ///< the rows to read (sifkit_pick)
     std::vector<CellView> cells;
     std::exception_ptr failure; ///< what onRow threw; the statement stops there
 };
@@ -195,7 +195,7 @@ void rowFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
 /// sifkit_pick(): counts the rows and tells whether this one is wanted.
 void pickFunction(sqlite3_context* context, int, sqlite3_value**) {
     SqliteScanState* scan = activeScanOf(context);
-    sqlite3_result_int(context, scan && scan->isWanted && scan->isWanted() ? 1 : 0);
+    sqlite3_result_int(context, scan && scan->rows && scan->rows->nextIsWanted() ? 1 : 0);
 }
 
 /// The statement's text without a closing semicolon, so that it can stand inside another.
@@ -403,22 +403,15 @@ void SqliteBackend::scanInDatabase(const std::string& sql, const std::vector<Val
         onColumns({});
         return;
     }
-    int32_t number = 0;
-    std::size_t next = 0;
-    auto isWanted = [&] {
-        ++number;
-        if (next < wanted->size() && (*wanted)[next] == number) {
-            ++next;
-            return true;
-        }
-        return false;
-    };
+    std::optional<WantedRows> rows;
+    if (wanted)
+        rows.emplace(*wanted);
     Statement wrapper = wrapped(inner, wanted != nullptr, params);
     if (!wrapper) {
         forEachRow(
             inner, onColumns,
             [&](const CellView* cells, std::size_t count) {
-                if (!wanted || isWanted())
+                if (!rows || rows->nextIsWanted())
                     onRow(cells, count);
             },
             0);
@@ -439,7 +432,7 @@ void SqliteBackend::scanInDatabase(const std::string& sql, const std::vector<Val
 
     SqliteScanState state;
     state.onRow = wanted ? nullptr : &onRow;
-    state.isWanted = wanted ? std::function<bool()>(isWanted) : nullptr;
+    state.rows = rows ? &*rows : nullptr;
     // A receiver may scan this database again: the outer scan is active again afterwards.
     struct Active {
         SqliteScanState*& slot;
