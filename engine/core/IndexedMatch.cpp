@@ -232,17 +232,6 @@ void checkOtherColumns(const IndexPlan& plan, const std::vector<platform::Column
             throw Untrusted{};
 }
 
-/// Reads otherSide's compared fields once into a set of digests.
-FingerprintSet readIndex(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns) {
-    std::vector<RecordFingerprint> digests;
-    const std::vector<std::size_t> all = allPositions(plan.positions.size());
-    plan.theirs->scan(
-        plan.otherSql, {},
-        [&](const std::vector<platform::ColumnInfo>& found) { checkOtherColumns(plan, columns, found); },
-        [&](const platform::CellView* cells, std::size_t) { digests.push_back(fingerprintOf(cells, all)); });
-    return setOf(digests);
-}
-
 /// One side's reading for a pass of each direction: every record's digest in the order of
 /// its query, then the records without an equal one on the other side and their values.
 struct SideReading {
@@ -281,6 +270,15 @@ void readDigests(SideReading& side,
                 side.kept->keep(cells, count);
         });
     side.scan.recordCount = static_cast<int32_t>(side.digests.size());
+}
+
+/// Reads otherSide's compared fields once into a set of digests.
+FingerprintSet readIndex(const IndexPlan& plan, const std::vector<platform::ColumnInfo>& columns) {
+    SideReading theirs{plan.theirs, plan.otherSql, {}, allPositions(plan.positions.size()), {}, {}, {}, {}};
+    readDigests(theirs, [&](const std::vector<platform::ColumnInfo>& found) {
+        checkOtherColumns(plan, columns, found);
+    });
+    return setOf(theirs.digests);
 }
 
 /// Reads the wanted records of side again; each must still have the digest it had.
