@@ -1,8 +1,8 @@
 // Dbsift: compares two relational databases and helps bring them into line.
-#include "Application.h"
-#include "FirstStart.h"
+#include "shell/Application.h"
+#include "shell/FirstStart.h"
 #include "QtPrompter.h"
-#include "frmMainMDI.h"
+#include "shell/frmMainMDI.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -6,14 +6,14 @@
 // Usage: data_view_bench ORIGINAL.db MODIFIED.db TABLE ROWS
 // The ODBC configuration (ODBCSYSINI) must register the SQLite driver as "SQLite3".
 
-#include "Application.h"
-#include "FirstStart.h"
-#include "FlexGrid.h"
-#include "OffscreenSession.h"
+#include "shell/Application.h"
+#include "shell/FirstStart.h"
+#include "shell/FlexGrid.h"
+#include "screenshots/OffscreenSession.h"
 #include "SilentPrompter.h"
-#include "frmFieldListForDataCompare.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "data/frmFieldListForDataCompare.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -5,14 +5,14 @@
 // Usage: structure_view_bench ORIGINAL MODIFIED (database files). The ODBC configuration
 // (ODBCSYSINI, ODBCINI) comes from the environment; the settings live in a temporary folder.
 
-#include "AppPaths.h"
-#include "Application.h"
-#include "FirstStart.h"
-#include "FlexGrid.h"
-#include "OffscreenSession.h"
+#include "shell/AppPaths.h"
+#include "shell/Application.h"
+#include "shell/FirstStart.h"
+#include "shell/FlexGrid.h"
+#include "screenshots/OffscreenSession.h"
 #include "SilentPrompter.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // The two connection strings the comparison window keeps, and the buttons that open the
 // connection dialog for each side.
-#include "RecentConnections.h"
-#include "frmMain.h"
-#include "frmSelectConn.h"
+#include "shell/RecentConnections.h"
+#include "shell/frmMain.h"
+#include "connect/frmSelectConn.h"
 
 #include <sifkit/Sifcore.h>
 

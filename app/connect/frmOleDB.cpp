@@ -1,7 +1,7 @@
-#include "frmOleDB.h"
+#include "connect/frmOleDB.h"
 
 #include "Prompter.h"
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 namespace dbsift {
 

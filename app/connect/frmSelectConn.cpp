@@ -1,7 +1,7 @@
-#include "frmSelectConn.h"
+#include "connect/frmSelectConn.h"
 
-#include "frmMain.h"
-#include "frmOleDB.h"
+#include "shell/frmMain.h"
+#include "connect/frmOleDB.h"
 
 #include <sifkit/Sifcore.h>
 

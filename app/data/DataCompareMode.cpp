@@ -1,8 +1,8 @@
 // Entering data-compare mode: both databases' objects listed in the trees, and the hint that says
 // how to start a data comparison.
-#include "frmDispMessage.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "data/frmDispMessage.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

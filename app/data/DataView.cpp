@@ -1,10 +1,10 @@
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
-#include "EventHook.h"
-#include "FlexGrid.h"
-#include "frmFieldListForDataCompare.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "data/EventHook.h"
+#include "shell/FlexGrid.h"
+#include "data/frmFieldListForDataCompare.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 #include <sifkit/clsDBManager.h>

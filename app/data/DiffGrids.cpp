@@ -1,9 +1,9 @@
 // The two grids of the data view: the summary of differing records, page by page, and the
 // detail grid with the selected record above its counterpart and the fields' change rows.
-#include "DifferenceWalk.h"
-#include "FlexGrid.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "data/DifferenceWalk.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,8 +1,8 @@
 // The difference list: one drop-down entry per differing record, pages of them, and the
 // navigation that shows an entry's record above its counterpart.
-#include "DifferenceWalk.h"
-#include "FlexGrid.h"
-#include "frmMain.h"
+#include "data/DifferenceWalk.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 

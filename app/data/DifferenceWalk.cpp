@@ -1,4 +1,4 @@
-#include "DifferenceWalk.h"
+#include "data/DifferenceWalk.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,6 +1,6 @@
-#include "frmDispMessage.h"
+#include "data/frmDispMessage.h"
 
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "frmFieldListForDataCompare.h"
+#include "data/frmFieldListForDataCompare.h"
 
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 #include <sifkit/clsDBManager.h>

@@ -1,7 +1,7 @@
-#include "HtmlReport.h"
+#include "reports/HtmlReport.h"
 
-#include "DifferenceWalk.h"
-#include "frmMain.h"
+#include "data/DifferenceWalk.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 

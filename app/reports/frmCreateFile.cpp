@@ -1,7 +1,7 @@
-#include "frmCreateFile.h"
+#include "reports/frmCreateFile.h"
 
 #include "Prompter.h"
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 #include <QDir>
 

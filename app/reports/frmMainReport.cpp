@@ -1,9 +1,9 @@
 // The data difference report: written as an HTML file and handed to the desktop to show.
-#include "HtmlReport.h"
+#include "reports/HtmlReport.h"
 #include "Prompter.h"
-#include "frmCreateFile.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "reports/frmCreateFile.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QApplication>
 #include <QUrl>

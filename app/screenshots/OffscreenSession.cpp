@@ -1,7 +1,7 @@
-#include "OffscreenSession.h"
+#include "screenshots/OffscreenSession.h"
 
-#include "ProfileFile.h"
-#include "frmMainMDI.h"
+#include "shell/ProfileFile.h"
+#include "shell/frmMainMDI.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppPaths.h"
+#include "shell/AppPaths.h"
 
 #include <QTemporaryDir>
 

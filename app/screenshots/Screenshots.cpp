@@ -1,15 +1,15 @@
 // Writes a picture of each state of the application, as a person sees it, on the sample
 // databases: dbsift-screenshots OUTDIR. Runs offscreen with a fixed style, font and size so the
 // pictures are stable. Uses fresh settings and data folders of its own.
-#include "Application.h"
-#include "FirstStart.h"
-#include "OffscreenSession.h"
+#include "shell/Application.h"
+#include "shell/FirstStart.h"
+#include "screenshots/OffscreenSession.h"
 #include "SilentPrompter.h"
-#include "frmFieldListForDataCompare.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmOptions.h"
-#include "frmSelectConn.h"
+#include "data/frmFieldListForDataCompare.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "shell/frmOptions.h"
+#include "connect/frmSelectConn.h"
 
 #include <QApplication>
 #include <QComboBox>

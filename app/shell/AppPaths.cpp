@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "shell/AppPaths.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
-#include "FirstStart.h"
+#include "shell/FirstStart.h"
 
-#include "ProfileFile.h"
-#include "RecentConnections.h"
+#include "shell/ProfileFile.h"
+#include "shell/RecentConnections.h"
 #include "Samples.h"
 
 #include <sstream>

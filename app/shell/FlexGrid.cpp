@@ -1,4 +1,4 @@
-#include "FlexGrid.h"
+#include "shell/FlexGrid.h"
 
 #include <QHeaderView>
 

@@ -1,4 +1,4 @@
-#include "ProfileFile.h"
+#include "shell/ProfileFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "RecentConnections.h"
+#include "shell/RecentConnections.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "SettingsText.h"
+#include "shell/SettingsText.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "clsAppVar.h"
+#include "shell/clsAppVar.h"
 
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,9 +1,9 @@
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
-#include "FlexGrid.h"
+#include "shell/FlexGrid.h"
 #include "Prompter.h"
-#include "RecentConnections.h"
-#include "frmMainMDI.h"
+#include "shell/RecentConnections.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 #include <sifkit/Version.h>

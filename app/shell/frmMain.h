@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppPaths.h"
-#include "ProfileFile.h"
-#include "clsAppVar.h"
+#include "shell/AppPaths.h"
+#include "shell/ProfileFile.h"
+#include "shell/clsAppVar.h"
 
 #include <QWidget>
 

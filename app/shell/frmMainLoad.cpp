@@ -1,7 +1,7 @@
 // Loading the comparison window: the start-up order and the window state it (re)creates.
-#include "FlexGrid.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "frmMainMDI.h"
+#include "shell/frmMainMDI.h"
 
-#include "AppPaths.h"
-#include "FlexGrid.h"
-#include "frmMain.h"
+#include "shell/AppPaths.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 // The recent-connection lists at the top of the comparison window.
-#include "RecentConnections.h"
-#include "frmMain.h"
+#include "shell/RecentConnections.h"
+#include "shell/frmMain.h"
 
 #include <QComboBox>
 

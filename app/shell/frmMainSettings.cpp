@@ -1,10 +1,10 @@
 // Section "frmMain" of the settings file: what the comparison window reads at load and writes
 // when it saves, and the colours it keeps on its two recent-connection lists.
-#include "FlexGrid.h"
-#include "SettingsText.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmOptions.h"
+#include "shell/FlexGrid.h"
+#include "shell/SettingsText.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "shell/frmOptions.h"
 
 #include <QComboBox>
 #include <QPalette>

@@ -1,9 +1,9 @@
-#include "frmOptions.h"
+#include "shell/frmOptions.h"
 
-#include "FlexGrid.h"
+#include "shell/FlexGrid.h"
 #include "Prompter.h"
-#include "SettingsText.h"
-#include "frmMain.h"
+#include "shell/SettingsText.h"
+#include "shell/frmMain.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,10 +1,10 @@
 // The two object trees: one node per table or view of a side, with the field, data type and
 // change type nodes of each field when the results hold fields.
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 
-#include "FlexGrid.h"
+#include "shell/FlexGrid.h"
 
 #include <QAction>
 #include <QColor>

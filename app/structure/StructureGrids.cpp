@@ -1,8 +1,8 @@
 // The field structure grids: one grid per side listing every result item of that side with its
 // field, data type and change, coloured by the kind of change, and the change count.
-#include "FlexGrid.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

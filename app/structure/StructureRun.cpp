@@ -1,9 +1,9 @@
 // The compare run of the structure view: the refresh and run commands, the swap of the two
 // sides, and the engine run they share.
-#include "FlexGrid.h"
-#include "RecentConnections.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "shell/RecentConnections.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

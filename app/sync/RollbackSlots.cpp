@@ -1,7 +1,7 @@
-#include "RollbackSlots.h"
+#include "sync/RollbackSlots.h"
 
-#include "RecentConnections.h"
-#include "SettingsText.h"
+#include "shell/RecentConnections.h"
+#include "shell/SettingsText.h"
 
 namespace dbsift {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProfileFile.h"
+#include "shell/ProfileFile.h"
 
 #include <filesystem>
 #include <string>

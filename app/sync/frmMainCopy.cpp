@@ -1,9 +1,9 @@
 // Copying a record to the other database, or overwriting its counterpart there with a rollback
 // entry for the undo list.
-#include "FlexGrid.h"
-#include "RollbackSlots.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "sync/RollbackSlots.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

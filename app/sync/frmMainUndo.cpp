@@ -1,12 +1,12 @@
 // Carrying out an undo: the record an update overwrote is put back from its rollback file, in
 // this run or a later one.
-#include "FlexGrid.h"
+#include "shell/FlexGrid.h"
 #include "Prompter.h"
-#include "RecentConnections.h"
-#include "RollbackSlots.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmUndo.h"
+#include "shell/RecentConnections.h"
+#include "sync/RollbackSlots.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "sync/frmUndo.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,8 +1,8 @@
-#include "frmUndo.h"
+#include "sync/frmUndo.h"
 
-#include "ProfileFile.h"
-#include "RollbackSlots.h"
-#include "frmMain.h"
+#include "shell/ProfileFile.h"
+#include "sync/RollbackSlots.h"
+#include "shell/frmMain.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

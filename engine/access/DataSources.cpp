@@ -1,6 +1,6 @@
 #include "DataSources.h"
 
-#include "platform/dataaccess/Text.h"
+#include "dataaccess/Text.h"
 
 #include <sifkit/SifkitError.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dataaccess/OdbcDataSources.h"
+#include "dataaccess/OdbcDataSources.h"
 
 #include <sifkit/HostHooks.h>
 

@@ -1,6 +1,6 @@
 #include "FileHelpers.h"
 
-#include "platform/dataaccess/Text.h"
+#include "dataaccess/Text.h"
 
 #include <filesystem>
 #include <thread>

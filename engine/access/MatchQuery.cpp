@@ -4,7 +4,7 @@
 #include "ManagerAccess.h"
 #include "SqlLiterals.h"
 
-#include "platform/dataaccess/State.h"
+#include "dataaccess/State.h"
 
 namespace sifkit::detail {
 

@@ -1,7 +1,7 @@
 #include "SchemaCatalogue.h"
 
-#include "platform/dataaccess/SchemaRowsets.h"
-#include "platform/dataaccess/State.h"
+#include "dataaccess/SchemaRowsets.h"
+#include "dataaccess/State.h"
 
 #include <cctype>
 #include <utility>

@@ -4,7 +4,7 @@
 #include <sifkit/clsDBManager.h>
 #include <sifkit/clsResultSet.h>
 
-#include "platform/dataaccess/Backend.h"
+#include "dataaccess/Backend.h"
 
 #include <array>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "ExactQuery.h"
 #include "Failure.h"
 
-#include "platform/dataaccess/ConnectionString.h"
-#include "platform/dataaccess/State.h"
+#include "dataaccess/ConnectionString.h"
+#include "dataaccess/State.h"
 
 #include <sifkit/clsDBManager.h>
 

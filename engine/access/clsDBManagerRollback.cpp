@@ -2,7 +2,7 @@
 #include "RollbackFile.h"
 #include "RollbackStore.h"
 
-#include "platform/dataaccess/Text.h"
+#include "dataaccess/Text.h"
 
 #include <sifkit/clsDBManager.h>
 

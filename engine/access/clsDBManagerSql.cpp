@@ -3,7 +3,7 @@
 #include "RollbackFile.h"
 #include "SqlLiterals.h"
 
-#include "platform/dataaccess/Text.h"
+#include "dataaccess/Text.h"
 
 #include <sifkit/clsDBManager.h>
 

@@ -1,6 +1,6 @@
 #include "Failure.h"
 
-#include "platform/dataaccess/ConnectionString.h"
+#include "dataaccess/ConnectionString.h"
 
 #include <sifkit/clsData.h>
 

@@ -7,7 +7,7 @@
 #include "access/FieldTypes.h"
 #include "access/MatchQuery.h"
 
-#include "platform/dataaccess/State.h"
+#include "dataaccess/State.h"
 
 #include <sifkit/SifkitError.h>
 

@@ -6,7 +6,7 @@
 #include "access/ManagerAccess.h"
 #include "access/MatchQuery.h"
 
-#include "platform/dataaccess/State.h"
+#include "dataaccess/State.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,7 +2,7 @@
 
 #include "RecordFingerprint.h"
 
-#include "platform/dataaccess/Backend.h"
+#include "dataaccess/Backend.h"
 
 #include <sifkit/clsDBManager.h>
 

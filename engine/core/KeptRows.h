@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dataaccess/Backend.h"
+#include "dataaccess/Backend.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "platform/dataaccess/ConnectionString.h"
-#include "platform/dataaccess/Backend.h"
+#include "dataaccess/ConnectionString.h"
+#include "dataaccess/Backend.h"
 #include "support/TestEnvironment.h"
 
 #include <sifkit/SifkitError.h>

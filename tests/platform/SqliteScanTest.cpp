@@ -1,6 +1,6 @@
 #include "support/TestEnvironment.h"
 
-#include "platform/dataaccess/SqliteBackend.h"
+#include "dataaccess/SqliteBackend.h"
 
 #include <gtest/gtest.h>
 

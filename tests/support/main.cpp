@@ -1,6 +1,6 @@
 #include "TestEnvironment.h"
 
-#include "platform/dataaccess/OdbcApi.h"
+#include "dataaccess/OdbcApi.h"
 
 #include <gtest/gtest.h>
 

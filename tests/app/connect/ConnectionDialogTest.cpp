@@ -1,10 +1,10 @@
 // The connection dialog: a data source from the machine's ODBC configuration, a database file
 // through the picker, the user ID appended once, Cancel and Escape.
 #include "AppTestMain.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmOleDB.h"
-#include "frmSelectConn.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "connect/frmOleDB.h"
+#include "connect/frmSelectConn.h"
 
 #include <QComboBox>
 #include <QLabel>

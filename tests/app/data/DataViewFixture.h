@@ -3,10 +3,10 @@
 // What the data view's tests share: a window started on two SQLite files, and a data comparison
 // started through the field list dialog as a person would.
 #include "AppTestEnvironment.h"
-#include "FlexGrid.h"
-#include "frmFieldListForDataCompare.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "data/frmFieldListForDataCompare.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,9 +1,9 @@
 // The HTML data difference report: its exact lines, escaping, the walk over both sides, and the
 // stored report path.
-#include "HtmlReport.h"
+#include "reports/HtmlReport.h"
 #include "AppTestMain.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

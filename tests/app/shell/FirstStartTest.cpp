@@ -1,10 +1,10 @@
 // The first start on a machine: the sample databases made and chosen, both trees filled, the
 // settings file written with its defaults; help and about.
-#include "FirstStart.h"
+#include "shell/FirstStart.h"
 #include "AppTestMain.h"
-#include "ProfileFile.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/ProfileFile.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // The options dialog: immediate effects, Done writing the keys, Cancel writing nothing.
 #include "AppTestMain.h"
-#include "ProfileFile.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmOptions.h"
+#include "shell/ProfileFile.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "shell/frmOptions.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

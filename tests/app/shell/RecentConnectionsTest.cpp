@@ -1,10 +1,10 @@
 // The recent-connection lists: what is recorded, what is read back, what is preselected, and
 // that a password never reaches the settings file.
-#include "RecentConnections.h"
+#include "shell/RecentConnections.h"
 #include "AppTestMain.h"
-#include "ProfileFile.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/ProfileFile.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QComboBox>
 

@@ -1,11 +1,11 @@
 // The settings file: its profile-file semantics, the conversions of stored text, and what the
 // comparison window reads at start and writes when it closes.
 #include "AppTestMain.h"
-#include "FlexGrid.h"
-#include "ProfileFile.h"
-#include "SettingsText.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "shell/ProfileFile.h"
+#include "shell/SettingsText.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QComboBox>
 #include <QDir>

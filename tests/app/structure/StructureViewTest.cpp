@@ -1,9 +1,9 @@
 // The structure view over real SQLite files: the compare run into the object trees, the field
 // structure grids with their colours and change count, and the run, refresh and swap commands.
 #include "AppTestMain.h"
-#include "FlexGrid.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/FlexGrid.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 

@@ -1,8 +1,8 @@
 #include "AppTestEnvironment.h"
 
-#include "ProfileFile.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
+#include "shell/ProfileFile.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QApplication>
 #include <QDir>

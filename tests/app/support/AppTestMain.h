@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AppTestEnvironment.h"
-#include "Application.h"
+#include "shell/Application.h"
 
 #include <QApplication>
 #include <QFont>

@@ -2,9 +2,9 @@
 // without one, copying the counterpart back, and a write the database refuses.
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
-#include "FirstStart.h"
-#include "RollbackSlots.h"
-#include "frmUndo.h"
+#include "shell/FirstStart.h"
+#include "sync/RollbackSlots.h"
+#include "sync/frmUndo.h"
 
 #include <QAction>
 

@@ -1,7 +1,7 @@
 // The undo entries of the settings file: which slot the next update takes, what a slot holds.
-#include "RollbackSlots.h"
+#include "sync/RollbackSlots.h"
 #include "AppTestMain.h"
-#include "ProfileFile.h"
+#include "shell/ProfileFile.h"
 
 using namespace dbsift;
 using dbsift::test::AppSandbox;

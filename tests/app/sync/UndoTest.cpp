@@ -1,11 +1,11 @@
 // Overwriting a record and rolling it back from the undo list, in the same run and in a later
 // one; entries that cannot be rolled back are refused and change nothing.
 #include "AppTestMain.h"
-#include "ProfileFile.h"
-#include "RollbackSlots.h"
-#include "frmMain.h"
-#include "frmMainMDI.h"
-#include "frmUndo.h"
+#include "shell/ProfileFile.h"
+#include "sync/RollbackSlots.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+#include "sync/frmUndo.h"
 
 #include <sifkit/Sifcore.h>
 
