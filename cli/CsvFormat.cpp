@@ -28,9 +28,12 @@ std::string line(const std::vector<std::string>& fields) {
 
 std::string formatCsv(const StructureReport& report) {
     std::string out = line({"side", "object", "field", "type", "change", "description"});
-    for (const auto& item : report.items)
-        out += line({sideName(item.side), item.object, item.field, item.type, std::to_string(item.change),
-                     item.description});
+    for (const StructureLine& entry : report.lines()) {
+        const auto change = static_cast<int16_t>(entry.change);
+        out += line({sideName(entry.side), entry.object->name, entry.column ? entry.column->name : "",
+                     entry.column ? entry.column->typeName : entry.object->type, std::to_string(change),
+                     sifkit::describeChange(change)});
+    }
     return out;
 }
 
@@ -38,11 +41,11 @@ std::string formatCsv(const DataReport& report) {
     std::vector<std::string> header{"side", "record", "counterpart"};
     header.insert(header.end(), report.columns.begin(), report.columns.end());
     std::string out = line(header);
-    for (const auto& record : report.records) {
-        std::vector<std::string> fields{sideName(record.side), std::to_string(record.number),
-                                        record.counterpart ? std::to_string(record.counterpart) : ""};
-        for (const auto& value : record.values)
-            fields.push_back(value.text);
+    for (const sifkit::DataRecord* record : report.records()) {
+        std::vector<std::string> fields{sideName(record->side), std::to_string(record->number),
+                                        record->counterpart ? std::to_string(record->counterpart) : ""};
+        for (const sifkit::Value& value : record->values)
+            fields.push_back(valueText(value));
         out += line(fields);
     }
     return out;

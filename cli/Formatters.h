@@ -7,6 +7,11 @@
 
 namespace dbsift::cli {
 
+/// A compared value as text output shows it: "Null" for a Null.
+inline std::string valueText(const sifkit::Value& value) {
+    return value.isNull() ? "Null" : value.toString();
+}
+
 // Each formatter returns the whole output, so that nothing reaches standard output before the
 // comparison has succeeded.
 

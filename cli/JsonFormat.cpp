@@ -13,8 +13,20 @@ Json textOrNull(const std::string& text) {
     return text.empty() ? Json(nullptr) : Json(text);
 }
 
-Json valueOf(const DataValue& value) {
-    return value.isNull ? Json(nullptr) : Json(value.text);
+Json valueOf(const sifkit::Value& value) {
+    return value.isNull() ? Json(nullptr) : Json(value.toString());
+}
+
+/// A record's key: its value for a key of one column, the values in key order for several.
+Json keyOf(const std::vector<sifkit::Value>& key) {
+    if (key.empty())
+        return nullptr;
+    if (key.size() == 1)
+        return valueOf(key.front());
+    Json values = Json::array();
+    for (const sifkit::Value& value : key)
+        values.push_back(valueOf(value));
+    return values;
 }
 
 /// Invalid UTF-8 in database texts is replaced (U+FFFD) rather than failing the whole document.
@@ -26,17 +38,18 @@ std::string dumped(const Json& document) {
 
 std::string formatJson(const StructureReport& report) {
     Json items = Json::array();
-    for (const auto& item : report.items) {
-        const bool isField = !item.field.empty();
-        items.push_back({{"side", sideName(item.side)},
+    for (const StructureLine& line : report.lines()) {
+        const bool isField = line.column != nullptr;
+        const std::string primaryKey = line.object->primaryKey.empty() ? "" : line.object->primaryKey.front();
+        items.push_back({{"side", sideName(line.side)},
                          {"kind", isField ? "field" : "object"},
-                         {"object", item.object},
-                         {"field", textOrNull(item.field)},
-                         {"type", item.type},
-                         {"change", item.change},
-                         {"description", item.description},
-                         {"primaryKey", textOrNull(item.primaryKey)},
-                         {"comparable", isField ? Json(item.comparable) : Json(nullptr)}});
+                         {"object", line.object->name},
+                         {"field", isField ? Json(line.column->name) : Json(nullptr)},
+                         {"type", isField ? line.column->typeName : line.object->type},
+                         {"change", static_cast<int16_t>(line.change)},
+                         {"description", sifkit::describeChange(static_cast<int16_t>(line.change))},
+                         {"primaryKey", textOrNull(primaryKey)},
+                         {"comparable", isField ? Json(line.column->comparable) : Json(nullptr)}});
     }
     Json document{{"mode", "structure"},
                   {"original", report.compared.original},
@@ -51,25 +64,27 @@ std::string formatJson(const StructureReport& report) {
 
 std::string formatJson(const DataReport& report) {
     Json records = Json::array();
-    for (const auto& record : report.records) {
+    for (const sifkit::DataRecord* record : report.records()) {
         Json values = Json::object();
-        for (std::size_t i = 0; i < report.columns.size(); ++i)
-            values[report.columns[i]] = valueOf(record.values[i]);
-        const DataValue* key = report.keyOf(record);
-        records.push_back({{"side", sideName(record.side)},
-                           {"record", record.number},
-                           {"key", key ? valueOf(*key) : Json(nullptr)},
-                           {"counterpart", record.counterpart ? Json(record.counterpart) : Json(nullptr)},
+        for (std::size_t i = 0; i < report.columns.size() && i < record->values.size(); ++i)
+            values[report.columns[i]] = valueOf(record->values[i]);
+        records.push_back({{"side", sideName(record->side)},
+                           {"record", record->number},
+                           {"key", keyOf(report.keyOf(*record))},
+                           {"counterpart", record->counterpart ? Json(record->counterpart) : Json(nullptr)},
                            {"values", std::move(values)}});
     }
+    std::string primaryKey;
+    for (const std::string& column : report.primaryKey)
+        primaryKey += (primaryKey.empty() ? "" : ", ") + column;
     Json document{{"mode", "data"},
                   {"original", report.compared.original},
                   {"modified", report.compared.modified},
-                  {"table", report.table},
+                  {"table", report.result.table},
                   {"columns", report.columns},
                   {"notCompared", report.notCompared},
-                  {"primaryKey", textOrNull(report.primaryKey)},
-                  {"paired", report.keyColumn >= 0},
+                  {"primaryKey", textOrNull(primaryKey)},
+                  {"paired", report.paired()},
                   {"differences", report.differences()},
                   {"records", std::move(records)}};
     return dumped(document);

@@ -1,20 +1,19 @@
 #pragma once
 
+#include <sifkit/DataResult.h>
+#include <sifkit/Failure.h>
+#include <sifkit/StructureResult.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace dbsift::cli {
 
-/// The Original database is the engine's master side, the Modified database its source side.
-enum class Side { Original, Modified };
+using sifkit::Side;
 
 inline const char* sideName(Side side) {
     return side == Side::Original ? "Original" : "Modified";
-}
-
-inline bool isMaster(Side side) {
-    return side == Side::Original;
 }
 
 /// The two databases as the user named them (a path or dsn:NAME; never a connection string).
@@ -23,67 +22,94 @@ struct Compared {
     std::string modified;
 };
 
-/// One table, view or field of the structure comparison, as the engine reported it.
-struct StructureItem {
+/// One line of a structure report: an object of one side, or one of its fields, with its change.
+struct StructureLine {
     Side side = Side::Original;
-    std::string object;      ///< table or view name
-    std::string field;       ///< empty for the table or view itself
-    std::string type;        ///< "TABLE" / "VIEW" for objects, the engine's type name for fields
-    int16_t change = 0;      ///< the engine's change code: 0 No Change ... 3 Different Datatype
-    std::string description; ///< the engine's description of the change code
-    std::string primaryKey;  ///< first primary key column; empty when there is none
-    bool comparable = false; ///< fields only: whether the data comparison can use the field
+    const sifkit::TableSchema* object = nullptr;
+    const sifkit::ColumnSchema* column = nullptr; ///< null for the object itself
+    sifkit::ChangeCode change = sifkit::ChangeCode::NoChange;
 };
 
+/// The engine's structure comparison as the user asked for it.
 struct StructureReport {
     Compared compared;
     bool fields = false;
     bool views = false;
     bool differencesOnly = false;
-    std::vector<StructureItem> items;
+    sifkit::StructureResult result;
 
-    /// Items whose change code is not "No Change".
+    /// The entries shown, the Original's then the Modified's, in catalogue order; without the
+    /// unchanged ones when only differences are asked for.
+    std::vector<StructureLine> lines() const {
+        std::vector<StructureLine> shown;
+        for (Side side : {Side::Original, Side::Modified}) {
+            const sifkit::SideStructure& structure = result.side(side);
+            for (const sifkit::StructureEntry& entry : structure.entries)
+                if (!differencesOnly || entry.change != sifkit::ChangeCode::NoChange)
+                    shown.push_back(
+                        {side, &structure.objectOf(entry), structure.columnOf(entry), entry.change});
+        }
+        return shown;
+    }
+
+    /// Entries whose change code is not "No Change".
     int32_t differences() const {
         int32_t count = 0;
-        for (const auto& item : items)
-            count += item.change != 0 ? 1 : 0;
+        for (const StructureLine& line : lines())
+            count += line.change != sifkit::ChangeCode::NoChange ? 1 : 0;
         return count;
     }
 };
 
-/// One compared value of a record. The engine writes a Null as the text "Null"; isNull tells it
-/// from a text that reads "Null".
-struct DataValue {
-    std::string text;
-    bool isNull = false;
-};
-
-/// A record of one side that has no equal record on the other side.
-struct DataRecord {
-    Side side = Side::Original;
-    int32_t number = 0;            ///< 1-based position in its side's query
-    std::vector<DataValue> values; ///< in the order of DataReport::columns
-    int32_t counterpart = 0;       ///< record number on the other side paired by the key; 0 none
-};
-
+/// The engine's data comparison of one table as the user asked for it.
 struct DataReport {
     Compared compared;
-    std::string table;
-    std::vector<std::string> columns;
+    sifkit::DataResult result;
+    std::vector<std::string> columns; ///< the compared columns, in order
     /// Columns of the table that were left out, each as "name (why)": no difference in them is
     /// seen, so the report never says "No differences" as if they had been compared.
     std::vector<std::string> notCompared;
-    std::string primaryKey; ///< first primary key column; empty when there is none
-    /// Position of primaryKey in columns, or -1 when it is not compared: records pair with
-    /// their counterparts only through a compared key.
-    int32_t keyColumn = -1;
-    std::vector<DataRecord> records;
+    std::vector<std::string> primaryKey; ///< the Original table's primary key; empty without one
 
-    const DataValue* keyOf(const DataRecord& record) const {
-        return keyColumn < 0 ? nullptr : &record.values[static_cast<std::size_t>(keyColumn)];
+    /// Whether records pair with their counterparts: only through a key both sides share and
+    /// compare.
+    bool paired() const { return !result.keyColumns.empty(); }
+
+    /// Each Original record followed by its counterpart, then the Modified records left over.
+    std::vector<const sifkit::DataRecord*> records() const {
+        std::vector<const sifkit::DataRecord*> ordered;
+        std::vector<bool> shown(result.modified.size(), false);
+        for (const sifkit::DataRecord& record : result.original) {
+            ordered.push_back(&record);
+            for (std::size_t i = 0; i < result.modified.size(); ++i)
+                if (record.counterpart != 0 && result.modified[i].number == record.counterpart && !shown[i]) {
+                    ordered.push_back(&result.modified[i]);
+                    shown[i] = true;
+                }
+        }
+        for (std::size_t i = 0; i < result.modified.size(); ++i)
+            if (!shown[i])
+                ordered.push_back(&result.modified[i]);
+        return ordered;
     }
 
-    int32_t differences() const { return static_cast<int32_t>(records.size()); }
+    /// The record's key values, in key order; empty when records are not paired.
+    std::vector<sifkit::Value> keyOf(const sifkit::DataRecord& record) const {
+        std::vector<sifkit::Value> key;
+        for (const std::string& name : result.keyColumns)
+            for (std::size_t i = 0; i < columns.size() && i < record.values.size(); ++i)
+                if (columns[i] == name)
+                    key.push_back(record.values[i]);
+        return key;
+    }
+
+    int32_t differences() const {
+        return static_cast<int32_t>(result.original.size() + result.modified.size());
+    }
 };
+
+/// A failure in the words users need: the cause as the database or the data access layer gave
+/// it, or the engine's own message.
+std::string describeFailure(const sifkit::Failure& failure);
 
 } // namespace dbsift::cli

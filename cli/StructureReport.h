@@ -13,6 +13,10 @@ struct StructureSettings {
     bool differencesOnly = false;
 };
 
+/// Throws CliError naming the side and the cause of the control's first failure: its
+/// connections' first, then the rest (the statements' only with sqlToo).
+void throwOnFailure(const sifkit::Sifcore& core, bool sqlToo);
+
 /// Runs the engine's structure comparison of the two databases and reads its findings. Throws
 /// CliError when a database cannot be opened or its catalogue cannot be read.
 StructureReport compareStructure(sifkit::Sifcore& core, const DatabaseTarget& original,

@@ -74,6 +74,14 @@ std::string counted(int32_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+Side sideOf(const StructureLine& line) {
+    return line.side;
+}
+
+Side sideOf(const sifkit::DataRecord* record) {
+    return record->side;
+}
+
 /// "N differences: a in the Original database, b in the Modified database."
 template <typename Entry, typename IsDifference>
 std::string summary(const std::vector<Entry>& entries, IsDifference isDifference, const char* one,
@@ -82,7 +90,7 @@ std::string summary(const std::vector<Entry>& entries, IsDifference isDifference
     int32_t modified = 0;
     for (const auto& entry : entries)
         if (isDifference(entry))
-            ++(entry.side == Side::Original ? original : modified);
+            ++(sideOf(entry) == Side::Original ? original : modified);
     if (original + modified == 0)
         return "No differences.\n";
     return counted(original + modified, one, many) + ": " + std::to_string(original) +
@@ -99,49 +107,55 @@ std::string joined(const std::vector<std::string>& names) {
 } // namespace
 
 std::string formatText(const StructureReport& report) {
+    const std::vector<StructureLine> lines = report.lines();
     std::string out;
-    if (!report.items.empty()) {
+    if (!lines.empty()) {
         TextTable table({"Side", "Object", "Field", "Type", "Change"});
-        for (const auto& item : report.items)
-            table.add({sideName(item.side), item.object, item.field, item.type, item.description});
+        for (const StructureLine& line : lines)
+            table.add({sideName(line.side), line.object->name, line.column ? line.column->name : "",
+                       line.column ? line.column->typeName : line.object->type,
+                       sifkit::describeChange(static_cast<int16_t>(line.change))});
         out = table.render() + "\n";
     }
     return out + summary(
-                     report.items, [](const StructureItem& item) { return item.change != 0; }, "difference",
-                     "differences");
+                     lines,
+                     [](const StructureLine& line) { return line.change != sifkit::ChangeCode::NoChange; },
+                     "difference", "differences");
 }
 
 std::string formatText(const DataReport& report) {
-    std::string out =
-        "Table " + oneLine(report.table) + ", compared columns: " + oneLine(joined(report.columns));
+    const std::string& table = report.result.table;
+    std::string out = "Table " + oneLine(table) + ", compared columns: " + oneLine(joined(report.columns));
     if (report.primaryKey.empty())
         out += "; no primary key, records are not paired";
-    else if (report.keyColumn < 0)
-        out += "; primary key " + oneLine(report.primaryKey) + " not compared, records are not paired";
+    else if (!report.paired())
+        out +=
+            "; primary key " + oneLine(joined(report.primaryKey)) + " not compared, records are not paired";
     else
-        out += "; records paired by primary key " + oneLine(report.primaryKey);
+        out += "; records paired by primary key " + oneLine(joined(report.result.keyColumns));
     out += ".\n";
     if (!report.notCompared.empty())
         out += "Not compared: " + oneLine(joined(report.notCompared)) + ".\n";
     out += "\n";
-    if (!report.records.empty()) {
+    const std::vector<const sifkit::DataRecord*> records = report.records();
+    if (!records.empty()) {
         std::vector<std::string> header{"Side", "Record", "Counterpart"};
         header.insert(header.end(), report.columns.begin(), report.columns.end());
-        TextTable table(std::move(header));
-        for (const auto& record : report.records) {
-            std::vector<std::string> row{sideName(record.side), std::to_string(record.number),
-                                         record.counterpart ? std::to_string(record.counterpart) : "-"};
-            for (const auto& value : record.values)
-                row.push_back(value.text);
-            table.add(std::move(row));
+        TextTable rows(std::move(header));
+        for (const sifkit::DataRecord* record : records) {
+            std::vector<std::string> row{sideName(record->side), std::to_string(record->number),
+                                         record->counterpart ? std::to_string(record->counterpart) : "-"};
+            for (const sifkit::Value& value : record->values)
+                row.push_back(valueText(value));
+            rows.add(std::move(row));
         }
-        out += table.render() + "\n";
+        out += rows.render() + "\n";
     }
-    if (report.records.empty() && !report.notCompared.empty())
+    if (records.empty() && !report.notCompared.empty())
         return out + "No differences in the compared columns.\n";
     return out +
            summary(
-               report.records, [](const DataRecord&) { return true; }, "record differs", "records differ");
+               records, [](const sifkit::DataRecord*) { return true; }, "record differs", "records differ");
 }
 
 } // namespace dbsift::cli

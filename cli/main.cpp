@@ -12,6 +12,7 @@
 #include "SqlTrace.h"
 #include "StructureReport.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/DataAccess.h>
 #include <sifkit/Sifcore.h>
 
@@ -28,7 +29,7 @@ constexpr int exitTrouble = 2;
 
 /// The one line that tells the user what went wrong; never a password, never several lines.
 void reportTrouble(const std::string& text) {
-    std::string line = redact(text);
+    std::string line = redact(sifkit::maskCredentials(text));
     for (char& c : line)
         if (c == '\n' || c == '\r')
             c = ' ';

@@ -1,8 +1,8 @@
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
 #include "data/EventHook.h"
-#include "shell/FlexGrid.h"
 #include "data/frmFieldListForDataCompare.h"
+#include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
@@ -204,7 +204,18 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     showLowerFrame(frameDataGrids_);
     appVar_.setSelectedTableName(tableName);
 
-    if (!runDataCompare(tableName, fieldList)) {
+    const bool found = runDataCompare(tableName, fieldList);
+    if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Failed) {
+        // A failed run is never shown as a run without differences.
+        showMessage("The records of " + QString::fromStdString(tableName) + " could not be compared.\n\n" +
+                    engineFailures());
+        cmdViewReport_->setEnabled(false);
+        resetProgressBar();
+        frame_.setPanelText(2, "Compare failed.");
+        cmdCreateHTMLReport_->setEnabled(false);
+        return;
+    }
+    if (!found) {
         showMessage("There are no differences to display");
         cmdViewReport_->setEnabled(false);
         resetProgressBar();

@@ -1,7 +1,7 @@
 #include "shell/frmMain.h"
 
-#include "shell/FlexGrid.h"
 #include "Prompter.h"
+#include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMainMDI.h"
 
@@ -22,7 +22,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -395,29 +394,34 @@ void frmMain::showMessage(const QString& text) {
 }
 
 bool frmMain::reportEngineFailure() {
-    // The engine's messages are " ||"-terminated pieces, often repeated across its texts; only the
-    // numbered ones report a failure. Connection strings in them lose their password.
-    static const QRegularExpression numbered("#\\d");
+    const QString problems = engineFailures();
+    if (problems.isEmpty())
+        return false;
+    showMessage("The comparison could not read the databases.\n\n" + problems);
+    return true;
+}
+
+QString frmMain::engineFailures() const {
+    // The engine's failures as its messages word them, once each, by side; a connection string
+    // in them never shows its password.
     QStringList problems;
-    for (const bool isMaster : {true, false}) {
-        const auto manager = isMaster ? sifcore_->getMasterDataManager() : sifcore_->getSourceDataManager();
-        const QString text =
-            QString::fromStdString(manager->getReturnConnectionMessage() + "||" +
-                                   manager->getReturnSQLMessage() + "||" + manager->getReturnMessage());
+    const std::vector<sifkit::Failure> failures = sifcore_->lastFailures();
+    for (const sifkit::Side side : {sifkit::Side::Original, sifkit::Side::Modified}) {
         QStringList lines;
-        for (const QString& piece : text.split("||")) {
-            const QString line = QString::fromStdString(sifkit::maskCredentials(piece.trimmed().toStdString()));
-            if (line.contains(numbered) && !lines.contains(line))
+        for (const sifkit::Failure& failure : failures) {
+            if (failure.side != side)
+                continue;
+            QString line = QString::fromStdString(sifkit::maskCredentials(failure.text)).trimmed();
+            while (line.endsWith("||"))
+                line = line.chopped(2).trimmed();
+            if (!lines.contains(line))
                 lines << line;
         }
         if (!lines.isEmpty())
             problems << QStringLiteral("%1 database:\n%2")
-                            .arg(isMaster ? "Original" : "Modified", lines.join('\n'));
+                            .arg(side == sifkit::Side::Original ? "Original" : "Modified", lines.join('\n'));
     }
-    if (problems.isEmpty())
-        return false;
-    showMessage("The comparison could not read the databases.\n\n" + problems.join("\n\n"));
-    return true;
+    return problems.join("\n\n");
 }
 
 void frmMain::openHelp() {

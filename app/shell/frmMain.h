@@ -94,6 +94,8 @@ public:
     /// After an engine run that returned False: shows the connection and database messages the
     /// run left on either side, if any (an empty database is not a failure). True when it showed.
     bool reportEngineFailure();
+    /// The engine's failures of its last run, by side, as a message shows them; "" without any.
+    QString engineFailures() const;
 
     // --- settings -------------------------------------------------------------------------
     clsAppVar& getApplicationVariables() { return appVar_; }

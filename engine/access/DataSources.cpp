@@ -46,8 +46,8 @@ void loadOdbcDataSources(const HostHooks& hooks, const DataSourceLister& lister)
         lister(gathered);
     } catch (const platform::NoOdbcEnvironment&) {
         gathered.clear();
-    } catch (...) {
-        failed = true;
+    } catch (const std::exception&) {
+        failed = true; // the user is told the data sources cannot be listed; the list stays empty
     }
     std::vector<std::string> entries;
     entries.reserve(gathered.size());

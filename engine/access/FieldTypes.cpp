@@ -66,10 +66,6 @@ std::string fieldTypeDescription(int32_t typeCode) {
     return describeDataType(typeCode);
 }
 
-std::string getFieldTypeDescription(const clsDBManager& manager, int32_t index) {
-    return fieldTypeDescription(manager.getDatabaseRecords().field(index).type());
-}
-
 bool isComparableTypeCode(int32_t typeCode) {
     static constexpr std::array<int32_t, 30> comparable{2,   3,   4,   5,   6,   7,   8,   11,  14,  16,
                                                         17,  18,  19,  20,  21,  64,  72,  129, 130, 133,
@@ -77,19 +73,11 @@ bool isComparableTypeCode(int32_t typeCode) {
     return std::find(comparable.begin(), comparable.end(), typeCode) != comparable.end();
 }
 
-bool isComparableFieldType(const clsDBManager& manager, int32_t index) {
-    return isComparableTypeCode(manager.getDatabaseRecords().field(index).type());
-}
-
 bool isComparableTypeDescription(const std::string& typeName) {
     for (const char* part : {"Empty", "OLE", "error", "Automation", "Binary", "Not"})
         if (typeName.find(part) != std::string::npos)
             return false;
     return true;
-}
-
-int32_t getRecordFieldCount(const clsDBManager& manager) {
-    return manager.getDatabaseRecords().fieldCount();
 }
 
 } // namespace sifkit::detail

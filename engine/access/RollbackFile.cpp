@@ -33,7 +33,8 @@ void requireSingleRow(const Recordset& rows, const std::string& statement) {
                         " rows where one was expected; nothing was changed: " + statement);
 }
 
-StagedRollbackFile::StagedRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName)
+StagedRollbackFile::StagedRollbackFile(const Recordset& rows, const std::string& fileName,
+                                       const RowLocator& locator)
     : copy_(rows.clone()), fileName_(fileName), staged_(fileName + ".pending") {
     // What the file must replace is known now: the update must not run when it cannot.
     if (std::filesystem::is_directory(fileName_))
@@ -41,7 +42,7 @@ StagedRollbackFile::StagedRollbackFile(clsDBManager& side, const Recordset& rows
                     "The rollback file \"" + fileName_ + "\" cannot be written: a folder has that name.");
     std::error_code ignored;
     std::filesystem::remove(staged_, ignored); // left by a run that ended before its commit
-    side.getDatabaseRecords().save(staged_);
+    rows.save(staged_, locator);
 }
 
 StagedRollbackFile::~StagedRollbackFile() {
@@ -66,16 +67,16 @@ void StagedRollbackFile::commit() {
     store.recordset = copy_;
 }
 
-void writeRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName) {
-    StagedRollbackFile(side, rows, fileName).commit();
+void writeRollbackFile(const Recordset& rows, const std::string& fileName, const RowLocator& locator) {
+    StagedRollbackFile(rows, fileName, locator).commit();
 }
 
-void requireRollbackFileOf(const clsDBManager& side, const Recordset& saved) {
+void requireRollbackFileOf(const std::string& table, const Recordset& saved) {
     const RollbackStore& store = RollbackStore::instance();
     const std::string& fileName = store.fileName;
-    if (!saved.baseTable().empty() && saved.baseTable() != side.getTableName())
+    if (!saved.baseTable().empty() && saved.baseTable() != table)
         throw Error(ErrorNumber::FileError, "The rollback file \"" + fileName + "\" holds a row of table " +
-                                                saved.baseTable() + ", not of " + side.getTableName() +
+                                                saved.baseTable() + ", not of " + table +
                                                 "; nothing was restored.");
     if (store.writtenFileName == fileName && fingerprint(fileName) != store.fileFingerprint)
         throw Error(ErrorNumber::FileError, "The rollback file \"" + fileName +

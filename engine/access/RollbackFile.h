@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sifkit/clsDBManager.h>
+#include <sifkit/DataAccess.h>
 
 #include <string>
 
@@ -10,15 +10,14 @@ namespace sifkit::detail {
 /// row the user chose, or nothing.
 void requireSingleRow(const Recordset& rows, const std::string& statement);
 
-/// The rollback file of an update in the making. The side's main record set (the rows about to
-/// be overwritten) is written at once under a temporary name beside fileName; commit() moves it
-/// over fileName and makes it the process's rollback (file name and in-memory copy of rows).
-/// Without commit() the temporary file is removed and an earlier file of that name, and the
-/// process's rollback, stay as they were. The constructor throws when the file cannot be
-/// written: the caller must then not overwrite.
+/// The rollback file of an update in the making. The rows about to be overwritten are written at once under a
+/// temporary name beside fileName, with the locator that finds the changed record afterwards; commit() moves
+/// it over fileName and makes it the process's rollback (file name and in-memory copy of rows). Without
+/// commit() the temporary file is removed and an earlier file of that name, and the process's rollback, stay
+/// as they were. The constructor throws when the file cannot be written: the caller must then not overwrite.
 class StagedRollbackFile {
 public:
-    StagedRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName);
+    StagedRollbackFile(const Recordset& rows, const std::string& fileName, const RowLocator& locator);
     ~StagedRollbackFile();
     StagedRollbackFile(const StagedRollbackFile&) = delete;
     StagedRollbackFile& operator=(const StagedRollbackFile&) = delete;
@@ -33,10 +32,10 @@ private:
 };
 
 /// Keeps rows for a rollback at once: a StagedRollbackFile committed straight away.
-void writeRollbackFile(clsDBManager& side, const Recordset& rows, const std::string& fileName);
+void writeRollbackFile(const Recordset& rows, const std::string& fileName, const RowLocator& locator = {});
 
-/// Throws unless the rollback file just opened belongs to the side's table and, when this
-/// process wrote a file under that name, is still the file it wrote.
-void requireRollbackFileOf(const clsDBManager& side, const Recordset& saved);
+/// Throws unless the rollback file just opened belongs to the table and, when this process wrote
+/// a file under that name, is still the file it wrote.
+void requireRollbackFileOf(const std::string& table, const Recordset& saved);
 
 } // namespace sifkit::detail

@@ -1,8 +1,7 @@
-#include "ExactQuery.h"
-#include "Failure.h"
+#include "model/Messages.h"
+#include "model/Statement.h"
 
 #include <sifkit/Credentials.h>
-#include "dataaccess/State.h"
 
 #include <sifkit/clsDBManager.h>
 
@@ -57,14 +56,26 @@ void clsDBManager::initializeValues() {
     returnMessage_.clear();
     showViews_ = false;
     fieldCount_ = 0;
-    boundWhere_.reset();
-    boundStatement_.reset();
+    whereStatement_.reset();
+    whereText_.clear();
+    statement_.reset();
+    statementText_.clear();
+    failures_.clear();
 }
 
 void clsDBManager::clearMessages() {
     returnConnectionMessage_.clear();
     returnSQLMessage_.clear();
     returnMessage_.clear();
+    failures_.clear();
+}
+
+void clsDBManager::appendFailure(const Failure& failure) {
+    std::string& text = failure.kind == MessageKind::Connection ? returnConnectionMessage_
+                        : failure.kind == MessageKind::Sql      ? returnSQLMessage_
+                                                                : returnMessage_;
+    text += failure.text;
+    failures_.push_back(failure);
 }
 
 void clsDBManager::resetResult() {
@@ -77,54 +88,61 @@ void clsDBManager::destroyValues() {
 }
 
 void clsDBManager::openDatabaseConnection() {
-    returnConnectionMessage_ += " " + dataManager_->getAccessConnections(connectionString_) + "||";
+    try {
+        dataManager_->getAccessConnection(connectionString_);
+        returnConnectionMessage_ += " Successfully Completed||";
+    } catch (const std::exception&) {
+        appendFailure(detail::connectionFailure(detail::Cause::current(), connectionString_));
+    }
 }
 
 void clsDBManager::closeConnection() {
-    try {
-        dataManager_->CloseAccess();
-    } catch (...) {
-    }
+    dataManager_->CloseAccess(); // closing cannot fail
 }
 
 Connection clsDBManager::getDatabaseConnection() const {
     return dataManager_->getConnection();
 }
 
-void clsDBManager::openStatement(Recordset& recordset, const std::string& text, int32_t maxRows) const {
+void clsDBManager::openBuilt(Recordset& recordset, const detail::Statement& statement,
+                             int32_t maxRows) const {
     Connection connection = getDatabaseConnection();
-    if (boundStatement_ && boundStatement_->shownText == text && connection.state() == 1) {
-        std::vector<Value> parameters;
-        std::string sql =
-            boundStatement_->query.render(platform::StateAccess::backend(connection).dialect(), parameters);
-        recordset.open(sql, parameters, connection, maxRows);
-        // The rows are those of the query's table, also where the driver names it without its
-        // schema: writes must go to that table and no other of the same bare name.
-        platform::StateAccess::of(recordset).baseTable = boundStatement_->query.table;
-    } else {
-        recordset.open(text, connection, Recordset::Source::Text, maxRows);
-    }
+    const platform::Backend* backend = connection.backend();
+    if (!backend)
+        throw Error(ErrorNumber::ConnectionInvalid,
+                    "The connection cannot be used to perform this operation. "
+                    "It is either closed or invalid in this context.");
+    std::vector<Value> parameters;
+    const std::string sql = statement.render(backend->dialect(), parameters);
+    // The rows are those of the statement's table, also where the driver names it without its
+    // schema: writes must go to that table and no other of the same bare name.
+    recordset.open(sql, parameters, connection, maxRows, statement.table);
+}
+
+void clsDBManager::openStatement(Recordset& recordset, const std::string& text, int32_t maxRows) const {
+    if (statement_ && statementText_ == text)
+        openBuilt(recordset, *statement_, maxRows);
+    else
+        recordset.open(text, getDatabaseConnection(), Recordset::Source::Text, maxRows);
 }
 
 void clsDBManager::openDataBaseRecordsFromQuery(const std::string& sSql, int32_t maxRows) {
-    std::string outcome = "Successfully Completed";
     try {
         openStatement(dataManager_->rsAccess, sSql, maxRows);
-    } catch (...) {
-        outcome = detail::recordsOpenFailureText(3, sSql);
+        returnSQLMessage_ += " Successfully Completed ||";
+    } catch (const std::exception&) {
+        appendFailure(detail::openFailure(3, detail::Cause::current(), sSql));
     }
-    returnSQLMessage_ += " " + outcome + " ||";
 }
 
 void clsDBManager::openSecondDataBaseRecordsFromQuery(const std::string& sSql) {
-    std::string outcome = "Successfully Completed";
     try {
         dataManager_->rsAccess2 = Recordset();
         openStatement(dataManager_->rsAccess2, sSql);
-    } catch (...) {
-        outcome = detail::recordsOpenFailureText(4, sSql);
+        returnSQLMessage_ += " Successfully Completed ||";
+    } catch (const std::exception&) {
+        appendFailure(detail::openFailure(4, detail::Cause::current(), sSql));
     }
-    returnSQLMessage_ += " " + outcome + " ||";
 }
 
 Recordset clsDBManager::getDatabaseRecords() const {
@@ -136,17 +154,11 @@ Recordset clsDBManager::getDatabaseRecords2() const {
 }
 
 void clsDBManager::closeRecordSet() {
-    try {
-        dataManager_->closeRecordSet();
-    } catch (...) {
-    }
+    dataManager_->closeRecordSet(); // closing cannot fail
 }
 
 void clsDBManager::closeRecordSet2() {
-    try {
-        dataManager_->CloseAccess2();
-    } catch (...) {
-    }
+    dataManager_->CloseAccess2(); // closing cannot fail
 }
 
 void clsDBManager::closeSecondConnection() {
@@ -190,9 +202,10 @@ bool clsDBManager::executeSQL() {
     try {
         getDatabaseConnection().execute(sSql_);
         return true;
-    } catch (...) {
-        returnSQLMessage_ = detail::currentFailureText() +
-                            " #6 Application attempted using the following SQL " + sSql_ + " ||";
+    } catch (const std::exception&) {
+        // The message replaces what was there.
+        returnSQLMessage_.clear();
+        appendFailure(detail::executeFailure(detail::Cause::current(), sSql_));
         return false;
     }
 }

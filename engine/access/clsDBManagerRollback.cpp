@@ -1,10 +1,15 @@
-#include "Failure.h"
 #include "RollbackFile.h"
 #include "RollbackStore.h"
 
+#include "model/Messages.h"
+#include "model/Statement.h"
+
 #include "dataaccess/Text.h"
 
+#include <sifkit/SifkitError.h>
 #include <sifkit/clsDBManager.h>
+
+#include <optional>
 
 namespace sifkit {
 
@@ -27,8 +32,9 @@ void clsDBManager::setRollbackRecordset(const Recordset& recordsetIn) {
 void clsDBManager::saveRollBackInformation(const Recordset& recset, bool /*isMaster*/,
                                            const std::string& FileName) {
     try {
-        detail::writeRollbackFile(*this, recset, FileName);
-    } catch (...) {
+        detail::writeRollbackFile(recset, FileName);
+    } catch (const Error&) {
+        // Documented to pass its failure over: a roll back then finds no file and says so.
     }
 }
 
@@ -48,9 +54,11 @@ bool clsDBManager::openRollbackRecord() {
         saved.moveFirst();
         setRollbackRecordset(saved);
         return true;
-    } catch (...) {
-        returnSQLMessage_ = detail::recordWriteFailureText(tableName_);
-        showMessage(detail::currentFailureText());
+    } catch (const std::exception&) {
+        const detail::Cause cause = detail::Cause::current();
+        returnSQLMessage_.clear();
+        appendFailure(detail::writeFailure(cause, tableName_));
+        showMessage(cause.text());
         return false;
     }
 }
@@ -59,30 +67,76 @@ bool clsDBManager::checkFileExist(bool isMaster) {
     return getRollbackFileName().find(isMaster ? "ORIGINAL" : "MODIFIED") != std::string::npos;
 }
 
+namespace {
+
+/// The record a rollback file was saved for, as it stands after its update: the file's own
+/// locator; for a file written without one, the saved row's primary key (an update never
+/// changes it). Nothing when neither is there.
+std::optional<detail::Statement> savedRecord(const Recordset& file, const std::string& table,
+                                             const std::string& primaryKey) {
+    detail::Statement record{table, {}, {}, {}};
+    for (const auto& [column, value] : file.locator())
+        record.conditions.push_back({column, value, 0});
+    if (record.conditions.empty() && file.state() == 1 && !file.eof()) {
+        for (int32_t i = 0; i < file.fieldCount(); ++i)
+            if (platform::trimmed(file.field(i).name()) == primaryKey)
+                record.conditions.push_back({file.field(i).name(), file.field(i).value(), 0});
+    }
+    if (record.conditions.empty())
+        return std::nullopt;
+    return record;
+}
+
+} // namespace
+
 bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
     closeRecordSet();
     if (!checkFileExist(isMaster))
         return false;
     returnSQLMessage_ = "Successfully Completed";
     Recordset& target = dataManager_->rsAccess;
-    // Without a statement of its own the rollback restores the record this side located last.
-    const std::string statement = rollbackSql.empty() ? sSql_ : rollbackSql;
     bool restored = false;
     try {
-        openStatement(target, statement);
+        // The file says which record it was saved for: that runs, exactly, and the text is only
+        // shown. A host's own text runs only for a file that says nothing of its record.
+        Recordset file;
+        try {
+            file.openFile(getRollbackFileName());
+        } catch (const Error&) {
+            // A host's own text finds its record first, as ever; otherwise the file's failure is
+            // what there is to say.
+            if (rollbackSql.empty()) {
+                openRollbackRecord();
+                closeRecordSet();
+                return false;
+            }
+        }
+        const std::string primaryKey = platform::trimmed(getAccessPrimaryKey(tableName_));
+        std::optional<detail::Statement> record = file.locator().empty() && !rollbackSql.empty()
+                                                      ? std::nullopt
+                                                      : savedRecord(file, tableName_, primaryKey);
+        if (record)
+            openBuilt(target, *record);
+        else if (!rollbackSql.empty())
+            openStatement(target, rollbackSql);
+        else
+            throw Error(ErrorNumber::RowNotLocated,
+                        "The rollback file \"" + getRollbackFileName() +
+                            "\" does not say which record it was saved for; nothing "
+                            "was restored.");
         if (target.eof()) {
             closeRecordSet();
             return false;
         }
-        detail::requireSingleRow(target, statement);
+        detail::requireSingleRow(target, rollbackSql.empty() ? "the record the rollback file was saved for"
+                                                             : rollbackSql);
         target.moveFirst();
         if (!openRollbackRecord()) {
             closeRecordSet();
             return false;
         }
         Recordset saved = getRollbackRecordset();
-        detail::requireRollbackFileOf(*this, saved);
-        const std::string primaryKey = platform::trimmed(getAccessPrimaryKey(tableName_));
+        detail::requireRollbackFileOf(tableName_, saved);
         for (int32_t i = 0; i < saved.fieldCount() && i < target.fieldCount(); ++i) {
             const std::string name = platform::trimmed(target.field(i).name());
             if (name == primaryKey || name != platform::trimmed(saved.field(i).name()))
@@ -91,8 +145,9 @@ bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
         }
         target.update();
         restored = true;
-    } catch (...) {
-        returnSQLMessage_ = detail::recordWriteFailureText(tableName_);
+    } catch (const std::exception&) {
+        returnSQLMessage_.clear();
+        appendFailure(detail::writeFailure(detail::Cause::current(), tableName_));
         if (target.state() == 1)
             target.cancelUpdate();
     }

@@ -1,6 +1,4 @@
-#include "Failure.h"
-
-#include <sifkit/Credentials.h>
+#include "model/Messages.h"
 
 #include <sifkit/clsDBManager.h>
 
@@ -12,11 +10,8 @@ void clsDBManager::openDatabaseSchema() {
         if (catalogue.recordCount() > 0)
             catalogue.moveFirst();
         databaseSchema_ = catalogue;
-    } catch (...) {
-        returnConnectionMessage_ += detail::currentFailureText() +
-                                    " #5 Error when attempting to open the database schema for the following "
-                                    "connection :" +
-                                    maskCredentials(connectionString_) + " ||";
+    } catch (const std::exception&) {
+        appendFailure(detail::catalogueFailure(detail::Cause::current(), connectionString_));
     }
 }
 
@@ -33,7 +28,8 @@ Recordset clsDBManager::getAccessForeignKey(const std::string& tableNameIn) {
     Recordset keys;
     try {
         keys = getDatabaseConnection().openSchema(Connection::SchemaForeignKeys, {"", "", tableNameIn});
-    } catch (...) {
+    } catch (const Error&) {
+        // Documented to end quietly: the keys are only shown, and a closed record set shows none.
     }
     return keys;
 }

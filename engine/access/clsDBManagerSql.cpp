@@ -1,9 +1,10 @@
-#include "ExactQuery.h"
-#include "Failure.h"
 #include "RollbackFile.h"
 #include "SqlLiterals.h"
 
 #include "dataaccess/Text.h"
+#include "legacy/StatementText.h"
+#include "model/Messages.h"
+#include "model/Statement.h"
 
 #include <sifkit/clsDBManager.h>
 
@@ -28,24 +29,26 @@ std::string clsDBManager::formatWhereClauseFromRecordSet(const Recordset& recset
 
 void clsDBManager::formatSQLClause() {
     sSql_ = "Select * From [" + tableName_ + "]";
-    boundStatement_ = std::make_shared<detail::BoundForm>(detail::BoundForm{sSql_, {tableName_, {}, {}, {}}});
+    statement_ = std::make_shared<detail::Statement>(detail::Statement{tableName_, {}, {}, {}});
+    statementText_ = sSql_;
 }
 
 void clsDBManager::createSQLStatement(const std::string& whereClauseIn, const std::string& tableNameIn) {
     sSql_ = "Select * from [" + tableNameIn + "]" + whereClauseIn;
-    boundStatement_.reset();
-    if (boundWhere_ && boundWhere_->shownText == whereClauseIn)
-        boundStatement_ = std::make_shared<detail::BoundForm>(
-            detail::BoundForm{sSql_, {tableNameIn, {}, boundWhere_->query.conditions, {}}});
+    statement_.reset();
+    // Only a clause this side built stands for conditions; any other text runs as it is.
+    if (whereStatement_ && whereText_ == whereClauseIn)
+        statement_ = std::make_shared<detail::Statement>(
+            detail::Statement{tableNameIn, {}, whereStatement_->conditions, {}});
     else if (whereClauseIn.empty())
-        boundStatement_ =
-            std::make_shared<detail::BoundForm>(detail::BoundForm{sSql_, {tableNameIn, {}, {}, {}}});
+        statement_ = std::make_shared<detail::Statement>(detail::Statement{tableNameIn, {}, {}, {}});
+    statementText_ = statement_ ? sSql_ : std::string();
 }
 
 void clsDBManager::formatInsertClauseFromRecordSet(const std::string& tableNameIn) {
     Recordset records = dataManager_->rsAccess;
     sSql_ = "insert into '" + tableNameIn + "'";
-    boundStatement_.reset();
+    statement_.reset(); // the text is only shown: the copy writes the row through the record set
     for (int32_t i = 0; i < records.fieldCount(); ++i) {
         sSql_ += (i == 0 ? "(" : ",") + records.field(i).name();
         std::string literal = formatWhereClauseFromRecordSet(records, i);
@@ -57,37 +60,24 @@ void clsDBManager::formatInsertClauseFromRecordSet(const std::string& tableNameI
 }
 
 void clsDBManager::formatWhereClauseFromRecordNumber() {
-    whereClause_ = " Where ";
-    detail::ExactQuery exact{tableName_, {}, {}, {}};
-    bool first = true;
+    // Every field of the record is a condition, a Null one as Null, exactly; the text shows the
+    // first with "=", the later non-Null ones with LIKE.
+    detail::Statement record{tableName_, {}, {}, {}};
     const ResultCollection& items = *results_;
     for (int32_t position = 1; position <= items.count(); ++position) {
         const clsResultSet& item = *items.item(position);
         if (item.getDatabaseObjName() != tableName_ || item.getRecordNumber() != currentRecordNumber_)
             continue;
-        const bool isNull = item.getIsNull();
         const int32_t typeCode = detail::typeCodeOf(item.getDataType());
-        if (first) {
-            // A first field that is Null has no literal to follow " = ": it is asked for as Null.
-            whereClause_ += item.getFieldName() + (isNull ? " is null" : " = ");
-        } else if (!isNull) {
-            whereClause_ += " AND " + item.getFieldName() + " LIKE ";
-        }
-        if (!isNull)
-            whereClause_ +=
-                detail::sqlLiteral(item.getDataValue(), typeCode, isAccess_, detail::LiteralUse::WhereClause);
-        // The exact form asks for every field, a Null one as Null, where the text leaves later
-        // Null fields out and compares texts with LIKE.
-        exact.conditions.push_back(
+        record.conditions.push_back(
             {item.getFieldName(),
-             isNull ? Value() : detail::valueForTypeCode(item.getDataValue(), typeCode)});
-        first = false;
+             item.getIsNull() ? Value() : detail::valueForTypeCode(item.getDataValue(), typeCode), typeCode});
     }
-    // A record without items has no exact form: its clause selects nothing rather than every row.
-    boundWhere_ =
-        exact.conditions.empty()
-            ? nullptr
-            : std::make_shared<detail::BoundForm>(detail::BoundForm{whereClause_, std::move(exact)});
+    whereClause_ = detail::recordWhereText(record, isAccess_);
+    // A record without items has no conditions: its clause selects nothing rather than every row.
+    whereStatement_ =
+        record.conditions.empty() ? nullptr : std::make_shared<detail::Statement>(std::move(record));
+    whereText_ = whereClause_;
 }
 
 bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {
@@ -110,8 +100,9 @@ bool clsDBManager::adoAddNewRecord(clsDBManager& dataManager2) {
         target.update();
         closeRecordSet();
         return true;
-    } catch (...) {
-        returnSQLMessage_ = detail::recordWriteFailureText(tableName_);
+    } catch (const std::exception&) {
+        returnSQLMessage_.clear();
+        appendFailure(detail::writeFailure(detail::Cause::current(), tableName_));
         if (target.state() == 1)
             target.cancelUpdate();
         closeRecordSet();
@@ -132,26 +123,34 @@ bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool /*isMaster*/
             return false;
         }
         detail::requireSingleRow(target, sSql_);
-        // Nothing is overwritten unless the row as it was is safely on disk first; the file
-        // replaces an earlier one only once the update has committed.
-        detail::StagedRollbackFile rollbackFile(*this, target, FileName);
-
         Recordset source = dataManager2.getDatabaseRecords();
         target.moveFirst();
         source.moveFirst();
+        // The row as it will stand after the update: what finds it again for a roll back.
+        RowLocator after;
+        for (int32_t i = 0; i < target.fieldCount(); ++i)
+            after.emplace_back(target.field(i).name(), target.field(i).value());
+        std::vector<std::pair<int32_t, Value>> assignments;
         const std::string primaryKey = platform::trimmed(dataManager2.getAccessPrimaryKey(tableName_));
         for (int32_t i = 0; i < source.fieldCount(); ++i) {
             const std::string& name = source.field(i).name();
             const int32_t at = fieldIndexNamed(target, name);
             if (at < 0 || platform::trimmed(name) == primaryKey)
                 continue;
-            target.field(at).setValue(source.field(i).value());
+            assignments.emplace_back(at, source.field(i).value());
+            after[static_cast<std::size_t>(at)].second = source.field(i).value();
         }
+        // Nothing is overwritten unless the row as it was is safely on disk first; the file
+        // replaces an earlier one only once the update has committed.
+        detail::StagedRollbackFile rollbackFile(target, FileName, after);
+        for (const auto& [at, value] : assignments)
+            target.field(at).setValue(value);
         target.update();
         rollbackFile.commit();
         updated = true;
-    } catch (...) {
-        returnSQLMessage_ = detail::recordWriteFailureText(tableName_);
+    } catch (const std::exception&) {
+        returnSQLMessage_.clear();
+        appendFailure(detail::writeFailure(detail::Cause::current(), tableName_));
         if (target.state() == 1)
             target.cancelUpdate();
     }

@@ -1,6 +1,4 @@
-#include "Failure.h"
-
-#include <sifkit/Credentials.h>
+#include "model/Messages.h"
 
 #include <sifkit/clsData.h>
 
@@ -24,12 +22,8 @@ std::string clsData::getAccessConnections(const std::string& connectionString) {
     try {
         getAccessConnection(connectionString);
         return successText;
-    } catch (...) {
-        // The text is shown to users and kept in logs: a password never appears in it.
-        return detail::currentFailureText() +
-               " #2 Error occurred when attempting to open connection using the following connection "
-               "string " +
-               " " + maskCredentials(connectionString) + " ||";
+    } catch (const std::exception&) {
+        return detail::connectionFailureText(detail::Cause::current(), connectionString);
     }
 }
 
@@ -42,15 +36,16 @@ std::string clsData::getAccessRecordsFromSQL(const std::string& sSql, int32_t ma
     try {
         rsAccess.open(sSql, accessCn, Recordset::Source::Text, maxRows);
         return successText;
-    } catch (...) {
-        return detail::recordsOpenFailureText(3, sSql);
+    } catch (const std::exception&) {
+        return detail::openFailureText(3, detail::Cause::current(), sSql);
     }
 }
 
 void clsData::getAccessRecords(const std::string& sSql) {
     try {
         rsAccess.open(sSql, accessCn, Recordset::Source::Text);
-    } catch (...) {
+    } catch (const Error&) {
+        // Documented to pass its failure over: the record set stays closed, which callers see.
     }
 }
 
@@ -58,8 +53,8 @@ std::string clsData::getAccessRecordsFromSQL2(const std::string& sSql) {
     try {
         getAccessRecords2(sSql);
         return successText;
-    } catch (...) {
-        return detail::recordsOpenFailureText(4, sSql);
+    } catch (const std::exception&) {
+        return detail::openFailureText(4, detail::Cause::current(), sSql);
     }
 }
 
@@ -72,9 +67,8 @@ std::string clsData::openAccessTables(const std::string& tableName) {
     try {
         openAccessTable(tableName);
         return successText;
-    } catch (...) {
-        return detail::currentFailureText() +
-               " #1 Error Occurred when attempting to open the following table: " + tableName + " " + " ||";
+    } catch (const std::exception&) {
+        return detail::tableOpenFailureText(detail::Cause::current(), tableName);
     }
 }
 
@@ -94,20 +88,21 @@ void clsData::getOrcaleRecords(const std::string& sSql) {
 void clsData::saveRecordsToXML(const std::string& FileName) {
     try {
         rsAccess.save(FileName);
-    } catch (...) {
+    } catch (const Error&) {
+        // Documented to pass its failure over: the file is then missing, which callers see.
     }
 }
 
-void clsData::closeRecordSet() {
+void clsData::closeRecordSet() noexcept {
     closeIfOpen(rsAccess);
 }
 
-void clsData::CloseAccess() {
+void clsData::CloseAccess() noexcept {
     closeIfOpen(rsAccess);
     closeIfOpen(accessCn);
 }
 
-void clsData::CloseAccess2() {
+void clsData::CloseAccess2() noexcept {
     closeIfOpen(rsAccess2);
 }
 

@@ -1,6 +1,7 @@
 #include "access/DataSources.h"
 #include "access/FieldTypes.h"
 #include "access/RollbackStore.h"
+#include "model/Messages.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -87,24 +88,7 @@ void Sifcore::resetDataManagers() {
 }
 
 std::string Sifcore::getChangeDesciption(int16_t changeType) const {
-    switch (changeType) {
-    case 0:
-        return "No Change";
-    case 1:
-        return "New Table";
-    case 2:
-        return "New Field";
-    case 3:
-        return "Different Datatype";
-    case 4:
-        return "Different Size";
-    case 5:
-        return "New Record";
-    case 6:
-        return "Different Data Value";
-    default:
-        return "N/A";
-    }
+    return describeChange(changeType);
 }
 
 std::string Sifcore::getFieldDataDescrition(int16_t dataType) const {
@@ -117,9 +101,9 @@ std::string Sifcore::getErrorLogs(bool isMaster) {
            side.getReturnSQLMessage() + "General Issues " + side.getReturnMessage();
 }
 
-void Sifcore::appendGeneralMessage(const std::string& masterText, const std::string& sourceText) {
-    master().setReturnMessage(master().getReturnMessage() + masterText);
-    source().setReturnMessage(source().getReturnMessage() + sourceText);
+void Sifcore::appendControlFailure(int32_t masterNumber, int32_t sourceNumber) {
+    master().appendFailure(detail::controlFailure(masterNumber));
+    source().appendFailure(detail::controlFailure(sourceNumber));
 }
 
 void Sifcore::clearManagerMessages() {

@@ -11,11 +11,6 @@ namespace sifkit {
 
 namespace {
 
-constexpr const char* kResultCountMaster = " # 72 Error occured while getting result count in component ||";
-constexpr const char* kResultCountSource = " # 73 Error occured while getting result count in component ||";
-constexpr const char* kIndexCheckMaster = " # 70 Error occured while checking index in component ||";
-constexpr const char* kIndexCheckSource = " # 71 Error occured while checking index in component ||";
-
 int16_t narrowFieldCount(int32_t count) {
     return static_cast<int16_t>(
         std::clamp<int32_t>(count, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
@@ -26,7 +21,7 @@ int16_t narrowFieldCount(int32_t count) {
 int32_t Sifcore::getResultCount(bool isMaster) {
     const ResultCollectionPtr& collection = published(isMaster);
     if (!collection) {
-        appendGeneralMessage(kResultCountMaster, kResultCountSource);
+        appendControlFailure(72, 73);
         return 0;
     }
     return collection->count();
@@ -37,7 +32,7 @@ int32_t Sifcore::getResultCount(bool isMaster) {
 bool Sifcore::indexIsValid(int32_t index, bool isMaster) {
     const ResultCollectionPtr& collection = published(isMaster);
     if (!collection) {
-        appendGeneralMessage(kIndexCheckMaster, kIndexCheckSource);
+        appendControlFailure(70, 71);
         return false;
     }
     return index <= collection->count();

@@ -1,7 +1,7 @@
-#include "EngineAccess.h"
-#include "access/ManagerAccess.h"
-#include "access/MatchQuery.h"
-#include "access/RollbackFile.h"
+#include "DataMatch.h"
+
+#include "legacy/StatementText.h"
+#include "model/Messages.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -32,6 +32,49 @@ std::string writeOutcome(bool succeeded, clsDBManager& receiving, bool receiving
     return message;
 }
 
+/// The query that looks for the taking side's current record on the receiving side: every field
+/// of the same name and position, as a data pass compares them, exactly.
+detail::Statement matchOfCurrentRecord(const clsDBManager& taking, const clsDBManager& receiving) {
+    Recordset record = taking.getDatabaseRecords();
+    Recordset other = receiving.getDatabaseRecords();
+    std::vector<platform::ColumnInfo> columns;
+    std::vector<std::string> names;
+    std::vector<std::string> otherNames;
+    platform::Row values;
+    for (int32_t i = 0; i < record.fieldCount(); ++i) {
+        platform::ColumnInfo column;
+        column.name = record.field(i).name();
+        column.typeCode = record.field(i).type();
+        names.push_back(column.name);
+        columns.push_back(std::move(column));
+        values.push_back(record.field(i).value());
+    }
+    for (int32_t i = 0; i < other.fieldCount(); ++i)
+        otherNames.push_back(other.field(i).name());
+    return detail::matchStatement(taking.getTableName(), columns, detail::matchedPositions(names, otherNames),
+                                  values);
+}
+
+/// Whether the receiving side holds the record the match looks for. A look-up that cannot run
+/// is reported on the receiving side (#4) and throws: nothing may be written blind.
+bool receivingHolds(clsDBManager& receiving, const detail::Statement& match, bool takingIsAccess) {
+    try {
+        platform::Backend* backend = receiving.getDatabaseConnection().backend();
+        if (!backend)
+            throw Error(ErrorNumber::ConnectionInvalid,
+                        "The connection cannot be used to perform this operation. "
+                        "It is either closed or invalid in this context.");
+        std::vector<Value> parameters;
+        const std::string sql = match.render(backend->dialect(), parameters);
+        return backend->rowExists(sql, parameters);
+    } catch (const Error&) {
+        const detail::MatchQueryText text = detail::matchQueryText(match, takingIsAccess);
+        receiving.setReturnSQLMessage("");
+        receiving.appendFailure(detail::lookupFailure(detail::Cause::current(), text.select + text.where));
+        throw;
+    }
+}
+
 } // namespace
 
 bool Sifcore::reportsRecord(const std::string& tableName, int32_t recordNumber, bool isMaster) {
@@ -60,9 +103,14 @@ std::string Sifcore::copyRecordFromRecordNumber(const std::shared_ptr<clsDBManag
         return refusedCopy;
     receiving.formatSQLClause();
     receiving.openDataBaseRecordsFromQuery(receiving.getSql(), 1);
-    detail::buildMatchQuery(taking, receiving);
-    if (detail::matchingRecordExists(taking, receiving))
-        return refusedCopy;
+    try {
+        if (receivingHolds(receiving, matchOfCurrentRecord(taking, receiving), taking.getIsAccess()))
+            return refusedCopy;
+    } catch (const Error&) {
+        std::string outcome = writeOutcome(false, receiving, !isMaster, *hooks_);
+        receiving.clearMessages();
+        return outcome;
+    }
     receiving.setSQL(taking.getSql());
     const bool added = receiving.adoAddNewRecord(taking);
     std::string outcome = writeOutcome(added, receiving, !isMaster, *hooks_);
@@ -85,7 +133,6 @@ std::string Sifcore::updateRecordFromRecordNumber(const std::shared_ptr<clsDBMan
     // side's record. (The master's statement would find the old master row, which an update of
     // the master side has just changed, so that update could never be rolled back.)
     rollBackSQL_ = taking.getSql();
-    rollBackForm_ = detail::ManagerAccess::boundStatement(taking);
     const bool updated = receiving.adoUpdateRecord(taking, isMaster, FileName);
     std::string outcome = writeOutcome(updated, receiving, !isMaster, *hooks_);
     receiving.clearMessages();
@@ -93,19 +140,14 @@ std::string Sifcore::updateRecordFromRecordNumber(const std::shared_ptr<clsDBMan
     return outcome;
 }
 
-std::string Sifcore::restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster,
-                             const std::string& statement,
-                             const std::shared_ptr<const detail::BoundForm>& exactForm) {
+std::string Sifcore::restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster) {
     clsDBManager& receiving = isMaster ? sourceSide : masterSide;
     if (!receiving.checkFileExist(isMaster))
         return "The rollback file \"" + receiving.getRollbackFileName() + "\" is not one of the " +
                (isMaster ? "Modified" : "Original") + " side: nothing was restored.";
-    // The statement finds the changed record by the values written over it; when the engine
-    // built it, its exact form runs on the receiving side.
-    if (exactForm)
-        detail::ManagerAccess::setBoundStatement(
-            receiving, std::make_shared<detail::BoundForm>(detail::BoundForm{statement, exactForm->query}));
-    const bool restored = receiving.rollback(isMaster, statement);
+    // The rollback file says which record it was saved for; no statement text is ever run here,
+    // whatever text the caller holds.
+    const bool restored = receiving.rollback(isMaster, "");
     std::string outcome = writeOutcome(restored, receiving, !isMaster, *hooks_);
     receiving.clearMessages();
     return outcome;
@@ -118,20 +160,16 @@ std::string Sifcore::rollBackFromRecordNumber(const std::shared_ptr<clsDBManager
     clsDBManager& sourceSide = *sourceDatamanager;
     locateCurrentRecord(masterSide);
     locateCurrentRecord(sourceSide);
-    // The changed record now holds the values of the record that was written over it.
-    clsDBManager& taking = isMaster ? masterSide : sourceSide;
-    const std::string statement = taking.getSql();
-    auto form = detail::ManagerAccess::boundStatement(taking);
     masterSide.closeRecordSet();
     sourceSide.closeRecordSet();
-    return restore(masterSide, sourceSide, isMaster, statement, form);
+    return restore(masterSide, sourceSide, isMaster);
 }
 
 std::string Sifcore::rollBackFromSQL(const std::shared_ptr<clsDBManager>& masterDatamananger,
                                      const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster,
-                                     const std::string& /*FileName*/, const std::string& rollbackSql) {
-    auto form = rollbackSql == rollBackSQL_ ? rollBackForm_ : nullptr;
-    return restore(*masterDatamananger, *sourceDatamanager, isMaster, rollbackSql, form);
+                                     const std::string& /*FileName*/,
+                                     const std::string& /*rollbackSql: shown only*/) {
+    return restore(*masterDatamananger, *sourceDatamanager, isMaster);
 }
 
 } // namespace sifkit

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sifkit/SifkitError.h>
 #include <sifkit/Value.h>
 
 #include <cstdint>
@@ -67,6 +68,10 @@ private:
     std::size_t next_ = 0;
 };
 
+/// The byte length a value reports as its actual size in a column of that type code: the
+/// length of a text or binary value, the width of a number's type, 0 for Null.
+int32_t actualSizeOf(const Value& value, int32_t typeCode);
+
 /// A fully fetched result.
 struct RowSet {
     std::vector<ColumnInfo> columns;
@@ -119,6 +124,13 @@ struct TableCatalogue {
 
 /// Table catalogues by the names tables() gives ("schema.table" outside the default schema).
 using TableCatalogues = std::unordered_map<std::string, TableCatalogue>;
+
+/// A value longer than the buffer its column was read into in blocks (the driver reported a
+/// smaller size than the value has). Readers that need such values read them one by one.
+class ValueTooLong : public Error {
+public:
+    ValueTooLong() : Error(ErrorNumber::NotAllowedInContext, "A value is longer than its column's buffer") {}
+};
 
 /// Hands a statement and its bound values to the trace the host installed (setSqlTrace);
 /// every backend calls it for each statement it sends.

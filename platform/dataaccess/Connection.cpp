@@ -8,8 +8,6 @@
 
 namespace sifkit {
 
-using platform::StateAccess;
-
 Connection::Connection() : state_(std::make_shared<platform::ConnectionState>()) {}
 
 void Connection::open(const std::string& connectionString) {
@@ -26,21 +24,21 @@ void Connection::open(const std::string& connectionString) {
         state_->backend = std::make_unique<platform::OdbcBackend>(target.odbcConnectionString);
 }
 
-int32_t Connection::state() const {
+int32_t Connection::state() const noexcept {
     return state_->backend ? 1 : 0;
 }
 
-void Connection::close() {
+void Connection::close() noexcept {
     state_->backend.reset();
 }
 
 void Connection::execute(const std::string& sql) {
-    StateAccess::backend(*this).execute(sql, {});
+    platform::requireBackend(*this).execute(sql, {});
 }
 
 Recordset Connection::openSchema(int32_t kind, const std::vector<std::string>& restrictions) const {
-    auto rows = platform::schemaRows(StateAccess::backend(*this), kind, restrictions);
-    return StateAccess::fromRows(std::move(rows), "schema " + std::to_string(kind));
+    auto rows = platform::schemaRows(platform::requireBackend(*this), kind, restrictions);
+    return Recordset(std::move(rows), "schema " + std::to_string(kind));
 }
 
 std::string Connection::connectionString() const {
@@ -51,23 +49,19 @@ std::string Connection::dbmsName() const {
     return state_->backend ? state_->backend->dialect().dbmsName : "";
 }
 
+platform::Backend* Connection::backend() const noexcept {
+    return state_->backend.get();
+}
+
 namespace platform {
 
-Backend& StateAccess::backend(const Connection& c) {
-    if (!c.state_->backend)
+Backend& requireBackend(const Connection& connection) {
+    Backend* backend = connection.backend();
+    if (!backend)
         throw Error(ErrorNumber::ConnectionInvalid,
                     "The connection cannot be used to perform this operation. "
                     "It is either closed or invalid in this context.");
-    return *c.state_->backend;
-}
-
-Recordset StateAccess::fromRows(RowSet rows, std::string source) {
-    Recordset recordset;
-    auto& state = *recordset.state_;
-    state.data = std::move(rows);
-    state.source = std::move(source);
-    state.open = true;
-    return recordset;
+    return *backend;
 }
 
 } // namespace platform

@@ -285,6 +285,7 @@ RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& para
             try {
                 return queryAsWritten(limited, params, maxRows);
             } catch (const DatabaseError&) {
+                // Not a statement that can stand inside another: it runs as written below.
             }
         }
     }

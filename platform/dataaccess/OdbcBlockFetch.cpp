@@ -65,8 +65,7 @@ void fetchInBlocks(Handle& statement, const std::vector<ColumnInfo>& columns, co
                 }
                 const SQLLEN room = column.cType == SQL_C_CHAR ? column.width - 1 : column.width;
                 if (indicator == SQL_NO_TOTAL || indicator > room)
-                    throw Error(ErrorNumber::NotAllowedInContext,
-                                "A value is longer than its column's buffer");
+                    throw ValueTooLong();
                 std::string_view bytes(column.data.data() + r * static_cast<SQLULEN>(column.width),
                                        static_cast<std::size_t>(indicator));
                 if (column.cType == SQL_C_BINARY) {

@@ -8,7 +8,6 @@
 namespace sifkit {
 
 using platform::RecordsetState;
-using platform::StateAccess;
 
 namespace platform {
 
@@ -35,6 +34,35 @@ Value RecordsetState::currentValue(std::size_t index) const {
 
 /// Table name from "... from [T] ..." / "from T" of a simple one-table query; "" otherwise.
 std::string tableOfQuery(const std::string& sql);
+
+int32_t actualSizeOf(const Value& v, int32_t typeCode) {
+    switch (v.kind()) {
+    case Value::Kind::Null:
+        return 0;
+    case Value::Kind::Integer:
+        switch (typeCode) {
+        case 2:
+        case 18:
+            return 2;
+        case 11:
+        case 16:
+        case 17:
+            return 1;
+        case 20:
+        case 21:
+            return 8;
+        default:
+            return 4;
+        }
+    case Value::Kind::Real:
+        return typeCode == 4 ? 4 : 8;
+    case Value::Kind::Text:
+        return static_cast<int32_t>(v.asText().size());
+    case Value::Kind::Binary:
+        return static_cast<int32_t>(v.asBinary().size());
+    }
+    return 0;
+}
 
 } // namespace platform
 
@@ -69,38 +97,46 @@ std::string commonBaseTable(const platform::RowSet& rows) {
 
 Recordset::Recordset() : state_(std::make_shared<RecordsetState>()) {}
 
+Recordset::Recordset(platform::RowSet rows, std::string source) : Recordset() {
+    state_->data = std::move(rows);
+    state_->source = std::move(source);
+    state_->open = true;
+}
+
 void Recordset::open(const std::string& source, const Connection& connection, Source kind, int32_t maxRows) {
     if (kind == Source::Text) {
         open(source, {}, connection, maxRows);
         return;
     }
     *state_ = RecordsetState();
-    auto& backend = StateAccess::backend(connection);
+    auto& backend = platform::requireBackend(connection);
     RecordsetState fresh;
     fresh.baseTable = stripBrackets(source);
     fresh.data = backend.query("SELECT * FROM " + backend.dialect().quoteTable(fresh.baseTable), {}, maxRows);
-    fresh.connection = StateAccess::shared(connection);
+    fresh.connection = connection.state_;
     fresh.source = source;
     fresh.open = true;
     *state_ = std::move(fresh);
 }
 
 void Recordset::open(const std::string& sql, const std::vector<Value>& parameters,
-                     const Connection& connection, int32_t maxRows) {
+                     const Connection& connection, int32_t maxRows, const std::string& baseTable) {
     *state_ = RecordsetState();
-    auto& backend = StateAccess::backend(connection);
+    auto& backend = platform::requireBackend(connection);
     RecordsetState fresh;
     fresh.data = backend.query(sql, parameters, maxRows);
-    fresh.baseTable = commonBaseTable(fresh.data);
+    fresh.baseTable = baseTable;
+    if (fresh.baseTable.empty())
+        fresh.baseTable = commonBaseTable(fresh.data);
     if (fresh.baseTable.empty())
         fresh.baseTable = platform::tableOfQuery(sql);
-    fresh.connection = StateAccess::shared(connection);
+    fresh.connection = connection.state_;
     fresh.source = sql;
     fresh.open = true;
     *state_ = std::move(fresh);
 }
 
-void Recordset::close() {
+void Recordset::close() noexcept {
     auto& s = *state_;
     s.open = false;
     s.data.rows.clear();
@@ -111,7 +147,7 @@ void Recordset::close() {
     s.connection.reset(); // a closed record set writes nothing and holds no connection open
 }
 
-int32_t Recordset::state() const {
+int32_t Recordset::state() const noexcept {
     return state_->open ? 1 : 0;
 }
 
@@ -204,6 +240,10 @@ std::string Recordset::baseTable() const {
     return state_->baseTable;
 }
 
+const RowLocator& Recordset::locator() const {
+    return state_->locator;
+}
+
 const std::string& Field::name() const {
     return state_->data.columns[index_].name;
 }
@@ -235,33 +275,7 @@ int32_t Field::definedSize() const {
 }
 
 int32_t Field::actualSize() const {
-    Value v = value();
-    switch (v.kind()) {
-    case Value::Kind::Null:
-        return 0;
-    case Value::Kind::Integer:
-        switch (type()) {
-        case 2:
-        case 18:
-            return 2;
-        case 11:
-        case 16:
-        case 17:
-            return 1;
-        case 20:
-        case 21:
-            return 8;
-        default:
-            return 4;
-        }
-    case Value::Kind::Real:
-        return type() == 4 ? 4 : 8;
-    case Value::Kind::Text:
-        return static_cast<int32_t>(v.asText().size());
-    case Value::Kind::Binary:
-        return static_cast<int32_t>(v.asBinary().size());
-    }
-    return 0;
+    return platform::actualSizeOf(value(), type());
 }
 
 } // namespace sifkit

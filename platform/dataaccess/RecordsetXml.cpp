@@ -16,6 +16,8 @@
 // every row. <v/> is an empty text, <v null="1"/> a Null; a value whose kind differs from its
 // column's (SQLite lets any column hold any value) says so in k=; texts that XML cannot carry
 // unchanged (control characters, carriage returns) are written as hexadecimal with enc="hex".
+// An optional <locator> holds column and value pairs (<v column="...">) that find the record
+// the rows were saved for.
 
 namespace sifkit {
 
@@ -95,9 +97,40 @@ Value parseValue(const std::string& text, Value::Kind kind) {
     return Value(text);
 }
 
+/// A value as a <v> element: its text (hexadecimal where XML cannot carry it), its kind when it
+/// is not the column's, or null="1".
+void writeValue(pugi::xml_node v, const Value& value, Value::Kind columnKind) {
+    if (value.isNull()) {
+        v.append_attribute("null") = 1;
+        return;
+    }
+    if (value.kind() != columnKind)
+        v.append_attribute("k") = kindName(value.kind());
+    std::string text = value.toString();
+    if (value.kind() == Value::Kind::Text && needsHex(text)) {
+        v.append_attribute("enc") = "hex";
+        text = toHex(text);
+    }
+    if (!text.empty())
+        v.append_child(pugi::node_pcdata).set_value(text.c_str());
+}
+
+Value readValue(pugi::xml_node v, Value::Kind columnKind) {
+    if (v.attribute("null").as_bool())
+        return Value();
+    std::string text = v.text().get();
+    if (std::string(v.attribute("enc").as_string()) == "hex")
+        text = fromHex(text);
+    return parseValue(text, v.attribute("k") ? kindFromName(v.attribute("k").as_string()) : columnKind);
+}
+
 } // namespace
 
 void Recordset::save(const std::string& path) const {
+    save(path, {});
+}
+
+void Recordset::save(const std::string& path, const RowLocator& locator) const {
     const auto& s = *state_;
     s.requireOpen();
     pugi::xml_document doc;
@@ -119,22 +152,15 @@ void Recordset::save(const std::string& path) const {
     auto rows = root.append_child("rows");
     for (const auto& row : s.data.rows) {
         auto r = rows.append_child("row");
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            auto v = r.append_child("v");
-            const Value& value = row[i];
-            if (value.isNull()) {
-                v.append_attribute("null") = 1;
-                continue;
-            }
-            if (value.kind() != s.data.columns[i].storage)
-                v.append_attribute("k") = kindName(value.kind());
-            std::string text = value.toString();
-            if (value.kind() == Value::Kind::Text && needsHex(text)) {
-                v.append_attribute("enc") = "hex";
-                text = toHex(text);
-            }
-            if (!text.empty())
-                v.append_child(pugi::node_pcdata).set_value(text.c_str());
+        for (std::size_t i = 0; i < row.size(); ++i)
+            writeValue(r.append_child("v"), row[i], s.data.columns[i].storage);
+    }
+    if (!locator.empty()) {
+        auto conditions = root.append_child("locator");
+        for (const auto& [column, value] : locator) {
+            auto v = conditions.append_child("v");
+            v.append_attribute("column") = column.c_str();
+            writeValue(v, value, Value::Kind::Null);
         }
     }
 
@@ -189,24 +215,22 @@ void Recordset::openFile(const std::string& path) {
         for (auto v : r.children("v")) {
             if (row.size() >= data.columns.size())
                 fileError(path, "has a row with more values than fields");
-            if (v.attribute("null").as_bool()) {
-                row.emplace_back();
-                continue;
-            }
-            std::string text = v.text().get();
-            if (std::string(v.attribute("enc").as_string()) == "hex")
-                text = fromHex(text);
-            auto kind = v.attribute("k") ? kindFromName(v.attribute("k").as_string())
-                                         : data.columns[row.size()].storage;
-            row.push_back(parseValue(text, kind));
+            row.push_back(readValue(v, data.columns[row.size()].storage));
         }
         if (row.size() != data.columns.size())
             fileError(path, "has a row with fewer values than fields");
         data.rows.push_back(std::move(row));
     }
+    RowLocator locator;
+    for (auto v : root.child("locator").children("v")) {
+        if (!v.attribute("column"))
+            fileError(path, "has a locator value without its column");
+        locator.emplace_back(v.attribute("column").as_string(), readValue(v, Value::Kind::Null));
+    }
     close();
     RecordsetState fresh;
     fresh.data = std::move(data);
+    fresh.locator = std::move(locator);
     fresh.source = "";
     fresh.baseTable =
         root.attribute("table").as_string(); // informative: without a connection it stays read-only

@@ -24,6 +24,7 @@ struct RecordsetState {
     std::size_t position = 0;
     std::string source;
     std::string baseTable; ///< table that addNew/update write to, "" when not writable
+    RowLocator locator;    ///< what a file it was read from says finds its record
     std::shared_ptr<ConnectionState> connection;
 
     Edit edit = Edit::None;
@@ -35,15 +36,7 @@ struct RecordsetState {
     Value currentValue(std::size_t index) const;
 };
 
-/// Reaches the state behind the public handles, for the layer itself and the engine.
-struct StateAccess {
-    static ConnectionState& of(const Connection& c) { return *c.state_; }
-    static RecordsetState& of(const Recordset& r) { return *r.state_; }
-    static const std::shared_ptr<ConnectionState>& shared(const Connection& c) { return c.state_; }
-    /// The backend of an open connection; throws when the connection is closed.
-    static Backend& backend(const Connection& c);
-    /// A record set that is open on the given rows (used for schema rows and files).
-    static Recordset fromRows(RowSet rows, std::string source);
-};
+/// The backend of an open connection; throws when the connection is closed.
+Backend& requireBackend(const Connection& connection);
 
 } // namespace sifkit::platform

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <sifkit/DataAccess.h>
+#include <sifkit/DataResult.h>
+#include <sifkit/Failure.h>
 #include <sifkit/HostHooks.h>
 #include <sifkit/ResultCollection.h>
 #include <sifkit/SifkitError.h>
+#include <sifkit/StructureResult.h>
 #include <sifkit/clsDBManager.h>
 #include <sifkit/clsResultSet.h>
 #include <sifkit/sifkit_export.h>
@@ -11,14 +14,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace sifkit {
-
-namespace detail {
-struct BoundForm;
-struct EngineAccess;
-} // namespace detail
 
 /// The engine control: owns the master side (the Original database) and the source side (the
 /// Modified database), runs the structure and data comparisons, and answers look-ups on their
@@ -339,9 +339,22 @@ public:
     const std::string& getRollBackSQL() const { return rollBackSQL_; }
     void setRollBackSQL(const std::string& rollBackSQLIn) { rollBackSQL_ = rollBackSQLIn; }
 
-private:
-    friend struct detail::EngineAccess;
+    // --- typed results ------------------------------------------------------------------------
+    // What the last runs found, as values: what the result collections and message texts show,
+    // without reading them.
 
+    /// The last structure comparison (beginFullDatabaseCompare, beginTablebaseCompare), every
+    /// entry included whatever showDifferencesOnly says.
+    const StructureResult& lastStructureResult() const { return lastStructure_; }
+    /// The last data comparison (beginTableCompareFromFieldListFromDbManagers and the runs that
+    /// start it, getBufferedResults): its outcome, which tells no differences from a failure,
+    /// and every record reported with its counterpart.
+    const DataResult& lastDataResult() const { return lastData_; }
+    /// The failures both side managers hold now (since their messages were last cleared), the
+    /// Original's first, each with its side.
+    std::vector<Failure> lastFailures() const;
+
+private:
     clsDBManager& master();
     clsDBManager& source();
     std::shared_ptr<clsDBManager> adopt(const std::shared_ptr<clsDBManager>& manager);
@@ -352,19 +365,30 @@ private:
     std::shared_ptr<clsResultSet> itemAt(int32_t index, bool isMaster);
     template <typename Getter> std::string itemText(int32_t index, bool isMaster, Getter getter);
     template <typename Getter> bool itemFlag(int32_t index, bool isMaster, Getter getter);
-    void appendGeneralMessage(const std::string& masterText, const std::string& sourceText);
+    /// The control's own failure (#70 to #77), appended to the master manager's general message
+    /// and then to the source manager's.
+    void appendControlFailure(int32_t masterNumber, int32_t sourceNumber);
+    void appendControlFailure(int32_t number) { appendControlFailure(number, number); }
     void clearManagerMessages();
     /// Whether the published results of a side report the record as a new record.
     bool reportsRecord(const std::string& tableName, int32_t recordNumber, bool isMaster);
-    /// Restores the receiving side's record from the rollback file.
-    std::string restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster,
-                        const std::string& statement,
-                        const std::shared_ptr<const detail::BoundForm>& exactForm);
+    /// Restores the receiving side's record from the rollback file, as the file says where it is.
+    std::string restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster);
     /// Publishes both managers' collections when each holds an item; False otherwise.
     bool publishIfBothFilled(clsDBManager& masterSide, clsDBManager& sourceSide);
     /// Publishes a data run's collections and sets the one-side flags; False when neither
     /// side has an item.
     bool publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide);
+    /// The full (no visits) or window passes of both directions on the control's managers,
+    /// their XML output and publication; keeps the typed result. answerBothWays lets a full run
+    /// answer both directions from one reading of each side.
+    bool runCountedPasses(std::optional<int64_t> visits, bool answerBothWays);
+    /// The one-table structure: both managers set up for the table (the Original's read as
+    /// masterType, the Modified's as sourceType), each table's structure loaded, the change
+    /// codes given; keeps the typed result.
+    void compareOneTable(const std::string& masterConnectionString, const std::string& sourceConnectionString,
+                         const std::string& tableName, const std::string& masterType,
+                         const std::string& sourceType);
     int32_t highestRecordNumber(const std::string& tableName, bool isMaster);
 
     bool compareTables_ = false;
@@ -395,10 +419,11 @@ private:
     int32_t bufferedAmount_ = 0;
     int32_t startPoint_ = 0;
     std::string rollBackSQL_;
-    std::shared_ptr<const detail::BoundForm> rollBackForm_; ///< exact form of rollBackSQL_
-    int32_t dataProgressStatus_ = 0;                        ///< records processed in the current data pass
-    int32_t dataProgressStatusMax_ = 0;                     ///< total of the current data pass
+    int32_t dataProgressStatus_ = 0;    ///< records processed in the current data pass
+    int32_t dataProgressStatusMax_ = 0; ///< total of the current data pass
     std::shared_ptr<HostHooks> hooks_;
+    StructureResult lastStructure_;
+    DataResult lastData_;
 };
 
 } // namespace sifkit

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sifkit/DataAccess.h>
+#include <sifkit/Failure.h>
 #include <sifkit/HostHooks.h>
 #include <sifkit/ResultCollection.h>
 #include <sifkit/clsData.h>
@@ -16,8 +17,7 @@
 namespace sifkit {
 
 namespace detail {
-struct BoundForm;
-struct ManagerAccess;
+struct Statement;
 } // namespace detail
 
 /// One database side (the Original or the Modified database): its connection wrapper, working
@@ -176,16 +176,24 @@ public:
     Recordset getRollbackRecordset() const;
     void setRollbackRecordset(const Recordset& recordsetIn);
 
+    // --- typed failures ----------------------------------------------------------------------
+    /// Appends the failure's text to the message text of its kind and keeps the failure typed.
+    void appendFailure(const Failure& failure);
+    /// The failures reported on this side since its messages were last cleared, in order. The
+    /// message texts may since have dropped some (each routine starts its text afresh); these
+    /// are all kept.
+    const std::vector<Failure>& getFailures() const { return failures_; }
+
     /// The host's message box and event hooks; the engine control installs its own.
     void setHostHooks(const std::shared_ptr<const HostHooks>& hooks) { hooks_ = hooks; }
     const std::shared_ptr<const HostHooks>& getHostHooks() const { return hooks_; }
 
 private:
-    friend struct detail::ManagerAccess;
-
-    /// The recordset to run text on: the exact form of the statement when the text is the one
-    /// this side last built, the text itself otherwise.
+    /// Opens text on the record set: the statement this side built when the text is the one it
+    /// shows of it, the text itself otherwise (a host's own SQL).
     void openStatement(Recordset& recordset, const std::string& text, int32_t maxRows = 0) const;
+    /// Opens a statement this side built, in its exact form.
+    void openBuilt(Recordset& recordset, const detail::Statement& statement, int32_t maxRows = 0) const;
     void showMessage(const std::string& text) const;
 
     std::string connectionString_;
@@ -219,8 +227,13 @@ private:
     bool showViews_ = false;
     int32_t fieldCount_ = 0;
 
-    std::shared_ptr<const detail::BoundForm> boundWhere_;     ///< exact form of whereClause
-    std::shared_ptr<const detail::BoundForm> boundStatement_; ///< exact form of the statement built last
+    /// The record whose conditions whereClause shows, when this side built it.
+    std::shared_ptr<const detail::Statement> whereStatement_;
+    std::string whereText_;
+    /// The statement this side built last, and the text it shows of it (sSql as it was then).
+    std::shared_ptr<const detail::Statement> statement_;
+    std::string statementText_;
+    std::vector<Failure> failures_;
     std::shared_ptr<const HostHooks> hooks_;
 };
 

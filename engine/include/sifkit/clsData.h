@@ -39,11 +39,11 @@ public:
     Connection getConnection() const { return accessCn; }
     void setConnection(const Connection& connectionIn) { accessCn = connectionIn; }
 
-    void closeRecordSet();
+    void closeRecordSet() noexcept;
     /// Closes the main record set, then the connection.
-    void CloseAccess();
+    void CloseAccess() noexcept;
     /// Closes the second record set.
-    void CloseAccess2();
+    void CloseAccess2() noexcept;
     /// Closes everything and starts again from fresh, closed objects.
     void closeAll();
 

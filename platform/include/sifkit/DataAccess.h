@@ -8,17 +8,22 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sifkit {
 
 namespace platform {
+class Backend;
+struct RowSet;
 struct ConnectionState;
 struct RecordsetState;
-struct StateAccess;
 } // namespace platform
 
 class Recordset;
+
+/// Columns and the values they hold, in order: what finds one record exactly.
+using RowLocator = std::vector<std::pair<std::string, Value>>;
 
 /// Receives every statement the data access layer sends to a database, in the text that runs
 /// (the connection's spelling), with the values bound to it, in order; catalogue calls come as
@@ -57,8 +62,8 @@ public:
     /// strings ("DSN=...", "Driver=...") are passed through. Fails when already open.
     void open(const std::string& connectionString);
     /// 1 when open, 0 when closed.
-    int32_t state() const;
-    void close();
+    int32_t state() const noexcept;
+    void close() noexcept;
     /// Runs a statement; rows it returns are discarded.
     void execute(const std::string& sql);
     /// The table catalogue (kind 20), primary keys (28, restrictions: "", "", table) or foreign
@@ -73,9 +78,12 @@ public:
     std::string dbmsName() const;
     /// True when both handles refer to the same connection object.
     bool sameAs(const Connection& other) const { return state_ == other.state_; }
+    /// The data access layer's own connection behind the handle (a type only the library
+    /// itself knows); null while closed.
+    platform::Backend* backend() const noexcept;
 
 private:
-    friend struct platform::StateAccess;
+    friend class Recordset; // record sets keep their connection to write their rows back
     std::shared_ptr<platform::ConnectionState> state_;
 };
 
@@ -98,6 +106,9 @@ public:
 
 private:
     friend class Recordset;
+
+    /// Columns and the values they hold, in order: what finds one record exactly.
+    using RowLocator = std::vector<std::pair<std::string, Value>>;
     Field(std::shared_ptr<platform::RecordsetState> state, int32_t index)
         : state_(std::move(state)), index_(index) {}
     std::shared_ptr<platform::RecordsetState> state_;
@@ -121,16 +132,23 @@ public:
               int32_t maxRows = 0);
     /// Opens the rows of an SQL text whose "?" marks take the given values. The values are bound
     /// to the statement, never pasted into its text, so no value can change what it means.
+    /// baseTable names the one table the rows come from when the caller knows it (writes then go
+    /// to that table); "" lets the record set find it.
     void open(const std::string& sql, const std::vector<Value>& parameters, const Connection& connection,
-              int32_t maxRows = 0);
+              int32_t maxRows = 0, const std::string& baseTable = "");
     /// Opens a file written by save().
     void openFile(const std::string& path);
     /// Writes field names, type codes, sizes and every row to an XML file. The file is written
     /// under a temporary name and moved into place; an existing file is never overwritten.
     void save(const std::string& path) const;
-    void close();
+    /// The same, with a locator beside the rows (the columns and values that find the record
+    /// they were saved for), which a record set opened on the file gives back as locator().
+    void save(const std::string& path, const RowLocator& locator) const;
+    /// The locator of the file the record set was opened on; empty when it has none.
+    const RowLocator& locator() const;
+    void close() noexcept;
     /// 1 when open, 0 when closed.
-    int32_t state() const;
+    int32_t state() const noexcept;
 
     bool bof() const;
     bool eof() const;
@@ -163,7 +181,8 @@ public:
     bool sameAs(const Recordset& other) const { return state_ == other.state_; }
 
 private:
-    friend struct platform::StateAccess;
+    friend class Connection; // its catalogue rows come as record sets
+    Recordset(platform::RowSet rows, std::string source);
     std::shared_ptr<platform::RecordsetState> state_;
 };
 

@@ -131,6 +131,26 @@ private slots:
         QCOMPARE(differenceList(form).count(), 2); // the record on each side
     }
 
+    void aTableDroppedBeforeTheCompareIsAFailureNotAnEmptyResult() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kShop, kShop);
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("pets", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        // Another program drops the table while the field list is open.
+        sqliteQuery(sandbox.createDatabase("modified.db", ""), "DROP TABLE pets");
+        button(dialog, "cmdSelectAll").click();
+        dialog.cmdCompare_Click();
+        const QStringList messages = sandbox.prompter().takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("The records of pets could not be compared."),
+                 qPrintable(messages[0]));
+        QVERIFY(messages[0].contains("Modified database:"));
+        QVERIFY(messages[0].contains("no such table"));
+        QCOMPARE(sandbox.frame()->panelText(2), QString("Compare failed."));
+        QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
+    }
+
     void aRunWithoutDifferencesSaysSo() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kShop, kShop);

@@ -55,14 +55,15 @@ TEST(FieldTypesTest, FieldItemsNameCode202AsAUnicodeString) {
   </fields>
   <rows/>
 </recordset>)";
-    clsDBManager manager;
-    manager.getDataManager()->rsAccess.openFile(path);
-    EXPECT_EQ(detail::getFieldTypeDescription(manager, 0), "Null_terminated_unicode_character_string");
-    EXPECT_EQ(detail::getFieldTypeDescription(manager, 1), "long_Null_terminated_string_string");
-    EXPECT_TRUE(detail::isComparableFieldType(manager, 0));
-    EXPECT_TRUE(detail::isComparableFieldType(manager, 1));
-    EXPECT_FALSE(detail::isComparableFieldType(manager, 2));
-    EXPECT_EQ(detail::getRecordFieldCount(manager), 3);
+    Recordset records;
+    records.openFile(path);
+    EXPECT_EQ(detail::fieldTypeDescription(records.field(0).type()),
+              "Null_terminated_unicode_character_string");
+    EXPECT_EQ(detail::fieldTypeDescription(records.field(1).type()), "long_Null_terminated_string_string");
+    EXPECT_TRUE(detail::isComparableTypeCode(records.field(0).type()));
+    EXPECT_TRUE(detail::isComparableTypeCode(records.field(1).type()));
+    EXPECT_FALSE(detail::isComparableTypeCode(records.field(2).type()));
+    EXPECT_EQ(records.fieldCount(), 3);
 }
 
 } // namespace

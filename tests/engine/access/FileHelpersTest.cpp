@@ -1,7 +1,8 @@
 #include "support/TestEnvironment.h"
 
 #include "access/FileHelpers.h"
-#include "access/XmlExport.h"
+
+#include <sifkit/Sifcore.h>
 
 #include <gtest/gtest.h>
 
@@ -58,11 +59,20 @@ TEST_F(FileHelpersTest, ALockReleasedInTimeLetsTheDeleteSucceed) {
 }
 
 TEST_F(FileHelpersTest, AnExportWithoutATableOnlyRemovesTheOldFile) {
-    clsDBManager side;
-    side.setXmlFileName(file);
-    detail::exportSideToXml(side);
+    const std::string database = dir.file("empty.db");
+    createSqliteDatabase(database, "CREATE TABLE t (x INTEGER);");
+    Sifcore core;
+    auto master = std::make_shared<clsDBManager>();
+    auto source = std::make_shared<clsDBManager>();
+    for (const auto& side : {master, source}) {
+        side->setConnectionString(fileConnectionString(database));
+        side->openDatabaseConnection();
+    }
+    master->setSaveToXml(true);
+    master->setXmlFileName(file);
+    core.beginTableCompareFromFieldListFromDBManager(master, source);
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_EQ(std::filesystem::directory_iterator(dir.path())->path().filename(), "empty.db");
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
-#include "access/SchemaCatalogue.h"
+#include "access/CatalogueReader.h"
+#include "legacy/ResultItems.h"
 
+#include <sifkit/ResultCollection.h>
 #include <sifkit/clsDBManager.h>
 
 #include <gtest/gtest.h>
@@ -33,43 +35,56 @@ class SchemaCatalogueTest : public testing::TestWithParam<DatabaseKind> {
 protected:
     void SetUp() override {
         createSqliteDatabase(path, keysScript);
-        manager.setConnectionString(sqliteConnectionString(GetParam(), path));
-        manager.openDatabaseConnection();
+        connection.open(sqliteConnectionString(GetParam(), path));
     }
-    std::string keysOf(const std::string& table, const detail::DeclaredForeignKeys* declared) {
-        manager.setTableName(table);
-        clsResultSet item;
-        detail::fillForeignKeyInfo(item, manager, declared);
-        return keyTexts(item);
+    detail::CatalogueReading read(bool atOnce) {
+        return detail::readCatalogue(connection.backend(), connection.connectionString(),
+                                     detail::CatalogueRequest{false, true, "", atOnce});
+    }
+    /// The key texts the table item of a table shows.
+    std::string keysOf(const Catalogue& catalogue, const std::string& table) {
+        SideStructure side;
+        side.catalogue = catalogue;
+        for (std::size_t i = 0; i < catalogue.objects.size(); ++i)
+            if (catalogue.objects[i].name == table)
+                side.entries.push_back({i, std::nullopt, ChangeCode::NoChange});
+        ResultCollection items;
+        detail::appendStructureItems(items, side);
+        return items.count() == 1 ? keyTexts(*items.item(1)) : "not listed";
     }
     TempDir dir;
     std::string path = dir.file("keys.db");
-    clsDBManager manager;
-    std::vector<std::string> tables{"people",    "orders",   "invoices", "implicit", "pairs",
-                                    "pair_refs", "shouting", "Shouted",  "lonely"};
+    Connection connection;
 };
 
 TEST_P(SchemaCatalogueTest, DeclaredKeysGiveTheAnswersOfTheCatalogue) {
-    const auto declared = detail::DeclaredForeignKeys::collect(manager.getDatabaseConnection(), tables);
-    ASSERT_TRUE(declared);
-    for (const std::string& table : tables)
-        EXPECT_EQ(keysOf(table, &*declared), keysOf(table, nullptr)) << table;
-
-    // Settled without the catalogue: no key, or a single key row naming the table exactly.
-    clsResultSet item;
-    EXPECT_TRUE(declared->fill(item, "lonely"));
-    EXPECT_TRUE(declared->fill(item, "orders"));
-    EXPECT_TRUE(declared->fill(item, "invoices"));
-    // Left to the catalogue: several rows, or a name spelled otherwise.
-    EXPECT_FALSE(declared->fill(item, "people"));
-    EXPECT_FALSE(declared->fill(item, "pairs"));
-    EXPECT_FALSE(declared->fill(item, "Shouted"));
-    EXPECT_EQ(keysOf("invoices", nullptr), "x|No Foreign(s) key Defined|No Foreign(s) key Defined|invoices|"
-                                           "No Foreign(s) key Defined");
+    // The keys each table declares settle most tables at once; the rest are asked table by
+    // table. Both readings must give the same catalogue.
+    const detail::CatalogueReading atOnce = read(true);
+    const detail::CatalogueReading tableByTable = read(false);
+    EXPECT_TRUE(atOnce.failures.empty());
+    EXPECT_EQ(atOnce.catalogue, tableByTable.catalogue);
+    ASSERT_EQ(atOnce.catalogue.objects.size(), 9u);
+    EXPECT_EQ(keysOf(atOnce.catalogue, "invoices"), "x|No Foreign(s) key Defined|No Foreign(s) key Defined|"
+                                                    "invoices|No Foreign(s) key Defined");
+    EXPECT_EQ(keysOf(atOnce.catalogue, "lonely"),
+              "No Foreign(s) key Defined|FKey name not defined|Key was not defined|Not Defined|");
+    // A key of two columns: the first row names the table; the item shows the first only.
+    const TableSchema* pairs = atOnce.catalogue.find("pairs");
+    ASSERT_TRUE(pairs);
+    EXPECT_EQ(pairs->primaryKey, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(pairs->referencedBy.size(), 2u);
 }
 
-TEST_P(SchemaCatalogueTest, KeysCannotBeCollectedOverAClosedConnection) {
-    EXPECT_FALSE(detail::DeclaredForeignKeys::collect(Connection(), {"people"}));
+TEST_P(SchemaCatalogueTest, ACatalogueCannotBeReadOverAClosedConnection) {
+    const detail::CatalogueReading reading =
+        detail::readCatalogue(nullptr, "DSN=x;PWD=secret", detail::CatalogueRequest{});
+    EXPECT_TRUE(reading.catalogue.objects.empty());
+    ASSERT_EQ(reading.failures.size(), 2u);
+    EXPECT_EQ(reading.failures[0].messageNumber, 5);
+    EXPECT_EQ(reading.failures[0].kind, MessageKind::Connection);
+    EXPECT_EQ(reading.failures[0].text.find("secret"), std::string::npos);
+    EXPECT_EQ(reading.failures[1].messageNumber, 19);
 }
 
 SIFKIT_FOR_EACH_SQLITE_PATH(SchemaCatalogueTest);

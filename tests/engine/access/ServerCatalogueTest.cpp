@@ -1,9 +1,11 @@
 #include "support/PostgresServer.h"
 
-#include "access/SchemaCatalogue.h"
-#include "core/FieldItems.h"
-#include "core/TableItems.h"
+#include "access/CatalogueReader.h"
+#include "legacy/ResultItems.h"
 
+#include "model/StructureRules.h"
+
+#include <sifkit/Sifcore.h>
 #include <sifkit/clsDBManager.h>
 
 #include <gtest/gtest.h>
@@ -70,11 +72,14 @@ std::string keyTexts(const clsResultSet& item) {
            item.getFKeyPrimaryTable() + "|" + item.getPKeyName();
 }
 
-/// The two managers' collections hold the same items, in the same order.
-void expectSameItems(const clsDBManager& actual, const clsDBManager& expected) {
-    ASSERT_EQ(actual.getResults()->count(), expected.getResults()->count());
-    for (int32_t i = 1; i <= actual.getResults()->count(); ++i)
-        ASSERT_EQ(actual.getResults()->item(i)->toString(), expected.getResults()->item(i)->toString());
+/// The key texts a table's item shows.
+std::string keysOf(const TableSchema& table) {
+    SideStructure side;
+    side.catalogue.objects.push_back(table);
+    side.entries.push_back({0, std::nullopt, ChangeCode::NoChange});
+    ResultCollection items;
+    detail::appendStructureItems(items, side);
+    return keyTexts(*items.item(1));
 }
 
 class ServerCatalogueTest : public testing::Test {
@@ -84,101 +89,82 @@ protected:
         if (!server)
             GTEST_SKIP() << "PostgreSQL: " << PostgresServer::why();
         const std::string database = server->createDatabase(catalogueScript);
-        for (clsDBManager* manager : {&tableByTable, &atOnce}) {
-            manager->setConnectionString(server->connectionString(database));
-            manager->openDatabaseConnection();
-        }
-        tableByTable.openDatabaseSchema();
-        for (Recordset catalogue = tableByTable.getDatabaseSchema(); !catalogue.eof(); catalogue.moveNext()) {
-            objects.push_back(catalogue.field("TABLE_NAME").value().toString());
-            types.push_back(catalogue.field("TABLE_TYPE").value().toString());
-            if (types.back() == "TABLE")
-                tables.push_back(objects.back());
-        }
+        connection.open(server->connectionString(database));
+    }
+    detail::CatalogueReading read(bool atOnce, bool objectsOnly = false) {
+        return detail::readCatalogue(connection.backend(), connection.connectionString(),
+                                     detail::CatalogueRequest{true, objectsOnly, "", atOnce});
     }
 
     PostgresServer* server = nullptr;
-    clsDBManager tableByTable;
-    clsDBManager atOnce;
-    std::vector<std::string> objects; ///< the catalogue's names and types, in its order
-    std::vector<std::string> types;
-    std::vector<std::string> tables;
+    Connection connection;
 };
 
 TEST_F(ServerCatalogueTest, KeysReadAtOnceAreTheKeysReadTableByTable) {
-    ASSERT_GE(objects.size(), 23u);
-    const std::optional<detail::ServerCatalogue> catalogue =
-        detail::ServerCatalogue::read(atOnce.getDatabaseConnection(), objects, {});
-    ASSERT_TRUE(catalogue);
-    for (const std::string& object : objects) {
-        SCOPED_TRACE(object);
-        ASSERT_TRUE(catalogue->primaryKey(object));
-        EXPECT_EQ(*catalogue->primaryKey(object), tableByTable.getAccessPrimaryKey(object));
-        clsResultSet fromCatalogue;
-        ASSERT_TRUE(catalogue->fillForeignKey(fromCatalogue, object));
-        clsResultSet asked;
-        tableByTable.setTableName(object);
-        detail::fillForeignKeyInfo(asked, tableByTable);
-        EXPECT_EQ(keyTexts(fromCatalogue), keyTexts(asked));
-        EXPECT_FALSE(catalogue->firstRow(object));
-    }
+    const detail::CatalogueReading atOnce = read(true, true);
+    const detail::CatalogueReading tableByTable = read(false, true);
+    EXPECT_TRUE(atOnce.failures.empty());
+    ASSERT_GE(atOnce.catalogue.objects.size(), 23u);
+    EXPECT_EQ(atOnce.catalogue, tableByTable.catalogue);
     // The cases the comparison above must have met.
-    EXPECT_EQ(*catalogue->primaryKey("my_s%.we\"ird name"), "other col");
-    EXPECT_EQ(*catalogue->primaryKey("with space"), "l");
-    EXPECT_EQ(*catalogue->primaryKey("named_key"), "b");
-    EXPECT_EQ(*catalogue->primaryKey("no_key"), "No primary key Defined");
-    clsResultSet referenced;
-    catalogue->fillForeignKey(referenced, "t");
-    EXPECT_EQ(keyTexts(referenced), "Ref|MixedCase_Ref_fkey|id|t|t_pkey");
+    const Catalogue& catalogue = atOnce.catalogue;
+    EXPECT_EQ(catalogue.find("my_s%.we\"ird name")->primaryKey,
+              (std::vector<std::string>{"other col", "Key"}));
+    // The driver counts a key index's INCLUDE columns among the key's columns.
+    EXPECT_EQ(catalogue.find("with space")->primaryKey, (std::vector<std::string>{"l", "k", "m"}));
+    EXPECT_EQ(catalogue.find("named_key")->primaryKey.front(), "b");
+    EXPECT_TRUE(catalogue.find("no_key")->primaryKey.empty());
+    EXPECT_EQ(detail::primaryKeyText(*catalogue.find("no_key")), "No primary key Defined");
+    EXPECT_EQ(keysOf(*catalogue.find("t")), "Ref|MixedCase_Ref_fkey|id|t|t_pkey");
 }
 
 TEST_F(ServerCatalogueTest, FieldsReadAtOnceAreTheFieldsOfEachTablesQuery) {
-    const std::optional<detail::ServerCatalogue> catalogue =
-        detail::ServerCatalogue::read(atOnce.getDatabaseConnection(), objects, tables);
-    ASSERT_TRUE(catalogue);
-    int readAtOnce = 0;
-    for (const std::string& table : tables) {
-        SCOPED_TRACE(table);
-        const std::string primaryKey = tableByTable.getAccessPrimaryKey(table);
-        tableByTable.setTableName(table);
-        detail::addFieldItems(tableByTable, primaryKey);
-        const std::string message = tableByTable.getReturnSQLMessage();
-        atOnce.setTableName(table);
-        if (std::optional<Recordset> firstRow = catalogue->firstRow(table)) {
-            ++readAtOnce;
-            detail::addFieldItems(atOnce, primaryKey, *firstRow);
-        } else {
-            detail::addFieldItems(atOnce, primaryKey);
-        }
-        EXPECT_EQ(atOnce.getReturnSQLMessage(), message);
-        expectSameItems(atOnce, tableByTable);
-    }
+    const detail::CatalogueReading atOnce = read(true);
+    const detail::CatalogueReading tableByTable = read(false);
+    EXPECT_TRUE(atOnce.failures.empty());
+    ASSERT_EQ(atOnce.catalogue.objects.size(), tableByTable.catalogue.objects.size());
+    for (std::size_t i = 0; i < atOnce.catalogue.objects.size(); ++i)
+        EXPECT_EQ(atOnce.catalogue.objects[i], tableByTable.catalogue.objects[i])
+            << atOnce.catalogue.objects[i].name;
+    ASSERT_TRUE(atOnce.lastColumns && tableByTable.lastColumns);
+    EXPECT_EQ(atOnce.lastColumns->failures, tableByTable.lastColumns->failures);
+
     // Only the tables of types the bulk reading leaves to the table query are read that way.
-    EXPECT_TRUE(catalogue->firstRow("other_types"));
-    EXPECT_FALSE(catalogue->firstRow("user_types"));
-    EXPECT_FALSE(catalogue->firstRow("unsigned_type"));
-    EXPECT_TRUE(catalogue->firstRow("typed"));
-    EXPECT_TRUE(catalogue->firstRow("my_s%.we\"ird name"));
-    EXPECT_EQ(readAtOnce, static_cast<int>(tables.size()) - 2);
+    std::vector<std::string> objects;
+    std::vector<std::string> tables;
+    for (const TableSchema& object : atOnce.catalogue.objects) {
+        objects.push_back(object.name);
+        if (object.type == "TABLE")
+            tables.push_back(object.name);
+    }
+    const std::optional<platform::TableCatalogues> bulk =
+        connection.backend()->readTableCatalogues(objects, tables);
+    ASSERT_TRUE(bulk);
+    EXPECT_TRUE(bulk->at("other_types").firstRow);
+    EXPECT_FALSE(bulk->at("user_types").firstRow);
+    EXPECT_FALSE(bulk->at("unsigned_type").firstRow);
+    EXPECT_TRUE(bulk->at("typed").firstRow);
+    EXPECT_TRUE(bulk->at("my_s%.we\"ird name").firstRow);
 }
 
 TEST_F(ServerCatalogueTest, AWholeComparisonListsTheSameItemsAsTableByTable) {
-    // The walk reads the server catalogue at once; the items must be those built from the
-    // table-by-table answers, views included.
-    for (clsDBManager* manager : {&tableByTable, &atOnce})
-        manager->setShowViews(true);
-    detail::readAllTables(atOnce);
-    EXPECT_EQ(atOnce.getReturnMessage(), "Successfully Completed");
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        tableByTable.setTableName(objects[i]);
-        tableByTable.setTableDataType(types[i]);
-        detail::addTableItem(tableByTable);
-    }
-    expectSameItems(atOnce, tableByTable);
-    // The last object's table query is left on the side as the table-by-table walk leaves it.
-    EXPECT_EQ(atOnce.getReturnSQLMessage(), tableByTable.getReturnSQLMessage());
-    EXPECT_EQ(atOnce.getDatabaseRecords().fieldCount(), tableByTable.getDatabaseRecords().fieldCount());
-    EXPECT_EQ(atOnce.getDatabaseRecords().state(), tableByTable.getDatabaseRecords().state());
+    // The control's walk reads the server catalogue at once; its items must be those built from
+    // the table-by-table answers, views included.
+    Sifcore core;
+    core.getMasterDataManager()->setShowViews(true);
+    core.getSourceDataManager()->setShowViews(true);
+    ASSERT_TRUE(
+        core.beginFullDatabaseCompare(connection.connectionString(), connection.connectionString(), false));
+    EXPECT_EQ(core.getMasterDataManager()->getReturnMessage(), "Successfully Completed");
+    SideStructure expected;
+    expected.catalogue = read(false).catalogue;
+    expected.entries = detail::entriesOf(expected.catalogue, true);
+    ResultCollection items;
+    detail::appendStructureItems(items, expected);
+    const ResultCollection& listed = *core.getMasterDatabaseResults();
+    ASSERT_EQ(listed.count(), items.count());
+    for (int32_t i = 1; i <= items.count(); ++i)
+        ASSERT_EQ(listed.item(i)->toString(), items.item(i)->toString());
 }
 
 } // namespace

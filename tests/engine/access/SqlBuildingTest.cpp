@@ -1,6 +1,6 @@
-#include "access/ExactQuery.h"
-#include "access/MatchQuery.h"
 #include "access/SqlLiterals.h"
+#include "core/DataMatch.h"
+#include "legacy/StatementText.h"
 #include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
@@ -104,27 +104,57 @@ protected:
     clsDBManager first, second;
 };
 
+/// The match query of the first record of `mine` against the fields of `theirs`, as users see it.
+detail::MatchQueryText matchText(const Recordset& mine, const Recordset& theirs,
+                                 detail::Statement* match = nullptr) {
+    std::vector<platform::ColumnInfo> columns;
+    std::vector<std::string> names;
+    std::vector<std::string> otherNames;
+    platform::Row values;
+    for (int32_t i = 0; i < mine.fieldCount(); ++i) {
+        platform::ColumnInfo column;
+        column.name = mine.field(i).name();
+        column.typeCode = mine.field(i).type();
+        names.push_back(column.name);
+        columns.push_back(column);
+        values.push_back(mine.field(i).value());
+    }
+    for (int32_t i = 0; i < theirs.fieldCount(); ++i)
+        otherNames.push_back(theirs.field(i).name());
+    detail::Statement built =
+        detail::matchStatement("T", columns, detail::matchedPositions(names, otherNames), values);
+    if (match)
+        *match = built;
+    return detail::matchQueryText(built, false);
+}
+
 TEST_P(StatementTextTest, MatchQueryReadsAsUsersSeeIt) {
     first.openDataBaseRecordsFromQuery("select * from [T]");
     second.openDataBaseRecordsFromQuery("select * from [T]");
-    detail::buildMatchQuery(first, second);
-    EXPECT_EQ(second.getSql(), "Select [ID],[Name] ,[Note]  from [T]");
-    EXPECT_EQ(second.getWhereClause(), " Where [ID] = 7 AND [Name] like 'Bob' AND [Note] is null ");
-    EXPECT_TRUE(detail::matchingRecordExists(first, second));
+    detail::Statement match;
+    const detail::MatchQueryText text =
+        matchText(first.getDatabaseRecords(), second.getDatabaseRecords(), &match);
+    EXPECT_EQ(text.select, "Select [ID],[Name] ,[Note]  from [T]");
+    EXPECT_EQ(text.where, " Where [ID] = 7 AND [Name] like 'Bob' AND [Note] is null ");
+    // What runs in its place finds the record.
+    platform::Backend& backend = *second.getDatabaseConnection().backend();
+    std::vector<Value> parameters;
+    const std::string sql = match.render(backend.dialect(), parameters);
+    EXPECT_TRUE(backend.rowExists(sql, parameters));
 }
 
 TEST_P(StatementTextTest, MatchQueryLeavesOutFieldsWithoutACounterpart) {
     first.openDataBaseRecordsFromQuery("select Note, ID, Name from [T]");
     second.openDataBaseRecordsFromQuery("select ID, Name from [U]");
-    EXPECT_EQ(detail::isFieldUnmatched(first, second, 0), 2); // Note against ID
-    EXPECT_EQ(detail::isFieldUnmatched(first, second, 2), 2); // past the smaller count
-    detail::buildMatchQuery(first, second);
-    EXPECT_EQ(second.getSql(), "Select  from [T]");
-    EXPECT_EQ(second.getWhereClause(), " Where ");
+    // Note against ID, and a field past the smaller count, take no part.
+    EXPECT_EQ(detail::matchedPositions({"Note", "ID", "Name"}, {"ID", "Name"}), std::vector<std::size_t>{});
+    detail::MatchQueryText text = matchText(first.getDatabaseRecords(), second.getDatabaseRecords());
+    EXPECT_EQ(text.select, "Select  from [T]");
+    EXPECT_EQ(text.where, " Where ");
     first.openDataBaseRecordsFromQuery("select ID, Note, Name from [T]");
-    detail::buildMatchQuery(first, second);
-    EXPECT_EQ(second.getSql(), "Select [ID] from [T]");
-    EXPECT_EQ(second.getWhereClause(), " Where [ID] = 7");
+    text = matchText(first.getDatabaseRecords(), second.getDatabaseRecords());
+    EXPECT_EQ(text.select, "Select [ID] from [T]");
+    EXPECT_EQ(text.where, " Where [ID] = 7");
 }
 
 TEST_P(StatementTextTest, InsertAndSelectTexts) {

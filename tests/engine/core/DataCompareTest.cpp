@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace sifkit::test {
 namespace {
 
@@ -36,6 +38,44 @@ TEST_P(DataCompareTest, IdenticalTablesPublishNothing) {
     EXPECT_FALSE(run.core.getRecordsExistInMasterOnly());
     EXPECT_FALSE(run.core.getRecordsExistInSourceOnly());
     EXPECT_EQ(run.core.getMasterDataManager()->getResults()->count(), 0);
+}
+
+TEST_P(DataCompareTest, TheTypedResultTellsNoDifferencesFromDifferencesAndFromAFailure) {
+    DataRun run =
+        this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Rome' WHERE id = 2;"));
+    run.prepare("contacts", allFields);
+    ASSERT_TRUE(run.runFull());
+    const DataResult& result = run.core.lastDataResult();
+    EXPECT_EQ(result.outcome, DataOutcome::Differences);
+    EXPECT_EQ(result.table, "contacts");
+    EXPECT_EQ(result.keyColumns, (std::vector<std::string>{"id"}));
+    EXPECT_EQ(result.originalRecordCount, 4);
+    ASSERT_EQ(result.original.size(), 1u);
+    ASSERT_EQ(result.modified.size(), 1u);
+    EXPECT_TRUE(result.original[0].values[2].isNull());
+    EXPECT_EQ(result.modified[0].values[2], Value("Rome"));
+    // Each record's counterpart is the other side's record of the same key.
+    EXPECT_EQ(result.original[0].counterpart, result.modified[0].number);
+    EXPECT_EQ(result.modified[0].counterpart, result.original[0].number);
+    EXPECT_TRUE(run.core.lastFailures().empty());
+
+    run.querySource("UPDATE contacts SET city = NULL WHERE id = 2");
+    EXPECT_FALSE(run.runFull());
+    EXPECT_EQ(run.core.lastDataResult().outcome, DataOutcome::NoDifferences);
+
+    // A table dropped under the comparison is a failure, never a run without differences.
+    run.querySource("DROP TABLE contacts");
+    EXPECT_FALSE(run.runFull());
+    EXPECT_EQ(run.core.lastDataResult().outcome, DataOutcome::Failed);
+    const std::vector<Failure> failures = run.core.lastFailures();
+    const auto cause = std::find_if(failures.begin(), failures.end(), [](const Failure& f) {
+        return f.side == Side::Modified && !f.description.empty();
+    });
+    ASSERT_NE(cause, failures.end());
+    EXPECT_TRUE(cause->messageNumber == 3 || cause->messageNumber == 4) << cause->text;
+    if (GetParam() == DatabaseKind::Postgres) {
+        EXPECT_EQ(cause->sqlState, "42P01"); // undefined table
+    }
 }
 
 TEST_P(DataCompareTest, ARecordOnTheModifiedSideOnly) {

@@ -1,7 +1,7 @@
 #include "support/DataRun.h"
 #include "support/PostgresServer.h"
 
-#include "core/IndexedMatch.h"
+#include "core/DataMatch.h"
 
 #include <sifkit/clsDBManager.h>
 

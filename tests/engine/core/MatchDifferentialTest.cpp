@@ -1,6 +1,6 @@
 #include "support/DataRun.h"
 
-#include "core/IndexedMatch.h"
+#include "core/DataMatch.h"
 
 #include <sifkit/Value.h>
 

@@ -1,4 +1,5 @@
-#include "core/StructureCompare.h"
+#include "legacy/ResultItems.h"
+#include "model/StructureRules.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -63,23 +64,10 @@ std::vector<int32_t> scanTableLists(std::vector<Item>& mine, const std::vector<I
     return events;
 }
 
-void fill(clsDBManager& side, const std::vector<Item>& items) {
-    side.resetResult();
-    for (const Item& source : items) {
-        auto item = std::make_shared<clsResultSet>();
-        item->setDatabaseObjName(source.table);
-        item->setFieldName(source.field);
-        item->setDataType(source.type);
-        item->setIsFieldDesc(!source.field.empty());
-        item->setChangeType(std::to_string(source.code));
-        side.getResults()->add(std::move(item));
-    }
-}
-
-std::vector<int> codes(const clsDBManager& side) {
-    std::vector<int> result;
-    for (int32_t i = 1; i <= side.getResults()->count(); ++i)
-        result.push_back(std::stoi(side.getResults()->item(i)->getChangeType()));
+std::vector<detail::StructureKey> keys(const std::vector<Item>& items) {
+    std::vector<detail::StructureKey> result;
+    for (const Item& item : items)
+        result.push_back({item.table, item.field, item.type});
     return result;
 }
 
@@ -87,6 +75,24 @@ std::vector<int> codes(const std::vector<Item>& items) {
     std::vector<int> result;
     for (const Item& item : items)
         result.push_back(item.code);
+    return result;
+}
+
+/// The codes the rule gives mine against other, starting from the items' own codes, and the
+/// positions of the progress events.
+std::vector<int> assigned(const std::vector<Item>& mine, const std::vector<Item>& other,
+                          std::vector<int32_t>* events = nullptr) {
+    std::vector<ChangeCode> changes;
+    for (const Item& item : mine)
+        changes.push_back(static_cast<ChangeCode>(item.code));
+    detail::assignChangeCodes(keys(mine), keys(other), changes, [&](int32_t position, int32_t count) {
+        EXPECT_EQ(count, static_cast<int32_t>(mine.size()));
+        if (events)
+            events->push_back(position);
+    });
+    std::vector<int> result;
+    for (ChangeCode change : changes)
+        result.push_back(static_cast<int>(change));
     return result;
 }
 
@@ -108,69 +114,57 @@ std::vector<Item> randomItems(std::mt19937& random, int maxCount) {
 }
 
 TEST(StructureCompareTest, TheIndexedComparisonGivesTheCodesOfThePairwiseScan) {
-    Sifcore engine;
-    std::vector<std::tuple<int32_t, int32_t, std::string>> events;
-    engine.setUpdateCountHandler([&](int32_t& count, int32_t& maxCount, std::string& readFrom) {
-        events.emplace_back(count, maxCount, readFrom);
-    });
-    clsDBManager master;
-    clsDBManager source;
     std::mt19937 random(20240611);
     for (int round = 0; round < 3000; ++round) {
         const int maxCount = round % 100 == 0 ? 160 : 14;
         std::vector<Item> mine = randomItems(random, maxCount);
         std::vector<Item> other = randomItems(random, maxCount);
-        fill(master, mine);
-        fill(source, other);
-        events.clear();
-
-        detail::compareTableLists(master, source, engine, "Reading Original");
-        detail::compareTableLists(source, master, engine, "Reading Modified");
+        std::vector<int32_t> events;
+        const std::vector<int> mineCodes = assigned(mine, other, &events);
+        const std::vector<int> otherCodes = assigned(other, mine);
 
         std::vector<Item> expectedMine = mine;
         std::vector<Item> expectedOther = other;
-        std::vector<std::tuple<int32_t, int32_t, std::string>> expectedEvents;
-        for (int32_t at : scanTableLists(expectedMine, other))
-            expectedEvents.emplace_back(at, static_cast<int32_t>(mine.size()), "Reading Original");
-        for (int32_t at : scanTableLists(expectedOther, mine))
-            expectedEvents.emplace_back(at, static_cast<int32_t>(other.size()), "Reading Modified");
-        ASSERT_EQ(codes(master), codes(expectedMine)) << "round " << round;
-        ASSERT_EQ(codes(source), codes(expectedOther)) << "round " << round;
+        const std::vector<int32_t> expectedEvents = scanTableLists(expectedMine, other);
+        scanTableLists(expectedOther, mine);
+        ASSERT_EQ(mineCodes, codes(expectedMine)) << "round " << round;
+        ASSERT_EQ(otherCodes, codes(expectedOther)) << "round " << round;
         ASSERT_EQ(events, expectedEvents) << "round " << round;
-        ASSERT_EQ(master.getReturnMessage(), "Successfully Completed");
     }
 }
 
 TEST(StructureCompareTest, DuplicateTablesAndOrphanFieldsFollowTheFirstMatch) {
-    Sifcore engine;
-    clsDBManager master;
-    clsDBManager source;
     // The other side lists T twice; the first x decides, a field of the second listing still
     // matches, and a table item matches only a table item.
-    fill(master, {{"T", "", "TABLE"}, {"T", "x", "String"}, {"T", "w", "String"}, {"V", "", "VIEW"}});
-    fill(source, {{"T", "", "TABLE"},
-                  {"T", "x", "Long_String"},
-                  {"T", "", "TABLE"},
-                  {"T", "x", "String"},
-                  {"T", "w", "String"},
-                  {"V", "f", "String"}});
-    detail::compareTableLists(master, source, engine, "Reading Original");
-    EXPECT_EQ(codes(master), (std::vector<int>{0, 3, 0, 2}));
+    const std::vector<Item> mine{
+        {"T", "", "TABLE"}, {"T", "x", "String"}, {"T", "w", "String"}, {"V", "", "VIEW"}};
+    const std::vector<Item> other{{"T", "", "TABLE"},   {"T", "x", "Long_String"}, {"T", "", "TABLE"},
+                                  {"T", "x", "String"}, {"T", "w", "String"},      {"V", "f", "String"}};
+    EXPECT_EQ(assigned(mine, other), (std::vector<int>{0, 3, 0, 2}));
 }
 
 TEST(StructureCompareTest, RemovingUnchangedItemsKeepsTheOthersInOrderInTheSameCollection) {
-    clsDBManager side;
-    fill(side, {{"T", "", "TABLE", 0},
-                {"T", "a", "String", 2},
-                {"T", "b", "String", 0},
-                {"T", "c", "String", 0},
-                {"U", "", "TABLE", 1},
-                {"U", "d", "String", 3}});
-    const ResultCollectionPtr before = side.getResults();
-    detail::removeUnchangedItems(side);
-    EXPECT_EQ(side.getResults(), before);
-    EXPECT_EQ(codes(side), (std::vector<int>{2, 1, 3}));
-    EXPECT_EQ(side.getResults()->item(1)->getFieldName(), "a");
+    auto items = std::make_shared<ResultCollection>();
+    for (const Item& source : std::vector<Item>{{"T", "", "TABLE", 0},
+                                                {"T", "a", "String", 2},
+                                                {"T", "b", "String", 0},
+                                                {"T", "c", "String", 0},
+                                                {"U", "", "TABLE", 1},
+                                                {"U", "d", "String", 3}}) {
+        auto item = std::make_shared<clsResultSet>();
+        item->setDatabaseObjName(source.table);
+        item->setFieldName(source.field);
+        item->setChangeType(std::to_string(source.code));
+        items->add(std::move(item));
+    }
+    const ResultCollection* before = items.get();
+    detail::removeUnchangedItems(*items);
+    EXPECT_EQ(items.get(), before);
+    ASSERT_EQ(items->count(), 3);
+    EXPECT_EQ(items->item(1)->getChangeType(), "2");
+    EXPECT_EQ(items->item(2)->getChangeType(), "1");
+    EXPECT_EQ(items->item(3)->getChangeType(), "3");
+    EXPECT_EQ(items->item(1)->getFieldName(), "a");
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-#include "ExactQuery.h"
-
+#include "Statement.h"
 
 namespace sifkit::detail {
 
-std::string ExactQuery::render(const platform::Dialect& dialect, std::vector<Value>& parameters) const {
+std::string Statement::render(const platform::Dialect& dialect, std::vector<Value>& parameters) const {
     std::string sql = "SELECT ";
     if (columns.empty()) {
         sql += "*";
@@ -13,9 +12,9 @@ std::string ExactQuery::render(const platform::Dialect& dialect, std::vector<Val
     }
     sql += " FROM " + dialect.quoteTable(table);
     for (std::size_t i = 0; i < conditions.size(); ++i) {
-        const auto& condition = conditions[i];
+        const Condition& condition = conditions[i];
         sql += i ? " AND " : " WHERE ";
-        std::string column = dialect.quoteIdentifier(condition.column);
+        const std::string column = dialect.quoteIdentifier(condition.column);
         if (condition.value.isNull()) {
             sql += column + " IS NULL";
         } else {

@@ -1,0 +1,519 @@
+#include "DataMatch.h"
+
+#include "KeptRows.h"
+#include "RecordFingerprint.h"
+
+#include <sifkit/SifkitError.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <exception>
+#include <set>
+#include <thread>
+
+namespace sifkit::detail {
+
+namespace {
+
+std::atomic<bool> indexedMatch{true};
+std::atomic<int64_t> indexedPasses{0};
+std::atomic<int64_t> answeredTogether{0};
+
+/// The index cannot stand for the database's equality here: the directions are answered one
+/// query per record instead. Never thrown for a failure of a reading.
+struct Untrusted {};
+
+/// The column affinity SQLite gives a declared type.
+char sqliteAffinity(const std::string& declared) {
+    std::string p = declared;
+    std::transform(p.begin(), p.end(), p.begin(), [](unsigned char c) { return std::toupper(c); });
+    if (p.find("INT") != std::string::npos)
+        return 'I';
+    if (p.find("CHAR") != std::string::npos || p.find("CLOB") != std::string::npos ||
+        p.find("TEXT") != std::string::npos)
+        return 'T';
+    if (p.empty() || p.find("BLOB") != std::string::npos)
+        return 'B';
+    if (p.find("REAL") != std::string::npos || p.find("FLOA") != std::string::npos ||
+        p.find("DOUB") != std::string::npos)
+        return 'R';
+    return 'N';
+}
+
+/// Whether values of the two columns are equal in the database exactly when their digests are.
+bool digestsAgree(const platform::ColumnInfo& mine, const platform::ColumnInfo& theirs,
+                  const platform::Dialect& dialect) {
+    // On SQLite a bound value takes the column's affinity before it is compared, and a column
+    // without a declared type reports the type of whatever its first value is.
+    if (dialect.isSqlite)
+        return sqliteAffinity(mine.declaredType) == sqliteAffinity(theirs.declaredType);
+    if (mine.typeCode != theirs.typeCode || mine.typeName != theirs.typeName)
+        return false;
+    switch (mine.typeCode) {
+    case 4:   // single precision: the driver's text of it is not the stored value
+    case 129: // fixed width: trailing blanks do not count
+    case 130:
+    case 131: // decimals: 7.0 and 7.00 are equal
+        return false;
+    case 200: // texts: equal as the column's type or collation says, which is byte for byte
+    case 201: // only for PostgreSQL's own text types (citext, say, ignores letter case)
+    case 202:
+    case 203: {
+        static const std::set<std::string> byteExact{"text", "varchar", "name"};
+        return dialect.dbmsName.find("PostgreSQL") != std::string::npos && byteExact.count(mine.typeName) > 0;
+    }
+    default:
+        return true;
+    }
+}
+
+/// Whether an index of digests can stand for the equality of the other side's database on these
+/// fields: the same product on both sides, no driver that rounds reals, no field named twice
+/// (letter case aside), and, once the other side describes them, types that agree.
+bool indexAllowed(const MatchSide& mine, const MatchSide& theirs,
+                  const std::vector<platform::ColumnInfo>& columns,
+                  const std::vector<std::size_t>& positions) {
+    if (!indexedMatchAllowed() || positions.empty())
+        return false;
+    const platform::Dialect& ours = mine.backend->dialect();
+    const platform::Dialect& other = theirs.backend->dialect();
+    if (ours.dbmsName != other.dbmsName || ours.realsAtFifteenDigits || other.realsAtFifteenDigits)
+        return false;
+    std::set<std::string> seen;
+    for (std::size_t position : positions) {
+        std::string folded = columns[position].name;
+        std::transform(folded.begin(), folded.end(), folded.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        if (!seen.insert(folded).second)
+            return false;
+    }
+    return true;
+}
+
+/// Throws Untrusted unless the other side's columns agree with mine's compared ones.
+void requireAgreement(const std::vector<platform::ColumnInfo>& mine,
+                      const std::vector<std::size_t>& positions,
+                      const std::vector<platform::ColumnInfo>& theirs, const platform::Dialect& dialect) {
+    if (theirs.size() != positions.size())
+        throw Untrusted{};
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        if (!digestsAgree(mine[positions[i]], theirs[i], dialect))
+            throw Untrusted{};
+}
+
+platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
+    platform::Row row;
+    row.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        row.push_back(cells[i].toValue());
+    return row;
+}
+
+/// The last row visited, kept without allocating for every row.
+class LastRow {
+public:
+    void keep(const platform::CellView* cells, std::size_t count) {
+        cells_.resize(count);
+        texts_.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            cells_[i] = cells[i];
+            if (cells[i].kind == Value::Kind::Text || cells[i].kind == Value::Kind::Binary) {
+                texts_[i].assign(cells[i].bytes);
+                cells_[i].bytes = texts_[i];
+            }
+        }
+    }
+    platform::Row values() const { return valuesOf(cells_.data(), cells_.size()); }
+
+private:
+    std::vector<platform::CellView> cells_;
+    std::vector<std::string> texts_;
+};
+
+std::vector<std::size_t> allPositions(std::size_t count) {
+    std::vector<std::size_t> positions(count);
+    for (std::size_t i = 0; i < count; ++i)
+        positions[i] = i;
+    return positions;
+}
+
+/// A side's query as it runs on its connection.
+struct Rendered {
+    std::string sql;
+    std::vector<Value> parameters;
+};
+
+Rendered render(const Statement& statement, const platform::Dialect& dialect) {
+    Rendered rendered;
+    rendered.sql = statement.render(dialect, rendered.parameters);
+    return rendered;
+}
+
+/// Runs a reading of a side; a failure of the database becomes MatchFailed for that side, a
+/// decline (Untrusted) passes through. A value too long for the rows read in blocks declines
+/// too: the record-by-record answer reads values one by one.
+template <typename Reading> void reading(bool theirs, const Statement& query, Reading&& read) {
+    try {
+        read();
+    } catch (const platform::ValueTooLong&) {
+        throw Untrusted{};
+    } catch (const Error&) {
+        throw MatchFailed{theirs, Cause::current(), query};
+    }
+}
+
+/// One side's reading for a pass: every record's digest in the order of its query, then the
+/// records reported and their values.
+struct SideReading {
+    platform::Backend* backend = nullptr;
+    Statement query;
+    Rendered rendered;
+    bool theirs = false;                ///< which side it is, for MatchFailed
+    std::vector<std::size_t> positions; ///< the compared fields
+    std::vector<RecordFingerprint> digests;
+    PassAnswer answer;
+    std::optional<KeptRows> kept; ///< the rows as read, where reading chosen rows means reading all
+};
+
+/// How much of a side's rows is kept from its reading before they are rather read again.
+constexpr std::size_t keptRowsBudget = std::size_t{64} << 20;
+
+SideReading sideReading(platform::Backend* backend, Statement query, bool theirs,
+                        std::vector<std::size_t> positions) {
+    SideReading side;
+    side.backend = backend;
+    side.rendered = render(query, backend->dialect());
+    side.query = std::move(query);
+    side.theirs = theirs;
+    side.positions = std::move(positions);
+    if (!backend->skipsUnwantedRows())
+        side.kept.emplace(keptRowsBudget);
+    return side;
+}
+
+void readDigests(SideReading& side,
+                 const std::function<void(const std::vector<platform::ColumnInfo>&)>& check) {
+    reading(side.theirs, side.query, [&] {
+        side.backend->scan(side.rendered.sql, side.rendered.parameters, check,
+                           [&](const platform::CellView* cells, std::size_t count) {
+                               side.digests.push_back(fingerprintOf(cells, side.positions));
+                               if (side.kept)
+                                   side.kept->keep(cells, count);
+                           });
+    });
+    side.answer.recordCount = static_cast<int32_t>(side.digests.size());
+    side.answer.visited = side.answer.recordCount;
+}
+
+/// Reads the wanted records of side again; each must still have the digest it had, or the table
+/// changed under the reading and its answer cannot stand.
+void readAgain(SideReading& side, const std::vector<int32_t>& wanted, std::vector<platform::Row>& rows) {
+    std::size_t next = 0;
+    bool changed = false;
+    reading(side.theirs, side.query, [&] {
+        side.backend->scanRows(
+            side.rendered.sql, side.rendered.parameters, wanted,
+            [](const std::vector<platform::ColumnInfo>&) {},
+            [&](const platform::CellView* cells, std::size_t count) {
+                if (next == wanted.size() || !(fingerprintOf(cells, side.positions) ==
+                                               side.digests[static_cast<std::size_t>(wanted[next] - 1)]))
+                    changed = true;
+                ++next;
+                rows.push_back(valuesOf(cells, count));
+            });
+    });
+    if (changed || next != wanted.size())
+        throw Untrusted{};
+}
+
+/// The values of side's missing records and of its last record: from the rows kept of its
+/// reading, or read again.
+void readReported(SideReading& side) {
+    const auto count = static_cast<int32_t>(side.digests.size());
+    if (count == 0)
+        return;
+    std::vector<int32_t> wanted = side.answer.missing;
+    if (wanted.empty() || wanted.back() != count)
+        wanted.push_back(count);
+    std::vector<platform::Row> rows;
+    if (side.kept && side.kept->complete()) {
+        for (int32_t number : wanted)
+            rows.push_back(side.kept->row(number));
+        side.kept.reset();
+    } else {
+        readAgain(side, wanted, rows);
+    }
+    side.answer.last = rows.back();
+    rows.resize(side.answer.missing.size());
+    side.answer.rows = std::move(rows);
+}
+
+/// The digests of one side's records in one set, each place in it marked once a record of the
+/// other side has its digest: what is left unmarked is missing from the other side.
+class MatchedDigests {
+public:
+    explicit MatchedDigests(const std::vector<RecordFingerprint>& digests) {
+        set_.reserve(digests.size());
+        places_.reserve(digests.size());
+        for (const RecordFingerprint& digest : digests)
+            places_.push_back(set_.insert(digest));
+        matched_.resize(set_.slotCount());
+    }
+    /// Whether the set holds the digest; marks it found.
+    bool match(const RecordFingerprint& digest) {
+        const std::size_t place = set_.find(digest);
+        if (place == FingerprintSet::absent)
+            return false;
+        matched_[place] = true;
+        return true;
+    }
+    bool contains(const RecordFingerprint& digest) const { return set_.contains(digest); }
+    /// The records no record matched, ascending.
+    std::vector<int32_t> unmatched() const {
+        std::vector<int32_t> numbers;
+        for (std::size_t j = 0; j < places_.size(); ++j)
+            if (!matched_[places_[j]])
+                numbers.push_back(static_cast<int32_t>(j + 1));
+        return numbers;
+    }
+
+private:
+    FingerprintSet set_;
+    std::vector<std::size_t> places_;
+    std::vector<bool> matched_;
+};
+
+/// Runs both jobs at the same time, the second on a thread of its own.
+void runBoth(const std::function<void()>& first, const std::function<void()>& second) {
+    std::exception_ptr secondFailure;
+    std::thread worker([&] {
+        try {
+            second();
+        } catch (...) {
+            secondFailure = std::current_exception(); // rethrown below, once the first is done
+        }
+    });
+    try {
+        first();
+    } catch (...) {
+        worker.join();
+        throw;
+    }
+    worker.join();
+    if (secondFailure)
+        std::rethrow_exception(secondFailure);
+}
+
+/// Streams mine's query against an index of the other side's records: each of its first
+/// `visits` records (all without a limit) is answered, every record is counted; the values of
+/// the records reported and of the last one answered are kept.
+PassAnswer streamAgainst(const SideReading& mine, std::size_t columnCount, std::optional<int64_t> visits,
+                         const MatchedDigests& index) {
+    PassAnswer answer;
+    LastRow last;
+    reading(false, mine.query, [&] {
+        mine.backend->scan(
+            mine.rendered.sql, mine.rendered.parameters,
+            [&](const std::vector<platform::ColumnInfo>& described) {
+                if (described.size() != columnCount)
+                    throw Untrusted{};
+            },
+            [&](const platform::CellView* cells, std::size_t count) {
+                const int32_t number = ++answer.recordCount;
+                if (visits && number > *visits)
+                    return;
+                ++answer.visited;
+                if (!index.contains(fingerprintOf(cells, mine.positions))) {
+                    answer.missing.push_back(number);
+                    answer.rows.push_back(valuesOf(cells, count));
+                }
+                last.keep(cells, count);
+            });
+    });
+    if (answer.visited > 0)
+        answer.last = last.values();
+    return answer;
+}
+
+/// The answer from an index of the other side's records; nothing when it cannot be trusted.
+std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide& theirs,
+                                          const std::vector<platform::ColumnInfo>& columns,
+                                          const std::vector<std::size_t>& positions,
+                                          std::optional<int64_t> visits) {
+    if (!indexAllowed(mine, theirs, columns, positions))
+        return std::nullopt;
+    try {
+        Statement fields{mine.query.table, {}, {}, {}};
+        for (std::size_t position : positions)
+            fields.columns.push_back(columns[position].name);
+        SideReading other = sideReading(theirs.backend, fields, true, allPositions(positions.size()));
+        other.kept.reset(); // only the digests are needed of the other side
+        readDigests(other, [&](const std::vector<platform::ColumnInfo>& found) {
+            requireAgreement(columns, positions, found, theirs.backend->dialect());
+        });
+        const MatchedDigests index(other.digests);
+        SideReading own = sideReading(mine.backend, mine.query, false, positions);
+        PassAnswer answer = streamAgainst(own, columns.size(), visits, index);
+        ++indexedPasses;
+        return answer;
+    } catch (const Untrusted&) {
+        return std::nullopt;
+    }
+}
+
+/// The answer from one exact query per record on the other side.
+PassAnswer answerRecordByRecord(const MatchSide& mine, const MatchSide& theirs,
+                                const std::vector<platform::ColumnInfo>& columns,
+                                const std::vector<std::size_t>& positions, std::optional<int64_t> visits,
+                                const VisitedRecords& onVisited) {
+    // All of mine is read first: the look-ups may run on the same connection.
+    platform::RowSet rows;
+    try {
+        const Rendered own = render(mine.query, mine.backend->dialect());
+        rows = mine.backend->query(own.sql, own.parameters);
+    } catch (const Error&) {
+        throw MatchFailed{false, Cause::current(), mine.query};
+    }
+    PassAnswer answer;
+    answer.recordCount = static_cast<int32_t>(rows.rows.size());
+    const int64_t toVisit = visits ? std::min<int64_t>(*visits, answer.recordCount) : answer.recordCount;
+    for (int64_t i = 0; i < toVisit; ++i) {
+        platform::Row& row = rows.rows[static_cast<std::size_t>(i)];
+        const Statement match = matchStatement(mine.query.table, columns, positions, row);
+        bool exists = true;
+        try {
+            const Rendered rendered = render(match, theirs.backend->dialect());
+            exists = theirs.backend->rowExists(rendered.sql, rendered.parameters);
+        } catch (const Error&) {
+            throw MatchFailed{true, Cause::current(), match};
+        }
+        answer.visited = i + 1;
+        if (!exists) {
+            answer.missing.push_back(static_cast<int32_t>(i + 1));
+            answer.rows.push_back(row);
+        }
+        if (i + 1 == toVisit)
+            answer.last = row;
+        if (onVisited)
+            onVisited(i + 1, answer.recordCount);
+    }
+    return answer;
+}
+
+} // namespace
+
+bool indexedMatchAllowed() {
+    return indexedMatch.load();
+}
+
+int64_t indexedPassCount() {
+    return indexedPasses.load();
+}
+
+int64_t answeredTogetherCount() {
+    return answeredTogether.load();
+}
+
+PerRecordMatchScope::PerRecordMatchScope() : previous_(indexedMatch.exchange(false)) {}
+
+PerRecordMatchScope::~PerRecordMatchScope() {
+    indexedMatch.store(previous_);
+}
+
+std::vector<platform::ColumnInfo> describe(platform::Backend& backend, const Statement& query) {
+    const Rendered rendered = render(query, backend.dialect());
+    return backend.query(rendered.sql, rendered.parameters, 1).columns;
+}
+
+std::vector<std::size_t> matchedPositions(const std::vector<std::string>& mine,
+                                          const std::vector<std::string>& theirs) {
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < mine.size(); ++i)
+        if (mine.size() == theirs.size() || (i < theirs.size() && mine[i] == theirs[i]))
+            positions.push_back(i);
+    return positions;
+}
+
+Statement matchStatement(const std::string& table, const std::vector<platform::ColumnInfo>& mine,
+                         const std::vector<std::size_t>& positions, const platform::Row& record) {
+    Statement match{table, {}, {}, {}};
+    for (std::size_t position : positions) {
+        match.columns.push_back(mine[position].name);
+        match.conditions.push_back({mine[position].name, record[position], mine[position].typeCode});
+    }
+    return match;
+}
+
+PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
+                      std::optional<int64_t> visits, const VisitedRecords& onVisited) {
+    std::vector<platform::ColumnInfo> columns;
+    reading(false, mine.query, [&] { columns = describe(*mine.backend, mine.query); });
+    if (std::optional<PassAnswer> answer = answerFromIndex(mine, theirs, columns, positions, visits)) {
+        if (onVisited)
+            for (int64_t visited = 1; visited <= answer->visited; ++visited)
+                onVisited(visited, answer->recordCount);
+        return std::move(*answer);
+    }
+    return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited);
+}
+
+std::optional<std::pair<PassAnswer, PassAnswer>>
+answerBothWays(const MatchSide& original, const MatchSide& modified,
+               const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames) {
+    // Each direction's index query must be the other side's own query: the same table, the
+    // same columns in the same order, every one of them compared, read in the database's order.
+    if (!indexedMatchAllowed() || originalNames != modifiedNames ||
+        original.query.table != modified.query.table || !original.query.orderBy.empty() ||
+        !modified.query.orderBy.empty() || !original.query.conditions.empty() ||
+        !modified.query.conditions.empty())
+        return std::nullopt;
+    std::vector<platform::ColumnInfo> originalColumns;
+    std::vector<platform::ColumnInfo> modifiedColumns;
+    reading(false, original.query, [&] { originalColumns = describe(*original.backend, original.query); });
+    reading(true, modified.query, [&] { modifiedColumns = describe(*modified.backend, modified.query); });
+    const std::vector<std::size_t> positions = allPositions(originalColumns.size());
+    if (originalColumns.size() != modifiedColumns.size() ||
+        !indexAllowed(original, modified, originalColumns, positions))
+        return std::nullopt;
+    try {
+        requireAgreement(originalColumns, positions, modifiedColumns, modified.backend->dialect());
+        SideReading mine = sideReading(original.backend, original.query, false, positions);
+        SideReading theirs = sideReading(modified.backend, modified.query, true, positions);
+        const auto sameShape = [&](const std::vector<platform::ColumnInfo>& found) {
+            if (found.size() != positions.size())
+                throw Untrusted{};
+        };
+        std::optional<MatchedDigests> index;
+        if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
+            modified.backend->runsOnAnyThread()) {
+            runBoth([&] { readDigests(mine, sameShape); },
+                    [&] {
+                        readDigests(theirs, sameShape);
+                        index.emplace(theirs.digests);
+                    });
+        } else {
+            readDigests(theirs, sameShape);
+            index.emplace(theirs.digests);
+            readDigests(mine, sameShape);
+        }
+        for (std::size_t i = 0; i < mine.digests.size(); ++i)
+            if (!index->match(mine.digests[i]))
+                mine.answer.missing.push_back(static_cast<int32_t>(i + 1));
+        theirs.answer.missing = index->unmatched();
+        if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
+            modified.backend->runsOnAnyThread())
+            runBoth([&] { readReported(mine); }, [&] { readReported(theirs); });
+        else {
+            readReported(mine);
+            readReported(theirs);
+        }
+        indexedPasses += 2;
+        ++answeredTogether;
+        return std::pair{std::move(mine.answer), std::move(theirs.answer)};
+    } catch (const Untrusted&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace sifkit::detail

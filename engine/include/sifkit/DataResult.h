@@ -1,0 +1,51 @@
+#pragma once
+
+#include <sifkit/Schema.h>
+#include <sifkit/Value.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sifkit {
+
+/// How a data comparison ended: records without an equal record on the other side were found,
+/// none were, or it failed (then its cause is among the control's failures and its records
+/// must not be taken as the answer).
+enum class DataOutcome { NoDifferences, Differences, Failed };
+
+/// A record of one side that has no record equal in every compared field on the other side.
+struct DataRecord {
+    Side side = Side::Original;
+    int32_t number = 0;        ///< 1-based position in its side's query
+    std::vector<Value> values; ///< one per column of its side's query, in order
+    /// The record number of the other side's reported record with the same primary key (all
+    /// key columns compared and equal); 0 when there is none.
+    int32_t counterpart = 0;
+
+    bool operator==(const DataRecord&) const = default;
+};
+
+/// The last data comparison of an engine control.
+struct DataResult {
+    DataOutcome outcome = DataOutcome::NoDifferences;
+    std::string table;
+    std::vector<ColumnSchema> originalColumns; ///< the columns of the Original side's query
+    std::vector<ColumnSchema> modifiedColumns; ///< the columns of the Modified side's query
+    /// The primary key's columns when both sides have the same one and compare all of it;
+    /// empty otherwise (records then have no counterparts).
+    std::vector<std::string> keyColumns;
+    int32_t originalRecordCount = 0; ///< records of the Original side's query
+    int32_t modifiedRecordCount = 0;
+    std::vector<DataRecord> original; ///< in record order
+    std::vector<DataRecord> modified;
+
+    const std::vector<DataRecord>& records(Side which) const {
+        return which == Side::Original ? original : modified;
+    }
+    const std::vector<ColumnSchema>& columns(Side which) const {
+        return which == Side::Original ? originalColumns : modifiedColumns;
+    }
+};
+
+} // namespace sifkit
