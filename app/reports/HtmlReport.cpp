@@ -1,7 +1,10 @@
 #include "reports/HtmlReport.h"
 
 #include "data/DifferenceWalk.h"
+#include "shell/SettingsText.h"
 #include "shell/frmMain.h"
+
+#include <cstdio>
 
 #include <sifkit/Sifcore.h>
 
@@ -10,7 +13,27 @@ namespace dbsift {
 std::string escapeHtml(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, i);
+        if (length == 0) {
+            // The report declares UTF-8, so a browser would show every such byte as the same
+            // replacement mark; each is shown as its value instead, in a code element, so that it
+            // stands apart from typed text.
+            escaped += "<code title=\"bytes that are not UTF-8\">";
+            for (; i < text.size() && utf8SequenceLength(text, i) == 0; ++i) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(text[i]));
+                escaped += hex;
+            }
+            escaped += "</code>";
+            continue;
+        }
+        if (length > 1) {
+            escaped.append(text, i, length);
+            i += length;
+            continue;
+        }
+        const char c = text[i++];
         switch (c) {
         case '&':
             escaped += "&amp;";

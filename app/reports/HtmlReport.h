@@ -10,7 +10,9 @@ class Sifcore;
 
 namespace dbsift {
 
-/// The text with "&", "<", ">" and '"' written as HTML entities.
+/// The text with "&", "<", ">" and '"' written as HTML entities. Bytes that are not part of
+/// well-formed UTF-8 are written as "\xNN" (two upper-case hexadecimal digits each), a run of them
+/// in one <code title="bytes that are not UTF-8"> element; well-formed text is kept as it is.
 std::string escapeHtml(const std::string& text);
 
 /// The lines of the data difference report of a table (without line ends): the title and legend,

@@ -15,46 +15,50 @@ std::string lowered(std::string text) {
     return text;
 }
 
-std::string entry(const ProfileFile& profile, const std::string& section, int index) {
-    return profile.readString(section, section + std::to_string(index), "", kRecentBuffer);
+std::vector<std::string> entriesOf(const ProfileText& text, const std::string& section) {
+    std::vector<std::string> entries;
+    for (int n = 0; n < INT16_MAX; ++n) {
+        std::string entry = text.value(section, section + std::to_string(n)).value_or("");
+        if (entry.empty())
+            break;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool anyContains(const std::vector<std::string>& entries, const std::string& text) {
+    const std::string wanted = lowered(text);
+    return std::any_of(entries.begin(), entries.end(), [&](const std::string& stored) {
+        return lowered(stored).find(wanted) != std::string::npos;
+    });
 }
 
 } // namespace
 
 std::vector<std::string> readIniSection(const ProfileFile& profile, const std::string& section) {
-    std::vector<std::string> entries;
-    for (int n = 0; n < INT16_MAX; ++n) {
-        std::string text = entry(profile, section, n);
-        if (text.empty())
-            break;
-        entries.push_back(std::move(text));
-    }
-    return entries;
+    return entriesOf(profile.contents(), section);
 }
 
 int findFreeIniIndex(const ProfileFile& profile, const std::string& section) {
-    int n = 0;
-    while (n < INT16_MAX && !entry(profile, section, n).empty())
-        ++n;
-    return n;
+    return static_cast<int>(readIniSection(profile, section).size());
 }
 
 bool iniSectionContains(const ProfileFile& profile, const std::string& text, const std::string& section) {
-    const std::string wanted = lowered(text);
-    for (const std::string& stored : readIniSection(profile, section))
-        if (lowered(stored).find(wanted) != std::string::npos)
-            return true;
-    return false;
+    return anyContains(readIniSection(profile, section), text);
 }
 
-void addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal) {
+ProfileWrite addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal) {
     const std::string section = isOriginal ? kOriginalConnectionsSection : kModifiedConnectionsSection;
     const std::string stored = sifkit::withoutPassword(text);
-    if (stored.empty() || iniSectionContains(profile, stored, section))
-        return;
-    const int n = findFreeIniIndex(profile, section);
-    if (n < INT16_MAX)
-        profile.writeString(section, section + std::to_string(n), stored);
+    if (stored.empty())
+        return {};
+    return profile.update([&](ProfileText& settings) {
+        const std::vector<std::string> entries = entriesOf(settings, section);
+        if (anyContains(entries, stored) || entries.size() >= INT16_MAX)
+            return false;
+        settings.set(section, section + std::to_string(entries.size()), stored);
+        return true;
+    });
 }
 
 } // namespace dbsift

@@ -11,7 +11,7 @@ inline constexpr const char* kOriginalConnectionsSection = "ORIGINAL_CONNECTIONS
 inline constexpr const char* kModifiedConnectionsSection = "MODIFIED_CONNECTIONS";
 
 /// The entries of a recent-connection section: keys section + "0", section + "1", ... up to the
-/// first key that is missing or empty, each read through a 128-character buffer.
+/// first key that is missing or empty, each exactly as it was written.
 std::vector<std::string> readIniSection(const ProfileFile& profile, const std::string& section);
 
 /// The first index whose key in section reads empty.
@@ -21,7 +21,9 @@ int findFreeIniIndex(const ProfileFile& profile, const std::string& section);
 bool iniSectionContains(const ProfileFile& profile, const std::string& text, const std::string& section);
 
 /// Records a connection string for a side unless an entry contains it already. The string is
-/// stored without its password part (sifkit::withoutPassword); an empty string is not recorded.
-void addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal);
+/// stored without its password part (sifkit::withoutPassword); an empty string is not recorded. The
+/// look-up and the write happen under one hold of the settings lock, so two instances never
+/// write their entries under the same index.
+ProfileWrite addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal);
 
 } // namespace dbsift

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace dbsift {
 
@@ -21,5 +23,18 @@ int64_t textToWhole(const std::string& text, int64_t defaultValue, int64_t minim
 
 /// "True" or "False", as booleans are written to the settings file.
 std::string boolText(bool value);
+
+/// The length (1 to 4) of the well-formed UTF-8 sequence that starts at text[at], or 0 when the
+/// byte there starts none: a stray continuation byte, an overlong form, a surrogate, a code point
+/// beyond U+10FFFF or a sequence cut short.
+std::size_t utf8SequenceLength(std::string_view text, std::size_t at);
+
+/// A value as it is kept on its line of the settings file, so that any text, line breaks and NULs
+/// included, reads back exactly; plain text is kept as it is. The encoding is described at the
+/// definition.
+std::string encodeProfileValue(std::string_view value);
+
+/// The text of a stored value: encodeProfileValue undone.
+std::string decodeProfileValue(std::string_view stored);
 
 } // namespace dbsift

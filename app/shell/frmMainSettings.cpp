@@ -80,8 +80,8 @@ void frmMain::ReadIniFile() {
     appVar_.setShowRecordMetadata(readBool("SHOW_METADATA_WITH_RECORD_ALWAYS", false));
     appVar_.setNumberofRecords(
         static_cast<int32_t>(readWhole("NUMBER_OF_RECORDS_TO_DISPLAY", 50, 1, INT32_MAX)));
-    setReportPath(read("REPORT_PATH", ""));
-    lastFileUsed_ = read("LAST_FILE_USED", "");
+    setReportPath(settings_.readText(kSection, "REPORT_PATH", ""));
+    lastFileUsed_ = settings_.readText(kSection, "LAST_FILE_USED", "");
     displayDataCompareMessageBox_ = readBool("DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", true);
     const int16_t gridDefaults[4] = {1700, 1500, 3200, 1400};
     void (clsAppVar::*setters[4])(int16_t) = {&clsAppVar::setGridCol0, &clsAppVar::setGridCol1,

@@ -2,6 +2,7 @@
 
 #include "shell/ProfileFile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ struct RollbackSlot {
     std::string fileStamp;
     /// Set once the entry has been rolled back (key "ROLLBACK_DONE").
     bool rolledBack = false;
+    /// The order of the writes (key "ROLLBACK_SEQUENCE"): each entry written gets a number above
+    /// every other slot's, so the lowest is the oldest. 0 for entries written without one.
+    int64_t sequence = 0;
 };
 
 inline constexpr int kRollbackSlots = 10;
@@ -33,19 +37,26 @@ inline constexpr int kRollbackSlots = 10;
 /// "ROLLBACK_NUMBER_" + n.
 std::string rollbackSection(int number);
 
-/// The first slot whose "ROLLBACK_NUMBER" reads as 0 (or is missing); slot 1 when all ten are
-/// taken, so the oldest number is reused.
+/// The slot the next entry takes: the first whose "ROLLBACK_NUMBER" reads as 0 (or is missing);
+/// when all ten are taken, the oldest entry that has been rolled back, else the oldest entry
+/// (lowest sequence, then lowest slot number). An entry just written is never the one chosen.
 int nextRollbackNumber(const ProfileFile& profile);
 
 /// Writes the slot's seven keys in their order, then the application's own (table, file stamp,
-/// rolled-back flag), in one write of the file. False when it could not.
-bool saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot);
+/// rolled-back flag, sequence), in one write of the file, into the slot slot.number. Every text
+/// is stored exactly; the result says why when it could not be written.
+ProfileWrite saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot);
 
-/// The slot as stored (number 0 when the slot is free).
+/// Chooses the slot (nextRollbackNumber) and writes the entry there under one hold of the
+/// settings lock, so that two instances never write into the same slot. slot.number becomes the
+/// slot written.
+ProfileWrite addRollbackEntry(ProfileFile& profile, RollbackSlot& slot);
+
+/// The slot as stored (number 0 when the slot is free), every text exactly as written.
 RollbackSlot readRollbackSlot(const ProfileFile& profile, int number);
 
 /// Marks a slot as rolled back.
-bool markRolledBack(ProfileFile& profile, int number);
+ProfileWrite markRolledBack(ProfileFile& profile, int number);
 
 /// The size and modification time of a file as one text; "" when it does not exist.
 std::string fileStamp(const std::filesystem::path& file);

@@ -104,7 +104,6 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
                                        const std::shared_ptr<sifkit::clsDBManager>& source) {
     const bool isOriginal = appVar_.getIsOriginal();
     RollbackSlot slot;
-    slot.number = nextRollbackNumber(settings_);
     slot.table = master->getTableName();
     std::error_code ignored;
     std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
@@ -129,10 +128,11 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
     slot.isMaster = isOriginal;
     slot.sql = Sifcore1().getRollBackSQL();
     slot.fileStamp = fileStamp(slot.fileName);
-    if (!saveRollbackEntry(settings_, slot)) {
+    if (const ProfileWrite saved = addRollbackEntry(settings_, slot); !saved) {
         frame_.setPanelText(2, "The " + target + " record was overwritten." + kRunAgain);
         showMessage("The record was overwritten, but the undo entry could not be written to the settings "
-                    "file; the old record is kept in " +
+                    "file (" +
+                    QString::fromStdString(saved.error) + "); the old record is kept in " +
                     QString::fromStdString(slot.fileName) + ".");
         return true;
     }

@@ -104,7 +104,10 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
             showMessage(QString::fromStdString("The record could not be rolled back: " + outcome));
         return false;
     }
-    markRolledBack(settings_, slot.number);
+    if (const ProfileWrite noted = markRolledBack(settings_, slot.number); !noted)
+        showMessage(QString::fromStdString(
+            "The record was rolled back, but the settings file could not note it (" + noted.error +
+            "): the undo list still offers " + rollbackSection(slot.number) + "."));
     frame_.setPanelText(2,
                         "Rolled back " + QString::fromStdString(rollbackSection(slot.number)) +
                             ". Run the comparison again (F5 or a click on the table) to see the new state.");

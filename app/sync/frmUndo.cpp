@@ -56,9 +56,8 @@ void frmUndo::ReadRollBackIniFile() {
     cboRollBackNumber_->setEditText("Combo1");
     const ProfileFile& settings = form_.settingsFile();
     for (int n = 1; n <= kRollbackSlots; ++n) {
-        const QString sql = QString::fromStdString(settings.readString(rollbackSection(n), "ROLLBACK_SQL",
-                                                                       "NA", kSettingsBuffer))
-                                .trimmed();
+        const QString sql =
+            QString::fromStdString(settings.readText(rollbackSection(n), "ROLLBACK_SQL", "NA")).trimmed();
         if (sql.isEmpty())
             break;
         if (sql == "NA")

@@ -78,6 +78,40 @@ private slots:
         QVERIFY(second.open(QIODevice::ReadOnly));
         QVERIFY(second.readAll().contains("Data Differences for other"));
     }
+
+    // The report declares UTF-8: bytes that are not UTF-8 are shown as their values, so two
+    // values that differ in one such byte stay apart; well-formed text is kept as it is.
+    void bytesThatAreNotUtf8AreShownAsTheirValues() {
+        QCOMPARE(escapeHtml("bad-\xFE"),
+                 std::string("bad-<code title=\"bytes that are not UTF-8\">\\xFE</code>"));
+        QCOMPARE(escapeHtml("\xC3\x28<\xE2\x82"),
+                 std::string("<code title=\"bytes that are not UTF-8\">\\xC3</code>(&lt;"
+                             "<code title=\"bytes that are not UTF-8\">\\xE2\\x82</code>"));
+        const std::string valid = "Gr\xC3\xB6\xC3\x9F"
+                                  "e \xE2\x82\xAC \xF0\x9F\x98\x80 \\xFF";
+        QCOMPARE(escapeHtml(valid), valid);
+        // An overlong form and a surrogate are not UTF-8 either.
+        QCOMPARE(escapeHtml("\xC0\xAF"),
+                 std::string("<code title=\"bytes that are not UTF-8\">\\xC0\\xAF</code>"));
+        QCOMPARE(escapeHtml("\xED\xA0\x80"),
+                 std::string("<code title=\"bytes that are not UTF-8\">\\xED\\xA0\\x80</code>"));
+
+        AppSandbox sandbox;
+        startOn(sandbox,
+                "create table t(id integer primary key, v text); insert into t values(1, cast(x'6261642dfe' "
+                "as text));",
+                "create table t(id integer primary key, v text); insert into t values(1, cast(x'6261642dff' "
+                "as text));");
+        frmMain& form = sandbox.form();
+        test::compareDataQuietly(form, "t", "[id],[v]");
+        const std::vector<std::string> lines = htmlReportLines(form.Sifcore1(), "t", 0x80FF80, 0xFFFFFF);
+        QCOMPARE(lines[18], std::string("<tr bgcolor=#80FF80><td>1</td><td>&nbsp</td><td>1</td><td>&nbsp</td>"
+                                        "<td>bad-<code title=\"bytes that are not UTF-8\">\\xFE</code></td>"
+                                        "<td>&nbsp</td></tr>"
+                                        "<tr bgcolor=#FFFFFF><td>1</td><td>&nbsp</td><td>1</td><td>&nbsp</td>"
+                                        "<td>bad-<code title=\"bytes that are not UTF-8\">\\xFF</code></td>"
+                                        "<td>&nbsp</td></tr>"));
+    }
 };
 
 DBSIFT_APP_TEST_MAIN(HtmlReportTest)

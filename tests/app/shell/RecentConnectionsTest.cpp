@@ -8,6 +8,7 @@
 
 #include <sifkit/Credentials.h>
 #include <QComboBox>
+#include <QDir>
 
 using namespace dbsift;
 using dbsift::test::AppSandbox;
@@ -38,13 +39,39 @@ private slots:
                  std::string("new"));
     }
 
-    void aLongEntryIsNeverFoundAgain() {
+    void aLongEntryIsFoundAgain() {
         AppSandbox sandbox;
         ProfileFile profile(sandbox.paths().iniFilePath);
         const std::string longText = "DSN=" + std::string(140, 'x');
         addRecentConnection(profile, longText, true);
         addRecentConnection(profile, longText, true);
-        QCOMPARE(findFreeIniIndex(profile, kOriginalConnectionsSection), 2);
+        QCOMPARE(findFreeIniIndex(profile, kOriginalConnectionsSection), 1);
+        QCOMPARE(readIniSection(profile, kOriginalConnectionsSection), std::vector<std::string>{longText});
+    }
+
+    // A database file in a deep folder: its connection string comes back whole at the next start,
+    // never cut to a shorter path that may name another file.
+    void aLongPathSurvivesARestart() {
+        AppSandbox sandbox;
+        const std::string folder = std::string(90, 'd') + "/" + std::string(90, 'e');
+        QVERIFY(QDir(sandbox.folder()).mkpath(QString::fromStdString(folder)));
+        const std::string connection = AppSandbox::fileConnection(
+            sandbox.createDatabase(folder + "/sales archive.db", "create table t(x);"));
+        QVERIFY(connection.size() > 200);
+        sandbox.start().mainForm().setMasterConnectionString(connection, true, false);
+        sandbox.stop();
+        ProfileFile(sandbox.paths().iniFilePath).writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
+        frmMain& form = sandbox.start().mainForm();
+        QCOMPARE(form.findChild<QComboBox*>("cboMasterRecentConn")->itemText(0).toStdString(), connection);
+        QCOMPARE(form.getMasterConnectionString(), connection);
+    }
+
+    void blanksAtTheEndOfAConnectionStringAreKept() {
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        addRecentConnection(profile, "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/m.db ", false);
+        QCOMPARE(readIniSection(profile, kModifiedConnectionsSection),
+                 std::vector<std::string>{"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/data/m.db "});
     }
 
     void passwordsAreStrippedFromWhatIsStored_data() {

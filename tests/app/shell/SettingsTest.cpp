@@ -12,8 +12,54 @@
 #include <QProgressBar>
 #include <QSettings>
 
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace dbsift;
 using dbsift::test::AppSandbox;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::perms permissionsOf(const fs::path& file) {
+    return fs::symlink_status(file).permissions() & fs::perms::mask;
+}
+
+/// The names in a folder, hidden ones included.
+QStringList filesIn(const fs::path& folder) {
+    return QDir(QString::fromStdString(folder.string())).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+/// Limits the size of every file this process writes to limit bytes while it lives, with SIGXFSZ
+/// ignored so that a write past the limit fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+} // namespace
 
 class SettingsTest : public QObject {
     Q_OBJECT
@@ -49,6 +95,160 @@ private slots:
         profile.writeString("s", "k", longValue);
         QCOMPARE(profile.readString("s", "k", "", kSettingsBuffer).size(), size_t(499));
         QCOMPARE(profile.readString("s", "k", "", kRecentBuffer).size(), size_t(127));
+    }
+
+    void profileKeepsEveryTextExactly_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("line");
+        auto row = [](const char* name, std::string value, std::string line) {
+            QTest::newRow(name) << QByteArray::fromStdString(value) << QByteArray::fromStdString("k=" + line);
+        };
+        row("plain", "Data Source=/data/m.db", "Data Source=/data/m.db");
+        row("inner blanks and signs", "a = b ; [c] \"d\"", "a = b ; [c] \"d\"");
+        row("windows path and like pattern", "C:\\data\\new.mdb LIKE 'a\\%'",
+            "C:\\data\\new.mdb LIKE 'a\\%'");
+        row("utf-8",
+            "Gr\xC3\xB6\xC3\x9F"
+            "e \xE2\x82\xAC",
+            "Gr\xC3\xB6\xC3\x9F"
+            "e \xE2\x82\xAC");
+        row("trailing blank", "m.db ", "m.db\\x20");
+        row("leading and trailing blanks", "  m.db  ", "\\x20 m.db \\x20");
+        row("one blank", " ", "\\x20");
+        row("two lines", "Main Street 1\r\nOslo", "Main Street 1\\x0D\\x0AOslo");
+        row("tab", "a\tb", "a\\x09b");
+        row("nul", std::string("a\0b", 3), "a\\x00b");
+        row("invalid utf-8", "bad-\xFF", "bad-\\xFF");
+        row("escape lookalike", "\\x41", "\\\\x41");
+        row("backslash before a line break", "a\\\n", "a\\\\\\x0A");
+        row("backslashes", "\\\\d\\", "\\\\\\d\\");
+        row("long", std::string(4000, 'v'), std::string(4000, 'v'));
+    }
+    void profileKeepsEveryTextExactly() {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, line);
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        QVERIFY(profile.writeString("s", "k", value.toStdString()));
+        QVERIFY(profile.writeString("s", "after", "x"));
+        // One line per value, so the file stays a profile file for any reader.
+        QCOMPARE(QByteArray::fromStdString(sandbox.settingsText()), "[s]\r\n" + line + "\r\nafter=x\r\n");
+        QCOMPARE(QByteArray::fromStdString(profile.readText("s", "k", "")), value);
+        QCOMPARE(profile.readText("s", "after", ""), std::string("x"));
+    }
+
+    void aValueWrittenWithoutTheEncodingReadsBackAsWritten() {
+        AppSandbox sandbox;
+        sandbox.writeSettings("[s]\r\nblank=m.db \r\npath=C:\\new\\x.mdb\r\nspaced = 5\r\n");
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        QCOMPARE(profile.readText("s", "blank", ""), std::string("m.db "));
+        QCOMPARE(profile.readText("s", "path", ""), std::string("C:\\new\\x.mdb"));
+        QCOMPARE(textToWhole(profile.readString("s", "spaced", "", kSettingsBuffer), 0), int64_t(5));
+    }
+
+    void aNameThatCannotStandOnItsLineIsRefused() {
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        QVERIFY(profile.writeString("s", "k", "v"));
+        const std::string before = sandbox.settingsText();
+        for (const auto& [section, key] : {std::pair<std::string, std::string>{"s", "a=b"},
+                                           {"s", "two\nlines"},
+                                           {"s", ""},
+                                           {"a]b", "k"},
+                                           {"s", "[k"}}) {
+            const ProfileWrite written = profile.writeStrings(section, {{"fine", "1"}, {key, "v"}});
+            QVERIFY(!written);
+            QVERIFY2(written.error.find("cannot be stored") != std::string::npos, written.error.c_str());
+        }
+        QCOMPARE(sandbox.settingsText(), before);
+    }
+
+    // Two instances saving at once: each save reads, changes and replaces the file, and without a
+    // lock one instance's replacement drops what the other wrote in between.
+    void twoWritersAtOnceLoseNothing() {
+        AppSandbox sandbox;
+        const fs::path file = sandbox.paths().iniFilePath;
+        constexpr int kWrites = 150;
+        auto writer = [&file](const std::string& section) {
+            ProfileFile profile(file);
+            for (int i = 0; i < kWrites; ++i)
+                profile.writeString(section, "key" + std::to_string(i), std::to_string(i));
+        };
+        std::thread first(writer, "first");
+        std::thread second(writer, "second");
+        first.join();
+        second.join();
+        const ProfileFile profile(file);
+        int kept = 0;
+        for (const char* section : {"first", "second"})
+            for (int i = 0; i < kWrites; ++i)
+                kept += profile.readText(section, "key" + std::to_string(i), "") == std::to_string(i);
+        QCOMPARE(kept, 2 * kWrites);
+        QCOMPARE(filesIn(file.parent_path()), QStringList{QString::fromStdString(file.filename().string())});
+    }
+
+    void aLinkedSettingsFileIsWrittenThroughItsLinkAndKeepsItsMode() {
+        AppSandbox sandbox;
+        const fs::path link = sandbox.paths().iniFilePath;
+        const fs::path real = fs::path(sandbox.folder().toStdString()) / "dotfiles" / "dbsift.ini";
+        fs::create_directories(real.parent_path());
+        sandbox.writeSettings("");
+        fs::rename(link, real);
+        fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+        fs::create_symlink(fs::relative(real, link.parent_path()), link);
+        ProfileFile profile(link);
+        QVERIFY(profile.writeString("frmMain", "Left", "15"));
+        QVERIFY(fs::is_symlink(link));
+        QCOMPARE(profile.readText("frmMain", "Left", ""), std::string("15"));
+        QCOMPARE(ProfileFile(real).readText("frmMain", "Left", ""), std::string("15"));
+        QCOMPARE(permissionsOf(real), fs::perms::owner_read | fs::perms::owner_write);
+        // Neither folder keeps a staging or lock file.
+        QCOMPARE(filesIn(real.parent_path()), QStringList{"dbsift.ini"});
+        QCOMPARE(filesIn(link.parent_path()), QStringList{QString::fromStdString(link.filename().string())});
+
+        // A plain file keeps its mode too.
+        fs::remove(link);
+        fs::copy_file(real, link);
+        fs::permissions(link, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        QVERIFY(profile.writeString("frmMain", "Top", "30"));
+        QCOMPARE(permissionsOf(link), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    }
+
+    void aWriteThatRunsOutOfSpaceSaysWhyAndKeepsTheFile() {
+        AppSandbox sandbox;
+        ProfileFile profile(sandbox.paths().iniFilePath);
+        QVERIFY(profile.writeString("frmMain", "REPORT_PATH", "/tmp/report.html"));
+        const std::string before = sandbox.settingsText();
+        ProfileWrite written;
+        {
+            const FileSizeLimit limit(before.size() + 16);
+            written = profile.writeString("ROLLBACK_NUMBER_1", "ROLLBACK_SQL", std::string(200, 'x'));
+        }
+        QVERIFY(!written);
+        // The system's own reason for the failed write, not a generic one.
+        QCOMPARE(written.error, std::generic_category().message(EFBIG));
+        QCOMPARE(sandbox.settingsText(), before);
+        QCOMPARE(filesIn(sandbox.paths().iniFilePath.parent_path()).size(), 1);
+
+        // The bytes are written by one routine, which passes on what a full device says.
+        const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+        QVERIFY(full >= 0);
+        QCOMPARE(writeAllBytes(full, "[frmMain]\r\n"), std::string("No space left on device"));
+        ::close(full);
+    }
+
+    void stagingFilesLeftByAKilledWriterAreRemovedAtTheNextWrite() {
+        AppSandbox sandbox;
+        const fs::path file = sandbox.paths().iniFilePath;
+        sandbox.writeSettings("[frmMain]\r\nLeft=1\r\n");
+        const fs::path folder = file.parent_path();
+        for (const std::string& name :
+             {"." + file.filename().string() + ".tmp-4242", "." + file.filename().string() + ".tmp-4243-7",
+              std::string("notes.txt")})
+            std::ofstream(folder / name) << "[frmMain]\r\nLeft=";
+        QVERIFY(ProfileFile(file).writeString("frmMain", "Top", "2"));
+        QCOMPARE(filesIn(folder),
+                 (QStringList{"notes.txt", QString::fromStdString(file.filename().string())}));
     }
 
     void decimalTextTakesPointOrComma_data() {

@@ -2,9 +2,9 @@
 // one; entries that cannot be rolled back are refused and change nothing.
 #include "AppTestMain.h"
 #include "shell/ProfileFile.h"
-#include "sync/RollbackSlots.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
+#include "sync/RollbackSlots.h"
 #include "sync/frmUndo.h"
 
 #include <sifkit/Sifcore.h>
@@ -97,6 +97,41 @@ private slots:
         rollBackFromTheList(sandbox, 1);
         QCOMPARE(sqliteQuery(pair.modified, "select city from people"), std::string("Oslo\n"));
         QVERIFY(!readRollbackSlot(sandbox.form().settingsFile(), 1).rolledBack);
+    }
+
+    // The Modified database is "m.db " and another database "m.db" sits beside it: a roll back in
+    // a later run restores the record in "m.db " and leaves "m.db" alone.
+    void aRollBackInALaterRunGoesToTheDatabaseItChanged() {
+        AppSandbox sandbox;
+        const std::string schema = "create table people(id integer primary key, name text, city text);";
+        const std::string original =
+            sandbox.createDatabase("o.db", schema + "insert into people values(1,'Ann','Oslo');");
+        const std::string modified =
+            sandbox.createDatabase("m.db ", schema + "insert into people values(1,'Ann','Bergen');");
+        const std::string neighbour =
+            sandbox.createDatabase("m.db", schema + "insert into people values(1,'Ann','Paris');");
+        // As an earlier version wrote it, the blank unencoded at the end of the line.
+        sandbox.writeSettings(
+            "[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + AppSandbox::fileConnection(original) +
+            "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + AppSandbox::fileConnection(modified) +
+            "\n[frmMain]\nlLastSelectedOrigConnIndex=0\nlLastSelectedmodConnIndex=0\n");
+        frmMain& first = sandbox.start().mainForm();
+        QCOMPARE(first.getSourceConnectionString(), AppSandbox::fileConnection(modified));
+        QVERIFY(overwriteModified(first));
+        QCOMPARE(sqliteQuery(modified, "select city from people"), std::string("Oslo\n"));
+        QCOMPARE(sqliteQuery(neighbour, "select city from people"), std::string("Paris\n"));
+        QCOMPARE(readRollbackSlot(first.settingsFile(), 1).sourceConnection,
+                 AppSandbox::fileConnection(modified));
+        sandbox.stop();
+
+        frmMain& later = sandbox.start().mainForm();
+        QCOMPARE(later.getSourceConnectionString(), AppSandbox::fileConnection(modified));
+        sandbox.prompter().queueConfirm(true);
+        rollBackFromTheList(sandbox, 1);
+        QVERIFY(sandbox.prompter().allAnswersUsed());
+        QCOMPARE(sqliteQuery(modified, "select city from people"), std::string("Bergen\n"));
+        QCOMPARE(sqliteQuery(neighbour, "select city from people"), std::string("Paris\n"));
+        QVERIFY(readRollbackSlot(later.settingsFile(), 1).rolledBack);
     }
 
     void theListFollowsTheSlots() {
