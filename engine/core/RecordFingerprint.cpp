@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace sifkit::detail {
@@ -12,22 +13,40 @@ namespace {
 
 /// The canonical bytes of one record's compared fields: a tag word per field, then its content,
 /// so that no two different sequences of values give the same bytes. XXH3-128 digests them.
+/// A record's bytes are gathered on the stack; only a record longer than that buffer (long texts)
+/// moves to the heap.
 class Canonical {
 public:
-    void word(uint64_t w) { bytes_.append(reinterpret_cast<const char*>(&w), sizeof w); }
+    void word(uint64_t w) { put(&w, sizeof w); }
     /// The tag and the length share one word.
     void bytes(uint64_t tag, std::string_view data) {
         word(tag | (static_cast<uint64_t>(data.size()) << 8));
-        bytes_.append(data);
+        put(data.data(), data.size());
     }
-    void clear() { bytes_.clear(); }
     RecordFingerprint finish() const {
-        const XXH128_hash_t hash = XXH3_128bits(bytes_.data(), bytes_.size());
+        const XXH128_hash_t hash =
+            spilled_ ? XXH3_128bits(heap_.data(), heap_.size()) : XXH3_128bits(stack_, size_);
         return {hash.high64, hash.low64};
     }
 
 private:
-    std::string bytes_;
+    void put(const void* data, std::size_t count) {
+        if (!spilled_ && size_ + count <= sizeof stack_) {
+            std::memcpy(stack_ + size_, data, count);
+            size_ += count;
+            return;
+        }
+        if (!spilled_) {
+            heap_.assign(stack_, size_);
+            spilled_ = true;
+        }
+        heap_.append(static_cast<const char*>(data), count);
+    }
+
+    char stack_[1024];
+    std::size_t size_ = 0;
+    bool spilled_ = false;
+    std::string heap_;
 };
 
 enum Tag : uint64_t { NullTag = 1, NumberTag, RealTag, TextTag, BinaryTag };
@@ -44,9 +63,7 @@ bool wholeNumber(double real, int64_t& out) {
 } // namespace
 
 RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions) {
-    // One buffer a thread, reused: digesting a record allocates nothing once it has grown.
-    thread_local Canonical canonical;
-    canonical.clear();
+    Canonical canonical;
     for (std::size_t position : positions) {
         const platform::CellView& cell = cells[position];
         switch (cell.kind) {

@@ -15,6 +15,7 @@
 #include <sifkit/FieldList.h>
 #include <sifkit/Sifcore.h>
 
+#include <unordered_map>
 #include <variant>
 
 namespace sifkit {
@@ -229,10 +230,11 @@ Failure passFailure(Failure failure, const MatchFailed& failed) {
     return failed.theirs ? failure : withCause(std::move(failure), failed.cause);
 }
 
-std::vector<DataRecord> recordsOf(const PassAnswer& answer, Side side) {
+std::vector<DataRecord> recordsOf(PassAnswer&& answer, Side side) {
     std::vector<DataRecord> records;
+    records.reserve(answer.missing.size());
     for (std::size_t i = 0; i < answer.missing.size(); ++i)
-        records.push_back({side, answer.missing[i], answer.rows[i], 0});
+        records.push_back({side, answer.missing[i], std::move(answer.rows[i]), 0});
     return records;
 }
 
@@ -302,7 +304,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
             showLastMatch(otherSide, thisSide, result.columns, positions, answer.last);
             thisSide.setReturnSQLMessage(success); // each record's look-up starts the message afresh
         }
-        result.records = recordsOf(answer, side);
+        result.records = recordsOf(std::move(answer), side);
     } catch (const MatchFailed& failed) {
         reportMatchFailure(thisSide, otherSide, failed);
         thisSide.appendFailure(passFailure(detail::dataPassFailure(query), failed));
@@ -422,24 +424,31 @@ void pairByKey(DataResult& result) {
     const std::vector<std::size_t> modifiedKey = positionsIn(result.modifiedColumns);
     if (originalKey.size() != result.keyColumns.size() || modifiedKey.size() != result.keyColumns.size())
         return;
-    const auto sameKey = [&](const DataRecord& original, const DataRecord& modified) {
-        for (std::size_t k = 0; k < originalKey.size(); ++k)
-            if (!(original.values[originalKey[k]] == modified.values[modifiedKey[k]]))
-                return false;
-        return true;
+    // One pass over each side, each record's key as exact bytes (a kind tag, then its text): two
+    // keys are equal exactly when their values are.
+    const auto keyOf = [](const DataRecord& record, const std::vector<std::size_t>& positions) {
+        std::string key;
+        for (std::size_t position : positions) {
+            const Value& value = record.values[position];
+            const std::string text = value.toString();
+            key += static_cast<char>(value.kind());
+            key += std::to_string(text.size()) + ":" + text;
+        }
+        return key;
     };
-    for (DataRecord& original : result.original)
-        for (const DataRecord& modified : result.modified)
-            if (sameKey(original, modified)) {
-                original.counterpart = modified.number;
-                break;
-            }
+    std::unordered_map<std::string, int32_t> firstModified;
+    for (const DataRecord& modified : result.modified)
+        firstModified.try_emplace(keyOf(modified, modifiedKey), modified.number);
+    std::unordered_map<std::string, int32_t> firstOriginal;
+    for (DataRecord& original : result.original) {
+        const std::string key = keyOf(original, originalKey);
+        firstOriginal.try_emplace(key, original.number);
+        if (auto found = firstModified.find(key); found != firstModified.end())
+            original.counterpart = found->second;
+    }
     for (DataRecord& modified : result.modified)
-        for (const DataRecord& original : result.original)
-            if (sameKey(original, modified)) {
-                modified.counterpart = original.number;
-                break;
-            }
+        if (auto found = firstOriginal.find(keyOf(modified, modifiedKey)); found != firstOriginal.end())
+            modified.counterpart = found->second;
 }
 
 /// The primary key both sides share and both passes compare; empty otherwise.
@@ -540,8 +549,8 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.modifiedColumns = sourcePass.columns;
     lastData_.originalRecordCount = masterPass.recordCount;
     lastData_.modifiedRecordCount = sourcePass.recordCount;
-    lastData_.original = masterPass.records;
-    lastData_.modified = sourcePass.records;
+    lastData_.original = std::move(masterPass.records);
+    lastData_.modified = std::move(sourcePass.records);
     lastData_.keyColumns = sharedKey(masterSide, sourceSide, masterPass, sourcePass);
     pairByKey(lastData_);
     // Both passes run, so that each side's messages tell what happened to it; a pass whose
