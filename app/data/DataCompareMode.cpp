@@ -27,7 +27,7 @@ void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
     resetTree(second);
     populateTree(second, !firstTreeIsOriginal);
     enableControls();
-    frame_.setPanelText(2, "Done");
+    frame_.setPanelText(2, tr("Done"));
 
     if (TreeView1_->topLevelItemCount() > 0 && TreeView2_->topLevelItemCount() > 0 &&
         getDisplayDataCompareMessageBox()) {

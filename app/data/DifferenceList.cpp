@@ -18,8 +18,6 @@ namespace dbsift {
 
 namespace {
 
-constexpr const char* kOriginalItem = " ORIGINAL ITEM NUMBER = ";
-
 bool parseNumber(const std::string& text, int32_t& number) {
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, number);
@@ -95,7 +93,7 @@ std::string frmMain::parseRecordNumberFromComboValue(const std::string& text) {
         number = text.substr(equals + 2);
     if (const std::size_t blank = number.find(' '); !number.empty() && blank != std::string::npos)
         number.erase(blank);
-    appVar_.setIsOriginal(text.find(kOriginalItem) != std::string::npos);
+    appVar_.setIsOriginal(text.find(differenceEntryMarker(true)) != std::string::npos);
     return number;
 }
 

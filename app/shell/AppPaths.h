@@ -26,7 +26,6 @@ struct AppPaths {
 
     std::filesystem::path quickStartPath() const { return resourceFolder / "dbsift_quickstart.html"; }
     std::filesystem::path databasePicturePath() const { return resourceFolder / "DATABASE.png"; }
-    std::filesystem::path translationsFolder() const { return resourceFolder / "translations"; }
     /// The hicolor icon theme of the same installation: share/icons/hicolor.
     std::filesystem::path iconThemeFolder() const {
         return resourceFolder.parent_path() / "icons" / "hicolor";

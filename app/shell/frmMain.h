@@ -326,6 +326,8 @@ private:
     /// when it is the stored one, otherwise the stored one, asking for the password when it names
     /// a user. Nothing when the user cancels.
     std::optional<std::string> connectionForRollback(const std::string& stored, bool isMaster);
+    /// " Run the comparison again ...": ends the status text of every write.
+    QString runAgainHint() const;
 
     void buildToolbar();
     void buildConnectionBar(QWidget* parent);

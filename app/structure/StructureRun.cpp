@@ -32,7 +32,7 @@ void frmMain::connectStructureView() {
 bool frmMain::requireConnections() {
     if (!masterConnectionString_.empty() && !sourceConnectionString_.empty())
         return true;
-    showMessage("The master and source databases must be selected first");
+    showMessage(tr("The master and source databases must be selected first"));
     return false;
 }
 
