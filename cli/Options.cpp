@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Options.h"
 
 #include <sifkit/Version.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqlScript.h"
 
 namespace dbsift::cli {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "connect/frmOleDB.h"
 
 #include "Prompter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "connect/frmSelectConn.h"
 
 #include "connect/frmOleDB.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entering data-compare mode: both databases' objects listed in the trees, and the hint that says
 // how to start a data comparison.
 #include "data/frmDispMessage.h"

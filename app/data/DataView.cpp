@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
 #include "data/EventHook.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two grids of the data view: the summary of differing records, page by page, and the
 // detail grid with the selected record above its counterpart and the fields' change rows.
 #include "data/DifferenceWalk.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The difference list: one drop-down entry per differing record, pages of them, and the
 // navigation that shows an entry's record above its counterpart.
 #include "data/DifferenceWalk.h"

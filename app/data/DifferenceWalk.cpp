@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/DifferenceWalk.h"
 
 #include <sifkit/Sifcore.h>

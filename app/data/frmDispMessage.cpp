@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/frmDispMessage.h"
 
 #include "shell/frmMain.h"

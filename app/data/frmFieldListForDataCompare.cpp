@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/frmFieldListForDataCompare.h"
 
 #include "shell/frmMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reports/HtmlReport.h"
 
 #include "data/DifferenceWalk.h"

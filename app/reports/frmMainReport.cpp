@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data difference report: written as an HTML file and handed to the desktop to show.
 #include "Prompter.h"
 #include "reports/HtmlReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screenshots/OffscreenSession.h"
 
 #include "shell/ProfileFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmMain.h"
 
 #include "Prompter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading the comparison window: the start-up order and the window state it (re)creates.
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmMainMDI.h"
 
 #include "shell/AppPaths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmOptions.h"
 
 #include "Prompter.h"

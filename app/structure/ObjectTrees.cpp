@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two object trees: one node per table or view of a side, with the field, data type and
 // change type nodes of each field when the results hold fields.
 #include "shell/frmMain.h"

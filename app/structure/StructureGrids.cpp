@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field structure grids: one grid per side listing every result item of that side with its
 // field, data type and change, coloured by the kind of change, and the change count.
 #include "shell/FlexGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The compare run of the structure view: the refresh and run commands, the swap of the two
 // sides, and the engine run they share.
 #include "shell/FlexGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copying a record to the other database, or overwriting its counterpart there with a rollback
 // entry for the undo list.
 #include "shell/FlexGrid.h"

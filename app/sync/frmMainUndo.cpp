@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Carrying out an undo: the record an update overwrote is put back from its rollback file, in
 // this run or a later one.
 #include "Prompter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sync/frmUndo.h"
 
 #include "shell/ProfileFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MatchQuery.h"
 
 #include "Failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SchemaCatalogue.h"
 
 #include "dataaccess/SchemaRowsets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "XmlExport.h"
 
 #include "FileHelpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ExactQuery.h"
 #include "Failure.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Failure.h"
 
 #include "dataaccess/ConnectionString.h"

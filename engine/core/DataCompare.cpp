@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataCompare.h"
 
 #include "EngineAccess.h"

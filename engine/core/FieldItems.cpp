@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FieldItems.h"
 
 #include "access/Failure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "IndexedMatch.h"
 
 #include "KeptRows.h"

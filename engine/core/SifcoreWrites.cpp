@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "EngineAccess.h"
 #include "access/ManagerAccess.h"
 #include "access/MatchQuery.h"

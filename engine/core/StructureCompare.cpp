@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StructureCompare.h"
 
 namespace sifkit::detail {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TableItems.h"
 
 #include "FieldItems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AppTestEnvironment.h"
 
 #include "shell/ProfileFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access/ExactQuery.h"
 #include "access/MatchQuery.h"
 #include "access/SqlLiterals.h"

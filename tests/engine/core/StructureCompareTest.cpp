@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/StructureCompare.h"
 
 #include <sifkit/Sifcore.h>
