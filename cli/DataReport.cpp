@@ -4,6 +4,8 @@
 #include "CliError.h"
 #include "EngineMessages.h"
 
+#include <sifkit/FieldList.h>
+
 #include <algorithm>
 #include <map>
 #include <optional>
@@ -154,18 +156,6 @@ std::vector<std::string> chooseColumns(const TableInfo& original, const TableInf
     return columns;
 }
 
-/// The engine's field list: every name in square brackets, a "]" inside doubled.
-std::string fieldList(const std::vector<std::string>& columns) {
-    std::string list;
-    for (const auto& column : columns) {
-        list += list.empty() ? "[" : ",[";
-        for (char c : column)
-            list += c == ']' ? std::string("]]") : std::string(1, c);
-        list += "]";
-    }
-    return list;
-}
-
 std::shared_ptr<sifkit::clsDBManager> connectedSide(const DatabaseTarget& target, const std::string& table,
                                                     const std::string& fields) {
     auto side = std::make_shared<sifkit::clsDBManager>();
@@ -236,7 +226,7 @@ DataReport compareData(sifkit::Sifcore& core, const DatabaseTarget& original, co
         keyAt != report.columns.end())
         report.keyColumn = static_cast<int32_t>(keyAt - report.columns.begin());
 
-    const std::string fields = fieldList(report.columns);
+    const std::string fields = sifkit::writeFieldList(report.columns);
     auto master = connectedSide(original, table, fields);
     auto source = connectedSide(modified, table, fields);
     const bool differs = core.beginTableCompareFromFieldListFromDBManager(master, source);

@@ -87,11 +87,14 @@ int run(const Options& options) {
     ProgressBar progress(standardErrorIsTerminal());
     try {
         if (!options.createSamplesDir.empty()) {
-            createSamples(options.createSamplesDir, std::cout);
+            samples::createSamples(options.createSamplesDir, std::cout);
             return exitSame;
         }
         return compare(options, progress);
     } catch (const CliError& error) {
+        progress.clear();
+        reportTrouble(error.what());
+    } catch (const samples::SampleError& error) {
         progress.clear();
         reportTrouble(error.what());
     } catch (const std::exception& error) {

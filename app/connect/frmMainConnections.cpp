@@ -5,6 +5,7 @@
 #include "shell/frmMain.h"
 #include "connect/frmSelectConn.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/Sifcore.h>
 
 #include <QTreeWidget>
@@ -57,7 +58,7 @@ void frmMain::setSideConnectionString(bool isMaster, const std::string& text, bo
                                       bool fromRecentList) {
     std::string& stored = isMaster ? masterConnectionString_ : sourceConnectionString_;
     stored = text;
-    setRecentListText(isMaster, QString::fromStdString(withoutPassword(text)));
+    setRecentListText(isMaster, QString::fromStdString(sifkit::withoutPassword(text)));
     // A file path chosen in the dialog becomes the database-file connection string.
     if (!isConnectionString && !fromRecentList) {
         frmSelectConn& dialog = connectionDialog();

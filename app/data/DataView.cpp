@@ -7,6 +7,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
+#include <sifkit/FieldList.h>
 #include <sifkit/Sifcore.h>
 #include <sifkit/clsDBManager.h>
 
@@ -196,7 +197,8 @@ void frmMain::chooseTableForDataCompare(QTreeWidget& tree) {
 void frmMain::showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList) {
     appVar_.setDoStructure(false);
     setFieldList(fieldList);
-    dataFieldCount_ = static_cast<int32_t>(std::count(fieldList.begin(), fieldList.end(), '['));
+    const std::optional<std::vector<std::string>> names = sifkit::parseFieldList(fieldList);
+    dataFieldCount_ = names ? static_cast<int32_t>(names->size()) : 0;
     cmdViewReport_->setEnabled(true);
     mnuCreateDataReport_->setEnabled(true);
     mnuCreateReportpopup_->setEnabled(true);

@@ -3,6 +3,7 @@
 
 #include "shell/frmMain.h"
 
+#include <sifkit/FieldList.h>
 #include <sifkit/Sifcore.h>
 #include <sifkit/clsDBManager.h>
 
@@ -123,16 +124,11 @@ bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableNa
 }
 
 std::string frmFieldListForDataCompare::getFieldList() const {
-    std::string list;
-    for (int i = 0; i < lstFields_->count(); ++i) {
-        const QListWidgetItem* item = lstFields_->item(i);
-        if (!item->isSelected())
-            continue;
-        if (!list.empty())
-            list += ",";
-        list += "[" + item->text().toStdString() + "]";
-    }
-    return list;
+    std::vector<std::string> names;
+    for (int i = 0; i < lstFields_->count(); ++i)
+        if (lstFields_->item(i)->isSelected())
+            names.push_back(lstFields_->item(i)->text().toStdString());
+    return sifkit::writeFieldList(names);
 }
 
 void frmFieldListForDataCompare::lstFields_Click() {

@@ -15,7 +15,7 @@ std::string prepareFirstStart(const AppPaths& paths) {
         return "";
     try {
         std::ostringstream ignored;
-        cli::createSamples(paths.dataFolder, ignored);
+        samples::createSamples(paths.dataFolder, ignored);
     } catch (const std::exception& failure) {
         return failure.what();
     }

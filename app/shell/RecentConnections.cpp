@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "shell/RecentConnections.h"
 
+#include <sifkit/Credentials.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -48,25 +50,12 @@ bool iniSectionContains(const ProfileFile& profile, const std::string& text, con
 
 void addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal) {
     const std::string section = isOriginal ? kOriginalConnectionsSection : kModifiedConnectionsSection;
-    const std::string stored = withoutPassword(text);
+    const std::string stored = sifkit::withoutPassword(text);
     if (stored.empty() || iniSectionContains(profile, stored, section))
         return;
     const int n = findFreeIniIndex(profile, section);
     if (n < INT16_MAX)
         profile.writeString(section, section + std::to_string(n), stored);
-}
-
-std::string withoutPassword(const std::string& connectionString) {
-    const std::string lower = lowered(connectionString);
-    auto at = lower.find(";password=");
-    if (at == std::string::npos)
-        at = lower.find(";pwd=");
-    if (at == std::string::npos)
-        return connectionString;
-    std::string kept = connectionString.substr(0, at);
-    while (!kept.empty() && kept.back() == ' ')
-        kept.pop_back();
-    return kept;
 }
 
 } // namespace dbsift

@@ -22,12 +22,7 @@ int findFreeIniIndex(const ProfileFile& profile, const std::string& section);
 bool iniSectionContains(const ProfileFile& profile, const std::string& text, const std::string& section);
 
 /// Records a connection string for a side unless an entry contains it already. The string is
-/// stored without its password part (see withoutPassword); an empty string is not recorded.
+/// stored without its password part (sifkit::withoutPassword); an empty string is not recorded.
 void addRecentConnection(ProfileFile& profile, const std::string& text, bool isOriginal);
-
-/// The connection string with every ";Password=..." part removed (the engine appends the
-/// password as " ;Password=" + password, and the password runs to the end of the string), so that
-/// a password never reaches the settings file, a message or a log.
-std::string withoutPassword(const std::string& connectionString);
 
 } // namespace dbsift

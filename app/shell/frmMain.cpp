@@ -6,6 +6,7 @@
 #include "shell/RecentConnections.h"
 #include "shell/frmMainMDI.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/Sifcore.h>
 #include <sifkit/Version.h>
 
@@ -407,7 +408,7 @@ bool frmMain::reportEngineFailure() {
                                    manager->getReturnSQLMessage() + "||" + manager->getReturnMessage());
         QStringList lines;
         for (const QString& piece : text.split("||")) {
-            const QString line = QString::fromStdString(withoutPassword(piece.trimmed().toStdString()));
+            const QString line = QString::fromStdString(sifkit::maskCredentials(piece.trimmed().toStdString()));
             if (line.contains(numbered) && !lines.contains(line))
                 lines << line;
         }

@@ -6,6 +6,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/Sifcore.h>
 
 #include <QAction>
@@ -148,7 +149,7 @@ void frmMain::tbSwap_Click() {
         const std::string connection =
             (isMaster ? engine.getMasterDataManager() : engine.getSourceDataManager())->getConnectionString();
         if (!connection.empty())
-            setRecentListText(isMaster, QString::fromStdString(withoutPassword(connection)));
+            setRecentListText(isMaster, QString::fromStdString(sifkit::withoutPassword(connection)));
     }
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
 

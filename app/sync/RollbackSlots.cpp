@@ -4,6 +4,8 @@
 #include "shell/RecentConnections.h"
 #include "shell/SettingsText.h"
 
+#include <sifkit/Credentials.h>
+
 namespace dbsift {
 
 namespace {
@@ -28,8 +30,8 @@ int nextRollbackNumber(const ProfileFile& profile) {
 bool saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot) {
     return profile.writeStrings(rollbackSection(slot.number),
                                 {{"ROLLBACK_NUMBER", std::to_string(slot.number)},
-                                 {"ROLLBACK_MASTERCONNECTION", withoutPassword(slot.masterConnection)},
-                                 {"ROLLBACK_SOURCECONNECTION", withoutPassword(slot.sourceConnection)},
+                                 {"ROLLBACK_MASTERCONNECTION", sifkit::withoutPassword(slot.masterConnection)},
+                                 {"ROLLBACK_SOURCECONNECTION", sifkit::withoutPassword(slot.sourceConnection)},
                                  {"ROLLBACK_ISMASTER", boolText(slot.isMaster)},
                                  {"ROLLBACK_FILENAME", slot.fileName},
                                  {"ROLLBACK_SQL", slot.sql},

@@ -9,6 +9,7 @@
 #include "sync/RollbackSlots.h"
 #include "sync/frmUndo.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/Sifcore.h>
 
 namespace dbsift {
@@ -28,7 +29,7 @@ frmUndo& frmMain::undoDialog() {
 std::optional<std::string> frmMain::connectionForRollback(const std::string& stored, bool isMaster) {
     // The connection of this session: its credentials are still known.
     const std::string current = isMaster ? masterConnectionString_ : sourceConnectionString_;
-    if (!stored.empty() && withoutPassword(current) == stored)
+    if (!stored.empty() && sifkit::withoutPassword(current) == stored)
         return isMaster ? getMasterConnectionString() : getSourceConnectionString();
     // A user ID without a password was never stored with the password: ask for it.
     if (stored.find(";User ID=") == std::string::npos)

@@ -31,12 +31,6 @@ struct ExactQuery {
     std::string render(const platform::Dialect& dialect, std::vector<Value>& parameters) const;
 };
 
-/// The column names of a field list as hosts write it: names separated by commas, each in
-/// square brackets ("]]" inside stands for "]") or bare (letters, digits and "_"), blanks
-/// around them allowed. An empty list or "*" gives no names (every column); a list of any other form
-/// gives nothing, so that no text of it ever reaches a statement.
-std::optional<std::vector<std::string>> fieldListColumns(const std::string& fieldList);
-
 /// A statement the engine built twice: as the text users see (in messages, rollback entries
 /// and getSql) and as the exact query that runs in its place.
 struct BoundForm {

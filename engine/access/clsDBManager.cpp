@@ -2,7 +2,7 @@
 #include "ExactQuery.h"
 #include "Failure.h"
 
-#include "dataaccess/ConnectionString.h"
+#include <sifkit/Credentials.h>
 #include "dataaccess/State.h"
 
 #include <sifkit/clsDBManager.h>
@@ -162,7 +162,7 @@ std::string clsDBManager::toString() const {
     std::string s;
     s.reserve(512);
     // The line may end up in logs: a password never appears in it.
-    s += "connectionString=" + platform::maskPassword(connectionString_);
+    s += "connectionString=" + maskCredentials(connectionString_);
     s += std::string(",isMasterDatabase=") + yesNo(isMasterDatabase_);
     s += ",tableName=" + tableName_;
     s += ",tableDataType=" + tableDataType_;

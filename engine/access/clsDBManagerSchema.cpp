@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Failure.h"
 
-#include "dataaccess/ConnectionString.h"
+#include <sifkit/Credentials.h>
 
 #include <sifkit/clsDBManager.h>
 
@@ -17,7 +17,7 @@ void clsDBManager::openDatabaseSchema() {
         returnConnectionMessage_ += detail::currentFailureText() +
                                     " #5 Error when attempting to open the database schema for the following "
                                     "connection :" +
-                                    platform::maskPassword(connectionString_) + " ||";
+                                    maskCredentials(connectionString_) + " ||";
     }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Failure.h"
 
-#include "dataaccess/ConnectionString.h"
+#include <sifkit/Credentials.h>
 
 #include <sifkit/clsData.h>
 
@@ -30,7 +30,7 @@ std::string clsData::getAccessConnections(const std::string& connectionString) {
         return detail::currentFailureText() +
                " #2 Error occurred when attempting to open connection using the following connection "
                "string " +
-               " " + platform::maskPassword(connectionString) + " ||";
+               " " + maskCredentials(connectionString) + " ||";
     }
 }
 

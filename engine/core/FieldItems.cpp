@@ -5,6 +5,8 @@
 #include "access/FieldTypes.h"
 #include "access/ManagerAccess.h"
 
+#include <sifkit/FieldList.h>
+
 namespace sifkit::detail {
 
 std::string tableQuery(const clsDBManager& side) {
@@ -14,7 +16,7 @@ std::string tableQuery(const clsDBManager& side) {
 
 void openTableQuery(clsDBManager& side, const clsDBManager& builtBy, const std::string& shownText,
                     const std::string& orderBy, int32_t maxRows) {
-    auto columns = fieldListColumns(builtBy.getFieldList());
+    auto columns = parseFieldList(builtBy.getFieldList());
     if (!columns) {
         side.closeRecordSet();
         side.setReturnSQLMessage(

@@ -9,6 +9,8 @@
 
 #include "dataaccess/State.h"
 
+#include <sifkit/FieldList.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -132,7 +134,7 @@ FingerprintSet setOf(const std::vector<RecordFingerprint>& digests) {
 /// Whether the field list names exactly these columns of the table, in order, or is empty
 /// (every column): then the side's query reads the table's own columns.
 bool plainColumnList(const std::string& fieldList, const std::vector<platform::ColumnInfo>& columns) {
-    const std::optional<std::vector<std::string>> names = fieldListColumns(fieldList);
+    const std::optional<std::vector<std::string>> names = parseFieldList(fieldList);
     if (!names)
         return false;
     if (names->empty())

@@ -1,52 +1,34 @@
 // SPDX-License-Identifier: MIT
 #include "RecordFingerprint.h"
 
+#include <xxhash.h>
+
 #include <bit>
 #include <cmath>
-#include <cstring>
+#include <string>
 
 namespace sifkit::detail {
 
 namespace {
 
-/// Two independent 64-bit mixes over the same canonical bytes.
-class Hasher {
+/// The canonical bytes of one record's compared fields: a tag word per field, then its content,
+/// so that no two different sequences of values give the same bytes. XXH3-128 digests them.
+class Canonical {
 public:
-    void word(uint64_t w) {
-        a_ = (a_ ^ w) * 0x9E3779B97F4A7C15ull;
-        a_ ^= a_ >> 29;
-        b_ = std::rotl(b_ + w * 0xC2B2AE3D27D4EB4Full, 31) * 0x165667B19E3779F9ull;
-    }
+    void word(uint64_t w) { bytes_.append(reinterpret_cast<const char*>(&w), sizeof w); }
     /// The tag and the length share one word.
     void bytes(uint64_t tag, std::string_view data) {
         word(tag | (static_cast<uint64_t>(data.size()) << 8));
-        std::size_t at = 0;
-        for (; at + 8 <= data.size(); at += 8) {
-            uint64_t w;
-            std::memcpy(&w, data.data() + at, 8);
-            word(w);
-        }
-        if (at < data.size()) {
-            uint64_t w = 0;
-            std::memcpy(&w, data.data() + at, data.size() - at);
-            word(w);
-        }
+        bytes_.append(data);
     }
+    void clear() { bytes_.clear(); }
     RecordFingerprint finish() const {
-        auto mix = [](uint64_t x) {
-            x ^= x >> 33;
-            x *= 0xFF51AFD7ED558CCDull;
-            x ^= x >> 33;
-            x *= 0xC4CEB9FE1A85EC53ull;
-            x ^= x >> 33;
-            return x;
-        };
-        return {mix(a_), mix(b_ ^ a_)};
+        const XXH128_hash_t hash = XXH3_128bits(bytes_.data(), bytes_.size());
+        return {hash.high64, hash.low64};
     }
 
 private:
-    uint64_t a_ = 0x243F6A8885A308D3ull;
-    uint64_t b_ = 0x13198A2E03707344ull;
+    std::string bytes_;
 };
 
 enum Tag : uint64_t { NullTag = 1, NumberTag, RealTag, TextTag, BinaryTag };
@@ -63,38 +45,40 @@ bool wholeNumber(double real, int64_t& out) {
 } // namespace
 
 RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions) {
-    Hasher hasher;
+    // One buffer a thread, reused: digesting a record allocates nothing once it has grown.
+    thread_local Canonical canonical;
+    canonical.clear();
     for (std::size_t position : positions) {
         const platform::CellView& cell = cells[position];
         switch (cell.kind) {
         case Value::Kind::Null:
-            hasher.word(NullTag);
+            canonical.word(NullTag);
             break;
         case Value::Kind::Integer:
-            hasher.word(NumberTag);
-            hasher.word(static_cast<uint64_t>(cell.integer));
+            canonical.word(NumberTag);
+            canonical.word(static_cast<uint64_t>(cell.integer));
             break;
         case Value::Kind::Real: {
             int64_t whole = 0;
             if (wholeNumber(cell.real, whole)) {
-                hasher.word(NumberTag);
-                hasher.word(static_cast<uint64_t>(whole));
+                canonical.word(NumberTag);
+                canonical.word(static_cast<uint64_t>(whole));
             } else {
-                hasher.word(RealTag);
-                hasher.word(std::isnan(cell.real) ? 0x7FF8000000000000ull
-                                                  : std::bit_cast<uint64_t>(cell.real));
+                canonical.word(RealTag);
+                canonical.word(std::isnan(cell.real) ? 0x7FF8000000000000ull
+                                                     : std::bit_cast<uint64_t>(cell.real));
             }
             break;
         }
         case Value::Kind::Text:
-            hasher.bytes(TextTag, cell.bytes);
+            canonical.bytes(TextTag, cell.bytes);
             break;
         case Value::Kind::Binary:
-            hasher.bytes(BinaryTag, cell.bytes);
+            canonical.bytes(BinaryTag, cell.bytes);
             break;
         }
     }
-    return hasher.finish();
+    return canonical.finish();
 }
 
 void FingerprintSet::reserve(std::size_t count) {

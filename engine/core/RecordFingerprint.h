@@ -11,8 +11,12 @@ namespace sifkit::detail {
 /// A 128-bit digest of some fields of one record, in a canonical form that is equal exactly
 /// when the database finds the values equal: Null only to Null, texts byte for byte (letter
 /// case and wildcard characters included), an integer to a real of the same value (7 and 7.0),
-/// other reals bit for bit, binary values byte for byte and never to a text. Two different
-/// records share a digest with a chance of about 2^-128.
+/// other reals bit for bit, binary values byte for byte and never to a text. The digest is
+/// XXH3-128 of those canonical bytes. It is not a cryptographic hash: records are taken as
+/// equal when their digests are, which assumes that no two different records of the data
+/// compared collide. For data not crafted against XXH3 the chance is about n^2 / 2^129 for n
+/// records (below 10^-20 at a billion), far below the chance of a hardware fault; data built to
+/// collide could hide a difference.
 struct RecordFingerprint {
     uint64_t high = 0;
     uint64_t low = 0;

@@ -125,6 +125,10 @@ using TableCatalogues = std::unordered_map<std::string, TableCatalogue>;
 /// every backend calls it for each statement it sends.
 void traceStatement(const std::string& sql, const std::vector<Value>& params);
 
+/// Whether a statement that finds its database file locked should wait on, having waited
+/// waitedMs already: what the host installed with setLockWait, else up to five seconds.
+bool keepWaitingForLock(int32_t waitedMs);
+
 /// One open database. Implementations own their driver resources; every failure throws
 /// sifkit::Error or sifkit::DatabaseError.
 class Backend {

@@ -2,6 +2,7 @@
 #include "ConnectionString.h"
 #include "Text.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/SifkitError.h>
 
 #include <algorithm>
@@ -193,36 +194,81 @@ std::string sqliteFileOf(const std::string& connectionString) {
     return target;
 }
 
-std::string maskPassword(const std::string& connectionString) {
-    std::string lower = connectionString;
+namespace {
+
+/// Where one password attribute of a connection string lies: its key starts at `key`, its
+/// value runs from `value` to `end`; `toEnd` for the "Password=" form, whose value runs to the
+/// end of the text.
+struct PasswordPart {
+    std::size_t key = 0, value = 0, end = 0;
+    bool toEnd = false;
+};
+
+std::vector<PasswordPart> passwordParts(const std::string& text) {
+    std::string lower = text;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return std::tolower(c); });
+    std::vector<PasswordPart> parts;
+    for (std::size_t at = 0; at < lower.size(); ++at) {
+        // Only a key at the start of an attribute counts (the start of the text, or after ";"
+        // and any blanks), not the same letters inside a value such as a path.
+        std::size_t before = at;
+        while (before > 0 && lower[before - 1] == ' ')
+            --before;
+        if (before > 0 && lower[before - 1] != ';')
+            continue;
+        if (lower.compare(at, 9, "password=") == 0) {
+            // Appended last in the forms users see, and may hold ";" itself.
+            parts.push_back({at, at + 9, lower.size(), true});
+            break;
+        }
+        if (lower.compare(at, 4, "pwd=") == 0) {
+            const std::size_t value = at + 4;
+            const bool braced = value < lower.size() && lower[value] == '{';
+            std::size_t end = lower.find(braced ? '}' : ';', value);
+            end = end == std::string::npos ? lower.size() : end + (braced ? 1 : 0);
+            parts.push_back({at, value, end, false});
+            at = end;
+        }
+    }
+    return parts;
+}
+
+} // namespace
+
+} // namespace sifkit::platform
+
+namespace sifkit {
+
+std::string maskCredentials(const std::string& text) {
     std::string masked;
     std::size_t copied = 0;
-    for (std::size_t at = 0; at < lower.size(); ++at) {
-        // Only a key at the start of an attribute counts, not the same letters inside a value.
-        if (at > 0 && lower[at - 1] != ';' && lower[at - 1] != ' ')
-            continue;
-        std::size_t valueStart;
-        std::size_t valueEnd;
-        if (lower.compare(at, 9, "password=") == 0) {
-            valueStart = at + 9;
-            valueEnd = lower.size(); // appended last, and may hold ";" itself
-        } else if (lower.compare(at, 4, "pwd=") == 0) {
-            valueStart = at + 4;
-            valueEnd = lower[valueStart] == '{' ? lower.find('}', valueStart) : lower.find(';', valueStart);
-            valueEnd =
-                valueEnd == std::string::npos ? lower.size() : valueEnd + (lower[valueStart] == '{' ? 1 : 0);
-        } else {
-            continue;
-        }
-        masked.append(connectionString, copied, valueStart - copied);
+    for (const platform::PasswordPart& part : platform::passwordParts(text)) {
+        masked.append(text, copied, part.value - copied);
         masked += "****";
-        copied = valueEnd;
-        at = valueEnd;
+        copied = part.end;
     }
-    masked.append(connectionString, std::min(copied, connectionString.size()), std::string::npos);
+    masked.append(text, std::min(copied, text.size()), std::string::npos);
     return masked;
 }
 
-} // namespace sifkit::platform
+std::string withoutPassword(const std::string& connectionString) {
+    std::string kept = connectionString;
+    const std::vector<platform::PasswordPart> parts = platform::passwordParts(connectionString);
+    // From the last part back, so that the positions of the earlier ones stay right.
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        std::size_t from = part->key;
+        std::size_t to = part->end;
+        if (!part->toEnd && to < kept.size() && kept[to] == ';') {
+            ++to; // "PWD=p;" in front of further attributes goes with its own separator
+        } else {
+            // The last attribute takes the separators before it: " ;Password=p", ";PWD=p".
+            while (from > 0 && (kept[from - 1] == ';' || kept[from - 1] == ' '))
+                --from;
+        }
+        kept.erase(from, to - from);
+    }
+    return kept;
+}
+
+} // namespace sifkit

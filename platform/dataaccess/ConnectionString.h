@@ -22,9 +22,6 @@ OdbcTarget translateConnectionString(const std::string& connectionString);
 /// otherwise (a data source, an Access file, or anything translateConnectionString rejects).
 std::string sqliteFileOf(const std::string& connectionString);
 
-/// The connection string with every password value replaced by "****", for messages.
-std::string maskPassword(const std::string& connectionString);
-
 /// True when the file starts with the SQLite 3 header ("SQLite format 3" and a NUL).
 bool isSqliteFile(const std::string& path);
 

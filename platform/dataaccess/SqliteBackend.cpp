@@ -8,10 +8,14 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <exception>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <thread>
 
 namespace sifkit::platform {
 
@@ -207,13 +211,29 @@ std::string bareStatement(const char* text) {
     return bare;
 }
 
+/// SQLite's busy handler: sleeps a little longer each time, as SQLite's own timeout does, for
+/// as long as the host's lock wait says to go on. count is how often it was called for this lock.
+int waitForLock(void*, int count) {
+    static constexpr int32_t delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    static constexpr int32_t steps = static_cast<int32_t>(std::size(delays));
+    int32_t waited = 0;
+    for (int32_t i = 0; i < std::min(count, steps); ++i)
+        waited += delays[i];
+    if (count > steps)
+        waited += (count - steps) * delays[steps - 1];
+    if (!keepWaitingForLock(waited))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(delays[std::min(count, steps - 1)]));
+    return 1;
+}
+
 } // namespace
 
 void SqliteBackend::StatementDeleter::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
 
-SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) {
+SqliteBackend::SqliteBackend(const std::string& path) {
     // The absolute path, so that a name such as "file:x" is never read as a URI.
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
@@ -227,7 +247,7 @@ SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) {
                             "[SQLite] unable to open database file " + path + ": " + message);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    sqlite3_busy_handler(db_, waitForLock, nullptr);
     // Scans hand rows over from inside the statement loop (see scanInDatabase).
     sqlite3_create_function_v2(db_, "sifkit_row", -1, SQLITE_UTF8, &activeScan_, rowFunction, nullptr,
                                nullptr, nullptr);

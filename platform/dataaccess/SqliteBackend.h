@@ -24,7 +24,7 @@ class SqliteBackend final : public Backend {
 public:
     /// Opens an existing file for reading and writing; busyTimeoutMs is how long a statement
     /// waits for another connection's lock. Throws sifkit::DatabaseError on failure.
-    explicit SqliteBackend(const std::string& path, int busyTimeoutMs = 5000);
+    explicit SqliteBackend(const std::string& path);
     ~SqliteBackend() override;
 
     const Dialect& dialect() const override { return dialect_; }

@@ -10,6 +10,12 @@ namespace sifkit {
 namespace {
 
 std::mutex traceMutex;
+std::mutex lockWaitMutex;
+
+LockWait& installedLockWait() {
+    static LockWait wait;
+    return wait;
+}
 
 SqlTrace& installedTrace() {
     static SqlTrace trace;
@@ -23,7 +29,21 @@ void setSqlTrace(SqlTrace trace) {
     installedTrace() = std::move(trace);
 }
 
+void setLockWait(LockWait wait) {
+    std::lock_guard lock(lockWaitMutex);
+    installedLockWait() = std::move(wait);
+}
+
 namespace platform {
+
+bool keepWaitingForLock(int32_t waitedMs) {
+    LockWait wait;
+    {
+        std::lock_guard lock(lockWaitMutex);
+        wait = installedLockWait();
+    }
+    return wait ? wait(waitedMs) : waitedMs < 5000;
+}
 
 void traceStatement(const std::string& sql, const std::vector<Value>& params) {
     std::lock_guard lock(traceMutex);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace sifkit::test {
 namespace {
@@ -55,6 +56,17 @@ TEST(CliSmokeTest, CreatedSamplesHoldWhatTheirScriptsSayAndAreNeverOverwritten) 
     EXPECT_EQ(again.out, (folder / "original.db").string() + " exists, left as it is\n" +
                              (folder / "modified.db").string() + " exists, left as it is\n");
     EXPECT_EQ(std::filesystem::file_size(folder / "modified.db"), 0u);
+}
+
+TEST(CliSmokeTest, SamplesAreCreatedWithoutAnyOdbcDriverInstalled) {
+    TempDir dir;
+    const std::string drivers = dir.file("odbcinst.ini");
+    std::ofstream(drivers) << ""; // a machine where no ODBC driver is registered
+    const std::filesystem::path folder = dir.path() / "samples";
+    CliResult created = runCli({"--create-samples", folder.string()},
+                               {{"ODBCSYSINI", dir.path().string()}, {"ODBCINI", dir.file("odbc.ini")}});
+    EXPECT_EQ(created.status, 0) << created.err;
+    EXPECT_EQ(sqliteQuery((folder / "original.db").string(), "SELECT count(*) FROM customers"), "5\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "dataaccess/Backend.h"
 #include "support/TestEnvironment.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/SifkitError.h>
 
 #include <gtest/gtest.h>
@@ -50,12 +51,29 @@ TEST(ConnectionStringTest, PlainOdbcTextPassesThrough) {
 }
 
 TEST(ConnectionStringTest, PasswordsAreMaskedWhereverTheyStand) {
-    EXPECT_EQ(platform::maskPassword("Provider=MSDASQL;Data Source=S ;User ID=u ;Password=secret"),
+    EXPECT_EQ(maskCredentials("Provider=MSDASQL;Data Source=S ;User ID=u ;Password=secret"),
               "Provider=MSDASQL;Data Source=S ;User ID=u ;Password=****");
-    EXPECT_EQ(platform::maskPassword("DSN=x;PWD=abc;UID=u"), "DSN=x;PWD=****;UID=u");
-    EXPECT_EQ(platform::maskPassword("DSN=x;PWD={a;b};UID=u"), "DSN=x;PWD=****;UID=u");
-    EXPECT_EQ(platform::maskPassword("Data Source=S ;Password=p;w"), "Data Source=S ;Password=****");
-    EXPECT_EQ(platform::maskPassword("Data Source=mypassword=1"), "Data Source=mypassword=1");
+    EXPECT_EQ(maskCredentials("DSN=x;PWD=abc;UID=u"), "DSN=x;PWD=****;UID=u");
+    EXPECT_EQ(maskCredentials("DSN=x;PWD={a;b};UID=u"), "DSN=x;PWD=****;UID=u");
+    EXPECT_EQ(maskCredentials("Data Source=S ;Password=p;w"), "Data Source=S ;Password=****");
+    EXPECT_EQ(maskCredentials("Data Source=mypassword=1"), "Data Source=mypassword=1");
+    EXPECT_EQ(maskCredentials("PWD=secret;DSN=x"), "PWD=****;DSN=x");
+}
+
+TEST(ConnectionStringTest, AStoredConnectionKeepsEverythingButItsPassword) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Provider=MSDASQL;Persist Security Info=False;Data Source=S ;User ID=u ;Password=p;w",
+         "Provider=MSDASQL;Persist Security Info=False;Data Source=S ;User ID=u"},
+        {"PWD=secret;DSN=x", "DSN=x"},
+        {"DSN=x;PWD={a;b};UID=u", "DSN=x;UID=u"},
+        {"DSN=x;UID=u;pwd=s", "DSN=x;UID=u"},
+        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/my password=1.db",
+         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/my password=1.db"},
+        {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=m.db ",
+         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=m.db "},
+    };
+    for (const auto& [stored, kept] : cases)
+        EXPECT_EQ(withoutPassword(stored), kept) << stored;
 }
 
 TEST(DialectTest, BracketsBecomeTheDriversQuotesOutsideLiterals) {

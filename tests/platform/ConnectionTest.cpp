@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 namespace sifkit::test {
 namespace {
@@ -58,12 +62,17 @@ TEST_F(ConnectionTest, ADamagedFileFailsWithItsCauseInsteadOfReadingAsEmpty) {
     }
 }
 
-TEST_F(ConnectionTest, AFileLockedByAnotherConnectionFailsWithItsCause) {
+TEST_F(ConnectionTest, AFileLockedByAnotherConnectionFailsWithItsCauseOnceTheHostStopsWaiting) {
     Connection holder;
     holder.open(fileConnectionString(path));
     holder.execute("BEGIN EXCLUSIVE");
     Connection connection;
     connection.open(fileConnectionString(path));
+    std::vector<int32_t> asked;
+    setLockWait([&](int32_t waitedMs) {
+        asked.push_back(waitedMs);
+        return waitedMs < 30; // the host gives up after a few tries
+    });
     try {
         connection.openSchema(Connection::SchemaTables, {});
         ADD_FAILURE() << "a locked file listed its tables";
@@ -71,7 +80,19 @@ TEST_F(ConnectionTest, AFileLockedByAnotherConnectionFailsWithItsCause) {
         EXPECT_NE(failure.description().find("database is locked"), std::string::npos)
             << failure.description();
     }
-    holder.execute("ROLLBACK");
+    setLockWait(nullptr);
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_EQ(asked.front(), 0);
+    EXPECT_GE(asked.back(), 30);
+    EXPECT_TRUE(std::is_sorted(asked.begin(), asked.end()));
+
+    // Released while the other connection waits: the statement goes through.
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        holder.execute("ROLLBACK");
+    });
+    EXPECT_NO_THROW(connection.openSchema(Connection::SchemaTables, {}));
+    release.join();
 }
 
 TEST_F(ConnectionTest, RefusesMissingFilesAndFilesThatAreNoDatabase) {

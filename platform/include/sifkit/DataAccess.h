@@ -31,6 +31,14 @@ using SqlTrace = std::function<void(const std::string& sql, const std::vector<Va
 /// report of a wrong result; an empty function turns it off. Every connection uses it.
 SIFKIT_EXPORT void setSqlTrace(SqlTrace trace);
 
+/// Decides, while a database file is locked by another connection, whether to go on waiting:
+/// called with the milliseconds waited so far for this lock; false gives up, and the statement
+/// fails with the database's "database is locked". An empty function restores the default,
+/// which waits up to five seconds. Every connection to a database file uses it; it may be
+/// called on any thread that reads a file.
+using LockWait = std::function<bool(int32_t waitedMs)>;
+SIFKIT_EXPORT void setLockWait(LockWait wait);
+
 /// One database connection. The object is a handle: copies refer to the same connection, as
 /// the side managers and their record sets share one. Every failure throws sifkit::Error
 /// (sifkit::DatabaseError when the driver reports it).

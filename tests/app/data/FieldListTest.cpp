@@ -117,6 +117,21 @@ private slots:
         QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
     }
 
+    void aFieldNamedWithABracketIsCompared() {
+        AppSandbox sandbox;
+        const std::string table = "CREATE TABLE t (id INTEGER PRIMARY KEY, \"a]b\" VARCHAR(10));\n";
+        frmMain& form = startOnTwoDatabases(sandbox, table + "INSERT INTO t VALUES (1, 'x');\n",
+                                            table + "INSERT INTO t VALUES (1, 'y');\n");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("t", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        button(dialog, "cmdSelectAll").click();
+        QCOMPARE(dialog.getFieldList(), std::string("[id],[a]]b]"));
+        dialog.cmdCompare_Click();
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList());
+        QCOMPARE(differenceList(form).count(), 2); // the record on each side
+    }
+
     void aRunWithoutDifferencesSaysSo() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kShop, kShop);

@@ -7,6 +7,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
+#include <sifkit/Credentials.h>
 #include <QComboBox>
 
 using namespace dbsift;
@@ -56,11 +57,13 @@ private slots:
                                   << "Provider=MSDASQL;Data Source=pg ;User ID=ann";
         QTest::newRow("odbc form") << "DSN=pg;UID=ann;PWD=secret"
                                    << "DSN=pg;UID=ann";
+        QTest::newRow("odbc form, password first") << "PWD=secret;DSN=pg;UID=ann"
+                                                   << "DSN=pg;UID=ann";
     }
     void passwordsAreStrippedFromWhatIsStored() {
         QFETCH(QString, connection);
         QFETCH(QString, stored);
-        QCOMPARE(QString::fromStdString(withoutPassword(connection.toStdString())), stored);
+        QCOMPARE(QString::fromStdString(sifkit::withoutPassword(connection.toStdString())), stored);
     }
 
     void theRememberedEntriesArePreselected() {

@@ -5,6 +5,7 @@
 #include "support/DataRun.h"
 #include "support/TestEnvironment.h"
 
+#include <sifkit/FieldList.h>
 #include <sifkit/clsDBManager.h>
 
 #include <gtest/gtest.h>
@@ -57,12 +58,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FieldListTest, NamesAreReadWithoutEverPassingTextOn) {
     using Names = std::optional<std::vector<std::string>>;
-    EXPECT_EQ(detail::fieldListColumns(""), Names(std::vector<std::string>{}));
-    EXPECT_EQ(detail::fieldListColumns(" * "), Names(std::vector<std::string>{}));
-    EXPECT_EQ(detail::fieldListColumns("[id], name ,[a]]b],[x; y]"),
+    EXPECT_EQ(parseFieldList(""), Names(std::vector<std::string>{}));
+    EXPECT_EQ(parseFieldList(" * "), Names(std::vector<std::string>{}));
+    EXPECT_EQ(parseFieldList("[id], name ,[a]]b],[x; y]"),
               Names(std::vector<std::string>{"id", "name", "a]b", "x; y"}));
     for (const char* hostile : {"[x]; drop table y", "a b", "[open", "id,", "count(*)", "a]"})
-        EXPECT_EQ(detail::fieldListColumns(hostile), std::nullopt) << hostile;
+        EXPECT_EQ(parseFieldList(hostile), std::nullopt) << hostile;
+    // What a host writes reads back as the same names, whatever they hold.
+    const std::vector<std::string> names{"id", "a]b", "[x]", "x; y", "", "]]"};
+    EXPECT_EQ(writeFieldList(names), "[id],[a]]b],[[x]]],[x; y],[],[]]]]]");
+    EXPECT_EQ(parseFieldList(writeFieldList({"id", "a]b", "[x]", "x; y", "]]"})),
+              Names(std::vector<std::string>{"id", "a]b", "[x]", "x; y", "]]"}));
 }
 
 TEST(SqlLiteralTest, MatchOperatorByType) {

@@ -3,7 +3,7 @@
 # Usage: cmake -DORIGINAL=<sql> -DMODIFIED=<sql> -DOUTPUT=<header> -P EmbedSamples.cmake
 set(delimiter "dbsift_sample")
 set(text "// Generated from samples/original.sql and samples/modified.sql; do not edit.\n")
-string(APPEND text "#pragma once\n\n#include <string_view>\n\nnamespace dbsift::cli::samples {\n\n")
+string(APPEND text "#pragma once\n\n#include <string_view>\n\nnamespace dbsift::samples::scripts {\n\n")
 foreach(name IN ITEMS ORIGINAL MODIFIED)
   file(READ "${${name}}" script)
   string(FIND "${script}" ")${delimiter}\"" clash)
@@ -13,7 +13,7 @@ foreach(name IN ITEMS ORIGINAL MODIFIED)
   string(TOLOWER "${name}" lower)
   string(APPEND text "inline constexpr std::string_view ${lower}Script = R\"${delimiter}(${script})${delimiter}\";\n\n")
 endforeach()
-string(APPEND text "} // namespace dbsift::cli::samples\n")
+string(APPEND text "} // namespace dbsift::samples::scripts\n")
 # Rewritten only when it changes, so that an unchanged script rebuilds nothing.
 set(previous "")
 if(EXISTS "${OUTPUT}")
