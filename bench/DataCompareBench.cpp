@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times one full data comparison of a table through the public engine control and prints the
 // records it reported on each side and the process's peak memory, so that a run that compared
 // nothing is noticed.

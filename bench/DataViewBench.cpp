@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the data view after a data comparison started through the window as a person starts it
 // (the field list dialog's Compare button): the engine's run, and the time from the run's end
 // until the first page of differences and the selected record's detail are on screen. The

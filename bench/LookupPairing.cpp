@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pairs every reported record of one side with its counterpart on the other side through
 // Sifcore::lookupRelatedRecordFromRecordNumber, as the difference list does, and times it
 // against the plain scans that define the look-ups (run on smaller results, since they grow

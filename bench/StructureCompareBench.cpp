@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times one structure comparison of two databases through the public engine control, fields
 // included, and prints what it found so that a run that compared nothing is noticed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times one "Run Compare" of the comparison window on two database files, offscreen: the
 // engine's compare calls, and the window's own work around them (filling the object trees and
 // the structure grids, and the first paint of the result).

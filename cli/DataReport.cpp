@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataReport.h"
 
 #include "CliError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DatabaseTarget.h"
 
 #include "CliError.h"

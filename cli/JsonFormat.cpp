@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Formatters.h"
 
 #include <nlohmann/json.hpp>

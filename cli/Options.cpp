@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Options.h"
 
 #include <sifkit/Version.h>
@@ -30,7 +31,8 @@ const char* const footer =
     "\"items\": [{\"side\", \"kind\", \"object\", \"field\", \"type\", \"change\", \"description\",\n"
     "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\" and\n"
     "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}].\n"
-    "See cli/README.md for every field.\n"
+    "The manual page (man dbsift-compare) tells every field, as does README.md in the\n"
+    "installation's share/doc/dbsift-compare.\n"
     "\n"
     "The password is read from the environment variable --password-env names, never from the\n"
     "command line, and is never shown.";

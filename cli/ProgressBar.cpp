@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProgressBar.h"
 
 #include <algorithm>

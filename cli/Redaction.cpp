@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Redaction.h"
 
 #include <vector>

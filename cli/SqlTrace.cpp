@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqlTrace.h"
 
 namespace dbsift::cli {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StructureReport.h"
 
 #include "CliError.h"

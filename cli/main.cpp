@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // dbsift-compare: compares two databases through the Sifkit engine, from the command line.
 // Exit status as diff's: 0 no differences, 1 differences found, 2 trouble.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes a header holding the two sample scripts as string literals.
 # Usage: cmake -DORIGINAL=<sql> -DMODIFIED=<sql> -DOUTPUT=<header> -P EmbedSamples.cmake
 set(delimiter "dbsift_sample")

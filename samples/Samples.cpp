@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Samples.h"
 
 #include "SampleScripts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two connection strings the comparison window keeps, and the buttons that open the
 // connection dialog for each side.
 #include "shell/RecentConnections.h"

@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: MIT
 #include "connect/frmOleDB.h"
 
 #include "Prompter.h"
 #include "shell/frmMain.h"
 
+#include <QCoreApplication>
+
 namespace dbsift {
 
 std::string frmOleDB::getAccessPath(frmMain& form) {
     FilePickRequest request;
-    request.title = "Select Database";
-    request.filter = kFilter;
+    request.title = QCoreApplication::translate("dbsift::frmOleDB", "Select Database");
+    request.filter = QCoreApplication::translate("dbsift::frmOleDB", kFilter);
     request.filterIndex = 1;
     request.defaultExtension = "MDB";
     request.initialFile = QString::fromStdString(form.getLastFileUsed());

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: MIT
 #pragma once
+
+#include <QtGlobal>
 
 #include <string>
 
@@ -11,8 +14,9 @@ class frmOleDB {
 public:
     /// The file filter: SQLite files first (the usual database files here), then the classic
     /// entries.
-    static constexpr const char* kFilter = "SQLite (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3|"
-                                           "MDB(*.MDB)|*.MDB|DBC (*.dbc)|*.dbc|All (*.*)|*.*";
+    static constexpr const char* kFilter =
+        QT_TRANSLATE_NOOP("dbsift::frmOleDB", "SQLite (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3|"
+                                              "MDB(*.MDB)|*.MDB|DBC (*.dbc)|*.dbc|All (*.*)|*.*");
 
     /// Shows the picker starting at the last file used; a chosen file becomes the last file used.
     /// Returns the path, or "" when the user cancels.

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "connect/frmSelectConn.h"
 
-#include "shell/frmMain.h"
 #include "connect/frmOleDB.h"
+#include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -20,7 +21,7 @@ namespace dbsift {
 
 frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
     setObjectName("frmSelectConn");
-    setWindowTitle("Select Databases To Compare");
+    setWindowTitle(tr("Select Databases To Compare"));
     setModal(true);
 
     // Says which side the dialog is choosing for: the same dialog serves both.
@@ -31,15 +32,15 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
     sideFont.setPointSizeF(sideFont.pointSizeF() * 1.2);
     lblSide_->setFont(sideFont);
 
-    auto* source = new QGroupBox("Select Database by DSN or File", this);
-    optDsn_ = new QRadioButton("ODBC Data Source", source);
+    auto* source = new QGroupBox(tr("Select Database by DSN or File"), this);
+    optDsn_ = new QRadioButton(tr("ODBC Data Source"), source);
     optDsn_->setObjectName("optDsn");
-    optFile_ = new QRadioButton("File", source);
+    optFile_ = new QRadioButton(tr("File"), source);
     optFile_->setObjectName("optFile");
     cboCompare2_ = new QComboBox(source);
     cboCompare2_->setObjectName("cboCompare2");
     cboCompare2_->setMinimumContentsLength(40);
-    cmdOldDB1_ = new QPushButton("Select Database File (OLEDB)", source);
+    cmdOldDB1_ = new QPushButton(tr("Select Database File (OLEDB)"), source);
     cmdOldDB1_->setObjectName("cmdOldDB1");
     lblSelectedConnection_ = new QLabel(source);
     lblSelectedConnection_->setObjectName("lblSelectedConnection");
@@ -58,21 +59,21 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
     sourceLayout->addLayout(fileRow);
     sourceLayout->addWidget(lblSelectedConnection_);
 
-    auto* security = new QGroupBox("Security", this);
+    auto* security = new QGroupBox(tr("Security"), this);
     txtMasterDBUserID_ = new QLineEdit(security);
     txtMasterDBUserID_->setObjectName("txtMasterDBUserID");
     txtSourcePassword_ = new QLineEdit(security);
     txtSourcePassword_->setObjectName("txtSourcePassword");
     txtSourcePassword_->setEchoMode(QLineEdit::Password);
     auto* securityLayout = new QFormLayout(security);
-    securityLayout->addRow(new QLabel("Enter User ID and Password for Database if Required", security));
-    securityLayout->addRow("User ID", txtMasterDBUserID_);
-    securityLayout->addRow("Password", txtSourcePassword_);
+    securityLayout->addRow(new QLabel(tr("Enter User ID and Password for Database if Required"), security));
+    securityLayout->addRow(tr("User ID"), txtMasterDBUserID_);
+    securityLayout->addRow(tr("Password"), txtSourcePassword_);
 
-    cmdDone_ = new QPushButton("Done", this);
+    cmdDone_ = new QPushButton(tr("Done"), this);
     cmdDone_->setObjectName("cmdDone");
     cmdDone_->setDefault(true);
-    cmdCancel_ = new QPushButton("Cancel", this);
+    cmdCancel_ = new QPushButton(tr("Cancel"), this);
     cmdCancel_->setObjectName("cmdCancel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -109,7 +110,7 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
 void frmSelectConn::setFormControl(const std::string& mode, frmMain& form) {
     form_ = &form;
     isMaster_ = mode == "use_master";
-    lblSide_->setText(isMaster_ ? "Original database" : "Modified database");
+    lblSide_->setText(isMaster_ ? tr("Original database") : tr("Modified database"));
     lblSelectedConnection_->setText(form.recentListText(isMaster_));
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entering data-compare mode: both databases' objects listed in the trees, and the hint that says
 // how to start a data comparison.
 #include "data/frmDispMessage.h"
@@ -27,7 +28,7 @@ void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
     resetTree(second);
     populateTree(second, !firstTreeIsOriginal);
     enableControls();
-    frame_.setPanelText(2, "Done");
+    frame_.setPanelText(2, tr("Done"));
 
     if (TreeView1_->topLevelItemCount() > 0 && TreeView2_->topLevelItemCount() > 0 &&
         getDisplayDataCompareMessageBox()) {

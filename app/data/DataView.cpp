@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
 #include "data/EventHook.h"
@@ -54,8 +55,8 @@ void frmMain::buildDataGrids() {
         frameDataDetail_[i] = new QWidget(tsDataDiff_);
         frameDataDetail_[i]->setObjectName(QStringLiteral("frameDataDetail(%1)").arg(i));
     }
-    tsDataDiff_->addTab(frameDataDetail_[0], "Summary Of Changes");
-    tsDataDiff_->addTab(frameDataDetail_[1], "Record Change Details");
+    tsDataDiff_->addTab(frameDataDetail_[0], tr("Summary Of Changes"));
+    tsDataDiff_->addTab(frameDataDetail_[1], tr("Record Change Details"));
 
     // Summary panel: the grid of differing records, the paging and report buttons below it.
     auto* summary = new QVBoxLayout(frameDataDetail_[0]);
@@ -65,9 +66,9 @@ void frmMain::buildDataGrids() {
     msFlexGridDataDiff_->setSelectionBehavior(QAbstractItemView::SelectRows);
     summary->addWidget(msFlexGridDataDiff_, 1);
     auto* paging = new QHBoxLayout;
-    cmdGetPrevious_ = makeButton("cmdGetPrevious", "Get Previous", frameDataDetail_[0]);
-    cmdGetMore_ = makeButton("cmdGetMore", "Get More", frameDataDetail_[0]);
-    cmdCreateHTMLReport_ = makeButton("cmdCreateHTMLReport", "Create HTML Report", frameDataDetail_[0]);
+    cmdGetPrevious_ = makeButton("cmdGetPrevious", tr("Get Previous"), frameDataDetail_[0]);
+    cmdGetMore_ = makeButton("cmdGetMore", tr("Get More"), frameDataDetail_[0]);
+    cmdCreateHTMLReport_ = makeButton("cmdCreateHTMLReport", tr("Create HTML Report"), frameDataDetail_[0]);
     cmdGetPrevious_->setFixedSize(1800 / kTwips, 365 / kTwips);
     cmdGetMore_->setFixedSize(1800 / kTwips, 365 / kTwips);
     cmdCreateHTMLReport_->setFixedSize(1800 / kTwips, 335 / kTwips);
@@ -85,18 +86,18 @@ void frmMain::buildDataGrids() {
     frameButtonHolder_->setObjectName("frameButtonHolder");
     auto* holder = new QHBoxLayout(frameButtonHolder_);
     holder->setContentsMargins(0, 0, 0, 0);
-    cmdFirstDiff_ = makeButton("cmdFirstDiff", "First", frameButtonHolder_);
-    cmdPrevious_ = makeButton("cmdPrevious", "Previous", frameButtonHolder_);
-    cmdNext_ = makeButton("cmdNext", "Next", frameButtonHolder_);
-    cmdLast_ = makeButton("cmdLast", "Last", frameButtonHolder_);
-    cmdCopyRecord_ = makeButton("cmdCopyRecord", "Copy Record", frameButtonHolder_);
-    cmdCopyRecorUp_ = makeButton("cmdCopyRecorUp", "Copy Record", frameButtonHolder_);
-    cmdUndo_ = makeButton("cmdUndo", "Undo Copy", frameButtonHolder_);
+    cmdFirstDiff_ = makeButton("cmdFirstDiff", tr("First"), frameButtonHolder_);
+    cmdPrevious_ = makeButton("cmdPrevious", tr("Previous"), frameButtonHolder_);
+    cmdNext_ = makeButton("cmdNext", tr("Next"), frameButtonHolder_);
+    cmdLast_ = makeButton("cmdLast", tr("Last"), frameButtonHolder_);
+    cmdCopyRecord_ = makeButton("cmdCopyRecord", tr("Copy Record"), frameButtonHolder_);
+    cmdCopyRecorUp_ = makeButton("cmdCopyRecorUp", tr("Copy Record"), frameButtonHolder_);
+    cmdUndo_ = makeButton("cmdUndo", tr("Undo Copy"), frameButtonHolder_);
     for (QPushButton* button :
          {cmdFirstDiff_, cmdPrevious_, cmdNext_, cmdLast_, cmdCopyRecord_, cmdCopyRecorUp_, cmdUndo_})
         holder->addWidget(button);
-    cmdCopyRecord_->setToolTip("Copy top to bottom");
-    cmdCopyRecorUp_->setToolTip("Copy bottom to top");
+    cmdCopyRecord_->setToolTip(tr("Copy top to bottom"));
+    cmdCopyRecorUp_->setToolTip(tr("Copy bottom to top"));
     cboDataDiffSummary_ = new QComboBox(frameButtonHolder_);
     cboDataDiffSummary_->setObjectName("cboDataDiffSummary");
     // The entry is chosen from the list or with the buttons; its text is never typed.
@@ -207,19 +208,19 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     const bool found = runDataCompare(tableName, fieldList);
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Failed) {
         // A failed run is never shown as a run without differences.
-        showMessage("The records of " + QString::fromStdString(tableName) + " could not be compared.\n\n" +
-                    engineFailures());
+        showMessage(tr("The records of %1 could not be compared.").arg(QString::fromStdString(tableName)) +
+                    "\n\n" + engineFailures());
         cmdViewReport_->setEnabled(false);
         resetProgressBar();
-        frame_.setPanelText(2, "Compare failed.");
+        frame_.setPanelText(2, tr("Compare failed."));
         cmdCreateHTMLReport_->setEnabled(false);
         return;
     }
     if (!found) {
-        showMessage("There are no differences to display");
+        showMessage(tr("There are no differences to display"));
         cmdViewReport_->setEnabled(false);
         resetProgressBar();
-        frame_.setPanelText(2, "No changes found.");
+        frame_.setPanelText(2, tr("No changes found."));
         cmdCreateHTMLReport_->setEnabled(false);
         return;
     }
@@ -267,7 +268,7 @@ bool frmMain::runDataCompare(const std::string& tableName, const std::string& fi
     engine.setCurrentTableName("");
     engine.setTotalRecordsForTable(-1);
     engine.setTotalRecordsForSourceTable(0);
-    frame_.setPanelText(2, "Done");
+    frame_.setPanelText(2, tr("Done"));
     return found;
 }
 

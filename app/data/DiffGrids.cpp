@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two grids of the data view: the summary of differing records, page by page, and the
 // detail grid with the selected record above its counterpart and the fields' change rows.
 #include "data/DifferenceWalk.h"
@@ -8,6 +9,7 @@
 #include <sifkit/Sifcore.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -24,9 +26,12 @@ constexpr int kMetadataHeaderRow = 3;
 constexpr int kMetadataColumns = 4;
 
 void writeMetadataHeader(FlexGrid& grid) {
-    const char* headers[kMetadataColumns] = {"DB Object Name", "Field Name", "Data Type", "Change Type"};
+    const char* const headers[kMetadataColumns] = {QT_TRANSLATE_NOOP("dbsift::frmMain", "DB Object Name"),
+                                                   QT_TRANSLATE_NOOP("dbsift::frmMain", "Field Name"),
+                                                   QT_TRANSLATE_NOOP("dbsift::frmMain", "Data Type"),
+                                                   QT_TRANSLATE_NOOP("dbsift::frmMain", "Change Type")};
     for (int c = 0; c < kMetadataColumns; ++c)
-        grid.setTextMatrix(kMetadataHeaderRow, c, headers[c]);
+        grid.setTextMatrix(kMetadataHeaderRow, c, QCoreApplication::translate("dbsift::frmMain", headers[c]));
 }
 
 int16_t toCode(const std::string& text) {
@@ -71,7 +76,7 @@ void frmMain::prepareDiffGrid(
         grid.setRows(std::max(items / std::max(fields, 1), 1) + 1);
         grid.setCols(fields + 1);
     }
-    grid.setTextMatrix(0, 0, "Item#");
+    grid.setTextMatrix(0, 0, tr("Item#"));
     for (int i = 1; i <= fields; ++i)
         grid.setTextMatrix(0, i, QString::fromStdString(dataFieldNames_[static_cast<std::size_t>(i - 1)]));
     if (metadata && (appVar_.getShowRecordMetadataIfDifferent() || appVar_.getShowRecordMetadata()))
@@ -105,7 +110,7 @@ void frmMain::fillSummaryGrid(FlexGrid& grid, const std::string& tableName, int3
     if (c > 1)
         --c;
     UpdateCount(0, c, "");
-    frame_.setPanelText(1, "Total Records =");
+    frame_.setPanelText(1, tr("Total Records ="));
     frame_.setPanelText(2, QString::number(c));
 }
 
@@ -224,12 +229,12 @@ QString frmMain::detailToolTip(int row, int col) const {
     const bool topIsOriginal = detailTopIsOriginal_;
     const QString original = grid.textMatrix(topIsOriginal ? 1 : 2, col);
     const QString modified = grid.textMatrix(topIsOriginal ? 2 : 1, col);
-    return "Original: " + original + " / Modified: " + modified;
+    return tr("Original: %1 / Modified: %2").arg(original, modified);
 }
 
 int32_t frmMain::summaryRowRecord(int row, bool& isOriginal) const {
     const FlexGrid& grid = *msFlexGridDataDiff_;
-    if (grid.textMatrix(0, 0) != "Item#" || row < 1 || grid.textMatrix(row, 0).isEmpty())
+    if (grid.textMatrix(0, 0) != tr("Item#") || row < 1 || grid.textMatrix(row, 0).isEmpty())
         return -1;
     bool ok = false;
     const int32_t r = grid.textMatrix(row, 0).toInt(&ok);

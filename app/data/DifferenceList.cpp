@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The difference list: one drop-down entry per differing record, pages of them, and the
 // navigation that shows an entry's record above its counterpart.
 #include "data/DifferenceWalk.h"
@@ -17,8 +18,6 @@
 namespace dbsift {
 
 namespace {
-
-constexpr const char* kOriginalItem = " ORIGINAL ITEM NUMBER = ";
 
 bool parseNumber(const std::string& text, int32_t& number) {
     const char* end = text.data() + text.size();
@@ -95,7 +94,7 @@ std::string frmMain::parseRecordNumberFromComboValue(const std::string& text) {
         number = text.substr(equals + 2);
     if (const std::size_t blank = number.find(' '); !number.empty() && blank != std::string::npos)
         number.erase(blank);
-    appVar_.setIsOriginal(text.find(kOriginalItem) != std::string::npos);
+    appVar_.setIsOriginal(text.find(differenceEntryMarker(true)) != std::string::npos);
     return number;
 }
 

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "data/DifferenceWalk.h"
 
 #include <sifkit/Sifcore.h>
+
+#include <QCoreApplication>
 
 #include <utility>
 
@@ -40,9 +43,16 @@ DifferenceWalk::Step DifferenceWalk::next() {
     return {0, masterTurn_};
 }
 
+std::string differenceEntryMarker(bool isMaster) {
+    //: An entry of the difference list reads "[table]  ORIGINAL ITEM NUMBER = 12"; the record
+    //: number is read back from after "= ", so the marker must end with "= ".
+    return (isMaster ? QCoreApplication::translate("dbsift::DifferenceWalk", " ORIGINAL ITEM NUMBER = ")
+                     : QCoreApplication::translate("dbsift::DifferenceWalk", " MODIFIED ITEM NUMBER = "))
+        .toStdString();
+}
+
 std::string differenceEntryText(const std::string& tableName, int32_t recordNumber, bool isMaster) {
-    return "[" + tableName + "] " + (isMaster ? " ORIGINAL ITEM NUMBER = " : " MODIFIED ITEM NUMBER = ") +
-           std::to_string(recordNumber);
+    return "[" + tableName + "] " + differenceEntryMarker(isMaster) + std::to_string(recordNumber);
 }
 
 } // namespace dbsift

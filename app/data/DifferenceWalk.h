@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <cstdint>
@@ -43,8 +44,12 @@ private:
     bool masterTurn_ = true;
 };
 
+/// The side's marker in a drop-down entry, " ORIGINAL ITEM NUMBER = " or " MODIFIED ITEM NUMBER = "
+/// (as translated); an entry's side is read back from it.
+std::string differenceEntryMarker(bool isMaster);
+
 /// A drop-down entry of the difference list without its details: "[T] ", the side's marker
-/// (" ORIGINAL ITEM NUMBER = " or " MODIFIED ITEM NUMBER = ") and the record number.
+/// and the record number.
 std::string differenceEntryText(const std::string& tableName, int32_t recordNumber, bool isMaster);
 
 } // namespace dbsift

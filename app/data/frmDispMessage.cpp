@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/frmDispMessage.h"
 
 #include "shell/frmMain.h"
@@ -12,21 +13,22 @@
 namespace dbsift {
 
 const char* const kDataCompareHint =
-    "To do a data compare on a table do the following. \r"
-    "1) Select a table from the Original or Modified list. \r"
-    " 2) Select Field(s) that you would like to compare from the 'Field List' Dialog Box.\r"
-    "  3) Click on the compare button in 'Field List' Dialog Box'\r";
+    QT_TRANSLATE_NOOP("dbsift::frmDispMessage",
+                      "To do a data compare on a table do the following. \r"
+                      "1) Select a table from the Original or Modified list. \r"
+                      " 2) Select Field(s) that you would like to compare from the 'Field List' Dialog Box.\r"
+                      "  3) Click on the compare button in 'Field List' Dialog Box'\r");
 
 frmDispMessage::frmDispMessage(QWidget* parent) : QDialog(parent) {
     setObjectName("frmDispMessage");
-    setWindowTitle("Hint: How to Use " + QApplication::applicationDisplayName());
+    setWindowTitle(tr("Hint: How to Use %1").arg(QApplication::applicationDisplayName()));
     setModal(true);
     lblDescWhatToDo_ = new QLabel(this);
     lblDescWhatToDo_->setObjectName("lblDescWhatToDo");
     lblDescWhatToDo_->setWordWrap(true);
-    chkNeverShowAgain_ = new QCheckBox("Never Show this Message Again", this);
+    chkNeverShowAgain_ = new QCheckBox(tr("Never Show this Message Again"), this);
     chkNeverShowAgain_->setObjectName("chkNeverShowAgain");
-    auto* cmdOkay = new QPushButton("Continue", this);
+    auto* cmdOkay = new QPushButton(tr("Continue"), this);
     cmdOkay->setObjectName("cmdOkay");
     cmdOkay->setDefault(true);
     auto* layout = new QVBoxLayout(this);
@@ -48,7 +50,7 @@ frmDispMessage::frmDispMessage(QWidget* parent) : QDialog(parent) {
 
 void frmDispMessage::loadForm() {
     // The text's line breaks are single carriage returns; the label breaks lines on "\n".
-    QString shown = QString::fromStdString(message_);
+    QString shown = tr(message_.c_str());
     shown.replace('\r', '\n');
     lblDescWhatToDo_->setText(shown);
     chkNeverShowAgain_->setChecked(false);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "data/frmFieldListForDataCompare.h"
 
 #include "shell/frmMain.h"
@@ -19,11 +20,11 @@ namespace dbsift {
 
 frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(&form), form_(form) {
     setObjectName("frmFieldListForDataCompare");
-    setWindowTitle("Field Selection");
+    setWindowTitle(tr("Field Selection"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(
-        "Select what fields to compare from the list below. Use the CTRL key to select multiple fields.",
+        tr("Select what fields to compare from the list below. Use the CTRL key to select multiple fields."),
         this);
     label->setWordWrap(true);
     layout->addWidget(label);
@@ -31,16 +32,16 @@ frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(
     lstFields_->setObjectName("lstFields");
     lstFields_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     layout->addWidget(lstFields_, 1);
-    chkSelectAll_ = new QCheckBox("Select All", this);
+    chkSelectAll_ = new QCheckBox(tr("Select All"), this);
     chkSelectAll_->setObjectName("chkSelectAll");
     layout->addWidget(chkSelectAll_);
     auto* buttons = new QHBoxLayout;
-    cmdSelectAll_ = new QPushButton("Select All", this);
+    cmdSelectAll_ = new QPushButton(tr("Select All"), this);
     cmdSelectAll_->setObjectName("cmdSelectAll");
-    cmdCompare_ = new QPushButton("Compare", this);
+    cmdCompare_ = new QPushButton(tr("Compare"), this);
     cmdCompare_->setObjectName("cmdCompare");
     cmdCompare_->setEnabled(false);
-    cmdCancel_ = new QPushButton("Cancel", this);
+    cmdCancel_ = new QPushButton(tr("Cancel"), this);
     cmdCancel_->setObjectName("cmdCancel");
     for (QPushButton* button : {cmdSelectAll_, cmdCompare_, cmdCancel_}) {
         button->setAutoDefault(false);
@@ -73,7 +74,7 @@ void frmFieldListForDataCompare::fillFields() {
         engine.beginTablebaseCompare(masterConnectionString_, sourceConnectionString_, tableName_,
                                      tableType_);
     }
-    setWindowTitle(QString::fromStdString("Field List for " + tableName_));
+    setWindowTitle(tr("Field List for %1").arg(QString::fromStdString(tableName_)));
     const int16_t newField = static_cast<int16_t>(std::stoi(engine.getConstantNewField()));
     // Every position up to the last: the engine lists a table's fields after the table, so the
     // last item is a field of the chosen table and must be offered too.
@@ -111,7 +112,7 @@ bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableNa
 
     if (lstFields_->count() == 0) {
         form_.showMessage(
-            QString::fromStdString("There are no compatible fields to compare for " + tableName));
+            tr("There are no compatible fields to compare for %1").arg(QString::fromStdString(tableName)));
         form_.setCanRunReport(false);
         form_.enableReportControls(false);
         return false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reports/HtmlReport.h"
 
 #include "data/DifferenceWalk.h"
@@ -7,6 +8,8 @@
 #include <cstdio>
 
 #include <sifkit/Sifcore.h>
+
+#include <QCoreApplication>
 
 namespace dbsift {
 
@@ -82,8 +85,18 @@ std::vector<std::string> fieldNames(sifkit::Sifcore& engine, const std::string& 
     return names;
 }
 
+/// A translated text as report HTML (a translation may hold "&" or "<" too), with its "%1", if
+/// any, replaced by value, HTML already: a name keeps its bytes as the database gave them.
+std::string html(const QString& text, const std::string& value = {}) {
+    std::string written = escapeHtml(text.toStdString());
+    if (const std::size_t at = written.find("%1"); at != std::string::npos)
+        written.replace(at, 2, value);
+    return written;
+}
+
 std::string buildReportHeaderRow(const std::vector<std::string>& names) {
-    std::string row = "<tr><td><b><u>Item#</u></b></td><td>&nbsp</td>";
+    std::string row = "<tr><td><b><u>" + html(QCoreApplication::translate("dbsift::HtmlReport", "Item#")) +
+                      "</u></b></td><td>&nbsp</td>";
     for (const std::string& name : names)
         row += "<td><b><u>" + escapeHtml(name) + "</u></b></td><td>&nbsp</td>";
     return row + "</tr>";
@@ -106,7 +119,6 @@ std::vector<std::string> htmlReportLines(sifkit::Sifcore& engine, const std::str
                                          uint32_t originalColour, uint32_t modifiedColour) {
     const std::string co = frmMain::ColorToHTML(originalColour);
     const std::string cm = frmMain::ColorToHTML(modifiedColour);
-    const std::string title = escapeHtml(table);
     // Each side's record shows its own side's fields.
     const std::vector<std::string> originalNames = fieldNames(engine, table, true);
     const std::vector<std::string> modifiedNames = fieldNames(engine, table, false);
@@ -119,18 +131,26 @@ std::vector<std::string> htmlReportLines(sifkit::Sifcore& engine, const std::str
     return {"<html>",
             "<HEAD>",
             "<meta charset=\"utf-8\">",
-            "<TITLE> Data Difference report for " + title + "</title>",
+            "<TITLE> " +
+                html(QCoreApplication::translate("dbsift::HtmlReport", "Data Difference report for %1"),
+                     escapeHtml(table)) +
+                "</title>",
             "</HEAD>",
             "<body>",
             "<form>",
             "<table>",
             "<tr>",
             "<td>",
-            "<font size=6><b><u>Data Differences for " + title + "</U></b></font>",
+            "<font size=6><b><u>" +
+                html(QCoreApplication::translate("dbsift::HtmlReport", "Data Differences for %1"),
+                     escapeHtml(table)) +
+                "</U></b></font>",
             "</td>",
             "</tr>",
-            "<tr bgcolor=" + co + "><td>Original</td></tr>",
-            "<tr bgcolor=" + cm + "><td>Modified</td></tr>",
+            "<tr bgcolor=" + co + "><td>" +
+                html(QCoreApplication::translate("dbsift::HtmlReport", "Original")) + "</td></tr>",
+            "<tr bgcolor=" + cm + "><td>" +
+                html(QCoreApplication::translate("dbsift::HtmlReport", "Modified")) + "</td></tr>",
             "</table>",
             "<table>",
             buildReportHeaderRow(originalNames),

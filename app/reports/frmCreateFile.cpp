@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "reports/frmCreateFile.h"
 
 #include "Prompter.h"
 #include "shell/frmMain.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace dbsift {
@@ -14,8 +16,8 @@ namespace {
 std::string askForFile(frmMain& form, const char* extension, const char* filter, int filterIndex,
                        const QString& initialName) {
     FilePickRequest request;
-    request.title = "Save Report";
-    request.filter = filter;
+    request.title = QCoreApplication::translate("dbsift::frmCreateFile", "Save Report");
+    request.filter = QCoreApplication::translate("dbsift::frmCreateFile", filter);
     request.filterIndex = filterIndex;
     request.defaultExtension = extension;
     request.initialFile = initialName.isEmpty() ? QDir::homePath() : QDir::home().filePath(initialName);
@@ -25,12 +27,16 @@ std::string askForFile(frmMain& form, const char* extension, const char* filter,
 } // namespace
 
 std::string frmCreateFile::createHTML(frmMain& form) {
-    return askForFile(form, "html", "htm (*.htm)|*.htm|All (*.*)|*.*|html (*.html)|*.html", 3,
-                      "QX_Default.htm");
+    return askForFile(
+        form, "html",
+        QT_TRANSLATE_NOOP("dbsift::frmCreateFile", "htm (*.htm)|*.htm|All (*.*)|*.*|html (*.html)|*.html"), 3,
+        "QX_Default.htm");
 }
 
 std::string frmCreateFile::createXML(frmMain& form) {
-    return askForFile(form, "xml", "XML(*.xml)|*.xml|All (*.*)|*.*", 3, QString());
+    return askForFile(form, "xml",
+                      QT_TRANSLATE_NOOP("dbsift::frmCreateFile", "XML(*.xml)|*.xml|All (*.*)|*.*"), 3,
+                      QString());
 }
 
 } // namespace dbsift

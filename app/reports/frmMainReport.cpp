@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 // The data difference report: written as an HTML file and handed to the desktop to show.
-#include "reports/HtmlReport.h"
 #include "Prompter.h"
+#include "reports/HtmlReport.h"
 #include "reports/frmCreateFile.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -46,18 +47,18 @@ void frmMain::createHTMLReport() {
         std::filesystem::remove(partial, error);
     QApplication::restoreOverrideCursor();
     if (!written || error) {
-        showMessage(QString::fromStdString("The report could not be written to " + path + "."));
+        showMessage(tr("The report could not be written to %1.").arg(QString::fromStdString(path)));
         return;
     }
-    frame_.setPanelText(2, QString::fromStdString("Report written to " + path));
+    frame_.setPanelText(2, tr("Report written to %1").arg(QString::fromStdString(path)));
     if (!prompter_.openWithDefaultHandler(QUrl::fromLocalFile(QString::fromStdString(path))))
         showMessage(
-            QString::fromStdString("The report was written to " + path + " but could not be opened."));
+            tr("The report was written to %1 but could not be opened.").arg(QString::fromStdString(path)));
 }
 
 void frmMain::requestReport() {
     if (!getCanRunReport()) {
-        showMessage("There are no differences to report.");
+        showMessage(tr("There are no differences to report."));
         return;
     }
     createHTMLReport();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "screenshots/OffscreenSession.h"
 
 #include "shell/ProfileFile.h"
@@ -15,7 +16,7 @@ OffscreenHome::OffscreenHome() {
     qputenv("XDG_CONFIG_HOME", config.toUtf8());
     qputenv("XDG_DATA_HOME", QDir(dir_.path()).filePath("data").toUtf8());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
-    paths_ = AppPaths::forUser(DBSIFT_APP_FOLDER);
+    paths_ = AppPaths::forUser(DBSIFT_RESOURCE_FOLDER);
 }
 
 void turnOffDataCompareHint(const AppPaths& paths) {

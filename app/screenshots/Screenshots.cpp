@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a picture of each state of the application, as a person sees it, on the sample
 // databases: dbsift-screenshots OUTDIR. Runs offscreen with a fixed style, font and size so the
 // pictures are stable. Uses fresh settings and data folders of its own.

@@ -1,27 +1,40 @@
+// SPDX-License-Identifier: MIT
 #include "shell/AppPaths.h"
 
-#include <cstdlib>
+#include <QStandardPaths>
 
 namespace dbsift {
 
 namespace {
 
-std::filesystem::path userFolder(const char* variable, const char* fallbackUnderHome) {
-    if (const char* value = std::getenv(variable); value && *value)
-        return value;
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / fallbackUnderHome;
+constexpr const char* kHelpPage = "dbsift_help.html";
+
+std::filesystem::path standardFolder(QStandardPaths::StandardLocation location) {
+    return QStandardPaths::writableLocation(location).toStdString();
 }
 
 } // namespace
 
-AppPaths AppPaths::forUser(const std::filesystem::path& applicationFolder) {
+AppPaths AppPaths::forUser(const std::filesystem::path& resourceFolder) {
     AppPaths paths;
-    paths.applicationFolder = applicationFolder;
-    paths.iniFilePath = userFolder("XDG_CONFIG_HOME", ".config") / "QX_SearchHistory.INI";
-    paths.helpFilePath = applicationFolder / "dbsift_help.html";
-    paths.dataFolder = userFolder("XDG_DATA_HOME", ".local/share") / "dbsift";
+    paths.resourceFolder = resourceFolder;
+    paths.iniFilePath = standardFolder(QStandardPaths::GenericConfigLocation) / "QX_SearchHistory.INI";
+    paths.helpFilePath = resourceFolder / kHelpPage;
+    paths.dataFolder = standardFolder(QStandardPaths::GenericDataLocation) / "dbsift";
     return paths;
+}
+
+std::filesystem::path AppPaths::findResourceFolder(const std::filesystem::path& programFolder) {
+    const std::filesystem::path besideProgram =
+        (programFolder / ".." / "share" / "dbsift").lexically_normal();
+    std::error_code error;
+    if (std::filesystem::exists(besideProgram / kHelpPage, error))
+        return besideProgram;
+    const QString installed =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("dbsift/") + kHelpPage);
+    if (!installed.isEmpty())
+        return std::filesystem::path(installed.toStdString()).parent_path();
+    return besideProgram;
 }
 
 } // namespace dbsift

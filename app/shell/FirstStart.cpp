@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/FirstStart.h"
 
 #include "shell/ProfileFile.h"

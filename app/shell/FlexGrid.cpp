@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/FlexGrid.h"
 
 #include <QHeaderView>

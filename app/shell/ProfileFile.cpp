@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/ProfileFile.h"
 
 #include "shell/SettingsText.h"

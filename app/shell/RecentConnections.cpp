@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/RecentConnections.h"
 
 #include <sifkit/Credentials.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/clsAppVar.h"
 
 #include "shell/frmMain.h"

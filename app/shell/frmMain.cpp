@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmMain.h"
 
 #include "Prompter.h"
@@ -97,7 +98,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     lblDividerH_->setObjectName("lblDividerH");
     lblDividerH_->setChildrenCollapsible(false);
     lblDividerH_->setHandleWidth(6);
-    lblDividerH_->setToolTip("Click and Drag to move");
+    lblDividerH_->setToolTip(tr("Click and Drag to move"));
     layout->addWidget(lblDividerH_, 1);
 
     upperPane_ = new QWidget(lblDividerH_);
@@ -135,18 +136,18 @@ void frmMain::buildToolbar() {
     tbMain_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tbMain_->setMovable(false);
     QStyle* style = this->style();
-    tbSwap_ = namedAction(this, "tbSwap", "Swap");
+    tbSwap_ = namedAction(this, "tbSwap", tr("Swap"));
     tbSwap_->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
-    tbSwap_->setToolTip("Swap the Original and Modified Documents (F9)");
-    cmdViewReport_ = namedAction(this, "cmdViewReport", "Report");
+    tbSwap_->setToolTip(tr("Swap the Original and Modified Documents (F9)"));
+    cmdViewReport_ = namedAction(this, "cmdViewReport", tr("Report"));
     cmdViewReport_->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    cmdViewReport_->setToolTip("Show differences in a report (F2)");
-    tbRefresh_ = namedAction(this, "tbRefresh", "Refresh");
+    cmdViewReport_->setToolTip(tr("Show differences in a report (F2)"));
+    tbRefresh_ = namedAction(this, "tbRefresh", tr("Refresh"));
     tbRefresh_->setIcon(style->standardIcon(QStyle::SP_MediaPlay));
-    tbRefresh_->setToolTip("Refresh Display and show differences (F5)");
-    tbOptions_ = namedAction(this, "tbOptions", "Options");
+    tbRefresh_->setToolTip(tr("Refresh Display and show differences (F5)"));
+    tbOptions_ = namedAction(this, "tbOptions", tr("Options"));
     tbOptions_->setIcon(style->standardIcon(QStyle::SP_FileDialogContentsView));
-    tbOptions_->setToolTip("Compare Options");
+    tbOptions_->setToolTip(tr("Compare Options"));
     for (QAction* action : {tbSwap_, cmdViewReport_, tbRefresh_, tbOptions_})
         tbMain_->addAction(action);
 }
@@ -175,10 +176,10 @@ void frmMain::buildConnectionBar(QWidget* parent) {
         bar->addWidget(pictureLabel);
         bar->addWidget(list, 1);
     };
-    side("cmdSelConn", "Original", "picSelConn", "cboMasterRecentConn", cmdSelConn_, picSelConn_,
+    side("cmdSelConn", tr("Original"), "picSelConn", "cboMasterRecentConn", cmdSelConn_, picSelConn_,
          cboMasterRecentConn_);
     bar->addSpacing(lMiddleSpacer_ * 2);
-    side("cmdSourceSelConn", "Modified", "picSourceSelConn", "cboSourceRecentConn", cmdSourceSelConn_,
+    side("cmdSourceSelConn", tr("Modified"), "picSourceSelConn", "cboSourceRecentConn", cmdSourceSelConn_,
          picSourceSelConn_, cboSourceRecentConn_);
 }
 
@@ -218,54 +219,55 @@ void frmMain::buildMenus() {
         action = namedAction(this, name, text);
         menu->addAction(action);
     };
-    QMenu* file = menuBar_->addMenu("&File");
+    QMenu* file = menuBar_->addMenu(tr("&File"));
     file->setObjectName("mnuFile");
-    QMenu* select = file->addMenu("&Select Database");
+    QMenu* select = file->addMenu(tr("&Select Database"));
     select->setObjectName("mnuSelectDatabase");
-    add(select, mnuOriginalDatabase_, "mnuOriginalDatabase", "&Original Database");
-    add(select, mnuModifiedDatabase_, "mnuModifiedDatabase", "&Modified Database");
-    add(file, mnuRun_, "mnuRun", "&Run Compare");
-    add(file, mnuCreateDataReport_, "mnuCreateDataReport", "&Create Data Report");
+    add(select, mnuOriginalDatabase_, "mnuOriginalDatabase", tr("&Original Database"));
+    add(select, mnuModifiedDatabase_, "mnuModifiedDatabase", tr("&Modified Database"));
+    add(file, mnuRun_, "mnuRun", tr("&Run Compare"));
+    add(file, mnuCreateDataReport_, "mnuCreateDataReport", tr("&Create Data Report"));
     file->addSeparator();
-    add(file, mnuExit_, "mnuExit", "E&xit");
-    QMenu* options = menuBar_->addMenu("&Options");
+    add(file, mnuExit_, "mnuExit", tr("E&xit"));
+    QMenu* options = menuBar_->addMenu(tr("&Options"));
     options->setObjectName("mnuOptions");
-    add(options, mnuSettings_, "mnuSettings", "&Settings");
-    QMenu* help = menuBar_->addMenu("&Help");
+    add(options, mnuSettings_, "mnuSettings", tr("&Settings"));
+    QMenu* help = menuBar_->addMenu(tr("&Help"));
     help->setObjectName("mnuHelp");
-    add(help, mnuHelpFile_, "mnuHelpFile", "Help &File");
-    add(help, mnuAbout_, "mnuAbout", "&About");
+    add(help, mnuHelpFile_, "mnuHelpFile", tr("Help &File"));
+    add(help, mnuAbout_, "mnuAbout", tr("&About"));
 }
 
 void frmMain::buildPopupMenus() {
     mnupopupTree_ = new QMenu(this);
     mnupopupTree_->setObjectName("mnupopupTree");
-    QMenu* select = mnupopupTree_->addMenu("&Select Database");
-    mnuOriginalpopup_ = namedAction(this, "mnuOriginalpopup", "&Original");
-    mnuModifiedpopup_ = namedAction(this, "mnuModifiedpopup", "&modified");
+    QMenu* select = mnupopupTree_->addMenu(tr("&Select Database"));
+    mnuOriginalpopup_ = namedAction(this, "mnuOriginalpopup", tr("&Original"));
+    mnuModifiedpopup_ = namedAction(this, "mnuModifiedpopup", tr("&modified"));
     select->addAction(mnuOriginalpopup_);
     select->addAction(mnuModifiedpopup_);
-    mnuRunStructureComparepopup_ = namedAction(this, "mnuRunStructureComparepopup", "&Run Structure Compare");
-    mnuRunDataComparepopup_ = namedAction(this, "mnuRunDataComparepopup", "&Run Data Compare");
-    mnuCreateReportpopup_ = namedAction(this, "mnuCreateReportpopup", "&Create Report");
+    mnuRunStructureComparepopup_ =
+        namedAction(this, "mnuRunStructureComparepopup", tr("&Run Structure Compare"));
+    mnuRunDataComparepopup_ = namedAction(this, "mnuRunDataComparepopup", tr("&Run Data Compare"));
+    mnuCreateReportpopup_ = namedAction(this, "mnuCreateReportpopup", tr("&Create Report"));
     mnupopupTree_->addAction(mnuRunStructureComparepopup_);
     mnupopupTree_->addAction(mnuRunDataComparepopup_);
     mnupopupTree_->addAction(mnuCreateReportpopup_);
-    QMenu* options = mnupopupTree_->addMenu("&Options");
-    mnuSettingspopup_ = namedAction(this, "mnuSettingspopup", "&Settings");
+    QMenu* options = mnupopupTree_->addMenu(tr("&Options"));
+    mnuSettingspopup_ = namedAction(this, "mnuSettingspopup", tr("&Settings"));
     options->addAction(mnuSettingspopup_);
 
     mnupopupDetail_ = new QMenu(this);
     mnupopupDetail_->setObjectName("mnupopupDetail");
-    mnuFirstpopup_ = namedAction(this, "mnuFirstpopup", "&First");
-    mnuPreviouspopup_ = namedAction(this, "mnuPreviouspopup", "&Previous");
-    mnuNextpopup_ = namedAction(this, "mnuNextpopup", "&Next");
-    mnuLastpopup_ = namedAction(this, "mnuLastpopup", "&Last");
+    mnuFirstpopup_ = namedAction(this, "mnuFirstpopup", tr("&First"));
+    mnuPreviouspopup_ = namedAction(this, "mnuPreviouspopup", tr("&Previous"));
+    mnuNextpopup_ = namedAction(this, "mnuNextpopup", tr("&Next"));
+    mnuLastpopup_ = namedAction(this, "mnuLastpopup", tr("&Last"));
     for (QAction* action : {mnuFirstpopup_, mnuPreviouspopup_, mnuNextpopup_, mnuLastpopup_})
         mnupopupDetail_->addAction(action);
-    QMenu* copy = mnupopupDetail_->addMenu("&Copy");
-    mnuCopyTopToBottompopup_ = namedAction(this, "mnuCopyModifiedpopup", "Copy top to bottom");
-    mnuCopyBottomToToppopup_ = namedAction(this, "mnuCopyOriginalpopup", "Copy bottom to top");
+    QMenu* copy = mnupopupDetail_->addMenu(tr("&Copy"));
+    mnuCopyTopToBottompopup_ = namedAction(this, "mnuCopyModifiedpopup", tr("Copy top to bottom"));
+    mnuCopyBottomToToppopup_ = namedAction(this, "mnuCopyOriginalpopup", tr("Copy bottom to top"));
     copy->addAction(mnuCopyTopToBottompopup_);
     copy->addAction(mnuCopyBottomToToppopup_);
 }
@@ -397,7 +399,7 @@ bool frmMain::reportEngineFailure() {
     const QString problems = engineFailures();
     if (problems.isEmpty())
         return false;
-    showMessage("The comparison could not read the databases.\n\n" + problems);
+    showMessage(tr("The comparison could not read the databases.\n\n%1").arg(problems));
     return true;
 }
 
@@ -418,8 +420,8 @@ QString frmMain::engineFailures() const {
                 lines << line;
         }
         if (!lines.isEmpty())
-            problems << QStringLiteral("%1 database:\n%2")
-                            .arg(side == sifkit::Side::Original ? "Original" : "Modified", lines.join('\n'));
+            problems << (side == sifkit::Side::Original ? tr("Original database:\n%1") : tr("Modified database:\n%1"))
+                            .arg(lines.join('\n'));
     }
     return problems.join("\n\n");
 }
@@ -427,19 +429,19 @@ QString frmMain::engineFailures() const {
 void frmMain::openHelp() {
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths_.helpFilePath.string()));
     if (!prompter_.openWithDefaultHandler(url))
-        showMessage("The help page could not be opened: " + url.toLocalFile());
+        showMessage(tr("The help page could not be opened: %1").arg(url.toLocalFile()));
 }
 
 void frmMain::showAbout() {
-    showMessage(QStringLiteral("%1 %2\nCompares two relational databases and helps bring them into line.\n"
-                               "Engine: Sifkit %3")
+    showMessage(tr("%1 %2\nCompares two relational databases and helps bring them into line.\n"
+                   "Engine: Sifkit %3")
                     .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion(),
                          QString::fromStdString(sifkit::version())));
 }
 
 void frmMain::viewReport() {
     if (!frameDataGrids_->isVisible()) {
-        showMessage("Please select a table and do a data compare.");
+        showMessage(tr("Please select a table and do a data compare."));
         return;
     }
     createHTMLReport();

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "shell/AppPaths.h"
+#include "shell/CommandLine.h"
 #include "shell/ProfileFile.h"
 #include "shell/clsAppVar.h"
 
@@ -59,6 +61,9 @@ public:
 
     // --- start-up, layout, progress --------------------------------------------------------
     void Form_Load();
+    /// The databases named on the command line, set before Form_Load: the window loads with
+    /// them chosen, each for its side, and with both sides set runs the compare ("&Run Compare").
+    void setStartingDatabases(const StartingDatabases& databases) { startingDatabases_ = databases; }
     /// (Re)creates the window state: new application variables, grid widths, connection strings
     /// from the recent lists, colours, the description frame in front.
     void initializeMainWindow();
@@ -314,10 +319,18 @@ signals:
 private:
     friend class BusyScope;
 
+    /// Chooses the databases named on the command line, each for its side, as the connection
+    /// dialog does; true when one was chosen. A database that cannot be chosen (a file that does
+    /// not exist, an unknown data source) is reported and its side keeps its remembered one.
+    bool chooseCommandLineDatabases();
+    StartingDatabases startingDatabases_;
+
     /// The connection string for rolling back on a side: this session's (with its credentials)
     /// when it is the stored one, otherwise the stored one, asking for the password when it names
     /// a user. Nothing when the user cancels.
     std::optional<std::string> connectionForRollback(const std::string& stored, bool isMaster);
+    /// " Run the comparison again ...": ends the status text of every write.
+    QString runAgainHint() const;
 
     void buildToolbar();
     void buildConnectionBar(QWidget* parent);

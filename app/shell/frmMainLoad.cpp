@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading the comparison window: the start-up order and the window state it (re)creates.
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
@@ -27,8 +28,11 @@ void frmMain::Form_Load() {
     ReadIniFile();
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
     loadRecentConnFromIniFile();
-    // The recent lists have set both connections; with both known, list their objects.
-    if (!masterConnectionString_.empty() && !sourceConnectionString_.empty())
+    // The recent lists have set both connections; with both known, list their objects. Databases
+    // named on the command line replace them and are compared once the window is ready.
+    const bool compareNamed = chooseCommandLineDatabases();
+    const bool bothKnown = !masterConnectionString_.empty() && !sourceConnectionString_.empty();
+    if (bothKnown && !compareNamed)
         do_TableCompare(true);
 
     QFile quickStart(QString::fromStdString(paths_.quickStartPath().string()));
@@ -39,6 +43,8 @@ void frmMain::Form_Load() {
     SaveIniFile();
     StopTimer();
     applyDividerRatio();
+    if (bothKnown && compareNamed)
+        mnuRun_Click();
 }
 
 void frmMain::initializeMainWindow() {

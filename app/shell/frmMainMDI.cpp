@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmMainMDI.h"
 
 #include "shell/AppPaths.h"
@@ -39,8 +40,8 @@ frmMainMDI::frmMainMDI(const AppPaths& paths, Prompter& prompter, QWidget* paren
         panels_[i]->setFrameShadow(QFrame::Sunken);
         sbMain_->addPermanentWidget(panels_[i], stretch[i]);
     }
-    panels_[0]->setText("Status");
-    panels_[2]->setText("Percent Complete");
+    panels_[0]->setText(tr("Status"));
+    panels_[2]->setText(tr("Percent Complete"));
     setStatusBar(sbMain_);
 
     progressBar_ = new QProgressBar(sbMain_);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The recent-connection lists at the top of the comparison window.
 #include "shell/RecentConnections.h"
 #include "shell/frmMain.h"

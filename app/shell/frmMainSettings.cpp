@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Section "frmMain" of the settings file: what the comparison window reads at load and writes
 // when it saves, and the colours it keeps on its two recent-connection lists.
 #include "shell/FlexGrid.h"

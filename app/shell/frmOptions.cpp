@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: MIT
 #include "shell/frmOptions.h"
 
-#include "shell/FlexGrid.h"
 #include "Prompter.h"
+#include "shell/FlexGrid.h"
 #include "shell/SettingsText.h"
 #include "shell/frmMain.h"
 
@@ -30,33 +31,34 @@ template <typename Widget> Widget* named(Widget* widget, const char* name) {
 
 frmOptions::frmOptions(frmMain& form) : QDialog(&form), form_(&form) {
     setObjectName("frmOptions");
-    setWindowTitle("Options");
+    setWindowTitle(tr("Options"));
     setModal(true);
 
-    auto* view = new QGroupBox("View Options", this);
-    chkShowViews_ = named(new QCheckBox("Show Views/Queries", view), "chkShowViews");
-    chkshowStructure_ = named(new QCheckBox("Show Structure", view), "chkshowStructure");
-    chkShowDifferencesOnly_ = named(new QCheckBox("Show Differences Only", view), "chkShowDifferencesOnly");
+    auto* view = new QGroupBox(tr("View Options"), this);
+    chkShowViews_ = named(new QCheckBox(tr("Show Views/Queries"), view), "chkShowViews");
+    chkshowStructure_ = named(new QCheckBox(tr("Show Structure"), view), "chkshowStructure");
+    chkShowDifferencesOnly_ =
+        named(new QCheckBox(tr("Show Differences Only"), view), "chkShowDifferencesOnly");
     optDonotShowRecordStructure_ =
-        named(new QRadioButton("Do not show record structure when doing a data compare", view),
+        named(new QRadioButton(tr("Do not show record structure when doing a data compare"), view),
               "optDonotShowRecordStructure");
     optShowRecordStructureOnlyifDifferent_ =
-        named(new QRadioButton("Show Record Structure Only if Different", view),
+        named(new QRadioButton(tr("Show Record Structure Only if Different"), view),
               "optShowRecordStructureOnlyifDifferent");
     optShowRecordStructure_ =
-        named(new QRadioButton("Always Show Record Structure", view), "optShowRecordStructure");
+        named(new QRadioButton(tr("Always Show Record Structure"), view), "optShowRecordStructure");
     txtDspLimit_ = named(new QLineEdit(view), "txtDspLimit");
     txtDspLimit_->setValidator(new QIntValidator(1, 1000000, txtDspLimit_));
     txtDspLimit_->setMaximumWidth(100);
-    txtOriginalColor_ = named(new QPushButton("Select Original Color", view), "txtOriginalColor");
-    txtModifiedColor_ = named(new QPushButton("Select Modified Color", view), "txtModifiedColor");
+    txtOriginalColor_ = named(new QPushButton(tr("Select Original Color"), view), "txtOriginalColor");
+    txtModifiedColor_ = named(new QPushButton(tr("Select Modified Color"), view), "txtModifiedColor");
     auto* viewLayout = new QVBoxLayout(view);
     for (QWidget* widget : std::initializer_list<QWidget*>{
              chkShowViews_, chkshowStructure_, chkShowDifferencesOnly_, optDonotShowRecordStructure_,
              optShowRecordStructureOnlyifDifferent_, optShowRecordStructure_})
         viewLayout->addWidget(widget);
     auto* limitRow = new QHBoxLayout;
-    limitRow->addWidget(new QLabel("Number of Records to display", view));
+    limitRow->addWidget(new QLabel(tr("Number of Records to display"), view));
     limitRow->addWidget(txtDspLimit_);
     limitRow->addStretch(1);
     viewLayout->addLayout(limitRow);
@@ -65,24 +67,24 @@ frmOptions::frmOptions(frmMain& form) : QDialog(&form), form_(&form) {
     colourRow->addWidget(txtModifiedColor_);
     viewLayout->addLayout(colourRow);
 
-    auto* report = new QGroupBox("Report Options", this);
+    auto* report = new QGroupBox(tr("Report Options"), this);
     txtDefaultReportPathHTML_ = named(new QLineEdit(report), "txtDefaultReportPathHTML");
     txtDefaultReportPathHTML_->setToolTip(
-        "Type the name of the file or click the \"...\" button to choose an existing one.");
+        tr("Type the name of the file or click the \"...\" button to choose an existing one."));
     cmdSelectReportFolderDefaultDOC_ =
         named(new QPushButton("...", report), "cmdSelectReportFolderDefaultDOC");
-    cmdSelectReportFolderDefaultDOC_->setToolTip("Click On Me to browse for a file.");
+    cmdSelectReportFolderDefaultDOC_->setToolTip(tr("Click On Me to browse for a file."));
     cmdSelectReportFolderDefaultDOC_->setMaximumWidth(40);
     auto* reportLayout = new QVBoxLayout(report);
-    reportLayout->addWidget(new QLabel("Default Report Path and Name", report));
+    reportLayout->addWidget(new QLabel(tr("Default Report Path and Name"), report));
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(txtDefaultReportPathHTML_, 1);
     pathRow->addWidget(cmdSelectReportFolderDefaultDOC_);
     reportLayout->addLayout(pathRow);
 
-    auto* cmdDone = named(new QPushButton("Done", this), "cmdDone");
+    auto* cmdDone = named(new QPushButton(tr("Done"), this), "cmdDone");
     cmdDone->setDefault(true);
-    auto* cmdCancel = named(new QPushButton("Cancel", this), "cmdCancel");
+    auto* cmdCancel = named(new QPushButton(tr("Cancel"), this), "cmdCancel");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdDone);
@@ -182,8 +184,8 @@ void frmOptions::txtModifiedColor_Click() {
 
 void frmOptions::cmdSelectReportFolderDefaultDOC_Click() {
     FilePickRequest request;
-    request.title = "Report File HTM";
-    request.filter = "All files|*.*";
+    request.title = tr("Report File HTM");
+    request.filter = tr("All files|*.*");
     request.filterIndex = 1;
     const QString file = form_->prompter().openFile(this, request);
     if (!file.isEmpty())

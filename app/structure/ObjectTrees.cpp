@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two object trees: one node per table or view of a side, with the field, data type and
 // change type nodes of each field when the results hold fields.
 #include "shell/frmMain.h"
@@ -47,6 +48,10 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
     sifkit::Sifcore& engine = Sifcore1();
     const QIcon picture = tree.property("databasePicture").value<QIcon>();
     const int32_t count = engine.getResultCount(isMaster);
+    // Looked up once: a tree can hold tens of thousands of field nodes.
+    const QString fieldNode = tr("Field Name = %1");
+    const QString typeNode = tr(" Data Type = %1");
+    const QString changeNode = tr(" Change Type = %1");
     QList<QTreeWidgetItem*> objects;
     QTreeWidgetItem* parent = nullptr;
     QTreeWidgetItem* last = nullptr;
@@ -65,11 +70,11 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
             } else if (engine.getResultIsFieldDesc(i, isMaster) && parent) {
                 const std::string field = engine.getResultFieldName(i, isMaster);
                 if (!field.empty()) {
-                    addNode(parent, key, "Field Name = " + QString::fromStdString(field));
-                    addNode(parent, key + "1", " Data Type = " + QString::fromStdString(dataType));
-                    last = addNode(parent, key + "12",
-                                   " Change Type = " +
-                                       QString::fromStdString(engine.getChangeDesciption(changeType)));
+                    addNode(parent, key, fieldNode.arg(QString::fromStdString(field)));
+                    addNode(parent, key + "1", typeNode.arg(QString::fromStdString(dataType)));
+                    last = addNode(
+                        parent, key + "12",
+                        changeNode.arg(QString::fromStdString(engine.getChangeDesciption(changeType))));
                 }
             }
             markNode(last, changeType);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field structure grids: one grid per side listing every result item of that side with its
 // field, data type and change, coloured by the kind of change, and the change count.
 #include "shell/FlexGrid.h"
@@ -19,7 +20,10 @@ constexpr uint32_t kNewColour = 0x008000;           // green
 constexpr uint32_t kDifferentTypeColour = 0x0000FF; // red (red in the low byte)
 constexpr uint32_t kUnchangedColour = 0;            // black
 
-const char* const kHeaderTexts[] = {"DB Object Name", "Field Name", "Data Type", "Change Type"};
+const char* const kHeaderTexts[] = {QT_TRANSLATE_NOOP("dbsift::frmMain", "DB Object Name"),
+                                    QT_TRANSLATE_NOOP("dbsift::frmMain", "Field Name"),
+                                    QT_TRANSLATE_NOOP("dbsift::frmMain", "Data Type"),
+                                    QT_TRANSLATE_NOOP("dbsift::frmMain", "Change Type")};
 
 } // namespace
 
@@ -47,13 +51,13 @@ void frmMain::runStructureCompare(bool objectsListed) {
 
     const auto start = std::chrono::steady_clock::now();
     const int32_t total = getChangeCount(true) + getChangeCount(false);
-    frame_.setPanelText(4, total < 1 ? QString("No changes found")
-                                     : QString::number(total) + " structural changes found.");
+    frame_.setPanelText(4,
+                        total < 1 ? tr("No changes found") : tr("%1 structural changes found.").arg(total));
     refreshStructureGrids();
     structureTiming_.gridSeconds +=
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     enableControls();
-    frame_.setPanelText(2, "Done");
+    frame_.setPanelText(2, tr("Done"));
 }
 
 bool frmMain::isNew(const std::string& changeType) {
@@ -127,7 +131,7 @@ void frmMain::writeStructureRow(FlexGrid& grid, bool isMaster, int32_t row, cons
                                 bool changed) {
     if (row == 1) {
         for (int col = 0; col < 4; ++col)
-            grid.setTextMatrix(0, col, kHeaderTexts[col]);
+            grid.setTextMatrix(0, col, tr(kHeaderTexts[col]));
     }
     sifkit::Sifcore& engine = Sifcore1();
     const uint32_t foreColour = static_cast<uint32_t>(std::stoul(colour));

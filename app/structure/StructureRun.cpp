@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The compare run of the structure view: the refresh and run commands, the swap of the two
 // sides, and the engine run they share.
 #include "shell/FlexGrid.h"
@@ -33,7 +34,7 @@ void frmMain::connectStructureView() {
 bool frmMain::requireConnections() {
     if (!masterConnectionString_.empty() && !sourceConnectionString_.empty())
         return true;
-    showMessage("The master and source databases must be selected first");
+    showMessage(tr("The master and source databases must be selected first"));
     return false;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sync/RollbackSlots.h"
 
 #include "shell/RecentConnections.h"

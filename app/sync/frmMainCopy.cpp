@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: MIT
 // Copying a record to the other database, or overwriting its counterpart there with a rollback
 // entry for the undo list.
 #include "shell/FlexGrid.h"
-#include "sync/RollbackSlots.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
+#include "sync/RollbackSlots.h"
 
 #include <sifkit/Sifcore.h>
 
@@ -16,10 +17,12 @@ namespace dbsift {
 namespace {
 
 constexpr const char* kWritten = "Successfully Completed";
-constexpr const char* kRunAgain =
-    " Run the comparison again (F5 or a click on the table) to see the new state.";
 
 } // namespace
+
+QString frmMain::runAgainHint() const {
+    return tr(" Run the comparison again (F5 or a click on the table) to see the new state.");
+}
 
 void frmMain::connectSyncView() {
     connect(cmdCopyRecord_, &QPushButton::clicked, this, &frmMain::cmdCopyRecord_Click);
@@ -43,7 +46,7 @@ void frmMain::cmdCopyRecord_Click() {
         return;
     const int32_t selected = getSelectedRecordNumber();
     if (selected < 1) {
-        showMessage("Choose a differing record first.");
+        showMessage(tr("Choose a differing record first."));
         return;
     }
     auto master = Sifcore1().getMasterDataManager();
@@ -88,15 +91,19 @@ bool frmMain::copyRecordToOtherSide(const std::shared_ptr<sifkit::clsDBManager>&
         BusyScope busy(*this);
         outcome = Sifcore1().copyRecordFromRecordNumber(master, source, isOriginal);
     }
-    const QString target = isOriginal ? "Modified" : "Original";
+    // The record went to the other side: the Modified database for an Original record.
+    const bool toModified = isOriginal;
     if (outcome != kWritten) {
-        frame_.setPanelText(2, "The record was not copied: nothing was changed.");
+        frame_.setPanelText(2, tr("The record was not copied: nothing was changed."));
         if (engineMessagesShown() == shownBefore)
-            showMessage(QString::fromStdString("The record could not be copied to the " +
-                                               target.toStdString() + " database: " + outcome));
+            showMessage((toModified ? tr("The record could not be copied to the Modified database: %1")
+                                    : tr("The record could not be copied to the Original database: %1"))
+                            .arg(QString::fromStdString(outcome)));
         return false;
     }
-    frame_.setPanelText(2, "Record copied to the " + target + " database." + kRunAgain);
+    frame_.setPanelText(2, (toModified ? tr("Record copied to the Modified database.")
+                                       : tr("Record copied to the Original database.")) +
+                               runAgainHint());
     return true;
 }
 
@@ -115,12 +122,13 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
         BusyScope busy(*this);
         outcome = Sifcore1().updateRecordFromRecordNumber(master, source, isOriginal, slot.fileName);
     }
-    const QString target = isOriginal ? "Modified" : "Original";
+    const bool toModified = isOriginal;
     if (outcome != kWritten) {
-        frame_.setPanelText(2, "The record was not overwritten: nothing was changed.");
+        frame_.setPanelText(2, tr("The record was not overwritten: nothing was changed."));
         if (engineMessagesShown() == shownBefore)
-            showMessage(QString::fromStdString("The " + target.toStdString() +
-                                               " record could not be overwritten: " + outcome));
+            showMessage((toModified ? tr("The Modified record could not be overwritten: %1")
+                                    : tr("The Original record could not be overwritten: %1"))
+                            .arg(QString::fromStdString(outcome)));
         return false;
     }
     slot.masterConnection = masterConnectionString_;
@@ -129,15 +137,19 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
     slot.sql = Sifcore1().getRollBackSQL();
     slot.fileStamp = fileStamp(slot.fileName);
     if (const ProfileWrite saved = addRollbackEntry(settings_, slot); !saved) {
-        frame_.setPanelText(2, "The " + target + " record was overwritten." + kRunAgain);
-        showMessage("The record was overwritten, but the undo entry could not be written to the settings "
-                    "file (" +
-                    QString::fromStdString(saved.error) + "); the old record is kept in " +
-                    QString::fromStdString(slot.fileName) + ".");
+        frame_.setPanelText(2, (toModified ? tr("The Modified record was overwritten.")
+                                           : tr("The Original record was overwritten.")) +
+                                   runAgainHint());
+        showMessage(tr("The record was overwritten, but the undo entry could not be written to the settings "
+                       "file (%1); the old record is kept in %2.")
+                        .arg(QString::fromStdString(saved.error), QString::fromStdString(slot.fileName)));
         return true;
     }
-    frame_.setPanelText(2, "The " + target + " record was overwritten (undo entry " +
-                               QString::fromStdString(rollbackSection(slot.number)) + ")." + kRunAgain);
+    const QString entry = QString::fromStdString(rollbackSection(slot.number));
+    frame_.setPanelText(2, (toModified ? tr("The Modified record was overwritten (undo entry %1).")
+                                       : tr("The Original record was overwritten (undo entry %1)."))
+                                   .arg(entry) +
+                               runAgainHint());
     return true;
 }
 

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: MIT
 // Carrying out an undo: the record an update overwrote is put back from its rollback file, in
 // this run or a later one.
-#include "shell/FlexGrid.h"
 #include "Prompter.h"
+#include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
-#include "sync/RollbackSlots.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
+#include "sync/RollbackSlots.h"
 #include "sync/frmUndo.h"
 
 #include <sifkit/Credentials.h>
@@ -33,8 +34,8 @@ std::optional<std::string> frmMain::connectionForRollback(const std::string& sto
     // A user ID without a password was never stored with the password: ask for it.
     if (stored.find(";User ID=") == std::string::npos)
         return stored;
-    const auto password =
-        prompter_.askPassword(this, "Password", QString::fromStdString("The password for " + stored + ":"));
+    const auto password = prompter_.askPassword(
+        this, tr("Password"), tr("The password for %1:").arg(QString::fromStdString(stored)));
     if (!password)
         return std::nullopt;
     std::string connection = stored;
@@ -46,33 +47,32 @@ std::optional<std::string> frmMain::connectionForRollback(const std::string& sto
 bool frmMain::rollBackSlot(const RollbackSlot& slot) {
     const QString file = QString::fromStdString(slot.fileName);
     if (slot.rolledBack) {
-        showMessage("This update has been rolled back already.");
+        showMessage(tr("This update has been rolled back already."));
         return false;
     }
     if (slot.fileName.empty() || !std::filesystem::exists(slot.fileName)) {
-        showMessage("The rollback file " + file + " is missing: nothing was changed.");
+        showMessage(tr("The rollback file %1 is missing: nothing was changed.").arg(file));
         return false;
     }
     if (!slot.table.empty() &&
         rollbackFileName(std::filesystem::path(slot.fileName).parent_path(), slot.table, slot.isMaster) !=
             std::filesystem::path(slot.fileName)) {
-        showMessage("The rollback file " + file + " does not belong to table " +
-                    QString::fromStdString(slot.table) + ": nothing was changed.");
+        showMessage(tr("The rollback file %1 does not belong to table %2: nothing was changed.")
+                        .arg(file, QString::fromStdString(slot.table)));
         return false;
     }
     if (!slot.fileStamp.empty() && fileStamp(slot.fileName) != slot.fileStamp) {
-        showMessage("The rollback file " + file +
-                    " has been written again by a later update, so this entry can no longer be rolled back: "
-                    "nothing was changed.");
+        showMessage(tr("The rollback file %1 has been written again by a later update, so this entry can no "
+                       "longer be rolled back: nothing was changed.")
+                        .arg(file));
         return false;
     }
     const bool receivingIsOriginal = !slot.isMaster;
-    const QString side = receivingIsOriginal ? "Original" : "Modified";
-    if (!prompter_.confirm(
-            this, "Roll Back",
-            QStringLiteral("Put the record of table %1 on the %2 database back as it was before "
-                           "the update?")
-                .arg(QString::fromStdString(slot.table), side)))
+    const QString question =
+        receivingIsOriginal
+            ? tr("Put the record of table %1 on the Original database back as it was before the update?")
+            : tr("Put the record of table %1 on the Modified database back as it was before the update?");
+    if (!prompter_.confirm(this, tr("Roll Back"), question.arg(QString::fromStdString(slot.table))))
         return false;
 
     const std::string stored = receivingIsOriginal ? slot.masterConnection : slot.sourceConnection;
@@ -99,18 +99,18 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
         receiving->closeConnection();
     }
     if (outcome != kRestored) {
-        frame_.setPanelText(2, "Roll back failed: nothing was changed.");
+        frame_.setPanelText(2, tr("Roll back failed: nothing was changed."));
         if (engineMessagesShown() == shownBefore)
-            showMessage(QString::fromStdString("The record could not be rolled back: " + outcome));
+            showMessage(tr("The record could not be rolled back: %1").arg(QString::fromStdString(outcome)));
         return false;
     }
     if (const ProfileWrite noted = markRolledBack(settings_, slot.number); !noted)
-        showMessage(QString::fromStdString(
-            "The record was rolled back, but the settings file could not note it (" + noted.error +
-            "): the undo list still offers " + rollbackSection(slot.number) + "."));
-    frame_.setPanelText(2,
-                        "Rolled back " + QString::fromStdString(rollbackSection(slot.number)) +
-                            ". Run the comparison again (F5 or a click on the table) to see the new state.");
+        showMessage(tr("The record was rolled back, but the settings file could not note it (%1): the undo "
+                       "list still offers %2.")
+                        .arg(QString::fromStdString(noted.error),
+                             QString::fromStdString(rollbackSection(slot.number))));
+    frame_.setPanelText(2, tr("Rolled back %1.").arg(QString::fromStdString(rollbackSection(slot.number))) +
+                               runAgainHint());
     return true;
 }
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "sync/frmUndo.h"
 
 #include "shell/ProfileFile.h"
-#include "sync/RollbackSlots.h"
 #include "shell/frmMain.h"
+#include "sync/RollbackSlots.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -16,10 +17,10 @@ namespace dbsift {
 
 frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
     setObjectName("frmUndo");
-    setWindowTitle("Form1");
+    setWindowTitle(tr("Form1"));
     auto* hint =
-        new QLabel("Updates made with \"Copy Record\". Choose one and press \"Roll Back\" to put the "
-                   "record back as it was before.",
+        new QLabel(tr("Updates made with \"Copy Record\". Choose one and press \"Roll Back\" to put the "
+                      "record back as it was before."),
                    this);
     hint->setWordWrap(true);
     cboRollBackNumber_ = new QComboBox(this);
@@ -28,9 +29,9 @@ frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
     cboRollBackNumber_->lineEdit()->setReadOnly(true);
     cboRollBackNumber_->setMinimumContentsLength(60);
     cboRollBackNumber_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmdRollBack_ = new QPushButton("Roll Back", this);
+    cmdRollBack_ = new QPushButton(tr("Roll Back"), this);
     cmdRollBack_->setObjectName("cmdRollBack");
-    auto* close = new QPushButton("Close", this);
+    auto* close = new QPushButton(tr("Close"), this);
     close->setObjectName("cmdClose");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -53,7 +54,7 @@ frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
 
 void frmUndo::ReadRollBackIniFile() {
     cboRollBackNumber_->clear();
-    cboRollBackNumber_->setEditText("Combo1");
+    cboRollBackNumber_->setEditText(tr("Combo1"));
     const ProfileFile& settings = form_.settingsFile();
     for (int n = 1; n <= kRollbackSlots; ++n) {
         const QString sql =
@@ -65,11 +66,11 @@ void frmUndo::ReadRollBackIniFile() {
         form_.showMessage("\"" + sql + "\"");
         QString line = QString::fromStdString(rollbackSection(n)) + " " + sql;
         if (readRollbackSlot(settings, n).rolledBack)
-            line += "  (rolled back)";
+            line += tr("  (rolled back)");
         cboRollBackNumber_->addItem(line);
     }
     cboRollBackNumber_->setCurrentIndex(-1);
-    cboRollBackNumber_->setEditText("Combo1");
+    cboRollBackNumber_->setEditText(tr("Combo1"));
     updateButton();
 }
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the structure benchmarks (sourced, not run): the ODBC configuration of one run and
 # the two 2,000 x 20 schemas they compare.
 

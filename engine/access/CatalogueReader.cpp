@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CatalogueReader.h"
 
 #include "FieldTypes.h"

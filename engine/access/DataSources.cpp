@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataSources.h"
 
 #include "dataaccess/Text.h"

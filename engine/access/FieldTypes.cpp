@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FieldTypes.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FileHelpers.h"
 
 #include "dataaccess/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RollbackStore.h"
 
 namespace sifkit::detail {

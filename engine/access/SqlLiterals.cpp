@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqlLiterals.h"
 
 #include <algorithm>

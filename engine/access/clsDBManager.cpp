@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/Messages.h"
 #include "model/Statement.h"
 

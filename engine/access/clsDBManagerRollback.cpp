@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RollbackFile.h"
 #include "RollbackStore.h"
 

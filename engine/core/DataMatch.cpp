@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataMatch.h"
 
 #include "KeptRows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "KeptRows.h"
 
 #include <cstring>

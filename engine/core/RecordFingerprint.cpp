@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordFingerprint.h"
 
 #include <xxhash.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ResultIndex.h"
 
 #include <sifkit/ResultCollection.h>

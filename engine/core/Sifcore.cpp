@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access/DataSources.h"
 #include "access/FieldTypes.h"
 #include "access/RollbackStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data runs of the engine control: the full run and its window, the ordered run and the
 // runs that start from connection strings. Each direction of a run is answered by the matcher
 // (DataMatch); what the sides' managers show of it (data items, record numbers, progress,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The machine's ODBC data sources and the connection strings built from them.
 
 #include "access/DataSources.h"

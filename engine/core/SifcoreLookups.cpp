@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Positional accessors and table-wide values of the published result collections.
 
 #include "LookupIndex.h"

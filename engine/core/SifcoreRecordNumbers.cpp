@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Record-number services: stepping through the records reported for a table and pairing a
 // reported record with its counterpart on the other side through the primary key.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The structure runs of the engine control (whole databases, one table, the catalogue listing),
 // the hand-over of two open connections and the field size check. The catalogues are read into
 // the model (CatalogueReader), compared there (StructureRules) and rendered as the managers'

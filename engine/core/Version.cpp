@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sifkit/Version.h>
 
 namespace sifkit {

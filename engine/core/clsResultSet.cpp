@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sifkit/SifkitError.h>
 #include <sifkit/clsResultSet.h>
 

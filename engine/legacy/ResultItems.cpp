@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ResultItems.h"
 
 #include <memory>

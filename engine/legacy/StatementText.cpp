@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StatementText.h"
 
 #include "access/SqlLiterals.h"

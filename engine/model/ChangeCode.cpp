@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sifkit/ChangeCode.h>
 
 namespace sifkit {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sifkit/FieldList.h>
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Statement.h"
 
 namespace sifkit::detail {

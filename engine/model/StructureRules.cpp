@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StructureRules.h"
 
 #include <unordered_map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ConnectionString.h"
 #include "OdbcBackend.h"
 #include "SchemaRowsets.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ConnectionString.h"
 #include "Text.h"
 

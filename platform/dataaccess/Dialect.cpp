@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Backend.h"
 
 #include <algorithm>

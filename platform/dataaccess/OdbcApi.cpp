@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcApi.h"
 
 #include "OdbcTypes.h"

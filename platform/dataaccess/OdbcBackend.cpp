@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcBackend.h"
 
 #include "OdbcBlockFetch.h"

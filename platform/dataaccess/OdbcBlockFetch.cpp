@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcBlockFetch.h"
 
 #include "OdbcTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The catalogue of a whole PostgreSQL database in a few statements. Asked table by table, the
 // PostgreSQL driver answers each primary-key and foreign-key call with a catalogue query that
 // the server plans afresh (several milliseconds each), and describing a table's "SELECT *"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcDataSources.h"
 
 #include "OdbcApi.h"

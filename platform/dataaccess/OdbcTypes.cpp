@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OdbcTypes.h"
 
 #include <sql.h>

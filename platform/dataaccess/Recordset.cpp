@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "State.h"
 
 #include <sifkit/DataAccess.h>

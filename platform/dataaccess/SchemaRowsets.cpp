@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SchemaRowsets.h"
 
 #include <sifkit/SifkitError.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SqliteBackend.h"
 
 #include "OdbcTypes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "QtPrompter.h"
 
 #include <QColorDialog>

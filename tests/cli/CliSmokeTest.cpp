@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CliRun.h"
 
 #include <gtest/gtest.h>

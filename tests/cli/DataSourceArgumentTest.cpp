@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CliRun.h"
 
 #include <nlohmann/json.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's JSON against the engine's own results on the same files, read in this process
 // through the public interface: the front end must show what the engine found, item by item.
 

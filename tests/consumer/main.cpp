@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Uses the installed library the way an outside program would: only <sifkit/...> headers and
 // libSifkit.so. Exits 0 when every check holds, 1 (after saying which) otherwise.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "dataaccess/ConnectionString.h"
 #include "dataaccess/Backend.h"
 #include "support/TestEnvironment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/TestEnvironment.h"
 
 #include <sifkit/DataAccess.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/PeopleDatabase.h"
 
 #include <sifkit/DataAccess.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataRun.h"
 
 #include "PostgresServer.h"

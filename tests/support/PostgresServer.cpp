@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PostgresServer.h"
 
 #include <arpa/inet.h>

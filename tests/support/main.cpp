@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TestEnvironment.h"
 
 #include "dataaccess/OdbcApi.h"

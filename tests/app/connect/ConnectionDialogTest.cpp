@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connection dialog: a data source from the machine's ODBC configuration, a database file
 // through the picker, the user ID appended once, Cancel and Escape.
 #include "AppTestMain.h"

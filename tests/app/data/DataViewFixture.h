@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the data view's tests share: a window started on two SQLite files, and a data comparison

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The data view's grids: the summary rows and their colours and widths, the detail grid with
 // its change rows, the values that differ marked, and the grid events.
 #include "AppTestMain.h"

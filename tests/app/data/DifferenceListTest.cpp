@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The difference list: the entries a run lists and their order, paging, navigation, and the
 // counterpart found through the primary key.
 #include "AppTestMain.h"

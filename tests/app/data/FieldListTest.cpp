@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Choosing a table and its fields: the field list dialog reached from a tree click, what it
 // offers, its selection rules and the field list it hands to the run.
 #include "AppTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The HTML data difference report: its exact lines, escaping, the walk over both sides, and the
 // stored report path.
 #include "reports/HtmlReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The first start on a machine: the sample databases made and chosen, both trees filled, the
 // settings file written with its defaults; help and about.
 #include "shell/FirstStart.h"

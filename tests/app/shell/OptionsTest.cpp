@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The options dialog: immediate effects, Done writing the keys, Cancel writing nothing.
 #include "AppTestMain.h"
 #include "shell/ProfileFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The recent-connection lists: what is recorded, what is read back, what is preselected, and
 // that a password never reaches the settings file.
 #include "shell/RecentConnections.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file: its profile-file semantics, the conversions of stored text, and what the
 // comparison window reads at start and writes when it closes.
 #include "AppTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The structure view over real SQLite files: the compare run into the object trees, the field
 // structure grids with their colours and change count, and the run, refresh and swap commands.
 #include "AppTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AppTestEnvironment.h"
 
 #include "shell/ProfileFile.h"
@@ -70,7 +71,7 @@ AppSandbox::AppSandbox() {
     qputenv("XDG_DATA_HOME", data.toUtf8());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
     QSettings().clear();
-    paths_ = AppPaths::forUser(DBSIFT_APP_FOLDER);
+    paths_ = AppPaths::forUser(DBSIFT_RESOURCE_FOLDER);
 }
 
 AppSandbox::~AppSandbox() {
@@ -98,13 +99,14 @@ std::string AppSandbox::settingsText() const {
     return text.str();
 }
 
-frmMainMDI& AppSandbox::start(bool keepHint) {
+frmMainMDI& AppSandbox::start(bool keepHint, const StartingDatabases& named) {
     stop();
     if (!keepHint) {
         ProfileFile settings(paths_.iniFilePath);
         settings.writeString("frmMain", "DISPLAY_MESSAGE_BOX_FOR_DATA_COMPARE", "False");
     }
     frame_ = std::make_unique<frmMainMDI>(paths_, prompter_);
+    frame_->mainForm().setStartingDatabases(named);
     frame_->show();
     if (!QTest::qWaitForWindowExposed(frame_.get()))
         throw std::runtime_error("the frame window was never exposed");

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
-#include "shell/AppPaths.h"
 #include "ScriptedPrompter.h"
+#include "shell/AppPaths.h"
+#include "shell/CommandLine.h"
 
 #include <QTemporaryDir>
 
@@ -48,9 +50,9 @@ public:
     std::string settingsText() const;
 
     /// A frame with its comparison window, created and (unless told otherwise) loaded as at
-    /// start-up, shown offscreen at 1280x800. The hint of the data-compare mode is turned off
-    /// first unless keepHint.
-    frmMainMDI& start(bool keepHint = false);
+    /// start-up, shown offscreen at 1280x800, with the databases named on a command line if any.
+    /// The hint of the data-compare mode is turned off first unless keepHint.
+    frmMainMDI& start(bool keepHint = false, const StartingDatabases& named = {});
     frmMainMDI* frame() { return frame_.get(); }
     frmMain& form();
     /// Closes and destroys the frame (its settings are saved as at the end of a session).

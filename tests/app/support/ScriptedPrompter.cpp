@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ScriptedPrompter.h"
 
 namespace dbsift::test {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copying a record through the data view's buttons: an overwrite with its undo entry, an insert
 // without one, copying the counterpart back, and a write the database refuses.
 #include "AppTestMain.h"

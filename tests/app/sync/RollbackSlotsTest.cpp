@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The undo entries of the settings file: which slot the next update takes, what a slot holds.
 #include "sync/RollbackSlots.h"
 #include "AppTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Overwriting a record and rolling it back from the undo list, in the same run and in a later
 // one; entries that cannot be rolled back are refused and change nothing.
 #include "AppTestMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access/DataSources.h"
 #include "support/TestEnvironment.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/PostgresServer.h"
 
 #include "access/CatalogueReader.h"

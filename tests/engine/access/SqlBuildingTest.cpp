@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "access/SqlLiterals.h"
 #include "core/DataMatch.h"
 #include "legacy/StatementText.h"

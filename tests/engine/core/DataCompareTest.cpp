@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/DataRun.h"
 
 #include <gtest/gtest.h>

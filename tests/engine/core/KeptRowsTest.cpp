@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/KeptRows.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The indexed look-ups of Sifcore against the plain scans of LinearLookups, on random result
 // collections and again after their items and the collections themselves have changed.
 

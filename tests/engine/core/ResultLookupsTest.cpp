@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sifkit/Sifcore.h>
 
 #include <gtest/gtest.h>

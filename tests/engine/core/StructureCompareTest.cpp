@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "legacy/ResultItems.h"
 #include "model/StructureRules.h"
 

@@ -1,0 +1,758 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>dbsift::CommandLine</name>
+    <message>
+        <source>Compares two relational databases, an Original and a Modified one, and helps bring them into line.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print this help and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print the version and exit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original database: a database file or dsn:NAME for an ODBC data source.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified database, likewise. The window opens with the databases given chosen and compared.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>at most two databases are taken, ORIGINAL and MODIFIED</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (see %1 --help)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::DifferenceWalk</name>
+    <message>
+        <source> ORIGINAL ITEM NUMBER = </source>
+        <extracomment>An entry of the difference list reads &quot;[table] ORIGINAL ITEM NUMBER = 12&quot;; the record number is read back from after &quot;= &quot;, so the marker must end with &quot;= &quot;.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> MODIFIED ITEM NUMBER = </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::HtmlReport</name>
+    <message>
+        <source>Data Difference report for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data Differences for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item#</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmCreateFile</name>
+    <message>
+        <source>Save Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>htm (*.htm)|*.htm|All (*.*)|*.*|html (*.html)|*.html</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>XML(*.xml)|*.xml|All (*.*)|*.*</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmDispMessage</name>
+    <message>
+        <source>To do a data compare on a table do the following. <byte value="xd"/>1) Select a table from the Original or Modified list. <byte value="xd"/> 2) Select Field(s) that you would like to compare from the &apos;Field List&apos; Dialog Box.<byte value="xd"/>  3) Click on the compare button in &apos;Field List&apos; Dialog Box&apos;<byte value="xd"/></source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hint: How to Use %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never Show this Message Again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmFieldListForDataCompare</name>
+    <message>
+        <source>Field Selection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select what fields to compare from the list below. Use the CTRL key to select multiple fields.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Field List for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no compatible fields to compare for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmMain</name>
+    <message>
+        <source>The Original database %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified database %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original database %1 cannot be chosen: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified database %1 cannot be chosen: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summary Of Changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record Change Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Get More</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create HTML Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy top to bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy bottom to top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no differences to display</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No changes found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>DB Object Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Field Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Item#</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Total Records =</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original: %1 / Modified: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report written to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report was written to %1 but could not be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no differences to report.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click and Drag to move</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Swap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Swap the Original and Modified Documents (F9)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show differences in a report (F2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Refresh Display and show differences (F5)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Select Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Original Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Modified Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Run Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Create Data Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help &amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Run Structure Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Run Data Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Create Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;First</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original database:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified database:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The comparison could not read the databases.
+
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2
+Compares two relational databases and helps bring them into line.
+Engine: Sifkit %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please select a table and do a data compare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Field Name = %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Data Type = %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Change Type = %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No changes found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 structural changes found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The master and source databases must be selected first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Run the comparison again (F5 or a click on the table) to see the new state.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a differing record first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record was not copied: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record could not be copied to the Modified database: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record could not be copied to the Original database: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record copied to the Modified database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record copied to the Original database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record was not overwritten: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified record could not be overwritten: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original record could not be overwritten: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified record was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original record was overwritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified record was overwritten (undo entry %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original record was overwritten (undo entry %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password for %1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This update has been rolled back already.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The rollback file %1 is missing: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The rollback file %1 does not belong to table %2: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The rollback file %1 has been written again by a later update, so this entry can no longer be rolled back: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put the record of table %1 on the Original database back as it was before the update?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put the record of table %1 on the Modified database back as it was before the update?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll back failed: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record could not be rolled back: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rolled back %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The records of %1 could not be compared.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record was overwritten, but the undo entry could not be written to the settings file (%1); the old record is kept in %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The record was rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmMainMDI</name>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Percent Complete</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmOleDB</name>
+    <message>
+        <source>Select Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQLite (*.db *.sqlite *.sqlite3)|*.db;*.sqlite;*.sqlite3|MDB(*.MDB)|*.MDB|DBC (*.dbc)|*.dbc|All (*.*)|*.*</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmOptions</name>
+    <message>
+        <source>Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Views/Queries</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Structure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Differences Only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not show record structure when doing a data compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show Record Structure Only if Different</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Always Show Record Structure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Original Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Modified Color</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of Records to display</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type the name of the file or click the &quot;...&quot; button to choose an existing one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click On Me to browse for a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Default Report Path and Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Report File HTM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files|*.*</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmSelectConn</name>
+    <message>
+        <source>Select Databases To Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Database by DSN or File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ODBC Data Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Database File (OLEDB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter User ID and Password for Database if Required</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified database</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmUndo</name>
+    <message>
+        <source>Form1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updates made with &quot;Copy Record&quot;. Choose one and press &quot;Roll Back&quot; to put the record back as it was before.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Combo1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  (rolled back)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::main</name>
+    <message>
+        <source>The sample databases could not be created: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,46 @@
+# SPDX-License-Identifier: MIT
+# bash completion for dbsift-compare: its options, the values of --format, folders for
+# --create-samples, and database files or dsn:NAME (the machine's ODBC data sources) for the
+# two databases.
+
+_dbsift_compare_data_sources() {
+    # odbcinst -q -s lists the data sources as [NAME] lines, user's and system's.
+    command -v odbcinst >/dev/null 2>&1 || return
+    odbcinst -q -s 2>/dev/null | sed -n 's/^\[\(.*\)\]$/dsn:\1/p'
+}
+
+_dbsift_compare() {
+    local cur prev words cword
+    _init_completion -n : || return
+
+    case $prev in
+    --format)
+        COMPREPLY=($(compgen -W 'text json csv' -- "$cur"))
+        return
+        ;;
+    --create-samples)
+        _filedir -d
+        return
+        ;;
+    --table | --columns | --user)
+        return
+        ;;
+    --password-env)
+        COMPREPLY=($(compgen -v -- "$cur"))
+        return
+        ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --table
+            --columns --format --user --password-env --show-sql --create-samples' -- "$cur"))
+        return
+    fi
+    if [[ $cur == d* ]]; then
+        local IFS=$'\n'
+        COMPREPLY=($(compgen -W "$(_dbsift_compare_data_sources)" -- "$cur"))
+        __ltrim_colon_completions "$cur"
+    fi
+    _filedir
+} &&
+    complete -F _dbsift_compare dbsift-compare
