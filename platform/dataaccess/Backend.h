@@ -41,6 +41,9 @@ struct CellView {
     static CellView of(const Value& value);
 };
 
+/// The cells of a scanned row as an owned row.
+Row rowOf(const CellView* cells, std::size_t count);
+
 /// Receives the columns of a scan once, before its first row (also when it has none).
 using ColumnsSink = std::function<void(const std::vector<ColumnInfo>&)>;
 /// Receives each row of a scan; the cells live until it returns.

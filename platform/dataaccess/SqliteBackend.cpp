@@ -1,5 +1,6 @@
 #include "SqliteBackend.h"
 
+#include "CatalogueColumns.h"
 #include "OdbcTypes.h"
 #include "SqliteTypes.h"
 
@@ -105,26 +106,17 @@ std::vector<ColumnInfo> describeColumns(sqlite3_stmt* statement, bool hasRow) {
     return columns;
 }
 
-ColumnInfo catalogueColumn(const char* name, int32_t typeCode, int32_t size) {
-    ColumnInfo info;
-    info.name = name;
-    info.typeCode = typeCode;
-    info.definedSize = size;
-    info.storage = typeCode == 2 ? Value::Kind::Integer : Value::Kind::Text;
-    return info;
-}
-
 /// ODBC's numbers for the referential actions SQLite names.
 int64_t ruleNumber(const std::string& action) {
     if (action == "CASCADE")
-        return 0;
+        return Cascade;
     if (action == "RESTRICT")
-        return 1;
+        return Restrict;
     if (action == "SET NULL")
-        return 2;
+        return SetNull;
     if (action == "SET DEFAULT")
-        return 4;
-    return 3; // NO ACTION
+        return SetDefault;
+    return NoAction;
 }
 
 bool sameName(const std::string& a, const std::string& b) {
@@ -345,13 +337,7 @@ RowSet SqliteBackend::query(const std::string& sql, const std::vector<Value>& pa
         return result;
     forEachRow(
         statement, [&](const std::vector<ColumnInfo>& columns) { result.columns = columns; },
-        [&](const CellView* cells, std::size_t count) {
-            Row row;
-            row.reserve(count);
-            for (std::size_t c = 0; c < count; ++c)
-                row.push_back(cells[c].toValue());
-            result.rows.push_back(std::move(row));
-        },
+        [&](const CellView* cells, std::size_t count) { result.rows.push_back(rowOf(cells, count)); },
         maxRows);
     return result;
 }
@@ -497,9 +483,7 @@ int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>&
 
 RowSet SqliteBackend::tables() {
     RowSet rows;
-    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50), catalogueColumn("TABLE_SCHEM", 200, 50),
-                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("TABLE_TYPE", 200, 50),
-                    catalogueColumn("REMARKS", 200, 50)};
+    rows.columns = tableCatalogueColumns();
     RowSet found = query("SELECT name, upper(type) FROM sqlite_master WHERE type IN ('table','view')", {});
     for (Row& row : found.rows)
         rows.rows.push_back({Value(), Value(), std::move(row[0]), std::move(row[1]), Value()});
@@ -508,9 +492,7 @@ RowSet SqliteBackend::tables() {
 
 RowSet SqliteBackend::primaryKeys(const std::string& table) {
     RowSet rows;
-    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50),   catalogueColumn("TABLE_SCHEM", 200, 50),
-                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("COLUMN_NAME", 200, 255),
-                    catalogueColumn("KEY_SEQ", 2, 50),       catalogueColumn("PK_NAME", 200, 50)};
+    rows.columns = primaryKeyCatalogueColumns();
     auto add = [&](const Value& column, const Value& keyName) {
         rows.rows.push_back({Value(""), Value(""), Value(table), column,
                              Value(static_cast<int64_t>(rows.rows.size() + 1)), keyName});
@@ -533,23 +515,9 @@ RowSet SqliteBackend::primaryKeys(const std::string& table) {
     return rows;
 }
 
-namespace {
-
-std::vector<ColumnInfo> foreignKeyColumns() {
-    return {catalogueColumn("PKTABLE_CAT", 200, 50),   catalogueColumn("PKTABLE_SCHEM", 200, 50),
-            catalogueColumn("PKTABLE_NAME", 200, 255), catalogueColumn("PKCOLUMN_NAME", 200, 255),
-            catalogueColumn("FKTABLE_CAT", 200, 50),   catalogueColumn("FKTABLE_SCHEM", 200, 50),
-            catalogueColumn("FKTABLE_NAME", 200, 255), catalogueColumn("FKCOLUMN_NAME", 200, 255),
-            catalogueColumn("KEY_SEQ", 2, 5),          catalogueColumn("UPDATE_RULE", 2, 5),
-            catalogueColumn("DELETE_RULE", 2, 5),      catalogueColumn("FK_NAME", 200, 255),
-            catalogueColumn("PK_NAME", 200, 255),      catalogueColumn("DEFERRABILITY", 2, 5)};
-}
-
-} // namespace
-
 RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
     RowSet rows;
-    rows.columns = foreignKeyColumns();
+    rows.columns = foreignKeyCatalogueColumns();
     RowSet keys = query("SELECT \"table\", \"from\", \"to\", seq, on_update, on_delete "
                         "FROM pragma_foreign_key_list(?) ORDER BY id, seq",
                         {Value(foreignKeyTable)});
@@ -564,14 +532,14 @@ RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) 
         rows.rows.push_back({Value(""), Value(""), key[0], referenced, Value(""), Value(""),
                              Value(foreignKeyTable), key[1], Value(key[3].asInteger() + 1),
                              Value(ruleNumber(key[4].toString())), Value(ruleNumber(key[5].toString())),
-                             Value(), Value(), Value(int64_t{7})});
+                             Value(), Value(), Value(notDeferrable)});
     }
     return rows;
 }
 
 RowSet SqliteBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
     RowSet rows;
-    rows.columns = foreignKeyColumns();
+    rows.columns = foreignKeyCatalogueColumns();
     RowSet tablesFound = query("SELECT name FROM sqlite_master WHERE type = 'table'", {});
     for (const Row& table : tablesFound.rows) {
         RowSet declared = foreignKeysDeclaredBy(table[0].toString());
