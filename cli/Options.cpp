@@ -12,8 +12,8 @@ namespace dbsift::cli {
 namespace {
 
 const char* const description =
-    "Compares two databases, an Original and a Modified one, each a database file (SQLite; Access\n"
-    "read-only where the MDB Tools driver is installed) or dsn:NAME for an ODBC data source.\n"
+    "Compares two databases, an Original and a Modified one, each a database file (SQLite, or\n"
+    "Access .mdb and .accdb, read only) or dsn:NAME for an ODBC data source.\n"
     "\n"
     "Structure mode (the default) lists the tables on one side only and, with --fields, the\n"
     "fields on one side only and the fields whose type differs. Data mode (--table) lists every\n"

@@ -43,6 +43,9 @@ struct CellView {
     static CellView of(const Value& value);
 };
 
+/// The cells of a scanned row as an owned row.
+Row rowOf(const CellView* cells, std::size_t count);
+
 /// Receives the columns of a scan once, before its first row (also when it has none).
 using ColumnsSink = std::function<void(const std::vector<ColumnInfo>&)>;
 /// Receives each row of a scan; the cells live until it returns.
@@ -93,6 +96,11 @@ struct Dialect {
     /// "schema.table". Both empty where there are no schemas.
     std::string defaultSchema;
     std::vector<std::string> otherSchemas;
+    /// The collation that compares texts byte for byte, without padding, where the database's
+    /// own comparison of texts follows the column's collation (MariaDB, MySQL); "" elsewhere.
+    std::string exactTextCollation;
+    /// The database's name of the single-precision type ("REAL", "FLOAT"); "" where there is none.
+    std::string singlePrecisionType;
 
     /// Encloses a name in the connection's identifier quotes, doubling a closing quote inside,
     /// so that any name (holding "]", "\"", ";", blanks, a keyword) stays one identifier.
@@ -111,6 +119,11 @@ struct Dialect {
     /// Condition that column equals the next bound parameter, exactly: case-sensitive for
     /// texts, at the driver's resolution for reals.
     std::string equalsParameter(const std::string& quotedColumn, Value::Kind parameterKind) const;
+    /// As equalsParameter, for a column the layer has read: a single-precision column equals a
+    /// real read from it (singleAsDouble) once the real is cast back to single precision,
+    /// which the database does not do itself (it widens the column's value instead).
+    std::string equalsParameter(const std::string& quotedColumn, const ColumnInfo& column,
+                                Value::Kind parameterKind) const;
 };
 
 /// What a structure comparison reads of one table, in the form the per-table calls give it.
@@ -138,8 +151,9 @@ public:
 void traceStatement(const std::string& sql, const std::vector<Value>& params);
 
 /// Whether a statement that finds its database file locked should wait on, having waited
-/// waitedMs already: what the host installed with setLockWait, else up to five seconds.
-bool keepWaitingForLock(int32_t waitedMs);
+/// waitedMs already: what the host installed with setLockWait, else up to the connection's
+/// own timeout.
+bool keepWaitingForLock(int32_t waitedMs, int32_t timeoutMs);
 
 /// One open database. Implementations own their driver resources; every failure throws
 /// sifkit::Error or sifkit::DatabaseError.

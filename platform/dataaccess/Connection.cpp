@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ConnectionString.h"
+#include "MdbBackend.h"
 #include "OdbcBackend.h"
 #include "SchemaRowsets.h"
 #include "SqliteBackend.h"
@@ -15,14 +16,20 @@ void Connection::open(const std::string& connectionString) {
     if (state_->backend)
         throw Error(ErrorNumber::NotAllowedInContext, "Operation is not allowed when the object is open.");
     state_->connectionString = connectionString;
-    auto target = platform::translateConnectionString(connectionString);
-    const std::string sqliteFile = platform::sqliteFileOf(connectionString);
-    // Database files of SQLite go through libsqlite3 itself: it reads every value in the
-    // storage class SQLite keeps, where the ODBC driver converts by the column's first value.
-    if (!sqliteFile.empty())
-        state_->backend = std::make_unique<platform::SqliteBackend>(sqliteFile);
-    else
+    const platform::ConnectionTarget target = platform::resolveConnectionString(connectionString);
+    switch (target.kind) {
+    case platform::ConnectionTarget::Kind::SqliteFile:
+        // libsqlite3 reads every value in the storage class SQLite keeps, where the ODBC driver
+        // converts by the column's first value and rounds reals to 15 digits.
+        state_->backend = std::make_unique<platform::SqliteBackend>(target.path, target.busyTimeoutMs);
+        break;
+    case platform::ConnectionTarget::Kind::AccessFile:
+        state_->backend = std::make_unique<platform::MdbBackend>(target.path);
+        break;
+    case platform::ConnectionTarget::Kind::Odbc:
         state_->backend = std::make_unique<platform::OdbcBackend>(target.odbcConnectionString);
+        break;
+    }
 }
 
 int32_t Connection::state() const noexcept {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ConnectionString.h"
+#include "OdbcDataSources.h"
 #include "Text.h"
 
 #include <sifkit/Credentials.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -134,6 +136,15 @@ bool hasExtension(const std::string& path, const char* ext) {
     return lower == ext;
 }
 
+bool isAccessFile(const std::string& path) {
+    return hasExtension(path, ".mdb") || hasExtension(path, ".accdb");
+}
+
+bool isFileProvider(const std::string& providerName) {
+    return providerName.rfind("Microsoft.Jet.OLEDB", 0) == 0 ||
+           providerName.rfind("Microsoft.ACE.OLEDB", 0) == 0;
+}
+
 } // namespace
 
 bool isSqliteFile(const std::string& path) {
@@ -148,17 +159,16 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
     auto parts = split(connectionString);
     const Part* provider = find(parts, "Provider");
     if (!provider)
-        return {connectionString, false};
+        return {connectionString};
     std::string providerName = trimmed(provider->value, " \t");
     const Part* source = find(parts, "Data Source");
     // A file path is taken exactly as written: " m.db" and "m.db" are different files.
     std::string target = source ? source->value : std::string();
 
     if (equalsIgnoreCase(providerName, "MSDASQL"))
-        return {"DSN=" + odbcValue(trimmed(target, " \t")) + credentials(parts), false};
+        return {"DSN=" + odbcValue(trimmed(target, " \t")) + credentials(parts)};
 
-    if (providerName.rfind("Microsoft.Jet.OLEDB", 0) == 0 ||
-        providerName.rfind("Microsoft.ACE.OLEDB", 0) == 0) {
+    if (isFileProvider(providerName)) {
         std::error_code ec;
         if (target.empty() || !std::filesystem::is_regular_file(target, ec))
             throw Error(ErrorNumber::ProviderNotFound, "The database file \"" + target + "\" does not exist");
@@ -166,32 +176,57 @@ OdbcTarget translateConnectionString(const std::string& connectionString) {
             throw Error(ErrorNumber::ProviderNotFound,
                         "The database file \"" + target + "\" cannot be read: " + std::strerror(errno));
         if (isSqliteFile(target))
-            return {"Driver=SQLite3;Database=" + sqliteUri(target) + ";Timeout=5000" + credentials(parts),
-                    false};
-        if (hasExtension(target, ".mdb") || hasExtension(target, ".accdb"))
-            return {"Driver=MDBTools;DBQ=" + odbcValue(target) + credentials(parts), true};
+            return {"Driver=SQLite3;Database=" + sqliteUri(target) + ";Timeout=5000" + credentials(parts)};
+        if (isAccessFile(target))
+            return {"Driver=MDBTools;DBQ=" + odbcValue(target) + credentials(parts)};
         throw Error(ErrorNumber::ProviderNotFound,
                     "The file \"" + target + "\" is neither an SQLite 3 database nor an Access database");
     }
     throw Error(ErrorNumber::ProviderNotFound, "Provider cannot be found: " + providerName);
 }
 
-std::string sqliteFileOf(const std::string& connectionString) {
+ConnectionTarget resolveConnectionString(const std::string& connectionString) {
+    ConnectionTarget opened;
+    opened.odbcConnectionString = translateConnectionString(connectionString).odbcConnectionString;
     auto parts = split(connectionString);
     const Part* provider = find(parts, "Provider");
-    if (!provider)
-        return {};
-    std::string providerName = trimmed(provider->value, " \t");
-    if (providerName.rfind("Microsoft.Jet.OLEDB", 0) != 0 &&
-        providerName.rfind("Microsoft.ACE.OLEDB", 0) != 0)
-        return {};
     const Part* source = find(parts, "Data Source");
-    // Exactly as written, as translateConnectionString takes it: " m.db" is not "m.db".
-    std::string target = source ? source->value : std::string();
-    std::error_code ec;
-    if (target.empty() || !std::filesystem::is_regular_file(target, ec) || !isSqliteFile(target))
-        return {};
-    return target;
+    if (!provider || !source)
+        return opened;
+    const std::string providerName = trimmed(provider->value, " \t");
+    std::string path;
+    if (isFileProvider(providerName)) {
+        // Exactly as written, as translateConnectionString took it: " m.db" is not "m.db".
+        path = source->value;
+    } else if (equalsIgnoreCase(providerName, "MSDASQL")) {
+        // A data source of a file driver is its file: the driver's own reading is inexact and
+        // slow (SQLite's rounds reals to 15 digits; MDB Tools' lacks keys and parameters).
+        const std::string name = trimmed(source->value, " \t");
+        const std::string library = std::filesystem::path(dataSourceDriverLibrary(name)).filename().string();
+        const bool sqliteDriver = library.find("sqlite3odbc") != std::string::npos;
+        if (!sqliteDriver && library.find("mdbodbc") == std::string::npos)
+            return opened;
+        path = dataSourceAttribute(name, "Database");
+        if (path.empty())
+            path = dataSourceAttribute(name, "DBQ");
+        std::error_code ec;
+        if (path.empty() || !std::filesystem::is_regular_file(path, ec) ||
+            (sqliteDriver ? !isSqliteFile(path) : !isAccessFile(path)))
+            return opened;
+        long timeout = 0;
+        const std::string timeoutText = dataSourceAttribute(name, "Timeout");
+        const auto [end, failure] =
+            std::from_chars(timeoutText.data(), timeoutText.data() + timeoutText.size(), timeout);
+        if (failure == std::errc() && end == timeoutText.data() + timeoutText.size() && timeout >= 0 &&
+            timeout <= 0x7fffffff)
+            opened.busyTimeoutMs = static_cast<int>(timeout);
+    } else {
+        return opened;
+    }
+    opened.path = path;
+    opened.kind =
+        isSqliteFile(path) ? ConnectionTarget::Kind::SqliteFile : ConnectionTarget::Kind::AccessFile;
+    return opened;
 }
 
 namespace {

@@ -113,7 +113,17 @@ std::string Dialect::equalsParameter(const std::string& quotedColumn, Value::Kin
                ") = printf('%.15g',?))";
     if (parameterKind == Value::Kind::Text && isSqlite)
         return quotedColumn + " = ? COLLATE BINARY";
+    // The text in one character set, so that the collation applies whatever the column's.
+    if (parameterKind == Value::Kind::Text && !exactTextCollation.empty())
+        return quotedColumn + " = CONVERT(? USING utf8mb4) COLLATE " + exactTextCollation;
     return quotedColumn + " = ?";
+}
+
+std::string Dialect::equalsParameter(const std::string& quotedColumn, const ColumnInfo& column,
+                                     Value::Kind parameterKind) const {
+    if (column.typeCode == 4 && parameterKind == Value::Kind::Real && !singlePrecisionType.empty())
+        return quotedColumn + " = CAST(? AS " + singlePrecisionType + ")";
+    return equalsParameter(quotedColumn, parameterKind);
 }
 
 } // namespace sifkit::platform

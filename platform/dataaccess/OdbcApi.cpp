@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "OdbcApi.h"
 
+#include "ExactNumbers.h"
 #include "OdbcTypes.h"
 
 #include <sifkit/SifkitError.h>
@@ -98,7 +99,15 @@ SQLRETURN check(SQLRETURN rc, const Handle& handle, const char* what) {
 }
 
 /// Reads one cell with SQLGetData, in pieces for long values.
-Value readCell(odbc::Handle& statement, SQLUSMALLINT column, Value::Kind storage) {
+Value readCell(odbc::Handle& statement, SQLUSMALLINT column, const ColumnInfo& info) {
+    if (readsAsSingle(info)) {
+        float single = 0;
+        SQLLEN indicator = 0;
+        odbc::check(SQLGetData(statement.get(), column, SQL_C_FLOAT, &single, sizeof single, &indicator),
+                    statement, "SQLGetData");
+        return indicator == SQL_NULL_DATA ? Value() : Value(singleAsDouble(single));
+    }
+    const Value::Kind storage = info.storage;
     const bool binary = storage == Value::Kind::Binary;
     const SQLSMALLINT cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
     const std::size_t terminator = binary ? 0 : 1;

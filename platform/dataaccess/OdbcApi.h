@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Backend.h"
+
 #include <sifkit/Value.h>
 
 #include <sql.h>
@@ -61,7 +63,8 @@ std::string firstDiagnostic(SQLSMALLINT type, SQLHANDLE handle, std::string* sql
                             SQLINTEGER* nativeCode = nullptr);
 
 /// Reads one cell of the statement's current row with SQLGetData, in pieces for long values,
-/// in the column's kind (a text that is not of that kind stays a text).
-Value readCell(Handle& statement, SQLUSMALLINT column, Value::Kind storage);
+/// in the column's kind (a text that is not of that kind stays a text); single-precision
+/// values as the driver's binary float (readsAsSingle).
+Value readCell(Handle& statement, SQLUSMALLINT column, const ColumnInfo& info);
 
 } // namespace sifkit::platform::odbc

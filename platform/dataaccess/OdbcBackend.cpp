@@ -6,6 +6,7 @@
 
 #include <sifkit/SifkitError.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstring>
@@ -120,7 +121,51 @@ OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
     if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos) {
         readSchemas();
         limitsOnServer_ = true;
+        dialect_.singlePrecisionType = "REAL";
     }
+    mysqlFamily_ = dialect_.dbmsName.find("MariaDB") != std::string::npos ||
+                   dialect_.dbmsName.find("MySQL") != std::string::npos;
+    if (mysqlFamily_)
+        prepareMysqlSession();
+}
+
+void OdbcBackend::prepareMysqlSession() {
+    // A backslash in a literal is a character, as the layer's own reading of statements (the
+    // bracket rewriting) and every other product take it, not an escape.
+    execute("SET SESSION sql_mode = CONCAT(@@SESSION.sql_mode, ',NO_BACKSLASH_ESCAPES')", {});
+    dialect_.singlePrecisionType = "FLOAT";
+    // Binary collations without padding: 'a' and 'a ' differ, as 'a' and 'A' do. MySQL has none
+    // before 8.0 (its utf8mb4_bin pads).
+    if (dialect_.dbmsName.find("MariaDB") != std::string::npos)
+        dialect_.exactTextCollation = "utf8mb4_nopad_bin";
+    else
+        dialect_.exactTextCollation =
+            infoText(connection_, SQL_DBMS_VER) >= "8" ? "utf8mb4_0900_bin" : "utf8mb4_bin";
+}
+
+std::string OdbcBackend::currentDatabase() {
+    RowSet current = query("SELECT DATABASE()", {});
+    const std::string name =
+        current.rows.empty() || current.rows[0].empty() ? std::string() : current.rows[0][0].toString();
+    for (const char* system : {"information_schema", "performance_schema", "mysql", "sys"})
+        if (name == system)
+            return {};
+    return name;
+}
+
+RowSet OdbcBackend::ofDatabase(RowSet rows, const std::string& database,
+                               const std::vector<std::string>& catalogueColumns) {
+    std::vector<std::size_t> positions;
+    for (const std::string& name : catalogueColumns)
+        for (std::size_t c = 0; c < rows.columns.size(); ++c)
+            if (rows.columns[c].name == name)
+                positions.push_back(c);
+    std::erase_if(rows.rows, [&](const Row& row) {
+        return database.empty() || std::any_of(positions.begin(), positions.end(), [&](std::size_t c) {
+                   return row[c].isNull() || row[c].toString() != database;
+               });
+    });
+    return rows;
 }
 
 void OdbcBackend::readSchemas() {
@@ -222,7 +267,7 @@ RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
         Row row;
         row.reserve(result.columns.size());
         for (SQLUSMALLINT c = 1; c <= columns; ++c)
-            row.push_back(odbc::readCell(statement, c, result.columns[c - 1].storage));
+            row.push_back(odbc::readCell(statement, c, result.columns[c - 1]));
         result.rows.push_back(std::move(row));
     }
     SQLFreeStmt(statement.get(), SQL_CLOSE);
@@ -348,41 +393,52 @@ int64_t OdbcBackend::execute(const std::string& sql, const std::vector<Value>& p
 RowSet OdbcBackend::tables() {
     traceStatement("SQLTables()", {});
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLTables(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0), statement,
-                "SQLTables");
-    return fetchAll(statement);
+    const std::string database = mysqlFamily_ ? currentDatabase() : std::string();
+    odbc::check(SQLTables(statement.get(), catalogueArgument(database), catalogueLength(database), nullptr, 0,
+                          nullptr, 0, nullptr, 0),
+                statement, "SQLTables");
+    RowSet rows = fetchAll(statement);
+    return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"TABLE_CAT"}) : rows;
 }
 
 RowSet OdbcBackend::primaryKeys(const std::string& table) {
     traceStatement("SQLPrimaryKeys(?)", {table});
     auto [schema, name] = dialect_.splitTableName(table);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLPrimaryKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
-                               catalogueLength(schema), catalogueArgument(name), SQL_NTS),
+    const std::string database = mysqlFamily_ ? currentDatabase() : std::string();
+    odbc::check(SQLPrimaryKeys(statement.get(), catalogueArgument(database), catalogueLength(database),
+                               catalogueArgument(schema), catalogueLength(schema), catalogueArgument(name),
+                               SQL_NTS),
                 statement, "SQLPrimaryKeys");
-    return fetchAll(statement);
+    RowSet rows = fetchAll(statement);
+    return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"TABLE_CAT"}) : rows;
 }
 
 RowSet OdbcBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
     traceStatement("SQLForeignKeys(primary key table ?)", {primaryKeyTable});
     auto [schema, name] = dialect_.splitTableName(primaryKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, catalogueArgument(schema),
-                               catalogueLength(schema), catalogueArgument(name), SQL_NTS, nullptr, 0, nullptr,
-                               0, nullptr, 0),
+    const std::string database = mysqlFamily_ ? currentDatabase() : std::string();
+    odbc::check(SQLForeignKeys(statement.get(), catalogueArgument(database), catalogueLength(database),
+                               catalogueArgument(schema), catalogueLength(schema), catalogueArgument(name),
+                               SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0),
                 statement, "SQLForeignKeys");
-    return fetchAll(statement);
+    RowSet rows = fetchAll(statement);
+    return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"PKTABLE_CAT", "FKTABLE_CAT"}) : rows;
 }
 
 RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
     traceStatement("SQLForeignKeys(foreign key table ?)", {foreignKeyTable});
     auto [schema, name] = dialect_.splitTableName(foreignKeyTable);
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
+    const std::string database = mysqlFamily_ ? currentDatabase() : std::string();
+    odbc::check(SQLForeignKeys(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0,
+                               catalogueArgument(database), catalogueLength(database),
                                catalogueArgument(schema), catalogueLength(schema), catalogueArgument(name),
                                SQL_NTS),
                 statement, "SQLForeignKeys");
-    return fetchAll(statement);
+    RowSet rows = fetchAll(statement);
+    return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"PKTABLE_CAT", "FKTABLE_CAT"}) : rows;
 }
 
 void OdbcBackend::beginTransaction() {

@@ -64,6 +64,16 @@ private:
     static std::vector<ColumnInfo> describeResult(odbc::Handle& statement);
     /// Learns the default schema and the other schemas of a PostgreSQL database.
     void readSchemas();
+    /// Sets a MariaDB or MySQL session to the standard's text literals and learns how texts
+    /// compare exactly there.
+    void prepareMysqlSession();
+    /// The connection's current database (MariaDB, MySQL); "" when there is none, or when it
+    /// is one of the server's system schemas, whose objects are never listed.
+    std::string currentDatabase();
+    /// The rows whose named catalogue columns all hold the database (none for ""): MariaDB's
+    /// and MySQL's catalogue calls may answer for every database the account can see.
+    static RowSet ofDatabase(RowSet rows, const std::string& database,
+                             const std::vector<std::string>& catalogueColumns);
     /// For readTableCatalogues: the columns of the tables of one schema as SQLColumns reports
     /// them, by table name.
     std::unordered_map<std::string, std::vector<ColumnInfo>> schemaColumns(const std::string& schema);
@@ -81,6 +91,8 @@ private:
     /// The server cuts results off itself (PostgreSQL): the driver loads a whole result before
     /// its first row, so a query for a few rows is sent with a limit.
     bool limitsOnServer_ = false;
+    /// MariaDB or MySQL: a server of several databases, the catalogue being the current one's.
+    bool mysqlFamily_ = false;
     bool inTransaction_ = false; ///< between beginTransaction and commit or rollback
 };
 

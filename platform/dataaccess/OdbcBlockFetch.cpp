@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "OdbcBlockFetch.h"
 
+#include "ExactNumbers.h"
 #include "OdbcTypes.h"
 
 #include <sifkit/SifkitError.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace sifkit::platform::odbc {
 
@@ -30,6 +32,13 @@ void fetchInBlocks(Handle& statement, const std::vector<ColumnInfo>& columns, co
         BoundColumn& column = bound[c];
         const bool binary = columns[c].storage == Value::Kind::Binary;
         column.cType = binary ? SQL_C_BINARY : SQL_C_CHAR;
+        if (readsAsSingle(columns[c])) {
+            column.cType = SQL_C_FLOAT;
+            column.width = sizeof(float);
+            column.data.resize(sizeof(float) * rowsPerBlock);
+            column.indicators.resize(rowsPerBlock);
+            continue;
+        }
         // Room for the column's size in UTF-8 (up to 4 bytes a character) and numbers' text.
         const SQLLEN size = std::max<SQLLEN>(columns[c].definedSize, 40);
         column.width = std::min<SQLLEN>(binary ? size : size * 4 + 1, widestBuffer);
@@ -64,11 +73,19 @@ void fetchInBlocks(Handle& statement, const std::vector<ColumnInfo>& columns, co
                     cells[c] = CellView();
                     continue;
                 }
+                const char* at = column.data.data() + r * static_cast<SQLULEN>(column.width);
+                if (column.cType == SQL_C_FLOAT) {
+                    float single = 0;
+                    std::memcpy(&single, at, sizeof single);
+                    cells[c] = CellView();
+                    cells[c].kind = Value::Kind::Real;
+                    cells[c].real = singleAsDouble(single);
+                    continue;
+                }
                 const SQLLEN room = column.cType == SQL_C_CHAR ? column.width - 1 : column.width;
                 if (indicator == SQL_NO_TOTAL || indicator > room)
                     throw ValueTooLong();
-                std::string_view bytes(column.data.data() + r * static_cast<SQLULEN>(column.width),
-                                       static_cast<std::size_t>(indicator));
+                std::string_view bytes(at, static_cast<std::size_t>(indicator));
                 if (column.cType == SQL_C_BINARY) {
                     cells[c] = CellView();
                     cells[c].kind = Value::Kind::Binary;

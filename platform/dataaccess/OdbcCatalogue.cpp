@@ -156,7 +156,7 @@ RowSet OdbcBackend::fetchColumns(odbc::Handle& statement, const std::vector<std:
         Row row;
         row.reserve(wanted.size());
         for (SQLUSMALLINT c : wanted)
-            row.push_back(odbc::readCell(statement, c, described[c - 1].storage));
+            row.push_back(odbc::readCell(statement, c, described[c - 1]));
         rows.rows.push_back(std::move(row));
     }
     SQLFreeStmt(statement.get(), SQL_CLOSE);
@@ -243,7 +243,7 @@ void OdbcBackend::readFirstRows(const std::vector<std::string>& tables, TableCat
             odbc::check(rc, statement, "SQLFetch");
             Row row;
             for (SQLUSMALLINT c = 1; c <= count; ++c)
-                row.push_back(odbc::readCell(statement, c, described[c - 1].storage));
+                row.push_back(odbc::readCell(statement, c, described[c - 1]));
             rows.rows.push_back(std::move(row));
         }
         catalogues[tables[t]].firstRow = std::move(rows);

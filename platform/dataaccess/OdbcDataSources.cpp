@@ -96,4 +96,14 @@ std::string dataSourceAttribute(const std::string& dataSource, const std::string
     return profileString(dataSource.c_str(), attribute.c_str(), "odbc.ini");
 }
 
+std::string dataSourceDriverLibrary(const std::string& dataSource) {
+    const std::string driver = dataSourceAttribute(dataSource, "Driver");
+    if (driver.empty() || driver.find('/') != std::string::npos)
+        return driver;
+    for (const char* key : {"Driver64", "Driver"})
+        if (std::string library = profileString(driver.c_str(), key, "odbcinst.ini"); !library.empty())
+            return library;
+    return {};
+}
+
 } // namespace sifkit::platform

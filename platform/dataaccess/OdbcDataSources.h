@@ -36,4 +36,9 @@ void listDataSources(std::vector<DataSourceEntry>& into);
 /// and attribute, so an edit of odbc.ini may be seen that much later.
 std::string dataSourceAttribute(const std::string& dataSource, const std::string& attribute);
 
+/// The path of the driver library a data source uses: its Driver attribute when that names a
+/// library, else the library odbcinst.ini registers under that driver name; "" when neither
+/// is known.
+std::string dataSourceDriverLibrary(const std::string& dataSource);
+
 } // namespace sifkit::platform

@@ -73,13 +73,29 @@ template <typename T> bool parseWhole(std::string_view text, T& out) {
     return result.ec == std::errc() && result.ptr == end && !text.empty();
 }
 
+/// A whole number in decimal, optionally signed: what an integer column holds, however large.
+bool isWholeNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 } // namespace
+
+bool readsAsSingle(const ColumnInfo& column) {
+    return column.typeCode == 4 && column.storage == Value::Kind::Real;
+}
 
 CellView cellFromText(std::string_view text, Value::Kind storage) {
     CellView cell;
     if (storage == Value::Kind::Integer || storage == Value::Kind::Real) {
         if (storage == Value::Kind::Integer && parseWhole(text, cell.integer)) {
             cell.kind = Value::Kind::Integer;
+            return cell;
+        }
+        if (storage == Value::Kind::Integer && isWholeNumber(text)) {
+            cell.kind = Value::Kind::Text;
+            cell.bytes = text;
             return cell;
         }
         if (parseWhole(text, cell.real)) {

@@ -16,8 +16,15 @@ int32_t typeCodeForSqlType(int sqlType, bool isUnsigned);
 Value::Kind storageForTypeCode(int32_t typeCode);
 
 /// A value the driver handed over as text, in the column's kind; kept as text when it is not
-/// of that kind (SQLite lets any column hold any value). The cell refers to the text.
+/// of that kind (SQLite lets any column hold any value), and so is a whole number beyond the
+/// signed 64-bit range (an unsigned BIGINT), which a real would round. The cell refers to the
+/// text.
 CellView cellFromText(std::string_view text, Value::Kind storage);
+
+/// Whether the column's values are read as the driver's single-precision binary (SQL_C_FLOAT)
+/// rather than as text: MariaDB writes single-precision values with six significant digits in
+/// its text, so 1.2345678 would read as 1.23457.
+bool readsAsSingle(const ColumnInfo& column);
 
 /// The ODBC SQL type a parameter of the given kind is bound as.
 int sqlTypeForKind(Value::Kind kind);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "State.h"
+#include "Text.h"
 
 #include <sifkit/DataAccess.h>
 
@@ -192,19 +193,11 @@ Field Recordset::field(int32_t index) const {
 }
 
 Field Recordset::field(const std::string& name) const {
-    const auto& columns = state_->data.columns;
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (columns[i].name == name)
-            return Field(state_, static_cast<int32_t>(i));
-    auto same = [&](const std::string& other) {
-        return std::equal(
-            name.begin(), name.end(), other.begin(), other.end(),
-            [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
-    };
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (same(columns[i].name))
-            return Field(state_, static_cast<int32_t>(i));
-    itemNotFound();
+    const std::size_t found = platform::positionOfName(state_->data.columns, name,
+                                                       [](const platform::ColumnInfo& c) { return c.name; });
+    if (found == std::string::npos)
+        itemNotFound();
+    return Field(state_, static_cast<int32_t>(found));
 }
 
 void Recordset::addNew() {

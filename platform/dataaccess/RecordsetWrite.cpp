@@ -90,6 +90,14 @@ std::string writableColumn(const platform::ColumnInfo& column, const std::string
     return column.baseColumn.empty() ? column.name : column.baseColumn;
 }
 
+/// The count a "SELECT COUNT(*)" gives.
+int64_t rowsFound(platform::Backend& backend, const std::string& sql, const std::vector<Value>& params) {
+    platform::RowSet count = backend.query(sql, params);
+    if (count.rows.empty() || count.rows[0].empty() || count.rows[0][0].kind() != Value::Kind::Integer)
+        return 0;
+    return count.rows[0][0].asInteger();
+}
+
 } // namespace
 
 void Recordset::update() {
@@ -149,6 +157,7 @@ void Recordset::update() {
     }
     // The row is found again by every value it was read with.
     std::string where;
+    std::vector<Value> whereParams;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         std::string column = writableColumn(columns[i], s.baseTable, dialect);
         if (column.empty())
@@ -158,12 +167,17 @@ void Recordset::update() {
         if (original[i].isNull()) {
             where += quoted + " IS NULL";
         } else {
-            where += dialect.equalsParameter(quoted, original[i].kind());
-            params.push_back(original[i]);
+            where += dialect.equalsParameter(quoted, columns[i], original[i].kind());
+            whereParams.push_back(original[i]);
         }
     }
+    params.insert(params.end(), whereParams.begin(), whereParams.end());
     platform::TransactionScope transaction(backend);
     int64_t changed = backend.execute("UPDATE " + table + " SET " + assignments + where, params);
+    // MariaDB and MySQL count the rows an update changed, not those it found: a row that held
+    // the new values already counts as none.
+    if (changed == 0)
+        changed = rowsFound(backend, "SELECT COUNT(*) FROM " + table + where, whereParams);
     if (changed == 0)
         throw Error(ErrorNumber::RowNotLocated,
                     "Row cannot be located for updating: it has been changed or deleted since it was read.");

@@ -43,6 +43,14 @@ CellView CellView::of(const Value& value) {
     return cell;
 }
 
+Row rowOf(const CellView* cells, std::size_t count) {
+    Row row;
+    row.reserve(count);
+    for (std::size_t c = 0; c < count; ++c)
+        row.push_back(cells[c].toValue());
+    return row;
+}
+
 void Backend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
                    const RowSink& onRow) {
     RowSet rows = query(sql, params);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SqliteBackend.h"
 
+#include "CatalogueColumns.h"
 #include "OdbcTypes.h"
 #include "SqliteTypes.h"
 
@@ -110,26 +111,17 @@ std::vector<ColumnInfo> describeColumns(sqlite3_stmt* statement, bool hasRow) {
     return columns;
 }
 
-ColumnInfo catalogueColumn(const char* name, int32_t typeCode, int32_t size) {
-    ColumnInfo info;
-    info.name = name;
-    info.typeCode = typeCode;
-    info.definedSize = size;
-    info.storage = typeCode == 2 ? Value::Kind::Integer : Value::Kind::Text;
-    return info;
-}
-
 /// ODBC's numbers for the referential actions SQLite names.
 int64_t ruleNumber(const std::string& action) {
     if (action == "CASCADE")
-        return 0;
+        return Cascade;
     if (action == "RESTRICT")
-        return 1;
+        return Restrict;
     if (action == "SET NULL")
-        return 2;
+        return SetNull;
     if (action == "SET DEFAULT")
-        return 4;
-    return 3; // NO ACTION
+        return SetDefault;
+    return NoAction;
 }
 
 bool sameName(const std::string& a, const std::string& b) {
@@ -212,8 +204,9 @@ std::string bareStatement(const char* text) {
 }
 
 /// SQLite's busy handler: sleeps a little longer each time, as SQLite's own timeout does, for
-/// as long as the host's lock wait says to go on. count is how often it was called for this lock.
-int waitForLock(void*, int count) {
+/// as long as the host's lock wait says to go on (without one, up to the connection's timeout).
+/// count is how often it was called for this lock.
+int waitForLock(void* timeoutMs, int count) {
     static constexpr int32_t delays[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
     static constexpr int32_t steps = static_cast<int32_t>(std::size(delays));
     int32_t waited = 0;
@@ -221,7 +214,7 @@ int waitForLock(void*, int count) {
         waited += delays[i];
     if (count > steps)
         waited += (count - steps) * delays[steps - 1];
-    if (!keepWaitingForLock(waited))
+    if (!keepWaitingForLock(waited, *static_cast<const int*>(timeoutMs)))
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(delays[std::min(count, steps - 1)]));
     return 1;
@@ -233,7 +226,7 @@ void SqliteBackend::StatementDeleter::operator()(sqlite3_stmt* statement) const 
     sqlite3_finalize(statement);
 }
 
-SqliteBackend::SqliteBackend(const std::string& path) {
+SqliteBackend::SqliteBackend(const std::string& path, int busyTimeoutMs) : busyTimeoutMs_(busyTimeoutMs) {
     // The absolute path, so that a name such as "file:x" is never read as a URI.
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
@@ -247,7 +240,7 @@ SqliteBackend::SqliteBackend(const std::string& path) {
                             "[SQLite] unable to open database file " + path + ": " + message);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_handler(db_, waitForLock, nullptr);
+    sqlite3_busy_handler(db_, waitForLock, &busyTimeoutMs_);
     // Scans hand rows over from inside the statement loop (see scanInDatabase).
     sqlite3_create_function_v2(db_, "sifkit_row", -1, SQLITE_UTF8, &activeScan_, rowFunction, nullptr,
                                nullptr, nullptr);
@@ -366,13 +359,7 @@ RowSet SqliteBackend::query(const std::string& sql, const std::vector<Value>& pa
         return result;
     forEachRow(
         statement, [&](const std::vector<ColumnInfo>& columns) { result.columns = columns; },
-        [&](const CellView* cells, std::size_t count) {
-            Row row;
-            row.reserve(count);
-            for (std::size_t c = 0; c < count; ++c)
-                row.push_back(cells[c].toValue());
-            result.rows.push_back(std::move(row));
-        },
+        [&](const CellView* cells, std::size_t count) { result.rows.push_back(rowOf(cells, count)); },
         maxRows);
     return result;
 }
@@ -518,9 +505,7 @@ int64_t SqliteBackend::execute(const std::string& sql, const std::vector<Value>&
 
 RowSet SqliteBackend::tables() {
     RowSet rows;
-    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50), catalogueColumn("TABLE_SCHEM", 200, 50),
-                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("TABLE_TYPE", 200, 50),
-                    catalogueColumn("REMARKS", 200, 50)};
+    rows.columns = tableCatalogueColumns();
     RowSet found = query("SELECT name, upper(type) FROM sqlite_master WHERE type IN ('table','view')", {});
     for (Row& row : found.rows)
         rows.rows.push_back({Value(), Value(), std::move(row[0]), std::move(row[1]), Value()});
@@ -529,9 +514,7 @@ RowSet SqliteBackend::tables() {
 
 RowSet SqliteBackend::primaryKeys(const std::string& table) {
     RowSet rows;
-    rows.columns = {catalogueColumn("TABLE_CAT", 200, 50),   catalogueColumn("TABLE_SCHEM", 200, 50),
-                    catalogueColumn("TABLE_NAME", 200, 255), catalogueColumn("COLUMN_NAME", 200, 255),
-                    catalogueColumn("KEY_SEQ", 2, 50),       catalogueColumn("PK_NAME", 200, 50)};
+    rows.columns = primaryKeyCatalogueColumns();
     auto add = [&](const Value& column, const Value& keyName) {
         rows.rows.push_back({Value(""), Value(""), Value(table), column,
                              Value(static_cast<int64_t>(rows.rows.size() + 1)), keyName});
@@ -554,23 +537,9 @@ RowSet SqliteBackend::primaryKeys(const std::string& table) {
     return rows;
 }
 
-namespace {
-
-std::vector<ColumnInfo> foreignKeyColumns() {
-    return {catalogueColumn("PKTABLE_CAT", 200, 50),   catalogueColumn("PKTABLE_SCHEM", 200, 50),
-            catalogueColumn("PKTABLE_NAME", 200, 255), catalogueColumn("PKCOLUMN_NAME", 200, 255),
-            catalogueColumn("FKTABLE_CAT", 200, 50),   catalogueColumn("FKTABLE_SCHEM", 200, 50),
-            catalogueColumn("FKTABLE_NAME", 200, 255), catalogueColumn("FKCOLUMN_NAME", 200, 255),
-            catalogueColumn("KEY_SEQ", 2, 5),          catalogueColumn("UPDATE_RULE", 2, 5),
-            catalogueColumn("DELETE_RULE", 2, 5),      catalogueColumn("FK_NAME", 200, 255),
-            catalogueColumn("PK_NAME", 200, 255),      catalogueColumn("DEFERRABILITY", 2, 5)};
-}
-
-} // namespace
-
 RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
     RowSet rows;
-    rows.columns = foreignKeyColumns();
+    rows.columns = foreignKeyCatalogueColumns();
     RowSet keys = query("SELECT \"table\", \"from\", \"to\", seq, on_update, on_delete "
                         "FROM pragma_foreign_key_list(?) ORDER BY id, seq",
                         {Value(foreignKeyTable)});
@@ -585,14 +554,14 @@ RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) 
         rows.rows.push_back({Value(""), Value(""), key[0], referenced, Value(""), Value(""),
                              Value(foreignKeyTable), key[1], Value(key[3].asInteger() + 1),
                              Value(ruleNumber(key[4].toString())), Value(ruleNumber(key[5].toString())),
-                             Value(), Value(), Value(int64_t{7})});
+                             Value(), Value(), Value(notDeferrable)});
     }
     return rows;
 }
 
 RowSet SqliteBackend::foreignKeysReferencing(const std::string& primaryKeyTable) {
     RowSet rows;
-    rows.columns = foreignKeyColumns();
+    rows.columns = foreignKeyCatalogueColumns();
     RowSet tablesFound = query("SELECT name FROM sqlite_master WHERE type = 'table'", {});
     for (const Row& table : tablesFound.rows) {
         RowSet declared = foreignKeysDeclaredBy(table[0].toString());

@@ -24,7 +24,7 @@ class SqliteBackend final : public Backend {
 public:
     /// Opens an existing file for reading and writing; busyTimeoutMs is how long a statement
     /// waits for another connection's lock. Throws sifkit::DatabaseError on failure.
-    explicit SqliteBackend(const std::string& path);
+    explicit SqliteBackend(const std::string& path, int busyTimeoutMs = 5000);
     ~SqliteBackend() override;
 
     const Dialect& dialect() const override { return dialect_; }
@@ -47,6 +47,7 @@ public:
     void rollback() noexcept override;
 
 private:
+    int busyTimeoutMs_ = 5000; ///< how long a locked file is waited for unless the host says otherwise
     struct StatementDeleter {
         void operator()(sqlite3_stmt* statement) const noexcept;
     };

@@ -36,13 +36,13 @@ void setLockWait(LockWait wait) {
 
 namespace platform {
 
-bool keepWaitingForLock(int32_t waitedMs) {
+bool keepWaitingForLock(int32_t waitedMs, int32_t timeoutMs) {
     LockWait wait;
     {
         std::lock_guard lock(lockWaitMutex);
         wait = installedLockWait();
     }
-    return wait ? wait(waitedMs) : waitedMs < 5000;
+    return wait ? wait(waitedMs) : waitedMs < timeoutMs;
 }
 
 void traceStatement(const std::string& sql, const std::vector<Value>& params) {

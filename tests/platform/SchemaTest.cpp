@@ -63,7 +63,7 @@ TEST_P(SchemaTest, UnknownSchemaKindsAreRefused) {
     EXPECT_THROW(connection.openSchema(4, {}), Error);
 }
 
-SIFKIT_FOR_EACH_DATABASE(SchemaTest);
+SIFKIT_FOR_EACH_PRODUCT(SchemaTest);
 
 } // namespace
 } // namespace sifkit::test

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "DataRun.h"
 
+#include "MariadbServer.h"
 #include "PostgresServer.h"
 
 #include <algorithm>
@@ -16,10 +17,29 @@ const char* nameOf(DatabaseKind kind) {
         return "SQLiteOdbc";
     case DatabaseKind::Postgres:
         return "PostgreSQL";
+    case DatabaseKind::Mariadb:
+        return "MariaDB";
     }
     return "?";
 }
 } // namespace
+
+DatabaseServer* serverOf(DatabaseKind kind) {
+    switch (kind) {
+    case DatabaseKind::Postgres:
+        return PostgresServer::instance();
+    case DatabaseKind::Mariadb:
+        return MariadbServer::instance();
+    case DatabaseKind::Sqlite:
+    case DatabaseKind::SqliteOdbc:
+        break;
+    }
+    return nullptr;
+}
+
+std::string whyNoServer(DatabaseKind kind) {
+    return kind == DatabaseKind::Postgres ? PostgresServer::why() : MariadbServer::why();
+}
 
 std::string kindName(const testing::TestParamInfo<DatabaseKind>& info) {
     return nameOf(info.param);
@@ -36,8 +56,8 @@ std::string sqliteConnectionString(DatabaseKind kind, const std::string& path) {
 }
 
 void EachDatabaseTest::SetUp() {
-    if (GetParam() == DatabaseKind::Postgres && !PostgresServer::instance())
-        GTEST_SKIP() << "PostgreSQL: " << PostgresServer::why();
+    if (!isSqliteKind(GetParam()) && !serverOf(GetParam()))
+        GTEST_SKIP() << nameOf(GetParam()) << ": " << whyNoServer(GetParam());
 }
 
 DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind kindIn)
@@ -48,7 +68,7 @@ DataRun::DataRun(const std::string& masterScript, const std::string& sourceScrip
         masterConnection = sqliteConnectionString(kind, masterPath);
         sourceConnection = sqliteConnectionString(kind, sourcePath);
     } else {
-        PostgresServer& server = *PostgresServer::instance();
+        DatabaseServer& server = *serverOf(kind);
         masterDatabase = server.createDatabase(masterScript);
         sourceDatabase = server.createDatabase(sourceScript);
         masterConnection = server.connectionString(masterDatabase);
@@ -76,13 +96,11 @@ bool DataRun::runFull() {
 }
 
 std::string DataRun::queryMaster(const std::string& sql) const {
-    return isSqliteKind(kind) ? sqliteQuery(masterPath, sql)
-                              : PostgresServer::instance()->query(masterDatabase, sql);
+    return isSqliteKind(kind) ? sqliteQuery(masterPath, sql) : serverOf(kind)->query(masterDatabase, sql);
 }
 
 std::string DataRun::querySource(const std::string& sql) const {
-    return isSqliteKind(kind) ? sqliteQuery(sourcePath, sql)
-                              : PostgresServer::instance()->query(sourceDatabase, sql);
+    return isSqliteKind(kind) ? sqliteQuery(sourcePath, sql) : serverOf(kind)->query(sourceDatabase, sql);
 }
 
 ReportedRecords reportedRecords(const ResultCollection& results) {

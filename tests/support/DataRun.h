@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "DatabaseServer.h"
 #include "TestEnvironment.h"
 
 #include <sifkit/Sifcore.h>
@@ -13,14 +14,19 @@
 
 namespace sifkit::test {
 
-/// The database kinds the engine is tested against: SQLite files as users name them (read
-/// through libsqlite3), the same files through the SQLite ODBC driver, and PostgreSQL.
-enum class DatabaseKind { Sqlite, SqliteOdbc, Postgres };
+/// The database kinds the tests run against: SQLite files as users name them (read through
+/// libsqlite3), the same files through the SQLite ODBC driver, PostgreSQL and MariaDB.
+enum class DatabaseKind { Sqlite, SqliteOdbc, Postgres, Mariadb };
 
 /// True for both ways of reaching an SQLite file.
 inline bool isSqliteKind(DatabaseKind kind) {
-    return kind != DatabaseKind::Postgres;
+    return kind == DatabaseKind::Sqlite || kind == DatabaseKind::SqliteOdbc;
 }
+
+/// The server of a server kind; nullptr for an SQLite kind and where the server cannot be
+/// used (whyNoServer says why).
+DatabaseServer* serverOf(DatabaseKind kind);
+std::string whyNoServer(DatabaseKind kind);
 
 /// How a test names an SQLite file for the kind: the file form users type, or an ODBC
 /// connection string that sends it through the SQLite ODBC driver.
@@ -40,6 +46,13 @@ protected:
     INSTANTIATE_TEST_SUITE_P(                                                                                \
         Databases, Suite,                                                                                    \
         testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc, DatabaseKind::Postgres), kindName)
+
+/// Runs a suite of the data access layer on every kind, MariaDB among them.
+#define SIFKIT_FOR_EACH_PRODUCT(Suite)                                                                       \
+    INSTANTIATE_TEST_SUITE_P(Databases, Suite,                                                               \
+                             testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc,                 \
+                                             DatabaseKind::Postgres, DatabaseKind::Mariadb),                 \
+                             kindName)
 
 /// Runs a suite parameterised by DatabaseKind on both paths to an SQLite file.
 #define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
@@ -68,7 +81,7 @@ struct DataRun {
     TempDir dir;
     std::string masterPath = dir.file("original.db"); ///< SQLite files
     std::string sourcePath = dir.file("modified.db");
-    std::string masterDatabase, sourceDatabase; ///< PostgreSQL databases
+    std::string masterDatabase, sourceDatabase; ///< databases of a server
     std::string masterConnection, sourceConnection;
     Sifcore core;
 };

@@ -76,6 +76,12 @@ OdbcConfig::OdbcConfig() {
         std::string("\n[PostgreSQL Unicode]\nDescription=PostgreSQL ODBC driver (Unicode version)\nDriver=") +
         SIFKIT_TEST_PGSQL_DRIVER + "\n";
 #endif
+    // Access data sources are read by the layer itself: the driver library is never loaded.
+    drivers += "\n[MDBTools]\nDescription=MDB Tools ODBC driver\nDriver=libmdbodbc.so\n";
+#ifdef SIFKIT_TEST_MARIADB_DRIVER
+    drivers += std::string("\n[MariaDB Unicode]\nDescription=MariaDB Connector/ODBC\nDriver=") +
+               SIFKIT_TEST_MARIADB_DRIVER + "\n";
+#endif
     writeFile(dir_.path() / "odbcinst.ini", drivers);
     writeFile(dir_.path() / "odbc.ini", "");
     writeFile(dir_.path() / "user-odbc.ini", "");

@@ -29,8 +29,8 @@ struct DataSource {
 };
 
 /// The ODBC configuration the tests run under: a temporary odbcinst.ini that registers the
-/// SQLite 3 (and, when installed, PostgreSQL) drivers, an empty system odbc.ini and a user
-/// odbc.ini, selected through ODBCSYSINI and ODBCINI before the first ODBC call.
+/// SQLite 3, MDB Tools (and, when installed, PostgreSQL and MariaDB) drivers, an empty system odbc.ini and a
+/// user odbc.ini, selected through ODBCSYSINI and ODBCINI before the first ODBC call.
 class OdbcConfig {
 public:
     /// Installs the configuration for the whole test process (once).

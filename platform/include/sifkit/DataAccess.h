@@ -39,7 +39,7 @@ SIFKIT_EXPORT void setSqlTrace(SqlTrace trace);
 /// Decides, while a database file is locked by another connection, whether to go on waiting:
 /// called with the milliseconds waited so far for this lock; false gives up, and the statement
 /// fails with the database's "database is locked". An empty function restores the default,
-/// which waits up to five seconds. Every connection to a database file uses it; it may be
+/// which waits up to the connection's timeout (five seconds, or a data source's Timeout). Every connection to a database file uses it; it may be
 /// called on any thread that reads a file.
 using LockWait = std::function<bool(int32_t waitedMs)>;
 SIFKIT_EXPORT void setLockWait(LockWait wait);

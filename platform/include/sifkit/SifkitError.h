@@ -22,6 +22,8 @@ inline constexpr int32_t ProviderNotFound = 3706;  ///< the connection string na
 inline constexpr int32_t ConnectionInvalid = 3709; ///< statement on a closed connection
 inline constexpr int32_t FileError = 3002;         ///< a persisted file cannot be read or written
 inline constexpr int32_t RowNotLocated = 3640;     ///< a write selects no row or more than one
+inline constexpr int32_t ReadOnly = 3027;          ///< a write to a database opened for reading only
+inline constexpr int32_t TableNotFound = 3078;     ///< a statement names a table the database lacks
 } // namespace ErrorNumber
 
 /// Base of every failure the library reports by exception: a number and a description,

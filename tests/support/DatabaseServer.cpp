@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#include "DatabaseServer.h"
+
+#include <unistd.h>
+
+namespace sifkit::test {
+
+std::string DatabaseServer::connectionString(const std::string& database) const {
+    return "Provider=MSDASQL;Persist Security Info=False;Data Source=" + dataSourceName(database);
+}
+
+std::string DatabaseServer::newDatabaseName() {
+    databases_.push_back("db" + std::to_string(getpid()) + "_" + std::to_string(databases_.size() + 1));
+    return databases_.back();
+}
+
+} // namespace sifkit::test

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#include "MariadbServer.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace sifkit::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string failureReason;
+} // namespace
+
+MariadbServer* MariadbServer::instance() {
+    static std::unique_ptr<MariadbServer> server = []() -> std::unique_ptr<MariadbServer> {
+        OdbcConfig::instance();
+        auto running = RunningServer<MariadbInstance>::find("mariadb", failureReason);
+        return running ? std::unique_ptr<MariadbServer>(new MariadbServer(std::move(*running))) : nullptr;
+    }();
+    return server.get();
+}
+
+const std::string& MariadbServer::why() {
+    return failureReason;
+}
+
+MariadbServer::~MariadbServer() {
+    try {
+        if (server_.ownFolder) {
+            mariadb().stop();
+            return;
+        }
+        for (const std::string& database : databases())
+            runCommand(mariadb().client("") + " -e " + shellQuoted("DROP DATABASE IF EXISTS " + database));
+    } catch (...) {
+    }
+}
+
+std::string MariadbServer::createDatabase(const std::string& script) {
+    const std::string name = newDatabaseName();
+    runCommand(mariadb().client("") + " -e " + shellQuoted("CREATE DATABASE " + name));
+    const fs::path file = OdbcConfig::instance().folder() / (name + ".sql");
+    std::ofstream(file) << script;
+    runCommand(mariadb().client(name) + " < " + shellQuoted(file.string()));
+    fs::remove(file);
+    OdbcConfig::instance().addUserDataSource({dataSourceName(name),
+                                              "MariaDB Unicode",
+                                              {{"Server", "localhost"},
+                                               {"Socket", mariadb().socket().string()},
+                                               {"Database", name},
+                                               {"User", "root"},
+                                               {"Charset", "utf8mb4"}}});
+    return name;
+}
+
+std::string MariadbServer::query(const std::string& database, const std::string& sql) const {
+    std::string rows =
+        runCommand(mariadb().client(database) + " --batch --raw --skip-column-names -e " + shellQuoted(sql));
+    for (char& c : rows)
+        if (c == '\t')
+            c = '|';
+    return rows;
+}
+
+} // namespace sifkit::test
