@@ -252,6 +252,8 @@ CatalogueReading readCatalogue(platform::Backend* backend, const std::string& co
         reading.lastType = cellText(row, type);
         if (!isListedType(reading.lastType, request.showViews))
             continue;
+        if (request.beforeObject)
+            request.beforeObject();
         // An object that cannot be read (a view over a dropped table, say) is reported by name;
         // the objects after it are still listed.
         std::optional<ColumnsReading> columns;

@@ -6,6 +6,7 @@
 #include <sifkit/Failure.h>
 #include <sifkit/Schema.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ struct CatalogueRequest {
     /// (a PostgreSQL server), and which keys reference a table from the keys each table declares
     /// where that settles it. False reads object by object; both give the same catalogue.
     bool atOnce = true;
+    /// Called before each object is read: the run's heartbeat, which may end it (it throws).
+    std::function<void()> beforeObject;
 };
 
 /// What reading an object's columns (its query, at most one row) left.

@@ -175,14 +175,16 @@ struct SideReading {
     std::vector<RecordFingerprint> digests;
     PassAnswer answer;
     std::optional<KeptRows> kept; ///< the rows as read, where reading chosen rows means reading all
+    Heartbeat* heartbeat = nullptr;
 };
 
 /// How much of a side's rows is kept from its reading before they are rather read again.
 constexpr std::size_t keptRowsBudget = std::size_t{64} << 20;
 
 SideReading sideReading(platform::Backend* backend, Statement query, bool theirs,
-                        std::vector<std::size_t> positions) {
+                        std::vector<std::size_t> positions, Heartbeat* heartbeat) {
     SideReading side;
+    side.heartbeat = heartbeat;
     side.backend = backend;
     side.rendered = render(query, backend->dialect());
     side.query = std::move(query);
@@ -198,6 +200,7 @@ void readDigests(SideReading& side,
     reading(side.theirs, side.query, [&] {
         side.backend->scan(side.rendered.sql, side.rendered.parameters, check,
                            [&](const platform::CellView* cells, std::size_t count) {
+                               beat(side.heartbeat);
                                side.digests.push_back(fingerprintOf(cells, side.positions));
                                if (side.kept)
                                    side.kept->keep(cells, count);
@@ -217,6 +220,7 @@ void readAgain(SideReading& side, const std::vector<int32_t>& wanted, std::vecto
             side.rendered.sql, side.rendered.parameters, wanted,
             [](const std::vector<platform::ColumnInfo>&) {},
             [&](const platform::CellView* cells, std::size_t count) {
+                beat(side.heartbeat);
                 if (next == wanted.size() || !(fingerprintOf(cells, side.positions) ==
                                                side.digests[static_cast<std::size_t>(wanted[next] - 1)]))
                     changed = true;
@@ -321,6 +325,7 @@ PassAnswer streamAgainst(const SideReading& mine, std::size_t columnCount, std::
                     throw Untrusted{};
             },
             [&](const platform::CellView* cells, std::size_t count) {
+                beat(mine.heartbeat);
                 const int32_t number = ++answer.recordCount;
                 if (visits && number > *visits)
                     return;
@@ -341,20 +346,21 @@ PassAnswer streamAgainst(const SideReading& mine, std::size_t columnCount, std::
 std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide& theirs,
                                           const std::vector<platform::ColumnInfo>& columns,
                                           const std::vector<std::size_t>& positions,
-                                          std::optional<int64_t> visits) {
+                                          std::optional<int64_t> visits, Heartbeat* heartbeat) {
     if (!indexAllowed(mine, theirs, columns, positions))
         return std::nullopt;
     try {
         Statement fields{mine.query.table, {}, {}, {}};
         for (std::size_t position : positions)
             fields.columns.push_back(columns[position].name);
-        SideReading other = sideReading(theirs.backend, fields, true, allPositions(positions.size()));
+        SideReading other =
+            sideReading(theirs.backend, fields, true, allPositions(positions.size()), heartbeat);
         other.kept.reset(); // only the digests are needed of the other side
         readDigests(other, [&](const std::vector<platform::ColumnInfo>& found) {
             requireAgreement(columns, positions, found, theirs.backend->dialect());
         });
         const MatchedDigests index(other.digests);
-        SideReading own = sideReading(mine.backend, mine.query, false, positions);
+        SideReading own = sideReading(mine.backend, mine.query, false, positions, heartbeat);
         PassAnswer answer = streamAgainst(own, columns.size(), visits, index);
         ++indexedPasses;
         return answer;
@@ -367,7 +373,7 @@ std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide
 PassAnswer answerRecordByRecord(const MatchSide& mine, const MatchSide& theirs,
                                 const std::vector<platform::ColumnInfo>& columns,
                                 const std::vector<std::size_t>& positions, std::optional<int64_t> visits,
-                                const VisitedRecords& onVisited) {
+                                const VisitedRecords& onVisited, Heartbeat* heartbeat) {
     // All of mine is read first: the look-ups may run on the same connection.
     platform::RowSet rows;
     try {
@@ -380,6 +386,7 @@ PassAnswer answerRecordByRecord(const MatchSide& mine, const MatchSide& theirs,
     answer.recordCount = static_cast<int32_t>(rows.rows.size());
     const int64_t toVisit = visits ? std::min<int64_t>(*visits, answer.recordCount) : answer.recordCount;
     for (int64_t i = 0; i < toVisit; ++i) {
+        beat(heartbeat, true);
         platform::Row& row = rows.rows[static_cast<std::size_t>(i)];
         const Statement match = matchStatement(mine.query.table, columns, positions, row);
         bool exists = true;
@@ -447,21 +454,24 @@ Statement matchStatement(const std::string& table, const std::vector<platform::C
 }
 
 PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
-                      std::optional<int64_t> visits, const VisitedRecords& onVisited) {
+                      std::optional<int64_t> visits, const VisitedRecords& onVisited, Heartbeat* heartbeat) {
     std::vector<platform::ColumnInfo> columns;
     reading(false, mine.query, [&] { columns = describe(*mine.backend, mine.query); });
-    if (std::optional<PassAnswer> answer = answerFromIndex(mine, theirs, columns, positions, visits)) {
+    if (std::optional<PassAnswer> answer =
+            answerFromIndex(mine, theirs, columns, positions, visits, heartbeat)) {
         if (onVisited)
             for (int64_t visited = 1; visited <= answer->visited; ++visited)
                 onVisited(visited, answer->recordCount);
         return std::move(*answer);
     }
-    return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited);
+    return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited, heartbeat);
 }
 
-std::optional<std::pair<PassAnswer, PassAnswer>>
-answerBothWays(const MatchSide& original, const MatchSide& modified,
-               const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames) {
+std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
+                                                                const MatchSide& modified,
+                                                                const std::vector<std::string>& originalNames,
+                                                                const std::vector<std::string>& modifiedNames,
+                                                                Heartbeat* heartbeat) {
     // Each direction's index query must be the other side's own query: the same table, the
     // same columns in the same order, every one of them compared, read in the database's order.
     if (!indexedMatchAllowed() || originalNames != modifiedNames ||
@@ -479,8 +489,8 @@ answerBothWays(const MatchSide& original, const MatchSide& modified,
         return std::nullopt;
     try {
         requireAgreement(originalColumns, positions, modifiedColumns, modified.backend->dialect());
-        SideReading mine = sideReading(original.backend, original.query, false, positions);
-        SideReading theirs = sideReading(modified.backend, modified.query, true, positions);
+        SideReading mine = sideReading(original.backend, original.query, false, positions, heartbeat);
+        SideReading theirs = sideReading(modified.backend, modified.query, true, positions, heartbeat);
         const auto sameShape = [&](const std::vector<platform::ColumnInfo>& found) {
             if (found.size() != positions.size())
                 throw Untrusted{};

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Heartbeat.h"
+
 #include "dataaccess/Backend.h"
 #include "model/Messages.h"
 #include "model/Statement.h"
@@ -61,18 +63,22 @@ using VisitedRecords = std::function<void(int64_t visited, int32_t recordCount)>
 /// without a limit; all are counted) is looked for among the other side's records of mine's
 /// table, by the fields at positions. From an index of record digests where the two sides'
 /// equality is that of their values; otherwise with one exact query per record, which is also
-/// the oracle the index is tested against. Throws MatchFailed when a side cannot be read.
+/// the oracle the index is tested against. Throws MatchFailed when a side cannot be read, and
+/// Cancelled from the heartbeat, which beats with every row read and every record answered.
 PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
-                      std::optional<int64_t> visits, const VisitedRecords& onVisited);
+                      std::optional<int64_t> visits, const VisitedRecords& onVisited,
+                      Heartbeat* heartbeat = nullptr);
 
 /// Answers both directions of a full comparison from one reading of each side, where each
 /// side's query reads its table's own columns (no expressions under a column's name), every
 /// field of each takes part and the index can be trusted. Nothing when that is not so: the
 /// directions are then answered one by one. Throws MatchFailed as answerPass does, with
 /// `theirs` telling that the Modified side failed.
-std::optional<std::pair<PassAnswer, PassAnswer>>
-answerBothWays(const MatchSide& original, const MatchSide& modified,
-               const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames);
+std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
+                                                                const MatchSide& modified,
+                                                                const std::vector<std::string>& originalNames,
+                                                                const std::vector<std::string>& modifiedNames,
+                                                                Heartbeat* heartbeat = nullptr);
 
 /// Whether the passes may answer records from an index (the default). Tests switch it off to
 /// compare with the per-record queries.

@@ -31,6 +31,10 @@ void Sifcore::setDoEventsHandler(std::function<void()> handler) {
     hooks_->doEvents = std::move(handler);
 }
 
+void Sifcore::setCancelHandler(std::function<bool()> handler) {
+    hooks_->cancelRequested = std::move(handler);
+}
+
 void Sifcore::swapValues() {
     std::swap(masterDataManager_, sourceDataManager_);
 }

@@ -244,7 +244,7 @@ std::vector<DataRecord> recordsOf(PassAnswer&& answer, Side side) {
 /// (code 5) in thisSide's new collection, with progress every 50 records. A query without rows
 /// leaves the collection as it was.
 PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side side, PassProgress progress,
-                          std::optional<int64_t> visits, KnownAnswer known = {}) {
+                          std::optional<int64_t> visits, KnownAnswer known, detail::Heartbeat& heartbeat) {
     PassResult result;
     const std::string query = detail::tableQueryText(thisSide.getFieldList(), thisSide.getTableName());
     thisSide.setReturnSQLMessage(success);
@@ -278,14 +278,17 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
             const detail::MatchSide mine{&backendOf(thisSide), *statement};
             const detail::MatchSide theirs{&backendOf(otherSide), *statement};
             bool counted = false;
-            answer = detail::answerPass(mine, theirs, positions, visits, [&](int64_t, int32_t recordCount) {
-                if (!counted) { // the events need the total
-                    thisSide.setRecordCount(recordCount);
-                    progress.statusMax = recordCount;
-                    counted = true;
-                }
-                progress.advance();
-            });
+            answer = detail::answerPass(
+                mine, theirs, positions, visits,
+                [&](int64_t, int32_t recordCount) {
+                    if (!counted) { // the events need the total
+                        thisSide.setRecordCount(recordCount);
+                        progress.statusMax = recordCount;
+                        counted = true;
+                    }
+                    progress.advance();
+                },
+                &heartbeat);
         }
         if (!std::holds_alternative<std::monostate>(known)) {
             thisSide.setRecordCount(answer.recordCount);
@@ -322,7 +325,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
 /// The ordered pass: thisSide's records in the order of its first comparable unchanged field,
 /// each looked for on otherSide; no progress, one record number for all items, appended to the
 /// collection as it is. Returns false when a look-up failed.
-bool runOrderedPass(clsDBManager& thisSide, clsDBManager& otherSide) {
+bool runOrderedPass(clsDBManager& thisSide, clsDBManager& otherSide, detail::Heartbeat& heartbeat) {
     thisSide.setReturnSQLMessage(success);
     bool complete = true;
     std::string orderField;
@@ -347,7 +350,8 @@ bool runOrderedPass(clsDBManager& thisSide, clsDBManager& otherSide) {
                 namesOf(columns), namesOf(columnsOf(otherSide.getDatabaseRecords())));
             const detail::MatchSide mine{&backendOf(thisSide), *statement};
             const detail::MatchSide theirs{&backendOf(otherSide), *statement};
-            const PassAnswer answer = detail::answerPass(mine, theirs, positions, std::nullopt, {});
+            const PassAnswer answer =
+                detail::answerPass(mine, theirs, positions, std::nullopt, {}, &heartbeat);
             const detail::DataItemContext context{thisSide.getTableName(), primaryKeyTextOf(thisSide),
                                                   static_cast<int32_t>(columns.size()),
                                                   thisSide.getRecordCount() + 4};
@@ -488,6 +492,13 @@ std::vector<Failure> Sifcore::lastFailures() const {
     return failures;
 }
 
+bool Sifcore::cancelled() {
+    appendControlFailure(78);
+    lastData_.outcome = DataOutcome::Cancelled;
+    lastStructure_.cancelled = true;
+    return false;
+}
+
 bool Sifcore::publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide) {
     const bool masterHasItems = masterSide.getResults()->count() >= 1;
     const bool sourceHasItems = sourceSide.getResults()->count() >= 1;
@@ -509,6 +520,7 @@ bool Sifcore::publishDataRun(clsDBManager& masterSide, clsDBManager& sourceSide)
 }
 
 bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWays) {
+    detail::Heartbeat heartbeat(*hooks_);
     clsDBManager& masterSide = master();
     clsDBManager& sourceSide = source();
     KnownAnswer masterKnown;
@@ -520,9 +532,9 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
         const detail::MatchSide original{&backendOf(masterSide), *masterQuery};
         const detail::MatchSide modified{&backendOf(sourceSide), *sourceQuery};
         try {
-            if (auto both = detail::answerBothWays(original, modified,
-                                                   namesOf(columnsOf(masterSide.getDatabaseRecords())),
-                                                   namesOf(columnsOf(sourceSide.getDatabaseRecords())))) {
+            if (auto both = detail::answerBothWays(
+                    original, modified, namesOf(columnsOf(masterSide.getDatabaseRecords())),
+                    namesOf(columnsOf(sourceSide.getDatabaseRecords())), &heartbeat)) {
                 masterKnown = std::move(both->first);
                 sourceKnown = std::move(both->second);
             }
@@ -537,12 +549,14 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
             sourceKnown = failed.theirs ? asOwn : asTheirs;
         }
     }
-    const PassResult masterPass = runCountedPass(
-        masterSide, sourceSide, Side::Original,
-        {*this, dataProgressStatus_, dataProgressStatusMax_, readingOriginal}, visits, masterKnown);
-    const PassResult sourcePass = runCountedPass(
-        sourceSide, masterSide, Side::Modified,
-        {*this, dataProgressStatus_, dataProgressStatusMax_, readingModified}, visits, sourceKnown);
+    const PassResult masterPass =
+        runCountedPass(masterSide, sourceSide, Side::Original,
+                       {*this, dataProgressStatus_, dataProgressStatusMax_, readingOriginal}, visits,
+                       masterKnown, heartbeat);
+    const PassResult sourcePass =
+        runCountedPass(sourceSide, masterSide, Side::Modified,
+                       {*this, dataProgressStatus_, dataProgressStatusMax_, readingModified}, visits,
+                       sourceKnown, heartbeat);
 
     lastData_ = DataResult{};
     lastData_.table = masterSide.getTableName();
@@ -589,6 +603,8 @@ bool Sifcore::beginTableCompareFromFieldListFromDbManagers() {
         loadFieldStructure(master());
         loadFieldStructure(source());
         return runCountedPasses(std::nullopt, true);
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         appendControlFailure(74);
         lastData_.outcome = DataOutcome::Failed;
@@ -602,6 +618,8 @@ bool Sifcore::getBufferedResults() {
         // visited, always from the first one.
         const int64_t last = int64_t{startPoint_} + bufferedAmount_;
         return runCountedPasses(std::max<int64_t>(0, last - startPoint_ + 1), false);
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         lastData_.outcome = DataOutcome::Failed;
         return false;
@@ -617,14 +635,17 @@ bool Sifcore::beginTableCompareFromDBManagers(const std::shared_ptr<clsDBManager
         sourceSide.clearMessages();
         loadFieldStructure(masterSide);
         loadFieldStructure(sourceSide);
-        const bool masterComplete = runOrderedPass(masterSide, sourceSide);
-        const bool sourceComplete = runOrderedPass(sourceSide, masterSide);
+        detail::Heartbeat heartbeat(*hooks_);
+        const bool masterComplete = runOrderedPass(masterSide, sourceSide, heartbeat);
+        const bool sourceComplete = runOrderedPass(sourceSide, masterSide, heartbeat);
         if (!masterComplete || !sourceComplete)
             return false;
         for (clsDBManager* side : {&masterSide, &sourceSide})
             if (side->getSaveToXml())
                 exportSideToXml(*side, std::nullopt);
         return publishIfBothFilled(masterSide, sourceSide);
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         appendControlFailure(75);
         return false;
@@ -658,10 +679,13 @@ bool Sifcore::beginTableFullDataCompare(const std::string& masterConnectionStrin
         // The Modified side's table is read as a table ("TABLE"): any other spelling would keep
         // it out of the listing and leave that side empty.
         compareOneTable(masterConnectionString, sourceConnectionString, tableName, tableType, "TABLE");
-        const bool masterComplete = runOrderedPass(masterSide, sourceSide);
-        const bool sourceComplete = runOrderedPass(sourceSide, masterSide);
+        detail::Heartbeat heartbeat(*hooks_);
+        const bool masterComplete = runOrderedPass(masterSide, sourceSide, heartbeat);
+        const bool sourceComplete = runOrderedPass(sourceSide, masterSide, heartbeat);
         return masterComplete && sourceComplete && masterSide.getResults()->count() >= 1 &&
                sourceSide.getResults()->count() >= 1;
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         appendControlFailure(76);
         return false;

@@ -4,6 +4,8 @@
 // the model (CatalogueReader), compared there (StructureRules) and rendered as the managers'
 // result items and messages here.
 
+#include "Heartbeat.h"
+
 #include "access/CatalogueReader.h"
 #include "legacy/ResultItems.h"
 #include "model/Messages.h"
@@ -32,8 +34,9 @@ bool bothFilled(const clsDBManager& masterSide, const clsDBManager& sourceSide) 
     return masterSide.getResults()->count() > 0 && sourceSide.getResults()->count() > 0;
 }
 
-detail::CatalogueRequest requestFor(const clsDBManager& side) {
-    return {side.getShowViews(), side.getListDBObjectsOnly(), side.getFieldList(), true};
+detail::CatalogueRequest requestFor(const clsDBManager& side, detail::Heartbeat& heartbeat) {
+    return {side.getShowViews(), side.getListDBObjectsOnly(), side.getFieldList(), true,
+            [&heartbeat] { heartbeat.beat(true); }};
 }
 
 /// The SQL message an object's query leaves: each open starts it afresh.
@@ -56,11 +59,11 @@ void report(clsDBManager& side, const std::vector<Failure>& failures,
 
 /// Lists every object of the side's catalogue with its keys and (unless the side lists objects
 /// only) its fields. The side's tableName and tableDataType hold the last row's afterwards.
-Catalogue readAllTables(clsDBManager& side) {
+Catalogue readAllTables(clsDBManager& side, detail::Heartbeat& heartbeat) {
     side.setReturnMessage(success);
     side.openDatabaseConnection();
-    detail::CatalogueReading reading = detail::readCatalogue(side.getDatabaseConnection().backend(),
-                                                             side.getConnectionString(), requestFor(side));
+    detail::CatalogueReading reading = detail::readCatalogue(
+        side.getDatabaseConnection().backend(), side.getConnectionString(), requestFor(side, heartbeat));
     if (!reading.lastName.empty() || !reading.lastType.empty()) {
         side.setTableName(reading.lastName);
         side.setTableDataType(reading.lastType);
@@ -71,7 +74,7 @@ Catalogue readAllTables(clsDBManager& side) {
 
 /// The one-table load: the side's tableName read as its tableDataType, its query's field count
 /// stored with setFieldCount. A failure becomes a #17 text.
-Catalogue loadTableStructure(clsDBManager& side) {
+Catalogue loadTableStructure(clsDBManager& side, detail::Heartbeat& heartbeat) {
     Catalogue catalogue;
     try {
         side.openDatabaseConnection();
@@ -84,13 +87,15 @@ Catalogue loadTableStructure(clsDBManager& side) {
                         "It is either closed or invalid in this context.");
         std::optional<detail::ColumnsReading> columns;
         std::optional<TableSchema> table = detail::readObject(
-            *backend, side.getTableName(), side.getTableDataType(), requestFor(side), columns);
+            *backend, side.getTableName(), side.getTableDataType(), requestFor(side, heartbeat), columns);
         if (columns)
             report(side, columns->failures, columns);
         side.setFieldCount(table ? table->columnCount : 0);
         side.closeRecordSet();
         if (table)
             catalogue.objects.push_back(std::move(*table));
+    } catch (const detail::Cancelled&) {
+        throw;
     } catch (const std::exception&) {
         const detail::Cause cause = detail::Cause::current();
         Failure failure = detail::tableStructureFailure(side.getTableName());
@@ -157,8 +162,9 @@ bool Sifcore::beginFullDatabaseCompare(const std::string& masterConnectionString
         sourceSide->setListDBObjectsOnly(listObjectsOnly);
         sourceSide->openDatabaseConnection();
 
-        Catalogue original = readAllTables(*masterSide);
-        Catalogue modified = readAllTables(*sourceSide);
+        detail::Heartbeat heartbeat(*hooks_);
+        Catalogue original = readAllTables(*masterSide, heartbeat);
+        Catalogue modified = readAllTables(*sourceSide, heartbeat);
         lastStructure_ = compareAndList(*this, *masterSide, *sourceSide, std::move(original),
                                         std::move(modified), !listObjectsOnly);
 
@@ -173,6 +179,8 @@ bool Sifcore::beginFullDatabaseCompare(const std::string& masterConnectionString
         masterResults_ = masterSide->getResults();
         sourceResults_ = sourceSide->getResults();
         return true;
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         appendControlFailure(77);
         lastStructure_.failed = true;
@@ -194,8 +202,9 @@ void Sifcore::compareOneTable(const std::string& masterConnectionString,
         side->setTableDataType(*type);
         side->openDatabaseConnection();
     }
-    Catalogue original = loadTableStructure(*masterSide);
-    Catalogue modified = loadTableStructure(*sourceSide);
+    detail::Heartbeat heartbeat(*hooks_);
+    Catalogue original = loadTableStructure(*masterSide, heartbeat);
+    Catalogue modified = loadTableStructure(*sourceSide, heartbeat);
     lastStructure_ =
         compareAndList(*this, *masterSide, *sourceSide, std::move(original), std::move(modified), true);
 }
@@ -207,6 +216,8 @@ bool Sifcore::beginTablebaseCompare(const std::string& masterConnectionString,
         clearManagerMessages();
         compareOneTable(masterConnectionString, sourceConnectionString, tableName, "TABLE", "TABLE");
         return publishIfBothFilled(master(), source());
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         appendControlFailure(76);
         lastStructure_.failed = true;
@@ -225,14 +236,17 @@ bool Sifcore::getTables(const std::string& masterConnectionString,
         sourceSide->setConnectionString(sourceConnectionString);
         masterSide->openDatabaseConnection();
         sourceSide->openDatabaseConnection();
+        detail::Heartbeat heartbeat(*hooks_);
         // Nothing is compared: every item keeps "No Change".
         for (const auto& side : {masterSide, sourceSide}) {
             SideStructure listed;
-            listed.catalogue = readAllTables(*side);
+            listed.catalogue = readAllTables(*side, heartbeat);
             listed.entries = detail::entriesOf(listed.catalogue, !side->getListDBObjectsOnly());
             detail::appendStructureItems(*side->getResults(), listed);
         }
         return bothFilled(*masterSide, *sourceSide);
+    } catch (const detail::Cancelled&) {
+        return cancelled();
     } catch (const std::exception&) {
         return false; // documented to pass its errors over; the sides' messages tell them
     }

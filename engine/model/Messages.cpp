@@ -160,6 +160,8 @@ Failure controlFailure(int32_t messageNumber) {
     case 77:
         return own(MessageKind::General, 77, "",
                    " #77 Error occurred while attempting to do a full tabsifts in component ||");
+    case 78:
+        return own(MessageKind::General, 78, "", " #78 The comparison was cancelled ||");
     default:
         return own(MessageKind::General, messageNumber, "",
                    " #" + std::to_string(messageNumber) +

@@ -63,7 +63,8 @@ Failure tableStructureFailure(const std::string& table);
 Failure fieldStructureFailure(const std::string& table, const std::string& fieldList);
 /// #19: an object of the catalogue (or the catalogue) could not be read.
 Failure catalogueWalkFailure(const std::string& object);
-/// #70 to #77: the engine control's own; the text as the number gives it.
+/// #70 to #78: the engine control's own (#78: the user cancelled the run); the text as the
+/// number gives it.
 Failure controlFailure(int32_t messageNumber);
 
 } // namespace sifkit::detail

@@ -11,9 +11,9 @@
 namespace sifkit {
 
 /// How a data comparison ended: records without an equal record on the other side were found,
-/// none were, or it failed (then its cause is among the control's failures and its records
-/// must not be taken as the answer).
-enum class DataOutcome { NoDifferences, Differences, Failed };
+/// none were, it failed (then its cause is among the control's failures and its records must
+/// not be taken as the answer), or the user cancelled it.
+enum class DataOutcome { NoDifferences, Differences, Failed, Cancelled };
 
 /// A record of one side that has no record equal in every compared field on the other side.
 struct DataRecord {

@@ -50,8 +50,11 @@ public:
         std::function<void(int32_t& count, int32_t& maxCount, std::string& readFrom)> handler);
     /// Shows the engine's message boxes.
     void setMessageBoxHandler(std::function<void(const std::string& text)> handler);
-    /// Lets pending window events run (once at the start of a data run).
+    /// Lets pending window events run (once at the start of a data run, and now and then during
+    /// the long parts of a run).
     void setDoEventsHandler(std::function<void()> handler);
+    /// Asked with the events whether the user cancelled the running comparison.
+    void setCancelHandler(std::function<bool()> handler);
 
     // --- settings and stored values ---------------------------------------------------------
     /// Exchanges the two side managers; result collections are not touched.
@@ -371,6 +374,8 @@ private:
     void appendControlFailure(int32_t masterNumber, int32_t sourceNumber);
     void appendControlFailure(int32_t number) { appendControlFailure(number, number); }
     void clearManagerMessages();
+    /// What a cancelled run leaves: its #78 failure, the typed results marked; returns False.
+    bool cancelled();
     /// Whether the published results of a side report the record as a new record.
     bool reportsRecord(const std::string& tableName, int32_t recordNumber, bool isMaster);
     /// Restores the receiving side's record from the rollback file, as the file says where it is.

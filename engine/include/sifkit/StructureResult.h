@@ -42,6 +42,7 @@ struct StructureResult {
     SideStructure modified;
     bool fields = false; ///< whether columns were read, not only the objects
     bool failed = false;
+    bool cancelled = false; ///< the user cancelled the run: what it holds is incomplete
 
     const SideStructure& side(Side which) const { return which == Side::Original ? original : modified; }
 };

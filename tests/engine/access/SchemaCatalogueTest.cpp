@@ -40,7 +40,7 @@ protected:
     }
     detail::CatalogueReading read(bool atOnce) {
         return detail::readCatalogue(connection.backend(), connection.connectionString(),
-                                     detail::CatalogueRequest{false, true, "", atOnce});
+                                     detail::CatalogueRequest{false, true, "", atOnce, {}});
     }
     /// The key texts the table item of a table shows.
     std::string keysOf(const Catalogue& catalogue, const std::string& table) {

@@ -94,7 +94,7 @@ protected:
     }
     detail::CatalogueReading read(bool atOnce, bool objectsOnly = false) {
         return detail::readCatalogue(connection.backend(), connection.connectionString(),
-                                     detail::CatalogueRequest{true, objectsOnly, "", atOnce});
+                                     detail::CatalogueRequest{true, objectsOnly, "", atOnce, {}});
     }
 
     PostgresServer* server = nullptr;
