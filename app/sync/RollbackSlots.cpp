@@ -27,6 +27,7 @@ RollbackSlot slotOf(const ProfileText& settings, int number) {
     slot.updateRecord = textToBool(read(settings, number, "ROLLBACK_UPDATERECORD", "True"), true);
     slot.table = read(settings, number, "ROLLBACK_TABLE", "");
     slot.fileStamp = read(settings, number, "ROLLBACK_FILESTAMP", "");
+    slot.fileId = read(settings, number, "ROLLBACK_ID", "");
     slot.rolledBack = textToBool(read(settings, number, "ROLLBACK_DONE", "False"), false);
     slot.sequence = textToWhole(read(settings, number, "ROLLBACK_SEQUENCE", "0"), 0, 0, INT64_MAX);
     return slot;
@@ -62,6 +63,7 @@ void writeEntry(ProfileText& settings, const RollbackSlot& slot) {
           {"ROLLBACK_UPDATERECORD", boolText(slot.updateRecord)},
           {"ROLLBACK_TABLE", slot.table},
           {"ROLLBACK_FILESTAMP", slot.fileStamp},
+          {"ROLLBACK_ID", slot.fileId},
           {"ROLLBACK_DONE", boolText(slot.rolledBack)},
           {"ROLLBACK_SEQUENCE", std::to_string(newest + 1)}})
         settings.set(section, key, value);

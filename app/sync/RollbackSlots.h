@@ -26,6 +26,9 @@ struct RollbackSlot {
     /// Size and modification time of the rollback file when the update wrote it
     /// (key "ROLLBACK_FILESTAMP"): a file written again since then belongs to a later update.
     std::string fileStamp;
+    /// The id the update wrote into its rollback file (key "ROLLBACK_ID"): a roll back refuses
+    /// the file once a later update has written it again. "" for entries written without one.
+    std::string fileId;
     /// Set once the entry has been rolled back (key "ROLLBACK_DONE").
     bool rolledBack = false;
     /// The order of the writes (key "ROLLBACK_SEQUENCE"): each entry written gets a number above
@@ -44,7 +47,7 @@ std::string rollbackSection(int number);
 int nextRollbackNumber(const ProfileFile& profile);
 
 /// Writes the slot's seven keys in their order, then the application's own (table, file stamp,
-/// rolled-back flag, sequence), in one write of the file, into the slot slot.number. Every text
+/// file id, rolled-back flag, sequence), in one write of the file, into the slot slot.number. Every text
 /// is stored exactly; the result says why when it could not be written.
 ProfileWrite saveRollbackEntry(ProfileFile& profile, const RollbackSlot& slot);
 

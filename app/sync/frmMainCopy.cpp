@@ -7,6 +7,7 @@
 #include "sync/RollbackSlots.h"
 
 #include <sifkit/Sifcore.h>
+#include <sifkit/SifkitError.h>
 
 #include <QAction>
 #include <QPushButton>
@@ -116,11 +117,28 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
     std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
     slot.fileName = rollbackFileName(paths_.rollbackFolder(), slot.table, isOriginal).string();
     currentRollbackFile_ = slot.fileName;
+    slot.masterConnection = masterConnectionString_;
+    slot.sourceConnection = sourceConnectionString_;
+    slot.isMaster = isOriginal;
+    // The undo entry is written once the record is, before the write commits: an update whose
+    // entry cannot be kept does not happen.
+    const auto keepUndo = [&](const std::string& fileName, const std::string& id) {
+        slot.fileName = fileName;
+        slot.fileId = id;
+        slot.sql = Sifcore1().getRollBackSQL();
+        // The reason travels with the engine's own message of the refused update.
+        if (const ProfileWrite saved = addRollbackEntry(settings_, slot); !saved)
+            throw sifkit::Error(sifkit::ErrorNumber::FileError,
+                                tr("The undo entry could not be written to the settings file (%1)")
+                                    .arg(QString::fromStdString(saved.error))
+                                    .toStdString());
+        return true;
+    };
     std::string outcome;
     const int shownBefore = engineMessagesShown();
     {
         BusyScope busy(*this);
-        outcome = Sifcore1().updateRecordFromRecordNumber(master, source, isOriginal, slot.fileName);
+        outcome = Sifcore1().updateRecordWithUndo(master, source, isOriginal, slot.fileName, keepUndo);
     }
     const bool toModified = isOriginal;
     if (outcome != kWritten) {
@@ -130,20 +148,6 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
                                     : tr("The Original record could not be overwritten: %1"))
                             .arg(QString::fromStdString(outcome)));
         return false;
-    }
-    slot.masterConnection = masterConnectionString_;
-    slot.sourceConnection = sourceConnectionString_;
-    slot.isMaster = isOriginal;
-    slot.sql = Sifcore1().getRollBackSQL();
-    slot.fileStamp = fileStamp(slot.fileName);
-    if (const ProfileWrite saved = addRollbackEntry(settings_, slot); !saved) {
-        frame_.setPanelText(2, (toModified ? tr("The Modified record was overwritten.")
-                                           : tr("The Original record was overwritten.")) +
-                                   runAgainHint());
-        showMessage(tr("The record was overwritten, but the undo entry could not be written to the settings "
-                       "file (%1); the old record is kept in %2.")
-                        .arg(QString::fromStdString(saved.error), QString::fromStdString(slot.fileName)));
-        return true;
     }
     const QString entry = QString::fromStdString(rollbackSection(slot.number));
     frame_.setPanelText(2, (toModified ? tr("The Modified record was overwritten (undo entry %1).")

@@ -95,7 +95,11 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
         BusyScope busy(*this);
         receiving->openDatabaseConnection();
         receiving->setRollbackFileName(slot.fileName);
+        // The file must be the one this entry's update wrote (an entry written without an id
+        // relies on the file stamp checked above).
+        receiving->setRollbackFileId(slot.fileId);
         outcome = Sifcore1().rollBackFromSQL(master, source, slot.isMaster, slot.fileName, slot.sql);
+        receiving->setRollbackFileId("");
         receiving->closeConnection();
     }
     if (outcome != kRestored) {

@@ -485,14 +485,6 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The Modified record was overwritten.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The Original record was overwritten.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The Modified record was overwritten (undo entry %1).</source>
         <translation type="unfinished"></translation>
     </message>
@@ -557,11 +549,11 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The record was overwritten, but the undo entry could not be written to the settings file (%1); the old record is kept in %2.</source>
+        <source>The record was rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The record was rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
+        <source>The undo entry could not be written to the settings file (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

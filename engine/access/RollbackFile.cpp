@@ -3,11 +3,13 @@
 
 #include "RollbackStore.h"
 
+#include <sifkit/Credentials.h>
 #include <sifkit/SifkitError.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <sstream>
 
 namespace sifkit::detail {
@@ -25,6 +27,21 @@ std::string fingerprint(const std::string& path) {
     return std::to_string(content.size()) + ":" + std::to_string(std::hash<std::string>{}(content));
 }
 
+/// The staging files a write of this rollback file left when it was killed before its commit:
+/// "<file>.pending" and the record set writer's "<file>.pending.tmp-*".
+void removeLeftStagingFiles(const std::string& fileName) {
+    namespace fs = std::filesystem;
+    const fs::path file(fileName);
+    const std::string prefix = file.filename().string() + ".pending";
+    std::error_code error;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name == prefix || name.rfind(prefix + ".tmp-", 0) == 0)
+            fs::remove(entry->path(), error);
+    }
+}
+
 } // namespace
 
 void requireSingleRow(const Recordset& rows, const std::string& statement) {
@@ -35,15 +52,15 @@ void requireSingleRow(const Recordset& rows, const std::string& statement) {
 }
 
 StagedRollbackFile::StagedRollbackFile(const Recordset& rows, const std::string& fileName,
-                                       const RowLocator& locator)
+                                       const FileNotes& notes)
     : copy_(rows.clone()), fileName_(fileName), staged_(fileName + ".pending") {
     // What the file must replace is known now: the update must not run when it cannot.
     if (std::filesystem::is_directory(fileName_))
         throw Error(ErrorNumber::FileError,
                     "The rollback file \"" + fileName_ + "\" cannot be written: a folder has that name.");
-    std::error_code ignored;
-    std::filesystem::remove(staged_, ignored); // left by a run that ended before its commit
-    rows.save(staged_, locator);
+    removeLeftStagingFiles(fileName_);
+    rows.save(staged_, notes);
+    id_ = notes.text(rollbackIdNote);
 }
 
 StagedRollbackFile::~StagedRollbackFile() {
@@ -62,27 +79,48 @@ void StagedRollbackFile::commit() {
     committed_ = true;
     RollbackStore& store = RollbackStore::instance();
     store.fileName = fileName_;
+    store.fileId = id_;
     store.writtenFileName = fileName_;
     store.fileFingerprint = fingerprint(fileName_);
     copy_.moveFirst();
     store.recordset = copy_;
 }
 
-void writeRollbackFile(const Recordset& rows, const std::string& fileName, const RowLocator& locator) {
-    StagedRollbackFile(rows, fileName, locator).commit();
+void writeRollbackFile(const Recordset& rows, const std::string& fileName, const FileNotes& notes) {
+    StagedRollbackFile(rows, fileName, notes).commit();
 }
 
-void requireRollbackFileOf(const std::string& table, const Recordset& saved) {
+std::string newRollbackId() {
+    std::random_device random;
+    std::string id;
+    static const char digits[] = "0123456789abcdef";
+    for (int i = 0; i < 32; ++i)
+        id += digits[random() % 16];
+    return id;
+}
+
+void requireRollbackFileOf(const std::string& table, const std::string& connectionString,
+                           const Recordset& saved) {
     const RollbackStore& store = RollbackStore::instance();
     const std::string& fileName = store.fileName;
     if (!saved.baseTable().empty() && saved.baseTable() != table)
         throw Error(ErrorNumber::FileError, "The rollback file \"" + fileName + "\" holds a row of table " +
                                                 saved.baseTable() + ", not of " + table +
                                                 "; nothing was restored.");
+    const std::string database = saved.notes().text(rollbackDatabaseNote);
+    if (!database.empty() && database != withoutPassword(connectionString))
+        throw Error(ErrorNumber::FileError,
+                    "The rollback file \"" + fileName + "\" was written for " + maskCredentials(database) +
+                        ", not for " + maskCredentials(connectionString) + "; nothing was restored.");
     if (store.writtenFileName == fileName && fingerprint(fileName) != store.fileFingerprint)
         throw Error(ErrorNumber::FileError, "The rollback file \"" + fileName +
                                                 "\" is no longer the one the last update wrote; nothing was "
                                                 "restored.");
+    const std::string id = saved.notes().text(rollbackIdNote);
+    if (!store.fileId.empty() && id != store.fileId)
+        throw Error(ErrorNumber::FileError, "The rollback file \"" + fileName +
+                                                "\" holds another change than the undo entry names (it was "
+                                                "written again by a later update); nothing was restored.");
 }
 
 } // namespace sifkit::detail

@@ -11,6 +11,9 @@ namespace sifkit::detail {
 /// copy of the rows before they were changed. Shared by every side manager and engine control.
 struct RollbackStore {
     std::string fileName;
+    /// The id of the rollback file an undo entry names (set by the host before a roll back), or
+    /// of the file the last update wrote; "" when no id is known.
+    std::string fileId;
     Recordset recordset; ///< created empty on first use
 
     /// The file the last update wrote and a fingerprint of its content, so

@@ -22,6 +22,14 @@ void clsDBManager::setRollbackFileName(const std::string& fileNameIn) {
     detail::RollbackStore::instance().fileName = fileNameIn;
 }
 
+std::string clsDBManager::getRollbackFileId() const {
+    return detail::RollbackStore::instance().fileId;
+}
+
+void clsDBManager::setRollbackFileId(const std::string& idIn) {
+    detail::RollbackStore::instance().fileId = idIn;
+}
+
 Recordset clsDBManager::getRollbackRecordset() const {
     return detail::RollbackStore::instance().recordset;
 }
@@ -76,7 +84,7 @@ namespace {
 std::optional<detail::Statement> savedRecord(const Recordset& file, const std::string& table,
                                              const std::string& primaryKey) {
     detail::Statement record{table, {}, {}, {}};
-    for (const auto& [column, value] : file.locator())
+    for (const auto& [column, value] : file.notes().locator)
         record.conditions.push_back({column, value, 0});
     if (record.conditions.empty() && file.state() == 1 && !file.eof()) {
         for (int32_t i = 0; i < file.fieldCount(); ++i)
@@ -88,7 +96,34 @@ std::optional<detail::Statement> savedRecord(const Recordset& file, const std::s
     return record;
 }
 
+/// Throws unless the record found holds the key of the row the file saved: a roll back restores
+/// only the record it was saved for.
+void requireSameKeyOf(const Recordset& target, const Recordset& saved, const std::vector<std::string>& key) {
+    for (const std::string& column : key) {
+        Value found;
+        Value kept;
+        bool inBoth = true;
+        try {
+            found = target.field(column).value();
+            kept = saved.field(column).value();
+        } catch (const Error&) {
+            inBoth = false; // a key column the saved row lacks cannot tell them apart
+        }
+        if (inBoth && !(found == kept))
+            throw Error(ErrorNumber::RowNotLocated,
+                        "The record found holds " + column + " = " + found.toString() + ", the saved one " +
+                            kept.toString() + ": it is another record; nothing was restored.");
+    }
+}
+
 } // namespace
+
+void clsDBManager::requireSameKey(const Recordset& target, const Recordset& saved,
+                                  const std::string& primaryKey) const {
+    // The key column an update never writes (the others of a key of several columns it may).
+    if (!primaryKey.empty() && primaryKey != "No primary key Defined")
+        requireSameKeyOf(target, saved, {primaryKey});
+}
 
 bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
     closeRecordSet();
@@ -113,7 +148,7 @@ bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
             }
         }
         const std::string primaryKey = platform::trimmed(getAccessPrimaryKey(tableName_));
-        std::optional<detail::Statement> record = file.locator().empty() && !rollbackSql.empty()
+        std::optional<detail::Statement> record = file.notes().locator.empty() && !rollbackSql.empty()
                                                       ? std::nullopt
                                                       : savedRecord(file, tableName_, primaryKey);
         if (record)
@@ -137,7 +172,8 @@ bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
             return false;
         }
         Recordset saved = getRollbackRecordset();
-        detail::requireRollbackFileOf(tableName_, saved);
+        detail::requireRollbackFileOf(tableName_, connectionString_, saved);
+        requireSameKey(target, saved, primaryKey);
         for (int32_t i = 0; i < saved.fieldCount() && i < target.fieldCount(); ++i) {
             const std::string name = platform::trimmed(target.field(i).name());
             if (name == primaryKey || name != platform::trimmed(saved.field(i).name()))

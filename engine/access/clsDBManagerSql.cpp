@@ -7,6 +7,8 @@
 #include "model/Messages.h"
 #include "model/Statement.h"
 
+#include <sifkit/Credentials.h>
+#include <sifkit/SifkitError.h>
 #include <sifkit/clsDBManager.h>
 
 namespace sifkit {
@@ -141,13 +143,29 @@ bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool /*isMaster*/
             assignments.emplace_back(at, source.field(i).value());
             after[static_cast<std::size_t>(at)].second = source.field(i).value();
         }
-        // Nothing is overwritten unless the row as it was is safely on disk first; the file
-        // replaces an earlier one only once the update has committed.
-        detail::StagedRollbackFile rollbackFile(target, FileName, after);
+        // Nothing is overwritten unless the row as it was is safely on disk first, with what
+        // finds the record afterwards, the database it belongs to and an id of its own; the
+        // file replaces an earlier one only once the update is written. The host keeps its undo
+        // entry before the write commits, or nothing changes.
+        FileNotes notes;
+        notes.locator = std::move(after);
+        notes.texts = {{detail::rollbackIdNote, detail::newRollbackId()},
+                       {detail::rollbackDatabaseNote, withoutPassword(connectionString_)}};
+        detail::StagedRollbackFile rollbackFile(target, FileName, notes);
+        platform::Backend* backend = getDatabaseConnection().backend();
+        if (!backend)
+            throw Error(ErrorNumber::ConnectionInvalid,
+                        "The connection cannot be used to perform this operation. "
+                        "It is either closed or invalid in this context.");
+        platform::TransactionScope write(*backend);
         for (const auto& [at, value] : assignments)
             target.field(at).setValue(value);
         target.update();
+        if (beforeCommit_ && !beforeCommit_(FileName, notes.text(detail::rollbackIdNote)))
+            throw Error(ErrorNumber::FileError,
+                        "The undo entry of the update could not be kept; nothing was changed.");
         rollbackFile.commit();
+        write.commit();
         updated = true;
     } catch (const std::exception&) {
         returnSQLMessage_.clear();

@@ -141,4 +141,8 @@ std::string Sifcore::getSaveFile() const {
     return detail::RollbackStore::instance().fileName;
 }
 
+std::string Sifcore::getSaveFileId() const {
+    return detail::RollbackStore::instance().fileId;
+}
+
 } // namespace sifkit

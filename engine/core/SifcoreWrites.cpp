@@ -141,6 +141,20 @@ std::string Sifcore::updateRecordFromRecordNumber(const std::shared_ptr<clsDBMan
     return outcome;
 }
 
+std::string Sifcore::updateRecordWithUndo(
+    const std::shared_ptr<clsDBManager>& masterDatamanager,
+    const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster, const std::string& FileName,
+    const std::function<bool(const std::string& fileName, const std::string& id)>& keepUndo) {
+    clsDBManager& receiving = isMaster ? *sourceDatamanager : *masterDatamanager;
+    // The step is the receiving side's for this one update only, whatever ends it.
+    struct Step {
+        clsDBManager& side;
+        ~Step() { side.setBeforeCommit({}); }
+    } step{receiving};
+    receiving.setBeforeCommit(keepUndo);
+    return updateRecordFromRecordNumber(masterDatamanager, sourceDatamanager, isMaster, FileName);
+}
+
 std::string Sifcore::restore(clsDBManager& masterSide, clsDBManager& sourceSide, bool isMaster) {
     clsDBManager& receiving = isMaster ? sourceSide : masterSide;
     if (!receiving.checkFileExist(isMaster))

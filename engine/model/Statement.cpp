@@ -12,17 +12,18 @@ std::string Statement::render(const platform::Dialect& dialect, std::vector<Valu
             sql += (i ? ", " : "") + dialect.quoteIdentifier(columns[i]);
     }
     sql += " FROM " + dialect.quoteTable(table);
-    for (std::size_t i = 0; i < conditions.size(); ++i) {
-        const Condition& condition = conditions[i];
-        sql += i ? " AND " : " WHERE ";
+    std::vector<std::string> tests;
+    for (const Condition& condition : conditions) {
         const std::string column = dialect.quoteIdentifier(condition.column);
         if (condition.value.isNull()) {
-            sql += column + " IS NULL";
+            tests.push_back(column + " IS NULL");
         } else {
-            sql += dialect.equalsParameter(column, condition.value.kind());
+            tests.push_back(dialect.equalsParameter(column, condition.value.kind()));
             parameters.push_back(condition.value);
         }
     }
+    if (!tests.empty())
+        sql += " WHERE " + platform::allOf(tests);
     if (!orderBy.empty())
         sql += " ORDER BY " + dialect.quoteIdentifier(orderBy);
     return sql;

@@ -126,6 +126,11 @@ struct Dialect {
                                 Value::Kind parameterKind) const;
 };
 
+/// The conditions joined by AND. Many conditions are nested in balanced parentheses, so that the
+/// statement's expression tree stays shallow however many columns a row has (SQLite refuses a
+/// tree deeper than 1,000, which a plain chain of 2,000 conditions is).
+std::string allOf(const std::vector<std::string>& conditions);
+
 /// What a structure comparison reads of one table, in the form the per-table calls give it.
 struct TableCatalogue {
     RowSet primaryKeys;     ///< as primaryKeys(table) returns them
@@ -203,27 +208,36 @@ public:
     }
 
     virtual void beginTransaction() = 0;
+    /// Whether a transaction begun with beginTransaction is open.
+    virtual bool inTransaction() const = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
 };
 
-/// Keeps a transaction open for its lifetime; rolls back unless commit() was called.
+/// Keeps a transaction open for its lifetime; rolls back unless commit() was called. Inside a
+/// transaction that is open already, the scope is part of it: the outer one commits or rolls
+/// back.
 class TransactionScope {
 public:
-    explicit TransactionScope(Backend& backend) : backend_(backend) { backend_.beginTransaction(); }
+    explicit TransactionScope(Backend& backend) : backend_(backend), outer_(backend.inTransaction()) {
+        if (!outer_)
+            backend_.beginTransaction();
+    }
     TransactionScope(const TransactionScope&) = delete;
     TransactionScope& operator=(const TransactionScope&) = delete;
     ~TransactionScope() {
-        if (!done_)
+        if (!done_ && !outer_)
             backend_.rollback();
     }
     void commit() {
-        backend_.commit();
+        if (!outer_)
+            backend_.commit();
         done_ = true;
     }
 
 private:
     Backend& backend_;
+    const bool outer_;
     bool done_ = false;
 };
 

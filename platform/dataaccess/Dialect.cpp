@@ -126,4 +126,24 @@ std::string Dialect::equalsParameter(const std::string& quotedColumn, const Colu
     return equalsParameter(quotedColumn, parameterKind);
 }
 
+namespace {
+
+std::string allOf(const std::vector<std::string>& conditions, std::size_t begin, std::size_t end) {
+    constexpr std::size_t chain = 32; // conditions joined as they stand
+    std::string joined;
+    if (end - begin <= chain) {
+        for (std::size_t i = begin; i < end; ++i)
+            joined += (i > begin ? " AND " : "") + conditions[i];
+        return joined;
+    }
+    const std::size_t middle = begin + (end - begin) / 2;
+    return "(" + allOf(conditions, begin, middle) + ") AND (" + allOf(conditions, middle, end) + ")";
+}
+
+} // namespace
+
+std::string allOf(const std::vector<std::string>& conditions) {
+    return allOf(conditions, 0, conditions.size());
+}
+
 } // namespace sifkit::platform

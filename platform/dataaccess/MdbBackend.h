@@ -40,6 +40,7 @@ public:
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
     /// Nothing is written, so there is nothing to keep apart.
     void beginTransaction() override {}
+    bool inTransaction() const override { return false; }
     void commit() override {}
     void rollback() noexcept override {}
 

@@ -38,6 +38,7 @@ public:
     std::optional<TableCatalogues> readTableCatalogues(const std::vector<std::string>& tables,
                                                        const std::vector<std::string>& rowTables) override;
     void beginTransaction() override;
+    bool inTransaction() const override { return inTransaction_; }
     void commit() override;
     void rollback() noexcept override;
 

@@ -234,8 +234,8 @@ std::string Recordset::baseTable() const {
     return state_->baseTable;
 }
 
-const RowLocator& Recordset::locator() const {
-    return state_->locator;
+const FileNotes& Recordset::notes() const {
+    return state_->notes;
 }
 
 const std::string& Field::name() const {

@@ -156,21 +156,21 @@ void Recordset::update() {
         return;
     }
     // The row is found again by every value it was read with.
-    std::string where;
+    std::vector<std::string> conditions;
     std::vector<Value> whereParams;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         std::string column = writableColumn(columns[i], s.baseTable, dialect);
         if (column.empty())
             continue;
         std::string quoted = dialect.quoteIdentifier(column);
-        where += where.empty() ? " WHERE " : " AND ";
         if (original[i].isNull()) {
-            where += quoted + " IS NULL";
+            conditions.push_back(quoted + " IS NULL");
         } else {
-            where += dialect.equalsParameter(quoted, columns[i], original[i].kind());
+            conditions.push_back(dialect.equalsParameter(quoted, columns[i], original[i].kind()));
             whereParams.push_back(original[i]);
         }
     }
+    const std::string where = conditions.empty() ? std::string() : " WHERE " + platform::allOf(conditions);
     params.insert(params.end(), whereParams.begin(), whereParams.end());
     platform::TransactionScope transaction(backend);
     int64_t changed = backend.execute("UPDATE " + table + " SET " + assignments + where, params);

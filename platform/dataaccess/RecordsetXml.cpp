@@ -18,7 +18,8 @@
 // column's (SQLite lets any column hold any value) says so in k=; texts that XML cannot carry
 // unchanged (control characters, carriage returns) are written as hexadecimal with enc="hex".
 // An optional <locator> holds column and value pairs (<v column="...">) that find the record
-// the rows were saved for.
+// the rows were saved for; <note name="..."> elements hold the writer's own texts (in
+// hexadecimal, so that any bytes survive).
 
 namespace sifkit {
 
@@ -98,6 +99,26 @@ Value parseValue(const std::string& text, Value::Kind kind) {
     return Value(text);
 }
 
+/// Writes all the bytes, however the system splits the write; false with errno set when it fails
+/// (a write that stops short without an error is a full disk).
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 /// A value as a <v> element: its text (hexadecimal where XML cannot carry it), its kind when it
 /// is not the column's, or null="1".
 void writeValue(pugi::xml_node v, const Value& value, Value::Kind columnKind) {
@@ -131,7 +152,7 @@ void Recordset::save(const std::string& path) const {
     save(path, {});
 }
 
-void Recordset::save(const std::string& path, const RowLocator& locator) const {
+void Recordset::save(const std::string& path, const FileNotes& notes) const {
     const auto& s = *state_;
     s.requireOpen();
     pugi::xml_document doc;
@@ -156,9 +177,15 @@ void Recordset::save(const std::string& path, const RowLocator& locator) const {
         for (std::size_t i = 0; i < row.size(); ++i)
             writeValue(r.append_child("v"), row[i], s.data.columns[i].storage);
     }
-    if (!locator.empty()) {
+    for (const auto& [name, text] : notes.texts) {
+        auto note = root.append_child("note");
+        note.append_attribute("name") = name.c_str();
+        note.append_attribute("enc") = "hex";
+        note.append_child(pugi::node_pcdata).set_value(toHex(text).c_str());
+    }
+    if (!notes.locator.empty()) {
         auto conditions = root.append_child("locator");
-        for (const auto& [column, value] : locator) {
+        for (const auto& [column, value] : notes.locator) {
             auto v = conditions.append_child("v");
             v.append_attribute("column") = column.c_str();
             writeValue(v, value, Value::Kind::Null);
@@ -180,15 +207,16 @@ void Recordset::save(const std::string& path, const RowLocator& locator) const {
     std::ostringstream out;
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
     const std::string bytes = out.str();
-    bool written =
-        ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) && ::fsync(fd) == 0;
-    ::close(fd);
+    // What the system says of the first step that failed ("No space left on device", ...).
+    int failure = writeAll(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
     // link() refuses an existing name, so a file that appeared meanwhile is not replaced either.
-    bool placed = written && ::link(temporary.data(), path.c_str()) == 0;
-    int linkError = errno;
+    if (failure == 0 && ::link(temporary.data(), path.c_str()) != 0)
+        failure = errno;
     ::unlink(temporary.data());
-    if (!placed)
-        fileError(path, std::string("cannot be written: ") + std::strerror(written ? linkError : EIO));
+    if (failure != 0)
+        fileError(path, std::string("cannot be written: ") + std::strerror(failure));
 }
 
 void Recordset::openFile(const std::string& path) {
@@ -222,16 +250,18 @@ void Recordset::openFile(const std::string& path) {
             fileError(path, "has a row with fewer values than fields");
         data.rows.push_back(std::move(row));
     }
-    RowLocator locator;
+    FileNotes notes;
     for (auto v : root.child("locator").children("v")) {
         if (!v.attribute("column"))
             fileError(path, "has a locator value without its column");
-        locator.emplace_back(v.attribute("column").as_string(), readValue(v, Value::Kind::Null));
+        notes.locator.emplace_back(v.attribute("column").as_string(), readValue(v, Value::Kind::Null));
     }
+    for (auto note : root.children("note"))
+        notes.texts.emplace_back(note.attribute("name").as_string(), fromHex(note.text().get()));
     close();
     RecordsetState fresh;
     fresh.data = std::move(data);
-    fresh.locator = std::move(locator);
+    fresh.notes = std::move(notes);
     fresh.source = "";
     fresh.baseTable =
         root.attribute("table").as_string(); // informative: without a connection it stays read-only

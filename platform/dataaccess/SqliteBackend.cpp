@@ -576,6 +576,10 @@ void SqliteBackend::beginTransaction() {
     execute("BEGIN", {});
 }
 
+bool SqliteBackend::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
+
 void SqliteBackend::commit() {
     execute("COMMIT", {});
 }

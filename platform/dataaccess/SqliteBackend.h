@@ -43,6 +43,7 @@ public:
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
     void beginTransaction() override;
+    bool inTransaction() const override;
     void commit() override;
     void rollback() noexcept override;
 

@@ -25,7 +25,7 @@ struct RecordsetState {
     std::size_t position = 0;
     std::string source;
     std::string baseTable; ///< table that addNew/update write to, "" when not writable
-    RowLocator locator;    ///< what a file it was read from says finds its record
+    FileNotes notes;       ///< what a file it was read from carried beside its rows
     std::shared_ptr<ConnectionState> connection;
 
     Edit edit = Edit::None;

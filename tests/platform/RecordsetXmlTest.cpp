@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
+
+#include <sys/resource.h>
 
 namespace sifkit::test {
 namespace {
@@ -41,6 +45,30 @@ TEST_P(RecordsetXmlTest, RoundTripKeepsNamesTypesSizesAndValues) {
     for (records.moveFirst(), loaded.moveFirst(); !records.eof(); records.moveNext(), loaded.moveNext())
         for (int32_t i = 0; i < records.fieldCount(); ++i)
             EXPECT_EQ(loaded.field(i).value(), records.field(i).value()) << "field " << i;
+}
+
+TEST_P(RecordsetXmlTest, AFileThatCannotBeWrittenSaysWhyAndLeavesNothing) {
+    Recordset records;
+    records.open("select * from [people] order by id", connection);
+    // Files may grow to 64 bytes only: the write fails as on a full disk, with the system's reason.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string why;
+    try {
+        records.save(dir.file("people.xml"));
+    } catch (const Error& failure) {
+        why = failure.description();
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(why.find("File too large"), std::string::npos) << why;
+    EXPECT_EQ(why.find("Input/output error"), std::string::npos) << why;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_NE(entry.path().filename().string().rfind("people.xml", 0), 0u) << entry.path();
 }
 
 TEST_P(RecordsetXmlTest, NullStaysApartFromEmptyText) {

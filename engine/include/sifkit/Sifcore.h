@@ -251,6 +251,14 @@ public:
     std::string updateRecordFromRecordNumber(const std::shared_ptr<clsDBManager>& masterDatamanager,
                                              const std::shared_ptr<clsDBManager>& sourceDatamanager,
                                              bool isMaster, const std::string& FileName);
+    /// updateRecordFromRecordNumber with the host's undo entry kept first: keepUndo is called
+    /// with the rollback file's name and id once the row is written but before the write
+    /// commits; when it returns false (the entry could not be kept) the write is undone and
+    /// nothing changes.
+    std::string updateRecordWithUndo(
+        const std::shared_ptr<clsDBManager>& masterDatamanager,
+        const std::shared_ptr<clsDBManager>& sourceDatamanager, bool isMaster, const std::string& FileName,
+        const std::function<bool(const std::string& fileName, const std::string& id)>& keepUndo);
     /// Adds the current record of one side (isMaster: the master's) to the other side. "Cannot
     /// copy record." when the results do not report it, it is not exactly one row, or the other
     /// side holds it already.
@@ -340,6 +348,9 @@ public:
     void setStartPoint(int32_t startPointIn) { startPoint_ = startPointIn; }
     /// The rollback file name shared by the process.
     std::string getSaveFile() const;
+    /// The id of that rollback file, written into it by the update; a host's undo entry keeps
+    /// it so that a roll back can tell the file from one a later update wrote under that name.
+    std::string getSaveFileId() const;
     const std::string& getRollBackSQL() const { return rollBackSQL_; }
     void setRollBackSQL(const std::string& rollBackSQLIn) { rollBackSQL_ = rollBackSQLIn; }
 

@@ -10,6 +10,7 @@
 #include <sifkit/sifkit_export.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -173,6 +174,18 @@ public:
     /// The rollback file name shared by every manager of the process.
     std::string getRollbackFileName() const;
     void setRollbackFileName(const std::string& fileNameIn);
+    /// The id of the rollback file, shared like its name: the one the last update wrote, or the
+    /// one a host's undo entry names. While an id is set, a rollback refuses a file of another id
+    /// (a later update that wrote the file again).
+    std::string getRollbackFileId() const;
+    void setRollbackFileId(const std::string& idIn);
+    /// Called by adoUpdateRecord once the row is written but before the write commits, with the
+    /// rollback file's name and id, so that the host can keep its undo entry first; returning
+    /// false, or throwing sifkit::Error (whose text then says why), undoes the write: nothing
+    /// changes. Empty: the write commits at once.
+    void setBeforeCommit(std::function<bool(const std::string& fileName, const std::string& id)> step) {
+        beforeCommit_ = std::move(step);
+    }
     /// The rollback record set shared by every manager of the process.
     Recordset getRollbackRecordset() const;
     void setRollbackRecordset(const Recordset& recordsetIn);
@@ -196,6 +209,8 @@ private:
     /// Opens a statement this side built, in its exact form.
     void openBuilt(Recordset& recordset, const detail::Statement& statement, int32_t maxRows = 0) const;
     void showMessage(const std::string& text) const;
+    /// Throws unless the record found holds the saved row's value of the primary key column.
+    void requireSameKey(const Recordset& target, const Recordset& saved, const std::string& primaryKey) const;
 
     std::string connectionString_;
     std::string userID_;
@@ -235,6 +250,7 @@ private:
     std::shared_ptr<const detail::Statement> statement_;
     std::string statementText_;
     std::vector<Failure> failures_;
+    std::function<bool(const std::string&, const std::string&)> beforeCommit_;
     std::shared_ptr<const HostHooks> hooks_;
 };
 

@@ -26,6 +26,21 @@ class Recordset;
 /// Columns and the values they hold, in order: what finds one record exactly.
 using RowLocator = std::vector<std::pair<std::string, Value>>;
 
+/// What a saved record set file carries beside its rows: a locator that finds the record the
+/// rows were saved for, and named texts its writer keeps there.
+struct FileNotes {
+    RowLocator locator;
+    std::vector<std::pair<std::string, std::string>> texts;
+
+    /// The text of that name; "" when there is none.
+    std::string text(const std::string& name) const {
+        for (const auto& [key, value] : texts)
+            if (key == name)
+                return value;
+        return {};
+    }
+};
+
 /// Receives every statement the data access layer sends to a database, in the text that runs
 /// (the connection's spelling), with the values bound to it, in order; catalogue calls come as
 /// their ODBC function name and arguments. Connection strings are not statements: a password
@@ -39,8 +54,8 @@ SIFKIT_EXPORT void setSqlTrace(SqlTrace trace);
 /// Decides, while a database file is locked by another connection, whether to go on waiting:
 /// called with the milliseconds waited so far for this lock; false gives up, and the statement
 /// fails with the database's "database is locked". An empty function restores the default,
-/// which waits up to the connection's timeout (five seconds, or a data source's Timeout). Every connection to a database file uses it; it may be
-/// called on any thread that reads a file.
+/// which waits up to the connection's timeout (five seconds, or a data source's Timeout). Every connection to
+/// a database file uses it; it may be called on any thread that reads a file.
 using LockWait = std::function<bool(int32_t waitedMs)>;
 SIFKIT_EXPORT void setLockWait(LockWait wait);
 
@@ -142,11 +157,10 @@ public:
     /// Writes field names, type codes, sizes and every row to an XML file. The file is written
     /// under a temporary name and moved into place; an existing file is never overwritten.
     void save(const std::string& path) const;
-    /// The same, with a locator beside the rows (the columns and values that find the record
-    /// they were saved for), which a record set opened on the file gives back as locator().
-    void save(const std::string& path, const RowLocator& locator) const;
-    /// The locator of the file the record set was opened on; empty when it has none.
-    const RowLocator& locator() const;
+    /// The same, with notes beside the rows, which a record set opened on the file gives back.
+    void save(const std::string& path, const FileNotes& notes) const;
+    /// The notes of the file the record set was opened on; empty when it has none.
+    const FileNotes& notes() const;
     void close() noexcept;
     /// 1 when open, 0 when closed.
     int32_t state() const noexcept;

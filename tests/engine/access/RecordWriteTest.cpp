@@ -80,6 +80,34 @@ TEST_P(RecordWriteTest, UpdateWritesTheRollbackFileFirstAndKeepsThePrimaryKey) {
     EXPECT_EQ(sqliteQuery(sourcePath, "select id, name, city from contacts where id = 1"), "1|Ann|Oslo\n");
 }
 
+TEST_P(RecordWriteTest, StagingFilesAKilledUpdateLeftAreRemovedAtTheNextUpdate) {
+    for (const std::string& left : {rollbackFile + ".pending", rollbackFile + ".pending.tmp-Ab12Cd"})
+        std::ofstream(left) << "half a file";
+    std::ofstream(dir.file("other.xml.pending")) << "another file's"; // not ours to remove
+    master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
+    source.setSQL("Select * from [contacts] where id = 1");
+    ASSERT_TRUE(source.adoUpdateRecord(master, true, rollbackFile)) << source.getReturnSQLMessage();
+    EXPECT_TRUE(std::filesystem::exists(rollbackFile));
+    EXPECT_FALSE(std::filesystem::exists(rollbackFile + ".pending"));
+    EXPECT_FALSE(std::filesystem::exists(rollbackFile + ".pending.tmp-Ab12Cd"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("other.xml.pending")));
+}
+
+TEST_P(RecordWriteTest, ARollbackRestoresOnlyTheRecordItsFileSaved) {
+    // A file that does not say which record it was saved for (as earlier versions wrote them),
+    // and a statement that selects another record: refused, nothing written.
+    source.openDataBaseRecordsFromQuery("select * from [contacts] where id = 1");
+    source.saveRollBackInformation(source.getDatabaseRecords(), true, rollbackFile);
+    const std::string before = sourceRows();
+    EXPECT_FALSE(source.rollback(true, "Select * from [contacts] where id = 3"));
+    EXPECT_NE(source.getReturnSQLMessage().find("it is another record"), std::string::npos)
+        << source.getReturnSQLMessage();
+    EXPECT_EQ(sourceRows(), before);
+    // The record it saved: restored.
+    EXPECT_TRUE(source.rollback(true, "Select * from [contacts] where id = 1"))
+        << source.getReturnSQLMessage();
+}
+
 TEST_P(RecordWriteTest, ThePrimaryKeyColumnIsNeverOverwritten) {
     master.openDataBaseRecordsFromQuery("select * from [contacts] where id = 5");
     source.setSQL("Select * from [contacts] where id = 3");

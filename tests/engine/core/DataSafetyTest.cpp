@@ -136,6 +136,45 @@ TEST_P(DataSafetyTest, ARejectedUpdateLeavesTheEarlierRollbackFileAsItWas) {
     EXPECT_EQ(run.querySource("SELECT id, name FROM u ORDER BY id"), "1|X\n2|A\n");
 }
 
+/// A wide table:
+/// record 1 differs in its last column, record 2 is on the Original side only.
+std::string wideTable(int columns, const std::string& last, bool withSecond) {
+    std::string script = "CREATE TABLE wide (id INTEGER PRIMARY KEY";
+    std::string values;
+    for (int i = 1; i < columns; ++i) {
+        script += ", c" + std::to_string(i) + " TEXT";
+        values += i + 1 < columns ? ", 'v'" : ", '" + last + "'";
+    }
+    script += ");INSERT INTO wide VALUES (1" + values + ");";
+    if (withSecond)
+        script += "INSERT INTO wide VALUES (2" + values + ");";
+    return script;
+}
+
+TEST_P(DataSafetyTest, AWideTableIsComparedCopiedUpdatedAndRolledBack) {
+    // SQLite's limits are the ones a wide row meets; a server's is tried on a table of some width.
+    const int columns = isSqliteKind(GetParam()) ? 2000 : 300;
+    DataRun run(wideTable(columns, "a", true), wideTable(columns, "b", false), GetParam());
+    run.prepare("wide", "");
+    ASSERT_TRUE(run.runFull()) << run.core.getErrorLogs(true) << run.core.getErrorLogs(false);
+    auto master = run.core.getMasterDataManager();
+    auto source = run.core.getSourceDataManager();
+    const std::string last = "c" + std::to_string(columns - 1);
+    master->setCurrentRecordNumber(reportedRecordNumber(*run.core.getMasterDatabaseResults(), "id", "2"));
+    EXPECT_EQ(run.core.copyRecordFromRecordNumber(master, source, true), "Successfully Completed");
+    EXPECT_EQ(run.querySource("SELECT " + last + " FROM wide WHERE id = 2"), "a\n");
+
+    master->setCurrentRecordNumber(reportedRecordNumber(*run.core.getMasterDatabaseResults(), "id", "1"));
+    source->setCurrentRecordNumber(reportedRecordNumber(*run.core.getSourceDatabaseResults(), "id", "1"));
+    const std::string rollbackFile = run.dir.file("ORIGINAL_wide.xml");
+    EXPECT_EQ(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
+    EXPECT_EQ(run.querySource("SELECT " + last + " FROM wide WHERE id = 1"), "a\n");
+    EXPECT_EQ(run.core.rollBackFromSQL(master, source, true, rollbackFile, run.core.getRollBackSQL()),
+              "Successfully Completed");
+    EXPECT_EQ(run.querySource("SELECT " + last + " FROM wide WHERE id = 1"), "b\n");
+}
+
 SIFKIT_FOR_EACH_DATABASE(DataSafetyTest);
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace sifkit::test {
 namespace {
 
@@ -152,6 +154,85 @@ TEST_P(RecordSyncTest, RollbackIsRefusedForAFileOfTheOtherSide) {
     EXPECT_NE(run->core.rollBackFromSQL(master, source, false, rollbackFile, run->core.getRollBackSQL()),
               "Successfully Completed");
     EXPECT_EQ(sourceRow(1), after);
+}
+
+TEST_P(RecordSyncTest, TheUndoEntryIsKeptBeforeTheUpdateCommitsOrNothingChanges) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
+    position(1, 1);
+    std::string keptFile;
+    std::string keptId;
+    const auto keep = [&](bool kept) {
+        return [&, kept](const std::string& fileName, const std::string& id) {
+            keptFile = fileName;
+            keptId = id;
+            // Written, not yet committed: another program still reads the row as it was.
+            EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
+            return kept;
+        };
+    };
+    EXPECT_NE(run->core.updateRecordWithUndo(master, source, true, rollbackFile, keep(false)),
+              "Successfully Completed");
+    EXPECT_EQ(keptFile, rollbackFile);
+    EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
+    EXPECT_FALSE(std::filesystem::exists(rollbackFile));
+
+    messages.clear();
+    EXPECT_EQ(run->core.updateRecordWithUndo(master, source, true, rollbackFile, keep(true)),
+              "Successfully Completed");
+    EXPECT_EQ(sourceRow(1), "1|Ann|Oslo|1.5\n");
+    EXPECT_EQ(keptId, run->core.getSaveFileId());
+    EXPECT_EQ(keptId.size(), 32u);
+}
+
+TEST_P(RecordSyncTest, ARollBackRestoresOnlyTheChangeItsEntryNamesInTheDatabaseItChanged) {
+    auto master = run->core.getMasterDataManager();
+    auto source = run->core.getSourceDataManager();
+    position(1, 1);
+    ASSERT_EQ(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
+    const std::string first = run->core.getSaveFileId();
+    // The same file written again by a later update (of the record as it was again).
+    run->querySource("UPDATE contacts SET city = 'Paris' WHERE id = 1");
+    ASSERT_EQ(run->core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
+              "Successfully Completed");
+    const std::string second = run->core.getSaveFileId();
+    ASSERT_NE(first, second);
+
+    // A later run: the undo entry names the file and the first id.
+    Sifcore later;
+    for (auto [manager, connection] : {std::pair{later.getMasterDataManager(), run->masterConnection},
+                                       std::pair{later.getSourceDataManager(), run->sourceConnection}}) {
+        manager->setConnectionString(connection);
+        manager->openDatabaseConnection();
+        manager->setTableName("contacts");
+    }
+    auto laterSource = later.getSourceDataManager();
+    laterSource->setRollbackFileName(rollbackFile);
+    laterSource->setRollbackFileId(first);
+    const std::string refused =
+        later.rollBackFromSQL(later.getMasterDataManager(), laterSource, true, rollbackFile, "");
+    EXPECT_NE(refused.find("holds another change"), std::string::npos) << refused;
+    EXPECT_EQ(sourceRow(1), "1|Ann|Oslo|1.5\n");
+
+    // The file of the second update, pointed at another database that holds a table of that
+    // name too: refused, and that database is left alone.
+    laterSource->setRollbackFileId(second);
+    Sifcore elsewhere;
+    auto wrong = elsewhere.getSourceDataManager();
+    wrong->setConnectionString(run->masterConnection);
+    wrong->openDatabaseConnection();
+    wrong->setTableName("contacts");
+    const std::string otherDatabase =
+        elsewhere.rollBackFromSQL(elsewhere.getMasterDataManager(), wrong, true, rollbackFile, "");
+    EXPECT_NE(otherDatabase.find("was written for"), std::string::npos) << otherDatabase;
+    EXPECT_EQ(masterRow(1), "1|Ann|Oslo|1.5\n");
+
+    // Its own database: restored.
+    EXPECT_EQ(later.rollBackFromSQL(later.getMasterDataManager(), laterSource, true, rollbackFile, ""),
+              "Successfully Completed");
+    EXPECT_EQ(sourceRow(1), "1|Ann|Paris|1.5\n");
+    laterSource->setRollbackFileId("");
 }
 
 SIFKIT_FOR_EACH_DATABASE(RecordSyncTest);
