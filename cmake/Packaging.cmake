@@ -18,8 +18,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 
-# The engine's own install rules (engine/CMakeLists.txt) name no component: what they install,
-# SifkitInstall.cmake installs too, under the components packaged here.
 set(CPACK_COMPONENTS_ALL libsifkit0 libsifkit-dev)
 if(DBSIFT_BUILD_CLI)
   list(APPEND CPACK_COMPONENTS_ALL dbsift-compare)

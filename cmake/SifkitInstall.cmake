@@ -3,9 +3,6 @@
 # component libsifkit0 holds the shared library as programs load it; libsifkit-dev what a
 # program is built with: the public headers, the link-time name libSifkit.so, the CMake package
 # (find_package(Sifkit 0.1), target Sifkit::Sifkit) and the pkg-config file (sifkit.pc).
-#
-# engine/CMakeLists.txt has install rules of its own that name no component; they install the
-# same files to the same places and are left out of the packages (see Packaging.cmake).
 include(CMakePackageConfigHelpers)
 
 set(SIFKIT_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Sifkit)

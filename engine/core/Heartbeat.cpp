@@ -14,8 +14,7 @@ Heartbeat::Heartbeat(const HostHooks& hooks)
 void Heartbeat::beat(bool everyCall) {
     if (cancelled_.load(std::memory_order_relaxed))
         throw Cancelled();
-    if ((!everyCall && calls_.fetch_add(1, std::memory_order_relaxed) % callsBetweenClocks != 0) ||
-        std::this_thread::get_id() != owner_)
+    if (std::this_thread::get_id() != owner_ || (!everyCall && calls_++ % callsBetweenClocks != 0))
         return;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < interval)

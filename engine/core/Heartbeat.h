@@ -32,7 +32,7 @@ public:
 private:
     const HostHooks& hooks_;
     const std::thread::id owner_;
-    std::atomic<uint32_t> calls_{0};
+    uint32_t calls_ = 0; ///< counted by the owning thread only: no cache line shared per row
     std::atomic<bool> cancelled_{false};
     std::chrono::steady_clock::time_point last_;
 };
