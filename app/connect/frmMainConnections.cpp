@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The two connection strings the comparison window keeps, and the buttons that open the
 // connection dialog for each side.
+#include "connect/frmSelectConn.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMain.h"
-#include "connect/frmSelectConn.h"
 
 #include <sifkit/Credentials.h>
 #include <sifkit/Sifcore.h>
@@ -57,6 +57,7 @@ void frmMain::setSourceConnectionString(const std::string& text, bool isConnecti
 void frmMain::setSideConnectionString(bool isMaster, const std::string& text, bool isConnectionString,
                                       bool fromRecentList) {
     std::string& stored = isMaster ? masterConnectionString_ : sourceConnectionString_;
+    const std::string before = stored;
     stored = text;
     setRecentListText(isMaster, QString::fromStdString(sifkit::withoutPassword(text)));
     // A file path chosen in the dialog becomes the database-file connection string.
@@ -67,6 +68,8 @@ void frmMain::setSideConnectionString(bool isMaster, const std::string& text, bo
                                                                       : dialog.getUseODBCDSNForSource());
         setRecentListText(isMaster, QString::fromStdString(stored));
     }
+    if (stored != before)
+        dropComparison();
     if (!connectionWithCredentials(isMaster).empty())
         addRecentConnection(settings_, stored, isMaster);
     const bool bothSet = !connectionWithCredentials(!isMaster).empty();

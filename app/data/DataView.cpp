@@ -204,6 +204,10 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     mnuCreateReportpopup_->setEnabled(true);
     showLowerFrame(frameDataGrids_);
     appVar_.setSelectedTableName(tableName);
+    // Until this run's result is shown nothing of the earlier one can be written.
+    cmdCopyRecord_->setEnabled(false);
+    mnuCopyTopToBottompopup_->setEnabled(false);
+    CopyUpButtonsEnabled(false);
 
     const bool found = runDataCompare(tableName, fieldList);
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Failed) {
@@ -239,6 +243,12 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     prepareDiffGrid(*MSFlexGridDataDiffDetail_, tableName, true, true);
     setCboDataDiffBox(tableName);
     fillSummaryGrid(*msFlexGridDataDiff_, tableName, 1);
+    // A new result starts at its top: the earlier run's scroll position would show empty rows.
+    msFlexGridDataDiff_->scrollToTop();
+    MSFlexGridDataDiffDetail_->scrollToTop();
+    // Writes act on the records of this result only.
+    cmdCopyRecord_->setEnabled(true);
+    mnuCopyTopToBottompopup_->setEnabled(true);
     resetProgressBar();
 }
 
@@ -288,6 +298,38 @@ void frmMain::swapDataResults() {
     appVar_.setCurrentSourceRecordIndex(1);
     setProgressBar();
     showDataDiffResultsForTableName(tableName, getFieldList());
+}
+
+void frmMain::dropComparison() {
+    for (QTreeWidget* tree : {TreeView1_, TreeView2_})
+        resetTree(*tree);
+    if (frmFieldListForDataCompare_)
+        frmFieldListForDataCompare_->forgetTable();
+    cboDataDiffSummary_->clear();
+    for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_, MSFlexGrid1_, MSFlexGrid2_}) {
+        grid->clear();
+        grid->scrollToTop();
+    }
+    dataFieldNames_.clear();
+    dataFieldCount_ = 0;
+    setFieldList("");
+    setTableName("");
+    appVar_.setSelectedTableName("");
+    appVar_.setSelectedRecordNumber(0);
+    setSelectedReleatedRecordNumber(0);
+    enableBackward(false);
+    enableForward(false);
+    for (QPushButton* button : {cmdGetMore_, cmdGetPrevious_, cmdCopyRecord_})
+        button->setEnabled(false);
+    mnuCopyTopToBottompopup_->setEnabled(false);
+    CopyUpButtonsEnabled(false);
+    setCanRunReport(false);
+    enableReportControls(false);
+    mnuCreateDataReport_->setEnabled(false);
+    mnuCreateReportpopup_->setEnabled(false);
+    for (int panel : {1, 2, 4})
+        frame_.setPanelText(panel, QString());
+    showLowerFrame(frameRichTextBox_);
 }
 
 void frmMain::CopyUpButtonsEnabled(bool enabled) {

@@ -123,6 +123,12 @@ bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableNa
     return true;
 }
 
+void frmFieldListForDataCompare::forgetTable() {
+    tableName_.clear();
+    tableType_.clear();
+    lstFields_->clear();
+}
+
 std::string frmFieldListForDataCompare::getFieldList() const {
     std::vector<std::string> names;
     for (int i = 0; i < lstFields_->count(); ++i)

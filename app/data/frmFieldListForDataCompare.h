@@ -38,6 +38,8 @@ public:
     const std::string& getTableType() const { return tableType_; }
     /// The selected fields in list order as the engine takes them: "[A],[B C]"; "" when none.
     std::string getFieldList() const;
+    /// Forgets the listed table and its fields: the next table chosen is listed afresh.
+    void forgetTable();
 
     void lstFields_Click();
     void chkSelectAll_Click();

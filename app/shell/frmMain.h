@@ -149,6 +149,9 @@ public:
     bool validConnections(bool isMaster);
     /// Stores both connection strings directly, without the setters' checks and side effects.
     void storeConnectionStrings(const std::string& master, const std::string& source);
+    /// The databases changed: the results shown belong to the former pair, so they go (trees,
+    /// field lists, grids, counts) and every write action waits for the new pair's comparison.
+    void dropComparison();
     QString recentListText(bool isMaster) const;
     void setRecentListText(bool isMaster, const QString& text);
 

@@ -37,14 +37,22 @@ void frmMain::loadRecentConnFromIniFile() {
     }
 }
 
+// Another database picked: its objects are listed at once, so that what the trees show, and
+// what a table chosen there compares, is the pair now chosen.
 void frmMain::cboMasterRecentConn_Click() {
+    const std::string before = masterConnectionString_;
     setMasterConnectionString(cboMasterRecentConn_->currentText().toStdString(), true, true);
     writeIniLong("lLastSelectedOrigConnIndex", cboMasterRecentConn_->currentIndex());
+    if (masterConnectionString_ != before && !sourceConnectionString_.empty() && !isBusy())
+        do_TableCompare(true);
 }
 
 void frmMain::cboSourceRecentConn_Click() {
+    const std::string before = sourceConnectionString_;
     setSourceConnectionString(cboSourceRecentConn_->currentText().toStdString(), true, true);
     writeIniLong("lLastSelectedmodConnIndex", cboSourceRecentConn_->currentIndex());
+    if (sourceConnectionString_ != before && !masterConnectionString_.empty() && !isBusy())
+        do_TableCompare(false);
 }
 
 QString frmMain::recentListText(bool isMaster) const {

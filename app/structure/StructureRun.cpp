@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compare run of the structure view: the refresh and run commands, the swap of the two
 // sides, and the engine run they share.
+#include "data/frmFieldListForDataCompare.h"
 #include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMain.h"
@@ -152,6 +153,9 @@ void frmMain::tbSwap_Click() {
             setRecentListText(isMaster, QString::fromStdString(sifkit::withoutPassword(connection)));
     }
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
+    // The sides are crossed: the field list of a table was read from the former Original side.
+    if (frmFieldListForDataCompare_)
+        frmFieldListForDataCompare_->forgetTable();
 
     do_Compare();
     if (appVar_.getDoStructure()) {

@@ -36,10 +36,6 @@ void frmMain::connectSyncView() {
     cmdCopyRecord_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     cmdCopyRecorUp_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     cmdUndo_->setEnabled(true);
-    connect(this, &frmMain::dataRunFinished, this, [this] {
-        cmdCopyRecord_->setEnabled(true);
-        mnuCopyTopToBottompopup_->setEnabled(true);
-    });
 }
 
 void frmMain::cmdCopyRecord_Click() {

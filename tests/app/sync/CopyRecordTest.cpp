@@ -8,6 +8,8 @@
 #include "sync/frmUndo.h"
 
 #include <QAction>
+#include <QScrollBar>
+#include <QTreeWidget>
 
 using namespace dbsift;
 using dbsift::test::AppSandbox;
@@ -112,6 +114,52 @@ private slots:
         QVERIFY2(messages.front().contains("UNIQUE constraint failed: people.name"),
                  qPrintable(messages.front()));
         QVERIFY(sandbox.frame()->panelText(2).contains("nothing was changed"));
+    }
+
+    // Another database picked from the recent list after a comparison: the old result and its
+    // writes go, the trees list the new database, and a table chosen there offers its own fields.
+    void aChangeOfDatabaseDropsTheResultAndItsWrites() {
+        AppSandbox sandbox;
+        const std::string other = sandbox.createDatabase(
+            "other.db", "CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(40), email VARCHAR(40));\n"
+                        "CREATE TABLE extra (id INTEGER PRIMARY KEY);\n"
+                        "INSERT INTO people VALUES (1, 'Ann', 'a@x');\n");
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal, kModified);
+        auto* recent = form.findChild<QComboBox*>("cboMasterRecentConn");
+        recent->addItem(QString::fromStdString(AppSandbox::fileConnection(other)));
+        QVERIFY(test::compareTable(form, "people"));
+        form.cmdFirstDiff_Click();
+        QVERIFY(test::button(form, "cmdCopyRecord").isEnabled());
+        test::grid(form, "msFlexGridDataDiff").verticalScrollBar()->setValue(1);
+
+        const int index = recent->findText(QString::fromStdString(AppSandbox::fileConnection(other)));
+        QVERIFY(index >= 0);
+        recent->setCurrentIndex(index);
+        emit recent->activated(index);
+        QCOMPARE(form.getMasterConnectionString(), AppSandbox::fileConnection(other));
+        QTRY_COMPARE(form.findChild<QTreeWidget*>("TreeView1")->topLevelItemCount(), 2);
+        QVERIFY(!test::button(form, "cmdCopyRecord").isEnabled());
+        QVERIFY(!test::button(form, "cmdCopyRecorUp").isEnabled());
+        QVERIFY(!form.findChild<QAction*>("mnuCopyModifiedpopup")->isEnabled());
+        QCOMPARE(test::differenceList(form).count(), 0);
+        QCOMPARE(test::grid(form, "msFlexGridDataDiff").textMatrix(1, 1), QString());
+        test::button(form, "cmdCopyRecord").click();
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people"),
+                 std::string("1|Ann|Bergen\n"));
+
+        // The field list is the new database's, and a new result starts at its top.
+        form.setTableName("people");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        auto* fields = dialog.findChild<QListWidget*>("lstFields");
+        QStringList names;
+        for (int i = 0; i < fields->count(); ++i)
+            names << fields->item(i)->text();
+        QCOMPARE(names, QStringList({"id", "name"}));
+        QVERIFY(test::compareTable(form, "people"));
+        // Over id and name the two agree: nothing to write.
+        QVERIFY(!test::button(form, "cmdCopyRecord").isEnabled());
     }
 
     // A person's session on the sample databases: overwrite a record, compare again and see the
