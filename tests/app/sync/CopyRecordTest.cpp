@@ -116,6 +116,26 @@ private slots:
         QVERIFY(sandbox.frame()->panelText(2).contains("nothing was changed"));
     }
 
+    // The undo entry cannot be kept (here its settings file cannot be locked, which no file
+    // mode stops for root): the overwrite does not happen, and the window says why.
+    void anOverwriteWhoseUndoEntryCannotBeKeptDoesNotHappen() {
+        AppSandbox sandbox;
+        frmMain& form = test::startOnTwoDatabases(sandbox, kOriginal, kModified);
+        QVERIFY(test::compareTable(form, "people"));
+        form.cmdFirstDiff_Click();
+        const std::filesystem::path lock = form.settingsFile().path().string() + ".lock";
+        QVERIFY(std::filesystem::create_directory(lock));
+        test::button(form, "cmdCopyRecord").click();
+        std::filesystem::remove(lock);
+        QCOMPARE(sqliteQuery(database(sandbox, "modified.db"), "select * from people"),
+                 std::string("1|Ann|Bergen\n"));
+        const QStringList messages = sandbox.prompter().messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.front().contains("undo entry could not be written"), qPrintable(messages.front()));
+        QVERIFY(sandbox.frame()->panelText(2).contains("nothing was changed"));
+        QVERIFY(readRollbackSlot(form.settingsFile(), 1).table.empty());
+    }
+
     // Another database picked from the recent list after a comparison: the old result and its
     // writes go, the trees list the new database, and a table chosen there offers its own fields.
     void aChangeOfDatabaseDropsTheResultAndItsWrites() {
