@@ -108,13 +108,9 @@ Connection clsDBManager::getDatabaseConnection() const {
 void clsDBManager::openBuilt(Recordset& recordset, const detail::Statement& statement,
                              int32_t maxRows) const {
     Connection connection = getDatabaseConnection();
-    const platform::Backend* backend = connection.backend();
-    if (!backend)
-        throw Error(ErrorNumber::ConnectionInvalid,
-                    "The connection cannot be used to perform this operation. "
-                    "It is either closed or invalid in this context.");
+    const platform::Backend& backend = platform::requireBackend(connection);
     std::vector<Value> parameters;
-    const std::string sql = statement.render(backend->dialect(), parameters);
+    const std::string sql = statement.render(backend.dialect(), parameters);
     // The rows are those of the statement's table, also where the driver names it without its
     // schema: writes must go to that table and no other of the same bare name.
     recordset.open(sql, parameters, connection, maxRows, statement.table);

@@ -152,12 +152,7 @@ bool clsDBManager::adoUpdateRecord(clsDBManager& dataManager2, bool /*isMaster*/
         notes.texts = {{detail::rollbackIdNote, detail::newRollbackId()},
                        {detail::rollbackDatabaseNote, withoutPassword(connectionString_)}};
         detail::StagedRollbackFile rollbackFile(target, FileName, notes);
-        platform::Backend* backend = getDatabaseConnection().backend();
-        if (!backend)
-            throw Error(ErrorNumber::ConnectionInvalid,
-                        "The connection cannot be used to perform this operation. "
-                        "It is either closed or invalid in this context.");
-        platform::TransactionScope write(*backend);
+        platform::TransactionScope write(platform::requireBackend(getDatabaseConnection()));
         for (const auto& [at, value] : assignments)
             target.field(at).setValue(value);
         target.update();

@@ -33,10 +33,7 @@ const char* const readingOriginal = "Reading Original";
 const char* const readingModified = "Reading Modified";
 
 platform::Backend& backendOf(const clsDBManager& side) {
-    if (platform::Backend* backend = side.getDatabaseConnection().backend())
-        return *backend;
-    throw Error(ErrorNumber::ConnectionInvalid, "The connection cannot be used to perform this operation. "
-                                                "It is either closed or invalid in this context.");
+    return platform::requireBackend(side.getDatabaseConnection());
 }
 
 /// The columns of a record set as a comparison knows them (named or not: a data pass keeps

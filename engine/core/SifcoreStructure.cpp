@@ -80,14 +80,10 @@ Catalogue loadTableStructure(clsDBManager& side, detail::Heartbeat& heartbeat) {
         side.openDatabaseConnection();
         side.setReturnMessage(success);
         side.openDatabaseSchema();
-        platform::Backend* backend = side.getDatabaseConnection().backend();
-        if (!backend)
-            throw Error(ErrorNumber::ConnectionInvalid,
-                        "The connection cannot be used to perform this operation. "
-                        "It is either closed or invalid in this context.");
+        platform::Backend& backend = platform::requireBackend(side.getDatabaseConnection());
         std::optional<detail::ColumnsReading> columns;
         std::optional<TableSchema> table = detail::readObject(
-            *backend, side.getTableName(), side.getTableDataType(), requestFor(side, heartbeat), columns);
+            backend, side.getTableName(), side.getTableDataType(), requestFor(side, heartbeat), columns);
         if (columns)
             report(side, columns->failures, columns);
         side.setFieldCount(table ? table->columnCount : 0);

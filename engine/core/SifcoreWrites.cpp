@@ -60,14 +60,10 @@ detail::Statement matchOfCurrentRecord(const clsDBManager& taking, const clsDBMa
 /// is reported on the receiving side (#4) and throws: nothing may be written blind.
 bool receivingHolds(clsDBManager& receiving, const detail::Statement& match, bool takingIsAccess) {
     try {
-        platform::Backend* backend = receiving.getDatabaseConnection().backend();
-        if (!backend)
-            throw Error(ErrorNumber::ConnectionInvalid,
-                        "The connection cannot be used to perform this operation. "
-                        "It is either closed or invalid in this context.");
+        platform::Backend& backend = platform::requireBackend(receiving.getDatabaseConnection());
         std::vector<Value> parameters;
-        const std::string sql = match.render(backend->dialect(), parameters);
-        return backend->rowExists(sql, parameters);
+        const std::string sql = match.render(backend.dialect(), parameters);
+        return backend.rowExists(sql, parameters);
     } catch (const Error&) {
         const detail::MatchQueryText text = detail::matchQueryText(match, takingIsAccess);
         receiving.setReturnSQLMessage("");

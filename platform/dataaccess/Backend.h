@@ -14,6 +14,10 @@
 #include <utility>
 #include <vector>
 
+namespace sifkit {
+class Connection;
+}
+
 namespace sifkit::platform {
 
 /// What the layer knows of one result column.
@@ -240,5 +244,8 @@ private:
     const bool outer_;
     bool done_ = false;
 };
+
+/// The backend of an open connection; throws when the connection is closed.
+Backend& requireBackend(const Connection& connection);
 
 } // namespace sifkit::platform

@@ -37,7 +37,4 @@ struct RecordsetState {
     Value currentValue(std::size_t index) const;
 };
 
-/// The backend of an open connection; throws when the connection is closed.
-Backend& requireBackend(const Connection& connection);
-
 } // namespace sifkit::platform
