@@ -91,11 +91,12 @@ void writeRollbackFile(const Recordset& rows, const std::string& fileName, const
 }
 
 std::string newRollbackId() {
-    std::random_device random;
-    std::string id;
+    std::random_device random; // one read of the system's source per 32 bits, not per digit
     static const char digits[] = "0123456789abcdef";
-    for (int i = 0; i < 32; ++i)
-        id += digits[random() % 16];
+    std::string id;
+    for (int word = 0; word < 4; ++word)
+        for (uint32_t bits = random(), i = 0; i < 8; ++i, bits >>= 4)
+            id += digits[bits & 0xf];
     return id;
 }
 

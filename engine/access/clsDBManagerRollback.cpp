@@ -96,34 +96,26 @@ std::optional<detail::Statement> savedRecord(const Recordset& file, const std::s
     return record;
 }
 
-/// Throws unless the record found holds the key of the row the file saved: a roll back restores
-/// only the record it was saved for.
-void requireSameKeyOf(const Recordset& target, const Recordset& saved, const std::vector<std::string>& key) {
-    for (const std::string& column : key) {
-        Value found;
-        Value kept;
-        bool inBoth = true;
-        try {
-            found = target.field(column).value();
-            kept = saved.field(column).value();
-        } catch (const Error&) {
-            inBoth = false; // a key column the saved row lacks cannot tell them apart
-        }
-        if (inBoth && !(found == kept))
-            throw Error(ErrorNumber::RowNotLocated,
-                        "The record found holds " + column + " = " + found.toString() + ", the saved one " +
-                            kept.toString() + ": it is another record; nothing was restored.");
+/// Throws unless the record found holds the saved row's value of the primary key column (the
+/// key column an update never writes): a roll back restores only the record it was saved for.
+void requireSameKey(const Recordset& target, const Recordset& saved, const std::string& primaryKey) {
+    if (primaryKey.empty() || primaryKey == "No primary key Defined")
+        return;
+    Value found;
+    Value kept;
+    try {
+        found = target.field(primaryKey).value();
+        kept = saved.field(primaryKey).value();
+    } catch (const Error&) {
+        return; // a key column the saved row lacks cannot tell them apart
     }
+    if (!(found == kept))
+        throw Error(ErrorNumber::RowNotLocated, "The record found holds " + primaryKey + " = " +
+                                                    found.toString() + ", the saved one " + kept.toString() +
+                                                    ": it is another record; nothing was restored.");
 }
 
 } // namespace
-
-void clsDBManager::requireSameKey(const Recordset& target, const Recordset& saved,
-                                  const std::string& primaryKey) const {
-    // The key column an update never writes (the others of a key of several columns it may).
-    if (!primaryKey.empty() && primaryKey != "No primary key Defined")
-        requireSameKeyOf(target, saved, {primaryKey});
-}
 
 bool clsDBManager::rollback(bool isMaster, const std::string& rollbackSql) {
     closeRecordSet();

@@ -209,8 +209,6 @@ private:
     /// Opens a statement this side built, in its exact form.
     void openBuilt(Recordset& recordset, const detail::Statement& statement, int32_t maxRows = 0) const;
     void showMessage(const std::string& text) const;
-    /// Throws unless the record found holds the saved row's value of the primary key column.
-    void requireSameKey(const Recordset& target, const Recordset& saved, const std::string& primaryKey) const;
 
     std::string connectionString_;
     std::string userID_;
