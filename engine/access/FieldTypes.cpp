@@ -68,9 +68,10 @@ std::string fieldTypeDescription(int32_t typeCode) {
 }
 
 bool isComparableTypeCode(int32_t typeCode) {
-    static constexpr std::array<int32_t, 30> comparable{2,   3,   4,   5,   6,   7,   8,   11,  14,  16,
-                                                        17,  18,  19,  20,  21,  64,  72,  129, 130, 133,
-                                                        134, 135, 136, 137, 138, 139, 200, 201, 202, 203};
+    // Decimals (131) are compared by their exact value.
+    static constexpr std::array<int32_t, 31> comparable{2,   3,   4,   5,   6,   7,   8,   11,  14,  16,  17,
+                                                        18,  19,  20,  21,  64,  72,  129, 130, 131, 133, 134,
+                                                        135, 136, 137, 138, 139, 200, 201, 202, 203};
     return std::find(comparable.begin(), comparable.end(), typeCode) != comparable.end();
 }
 

@@ -25,61 +25,15 @@ std::atomic<int64_t> answeredTogether{0};
 /// query per record instead. Never thrown for a failure of a reading.
 struct Untrusted {};
 
-/// The column affinity SQLite gives a declared type.
-char sqliteAffinity(const std::string& declared) {
-    std::string p = declared;
-    std::transform(p.begin(), p.end(), p.begin(), [](unsigned char c) { return std::toupper(c); });
-    if (p.find("INT") != std::string::npos)
-        return 'I';
-    if (p.find("CHAR") != std::string::npos || p.find("CLOB") != std::string::npos ||
-        p.find("TEXT") != std::string::npos)
-        return 'T';
-    if (p.empty() || p.find("BLOB") != std::string::npos)
-        return 'B';
-    if (p.find("REAL") != std::string::npos || p.find("FLOA") != std::string::npos ||
-        p.find("DOUB") != std::string::npos)
-        return 'R';
-    return 'N';
-}
-
-/// Whether values of the two columns are equal in the database exactly when their digests are.
-bool digestsAgree(const platform::ColumnInfo& mine, const platform::ColumnInfo& theirs,
-                  const platform::Dialect& dialect) {
-    // On SQLite a bound value takes the column's affinity before it is compared, and a column
-    // without a declared type reports the type of whatever its first value is.
-    if (dialect.isSqlite)
-        return sqliteAffinity(mine.declaredType) == sqliteAffinity(theirs.declaredType);
-    if (mine.typeCode != theirs.typeCode || mine.typeName != theirs.typeName)
-        return false;
-    switch (mine.typeCode) {
-    case 4:   // single precision: the driver's text of it is not the stored value
-    case 129: // fixed width: trailing blanks do not count
-    case 130:
-    case 131: // decimals: 7.0 and 7.00 are equal
-        return false;
-    case 200: // texts: equal as the column's type or collation says, which is byte for byte
-    case 201: // only for PostgreSQL's own text types (citext, say, ignores letter case)
-    case 202:
-    case 203: {
-        static const std::set<std::string> byteExact{"text", "varchar", "name"};
-        return dialect.dbmsName.find("PostgreSQL") != std::string::npos && byteExact.count(mine.typeName) > 0;
-    }
-    default:
-        return true;
-    }
-}
-
-/// Whether an index of digests can stand for the equality of the other side's database on these
-/// fields: the same product on both sides, no driver that rounds reals, no field named twice
-/// (letter case aside), and, once the other side describes them, types that agree.
+/// Whether an index of digests can answer for these fields: no driver that rounds reals (its
+/// values are not the stored ones) and no field named twice (letter case aside). Equality is
+/// then the digests' own, on every product and between products alike.
 bool indexAllowed(const MatchSide& mine, const MatchSide& theirs,
                   const std::vector<platform::ColumnInfo>& columns,
                   const std::vector<std::size_t>& positions) {
     if (!indexedMatchAllowed() || positions.empty())
         return false;
-    const platform::Dialect& ours = mine.backend->dialect();
-    const platform::Dialect& other = theirs.backend->dialect();
-    if (ours.dbmsName != other.dbmsName || ours.realsAtFifteenDigits || other.realsAtFifteenDigits)
+    if (mine.backend->dialect().realsAtFifteenDigits || theirs.backend->dialect().realsAtFifteenDigits)
         return false;
     std::set<std::string> seen;
     for (std::size_t position : positions) {
@@ -92,15 +46,20 @@ bool indexAllowed(const MatchSide& mine, const MatchSide& theirs,
     return true;
 }
 
-/// Throws Untrusted unless the other side's columns agree with mine's compared ones.
-void requireAgreement(const std::vector<platform::ColumnInfo>& mine,
-                      const std::vector<std::size_t>& positions,
-                      const std::vector<platform::ColumnInfo>& theirs, const platform::Dialect& dialect) {
-    if (theirs.size() != positions.size())
+/// Throws Untrusted unless a reading has the shape its plan was made for.
+void requireColumns(const std::vector<platform::ColumnInfo>& found, std::size_t expected) {
+    if (found.size() != expected)
         throw Untrusted{};
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        if (!digestsAgree(mine[positions[i]], theirs[i], dialect))
-            throw Untrusted{};
+}
+
+/// The columns at the given positions, in their order.
+std::vector<platform::ColumnInfo> columnsAt(const std::vector<platform::ColumnInfo>& columns,
+                                            const std::vector<std::size_t>& positions) {
+    std::vector<platform::ColumnInfo> chosen;
+    chosen.reserve(positions.size());
+    for (std::size_t position : positions)
+        chosen.push_back(columns[position]);
+    return chosen;
 }
 
 platform::Row valuesOf(const platform::CellView* cells, std::size_t count) {
@@ -170,8 +129,8 @@ struct SideReading {
     platform::Backend* backend = nullptr;
     Statement query;
     Rendered rendered;
-    bool theirs = false;                ///< which side it is, for MatchFailed
-    std::vector<std::size_t> positions; ///< the compared fields
+    bool theirs = false;  ///< which side it is, for MatchFailed
+    FingerprintPlan plan; ///< the compared fields
     std::vector<RecordFingerprint> digests;
     PassAnswer answer;
     std::optional<KeptRows> kept; ///< the rows as read, where reading chosen rows means reading all
@@ -181,30 +140,31 @@ struct SideReading {
 /// How much of a side's rows is kept from its reading before they are rather read again.
 constexpr std::size_t keptRowsBudget = std::size_t{64} << 20;
 
-SideReading sideReading(platform::Backend* backend, Statement query, bool theirs,
-                        std::vector<std::size_t> positions, Heartbeat* heartbeat) {
+SideReading sideReading(platform::Backend* backend, Statement query, bool theirs, FingerprintPlan plan,
+                        Heartbeat* heartbeat) {
     SideReading side;
     side.heartbeat = heartbeat;
     side.backend = backend;
     side.rendered = render(query, backend->dialect());
     side.query = std::move(query);
     side.theirs = theirs;
-    side.positions = std::move(positions);
+    side.plan = std::move(plan);
     if (!backend->skipsUnwantedRows())
         side.kept.emplace(keptRowsBudget);
     return side;
 }
 
-void readDigests(SideReading& side,
-                 const std::function<void(const std::vector<platform::ColumnInfo>&)>& check) {
+void readDigests(SideReading& side, std::size_t columnCount) {
     reading(side.theirs, side.query, [&] {
-        side.backend->scan(side.rendered.sql, side.rendered.parameters, check,
-                           [&](const platform::CellView* cells, std::size_t count) {
-                               beat(side.heartbeat);
-                               side.digests.push_back(fingerprintOf(cells, side.positions));
-                               if (side.kept)
-                                   side.kept->keep(cells, count);
-                           });
+        side.backend->scan(
+            side.rendered.sql, side.rendered.parameters,
+            [&](const std::vector<platform::ColumnInfo>& found) { requireColumns(found, columnCount); },
+            [&](const platform::CellView* cells, std::size_t count) {
+                beat(side.heartbeat);
+                side.digests.push_back(fingerprintOf(cells, side.plan));
+                if (side.kept)
+                    side.kept->keep(cells, count);
+            });
     });
     side.answer.recordCount = static_cast<int32_t>(side.digests.size());
     side.answer.visited = side.answer.recordCount;
@@ -221,7 +181,7 @@ void readAgain(SideReading& side, const std::vector<int32_t>& wanted, std::vecto
             [](const std::vector<platform::ColumnInfo>&) {},
             [&](const platform::CellView* cells, std::size_t count) {
                 beat(side.heartbeat);
-                if (next == wanted.size() || !(fingerprintOf(cells, side.positions) ==
+                if (next == wanted.size() || !(fingerprintOf(cells, side.plan) ==
                                                side.digests[static_cast<std::size_t>(wanted[next] - 1)]))
                     changed = true;
                 ++next;
@@ -320,17 +280,14 @@ PassAnswer streamAgainst(const SideReading& mine, std::size_t columnCount, std::
     reading(false, mine.query, [&] {
         mine.backend->scan(
             mine.rendered.sql, mine.rendered.parameters,
-            [&](const std::vector<platform::ColumnInfo>& described) {
-                if (described.size() != columnCount)
-                    throw Untrusted{};
-            },
+            [&](const std::vector<platform::ColumnInfo>& found) { requireColumns(found, columnCount); },
             [&](const platform::CellView* cells, std::size_t count) {
                 beat(mine.heartbeat);
                 const int32_t number = ++answer.recordCount;
                 if (visits && number > *visits)
                     return;
                 ++answer.visited;
-                if (!index.contains(fingerprintOf(cells, mine.positions))) {
+                if (!index.contains(fingerprintOf(cells, mine.plan))) {
                     answer.missing.push_back(number);
                     answer.rows.push_back(valuesOf(cells, count));
                 }
@@ -353,14 +310,18 @@ std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide
         Statement fields{mine.query.table, {}, {}, {}};
         for (std::size_t position : positions)
             fields.columns.push_back(columns[position].name);
-        SideReading other =
-            sideReading(theirs.backend, fields, true, allPositions(positions.size()), heartbeat);
+        std::vector<platform::ColumnInfo> found;
+        reading(true, fields, [&] { found = describe(*theirs.backend, fields); });
+        requireColumns(found, positions.size());
+        const std::vector<platform::ColumnInfo> compared = columnsAt(columns, positions);
+        SideReading other = sideReading(
+            theirs.backend, fields, true,
+            planFor(found, allPositions(found.size()), compared, theirs.backend->dialect()), heartbeat);
         other.kept.reset(); // only the digests are needed of the other side
-        readDigests(other, [&](const std::vector<platform::ColumnInfo>& found) {
-            requireAgreement(columns, positions, found, theirs.backend->dialect());
-        });
+        readDigests(other, found.size());
         const MatchedDigests index(other.digests);
-        SideReading own = sideReading(mine.backend, mine.query, false, positions, heartbeat);
+        SideReading own = sideReading(mine.backend, mine.query, false,
+                                      planFor(columns, positions, found, mine.backend->dialect()), heartbeat);
         PassAnswer answer = streamAgainst(own, columns.size(), visits, index);
         ++indexedPasses;
         return answer;
@@ -488,25 +449,24 @@ std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide&
         !indexAllowed(original, modified, originalColumns, positions))
         return std::nullopt;
     try {
-        requireAgreement(originalColumns, positions, modifiedColumns, modified.backend->dialect());
-        SideReading mine = sideReading(original.backend, original.query, false, positions, heartbeat);
-        SideReading theirs = sideReading(modified.backend, modified.query, true, positions, heartbeat);
-        const auto sameShape = [&](const std::vector<platform::ColumnInfo>& found) {
-            if (found.size() != positions.size())
-                throw Untrusted{};
-        };
+        SideReading mine = sideReading(
+            original.backend, original.query, false,
+            planFor(originalColumns, positions, modifiedColumns, original.backend->dialect()), heartbeat);
+        SideReading theirs = sideReading(
+            modified.backend, modified.query, true,
+            planFor(modifiedColumns, positions, originalColumns, modified.backend->dialect()), heartbeat);
         std::optional<MatchedDigests> index;
         if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
             modified.backend->runsOnAnyThread()) {
-            runBoth([&] { readDigests(mine, sameShape); },
+            runBoth([&] { readDigests(mine, positions.size()); },
                     [&] {
-                        readDigests(theirs, sameShape);
+                        readDigests(theirs, positions.size());
                         index.emplace(theirs.digests);
                     });
         } else {
-            readDigests(theirs, sameShape);
+            readDigests(theirs, positions.size());
             index.emplace(theirs.digests);
-            readDigests(mine, sameShape);
+            readDigests(mine, positions.size());
         }
         for (std::size_t i = 0; i < mine.digests.size(); ++i)
             if (!index->match(mine.digests[i]))

@@ -61,10 +61,12 @@ using VisitedRecords = std::function<void(int64_t visited, int32_t recordCount)>
 
 /// Answers one direction: each of the first `visits` records of mine's query (every record
 /// without a limit; all are counted) is looked for among the other side's records of mine's
-/// table, by the fields at positions. From an index of record digests where the two sides'
-/// equality is that of their values; otherwise with one exact query per record, which is also
-/// the oracle the index is tested against. Throws MatchFailed when a side cannot be read, and
-/// Cancelled from the heartbeat, which beats with every row read and every record answered.
+/// table, by the fields at positions. From an index of record digests, whose equality is the
+/// values' own whatever the products and their collations; only where that cannot be read
+/// (a driver that rounds reals, a field named twice) with one query per record, which is also
+/// the oracle the index is tested against where the database's equality is the same. Throws MatchFailed when
+/// a side cannot be read, and Cancelled from the heartbeat, which beats with every row read and every record
+/// answered.
 PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
                       std::optional<int64_t> visits, const VisitedRecords& onVisited,
                       Heartbeat* heartbeat = nullptr);

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "RecordFingerprint.h"
 
+#include "CanonicalNumber.h"
+
 #include <xxhash.h>
 
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <string>
 
 namespace sifkit::detail {
@@ -50,7 +54,7 @@ private:
     std::string heap_;
 };
 
-enum Tag : uint64_t { NullTag = 1, NumberTag, RealTag, TextTag, BinaryTag };
+enum Tag : uint64_t { NullTag = 1, NumberTag, RealTag, TextTag, BinaryTag, DecimalTag };
 
 /// The real as an integer when it holds a whole number an integer can hold exactly.
 bool wholeNumber(double real, int64_t& out) {
@@ -61,12 +65,81 @@ bool wholeNumber(double real, int64_t& out) {
     return true;
 }
 
+/// A number in its canonical form: a whole number an int64_t holds as an integer, any other as
+/// its decimal digits.
+void addNumber(Canonical& canonical, const CanonicalNumber& number) {
+    int64_t whole = 0;
+    if (number.asInt64(whole)) {
+        canonical.word(NumberTag);
+        canonical.word(static_cast<uint64_t>(whole));
+    } else {
+        canonical.bytes(DecimalTag, number.bytes());
+    }
+}
+
+void addReal(Canonical& canonical, double real, bool asShown) {
+    int64_t whole = 0;
+    if (wholeNumber(real, whole)) {
+        canonical.word(NumberTag);
+        canonical.word(static_cast<uint64_t>(whole));
+    } else if (asShown && std::isfinite(real)) {
+        addNumber(canonical, numberFromReal(real));
+    } else {
+        canonical.word(RealTag);
+        canonical.word(std::isnan(real) ? 0x7FF8000000000000ull : std::bit_cast<uint64_t>(real));
+    }
+}
+
+/// A decimal column's text: the number it spells, the real of NaN and the infinities that some
+/// products allow there, or the text itself.
+void addDecimalText(Canonical& canonical, std::string_view text, bool realsAsShown) {
+    if (std::optional<CanonicalNumber> number = numberFromText(text)) {
+        addNumber(canonical, *number);
+    } else if (text == "NaN") {
+        addReal(canonical, std::numeric_limits<double>::quiet_NaN(), realsAsShown);
+    } else if (text == "Infinity" || text == "-Infinity") {
+        const double infinity = std::numeric_limits<double>::infinity();
+        addReal(canonical, text.front() == '-' ? -infinity : infinity, realsAsShown);
+    } else {
+        canonical.bytes(TextTag, text);
+    }
+}
+
 } // namespace
 
-RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions) {
+bool holdsDecimals(const platform::ColumnInfo& column) {
+    switch (column.typeCode) {
+    case 6:   // currency
+    case 14:  // decimal
+    case 131: // numeric
+    case 139: // variable-width numeric
+        return true;
+    default:
+        return false;
+    }
+}
+
+FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
+                        const std::vector<std::size_t>& positions,
+                        const std::vector<platform::ColumnInfo>& theirs,
+                        const platform::Dialect& mineDialect) {
+    FingerprintPlan plan;
+    plan.reserve(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const platform::ColumnInfo& own = mine[positions[i]];
+        const bool decimalsHere = holdsDecimals(own) || (i < theirs.size() && holdsDecimals(theirs[i]));
+        // A driver hands integers too large for 64 signed bits over as text; they are numbers
+        // all the same. An SQLite file tells a text from a number itself.
+        const bool wideIntegers = own.storage == Value::Kind::Integer && !mineDialect.isSqlite;
+        plan.push_back({positions[i], holdsDecimals(own) || wideIntegers, decimalsHere});
+    }
+    return plan;
+}
+
+RecordFingerprint fingerprintOf(const platform::CellView* cells, const FingerprintPlan& plan) {
     Canonical canonical;
-    for (std::size_t position : positions) {
-        const platform::CellView& cell = cells[position];
+    for (const CanonicalField& field : plan) {
+        const platform::CellView& cell = cells[field.position];
         switch (cell.kind) {
         case Value::Kind::Null:
             canonical.word(NullTag);
@@ -75,20 +148,14 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vect
             canonical.word(NumberTag);
             canonical.word(static_cast<uint64_t>(cell.integer));
             break;
-        case Value::Kind::Real: {
-            int64_t whole = 0;
-            if (wholeNumber(cell.real, whole)) {
-                canonical.word(NumberTag);
-                canonical.word(static_cast<uint64_t>(whole));
-            } else {
-                canonical.word(RealTag);
-                canonical.word(std::isnan(cell.real) ? 0x7FF8000000000000ull
-                                                     : std::bit_cast<uint64_t>(cell.real));
-            }
+        case Value::Kind::Real:
+            addReal(canonical, cell.real, field.realsAsShown);
             break;
-        }
         case Value::Kind::Text:
-            canonical.bytes(TextTag, cell.bytes);
+            if (field.textIsNumber)
+                addDecimalText(canonical, cell.bytes, field.realsAsShown);
+            else
+                canonical.bytes(TextTag, cell.bytes);
             break;
         case Value::Kind::Binary:
             canonical.bytes(BinaryTag, cell.bytes);

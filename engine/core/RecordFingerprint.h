@@ -9,9 +9,10 @@
 namespace sifkit::detail {
 
 /// A 128-bit digest of some fields of one record, in a canonical form that is equal exactly
-/// when the database finds the values equal: Null only to Null, texts byte for byte (letter
-/// case and wildcard characters included), an integer to a real of the same value (7 and 7.0),
-/// other reals bit for bit, binary values byte for byte and never to a text. The digest is
+/// when the values are the same, whatever product read them and whatever its collation says:
+/// Null only to Null, texts byte for byte (letter case, blanks and wildcard characters
+/// included), numbers by value (7, 7.0 and a decimal 7.00; 1.10 and 1.1), reals beside reals
+/// bit for bit, binary values byte for byte and never to a text. The digest is
 /// XXH3-128 of those canonical bytes. It is not a cryptographic hash: records are taken as
 /// equal when their digests are, which assumes that no two different records of the data
 /// compared collide. For data not crafted against XXH3 the chance is about n^2 / 2^129 for n
@@ -23,8 +24,30 @@ struct RecordFingerprint {
     auto operator<=>(const RecordFingerprint&) const = default;
 };
 
-/// The digest of the cells at the given positions of a row.
-RecordFingerprint fingerprintOf(const platform::CellView* cells, const std::vector<std::size_t>& positions);
+/// How one compared field of a side is brought to its canonical form.
+struct CanonicalField {
+    std::size_t position = 0;  ///< the cell's place in the row
+    bool textIsNumber = false; ///< the column holds numbers that may come as text (decimals)
+    bool realsAsShown = false; ///< reals are the numbers of their shortest text, as decimals are
+};
+
+/// The compared fields of a side, in the order both sides compare them.
+using FingerprintPlan = std::vector<CanonicalField>;
+
+/// The plan for the fields at `positions` of `mine`, compared with `theirs`' fields of the same
+/// order. Both sides' plans bring equal values to equal bytes: where either side's column holds
+/// decimals, the reals of both are taken as the numbers they are shown as, so that a real 1.1
+/// equals a decimal 1.10 and a real 0.30000000000000004 does not equal 0.3.
+FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
+                        const std::vector<std::size_t>& positions,
+                        const std::vector<platform::ColumnInfo>& theirs,
+                        const platform::Dialect& mineDialect);
+
+/// Whether a column's values are exact numbers that a driver hands over as text.
+bool holdsDecimals(const platform::ColumnInfo& column);
+
+/// The digest of the planned cells of a row.
+RecordFingerprint fingerprintOf(const platform::CellView* cells, const FingerprintPlan& plan);
 
 /// A set of digests: an open-addressing hash table (16 bytes a slot, at most half full).
 class FingerprintSet {

@@ -130,6 +130,8 @@ Value readCell(odbc::Handle& statement, SQLUSMALLINT column, const ColumnInfo& i
     }
     if (binary)
         return Value::binary(Value::Bytes(collected.begin(), collected.end()));
+    if (info.typeCode == 72)
+        lowerGuidText(collected.data(), collected.size());
     return fromText(std::move(collected), storage);
 }
 

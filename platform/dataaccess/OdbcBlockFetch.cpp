@@ -73,7 +73,7 @@ void fetchInBlocks(Handle& statement, const std::vector<ColumnInfo>& columns, co
                     cells[c] = CellView();
                     continue;
                 }
-                const char* at = column.data.data() + r * static_cast<SQLULEN>(column.width);
+                char* at = bound[c].data.data() + r * static_cast<SQLULEN>(column.width);
                 if (column.cType == SQL_C_FLOAT) {
                     float single = 0;
                     std::memcpy(&single, at, sizeof single);
@@ -91,6 +91,8 @@ void fetchInBlocks(Handle& statement, const std::vector<ColumnInfo>& columns, co
                     cells[c].kind = Value::Kind::Binary;
                     cells[c].bytes = bytes;
                 } else {
+                    if (columns[c].typeCode == 72)
+                        lowerGuidText(at, bytes.size());
                     cells[c] = cellFromText(bytes, columns[c].storage);
                 }
             }

@@ -82,6 +82,12 @@ bool isWholeNumber(std::string_view text) {
 
 } // namespace
 
+void lowerGuidText(char* text, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        if (text[i] >= 'A' && text[i] <= 'F')
+            text[i] = static_cast<char>(text[i] - 'A' + 'a');
+}
+
 bool readsAsSingle(const ColumnInfo& column) {
     return column.typeCode == 4 && column.storage == Value::Kind::Real;
 }

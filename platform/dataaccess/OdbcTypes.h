@@ -21,6 +21,11 @@ Value::Kind storageForTypeCode(int32_t typeCode);
 /// text.
 CellView cellFromText(std::string_view text, Value::Kind storage);
 
+/// A GUID's text with its hexadecimal digits in lower case, as the standard and PostgreSQL
+/// write them: drivers that spell them in upper case would otherwise make letter case decide
+/// against a text column. Changes the text in place.
+void lowerGuidText(char* text, std::size_t size);
+
 /// Whether the column's values are read as the driver's single-precision binary (SQL_C_FLOAT)
 /// rather than as text: MariaDB writes single-precision values with six significant digits in
 /// its text, so 1.2345678 would read as 1.23457.

@@ -60,20 +60,31 @@ void EachDatabaseTest::SetUp() {
         GTEST_SKIP() << nameOf(GetParam()) << ": " << whyNoServer(GetParam());
 }
 
-DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind kindIn)
-    : kind(kindIn) {
+namespace {
+
+/// Creates a database of the kind from a script; returns its connection string and, on a
+/// server, sets the database's name.
+std::string createDatabase(DatabaseKind kind, const std::string& script, const std::string& path,
+                           std::string& database) {
     if (isSqliteKind(kind)) {
-        createSqliteDatabase(masterPath, masterScript);
-        createSqliteDatabase(sourcePath, sourceScript);
-        masterConnection = sqliteConnectionString(kind, masterPath);
-        sourceConnection = sqliteConnectionString(kind, sourcePath);
-    } else {
-        DatabaseServer& server = *serverOf(kind);
-        masterDatabase = server.createDatabase(masterScript);
-        sourceDatabase = server.createDatabase(sourceScript);
-        masterConnection = server.connectionString(masterDatabase);
-        sourceConnection = server.connectionString(sourceDatabase);
+        createSqliteDatabase(path, script);
+        return sqliteConnectionString(kind, path);
     }
+    DatabaseServer& server = *serverOf(kind);
+    database = server.createDatabase(script);
+    return server.connectionString(database);
+}
+
+} // namespace
+
+DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind kindIn)
+    : DataRun(masterScript, sourceScript, kindIn, kindIn) {}
+
+DataRun::DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind masterKind,
+                 DatabaseKind sourceKindIn)
+    : kind(masterKind), sourceKind(sourceKindIn) {
+    masterConnection = createDatabase(kind, masterScript, masterPath, masterDatabase);
+    sourceConnection = createDatabase(sourceKind, sourceScript, sourcePath, sourceDatabase);
 }
 
 void DataRun::prepare(const std::string& table, const std::string& masterFields,
@@ -100,7 +111,8 @@ std::string DataRun::queryMaster(const std::string& sql) const {
 }
 
 std::string DataRun::querySource(const std::string& sql) const {
-    return isSqliteKind(kind) ? sqliteQuery(sourcePath, sql) : serverOf(kind)->query(sourceDatabase, sql);
+    return isSqliteKind(sourceKind) ? sqliteQuery(sourcePath, sql)
+                                    : serverOf(sourceKind)->query(sourceDatabase, sql);
 }
 
 ReportedRecords reportedRecords(const ResultCollection& results) {

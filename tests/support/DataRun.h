@@ -43,16 +43,13 @@ protected:
 };
 
 #define SIFKIT_FOR_EACH_DATABASE(Suite)                                                                      \
-    INSTANTIATE_TEST_SUITE_P(                                                                                \
-        Databases, Suite,                                                                                    \
-        testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc, DatabaseKind::Postgres), kindName)
-
-/// Runs a suite of the data access layer on every kind, MariaDB among them.
-#define SIFKIT_FOR_EACH_PRODUCT(Suite)                                                                       \
     INSTANTIATE_TEST_SUITE_P(Databases, Suite,                                                               \
                              testing::Values(DatabaseKind::Sqlite, DatabaseKind::SqliteOdbc,                 \
                                              DatabaseKind::Postgres, DatabaseKind::Mariadb),                 \
                              kindName)
+
+/// The data access layer's suites run on the same kinds.
+#define SIFKIT_FOR_EACH_PRODUCT(Suite) SIFKIT_FOR_EACH_DATABASE(Suite)
 
 /// Runs a suite parameterised by DatabaseKind on both paths to an SQLite file.
 #define SIFKIT_FOR_EACH_SQLITE_PATH(Suite)                                                                   \
@@ -64,6 +61,9 @@ protected:
 struct DataRun {
     DataRun(const std::string& masterScript, const std::string& sourceScript,
             DatabaseKind kind = DatabaseKind::Sqlite);
+    /// The Original of one kind, the Modified of another.
+    DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind masterKind,
+            DatabaseKind sourceKind);
 
     /// Connects both managers and sets the table and each side's field list.
     void prepare(const std::string& table, const std::string& masterFields, const std::string& sourceFields);
@@ -77,7 +77,8 @@ struct DataRun {
     std::string queryMaster(const std::string& sql) const;
     std::string querySource(const std::string& sql) const;
 
-    DatabaseKind kind;
+    DatabaseKind kind;       ///< the Original's
+    DatabaseKind sourceKind; ///< the Modified's
     TempDir dir;
     std::string masterPath = dir.file("original.db"); ///< SQLite files
     std::string sourcePath = dir.file("modified.db");

@@ -10,6 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 std::string failureReason;
+
+/// The tests' SQL is written for PostgreSQL and SQLite too: names in double quotes, texts
+/// joined with ||.
+const std::string portableMode =
+    "SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES,PIPES_AS_CONCAT');\n";
 } // namespace
 
 MariadbServer* MariadbServer::instance() {
@@ -41,7 +46,7 @@ std::string MariadbServer::createDatabase(const std::string& script) {
     const std::string name = newDatabaseName();
     runCommand(mariadb().client("") + " -e " + shellQuoted("CREATE DATABASE " + name));
     const fs::path file = OdbcConfig::instance().folder() / (name + ".sql");
-    std::ofstream(file) << script;
+    std::ofstream(file) << portableMode << script;
     runCommand(mariadb().client(name) + " < " + shellQuoted(file.string()));
     fs::remove(file);
     OdbcConfig::instance().addUserDataSource({dataSourceName(name),
@@ -55,8 +60,8 @@ std::string MariadbServer::createDatabase(const std::string& script) {
 }
 
 std::string MariadbServer::query(const std::string& database, const std::string& sql) const {
-    std::string rows =
-        runCommand(mariadb().client(database) + " --batch --raw --skip-column-names -e " + shellQuoted(sql));
+    std::string rows = runCommand(mariadb().client(database) + " --batch --raw --skip-column-names -e " +
+                                  shellQuoted(portableMode + sql));
     for (char& c : rows)
         if (c == '\t')
             c = '|';

@@ -56,13 +56,15 @@ TEST_P(DataSafetyTest, ALookUpThatFailsEndsThePassWithOneMessageAndIsNeverAMatch
     run.prepare("numbers", "[id],[word]");
     bool broken = false;
     // Halfway through the Original pass the Modified side goes away: its table on SQLite, its
-    // server connections on PostgreSQL.
+    // server connections on PostgreSQL, its table on MariaDB.
     run.core.setUpdateCountHandler([&](int32_t&, int32_t&, std::string&) {
         if (broken)
             return;
         broken = true;
         if (isSqliteKind(GetParam()))
             sqliteQuery(run.sourcePath, "ALTER TABLE numbers RENAME TO gone");
+        else if (GetParam() == DatabaseKind::Mariadb)
+            run.querySource("ALTER TABLE numbers RENAME TO gone");
         else
             PostgresServer::instance()->query(
                 run.masterDatabase,

@@ -52,6 +52,8 @@ class HostileNamesTest : public EachDatabaseTest {};
 
 TEST_P(HostileNamesTest, CompareCopyUpdateAndRollBackLikeAnyOtherName) {
     for (const std::string& name : hostileNames) {
+        if (GetParam() == DatabaseKind::Mariadb && name.back() == ' ')
+            continue; // MariaDB allows no name that ends in a blank
         SCOPED_TRACE("name: " + name);
         DataRun run(originalScript(name), modifiedScript(name), GetParam());
         const std::string n = quotedName(name);
@@ -98,7 +100,8 @@ TEST_P(HostileNamesTest, CompareCopyUpdateAndRollBackLikeAnyOtherName) {
         // Copy record 2: every value lands in the column of its name.
         master->setCurrentRecordNumber(reportedRecordNumber(onMaster, "id", "2"));
         EXPECT_EQ(run.core.copyRecordFromRecordNumber(master, source, true), "Successfully Completed");
-        EXPECT_EQ(sourceRow(2), "Null|" + std::string(isSqliteKind(GetParam()) ? "1" : "t") + "\n");
+        EXPECT_EQ(sourceRow(2),
+                  "Null|" + std::string(GetParam() == DatabaseKind::Postgres ? "t" : "1") + "\n");
 
         // Update record 1 from the Original, then roll it back: both exact to the last digit.
         master->setCurrentRecordNumber(reportedRecordNumber(onMaster, "id", "1"));
@@ -106,7 +109,8 @@ TEST_P(HostileNamesTest, CompareCopyUpdateAndRollBackLikeAnyOtherName) {
         const std::string rollbackFile = run.dir.file("ORIGINAL_rollback.xml");
         EXPECT_EQ(run.core.updateRecordFromRecordNumber(master, source, true, rollbackFile),
                   "Successfully Completed");
-        EXPECT_EQ(sourceRow(1), "O'Neil 50%_|" + std::string(isSqliteKind(GetParam()) ? "0" : "f") + "\n");
+        EXPECT_EQ(sourceRow(1),
+                  "O'Neil 50%_|" + std::string(GetParam() == DatabaseKind::Postgres ? "f" : "0") + "\n");
         EXPECT_TRUE(sourceHasReal(1, "1.0000000000000002"));
         EXPECT_EQ(run.core.rollBackFromSQL(master, source, true, rollbackFile, run.core.getRollBackSQL()),
                   "Successfully Completed");

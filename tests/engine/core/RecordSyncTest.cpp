@@ -77,7 +77,9 @@ TEST_P(RecordSyncTest, ACopyTheDatabaseRejectsIsShownAndChangesNothing) {
     auto source = run->core.getSourceDataManager();
     position(1, 0); // id 1 exists on the Modified side with another city
     std::string outcome = run->core.copyRecordFromRecordNumber(master, source, true);
-    const char* reason = isSqliteKind(GetParam()) ? "UNIQUE constraint failed" : "duplicate key value";
+    const char* reason = isSqliteKind(GetParam())              ? "UNIQUE constraint failed"
+                         : GetParam() == DatabaseKind::Mariadb ? "Duplicate entry"
+                                                               : "duplicate key value";
     EXPECT_NE(outcome.find(reason), std::string::npos) << outcome;
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], outcome);

@@ -38,14 +38,18 @@ bool contains(const std::string& text, const std::string& part) {
 }
 
 /// A structure fixture in the dialect of the database kind: PostgreSQL has no AUTOINCREMENT
-/// and folds unquoted names to lower case.
+/// and folds unquoted names to lower case; MariaDB spells it AUTO_INCREMENT and keys no TEXT.
 std::string structureScript(const std::string& name, DatabaseKind kind) {
     std::string script = fixtureScript(name);
+    auto replace = [&](const std::string& from, const std::string& to) {
+        if (auto at = script.find(from); at != std::string::npos)
+            script.replace(at, from.size(), to);
+    };
+    if (kind == DatabaseKind::Mariadb) {
+        replace("AUTOINCREMENT", "AUTO_INCREMENT");
+        replace("b TEXT, PRIMARY KEY (a, b)", "b VARCHAR(20), PRIMARY KEY (a, b)");
+    }
     if (kind == DatabaseKind::Postgres) {
-        auto replace = [&](const std::string& from, const std::string& to) {
-            if (auto at = script.find(from); at != std::string::npos)
-                script.replace(at, from.size(), to);
-        };
         replace("order_id INTEGER PRIMARY KEY AUTOINCREMENT", "order_id SERIAL PRIMARY KEY");
         replace("CREATE TABLE Mixed", "CREATE TABLE \"Mixed\"");
         replace("WHERE amount > 100", "WHERE amount::text > '100'"); // a text on the Modified side
@@ -147,14 +151,16 @@ TEST_P(SifcoreStructureTest, KeysComeFromTheDeclarations) {
     EXPECT_EQ(find(masterItems(), "pairs")->getPrimaryKey(), "a");
     EXPECT_EQ(find(masterItems(), "reviews")->getPrimaryKey(), "No primary key Defined");
     // orders.customer_id and, later in the catalogue, reviews.author_id reference customers:
-    // the first counts. SQLite keeps no key names; PostgreSQL names them itself.
+    // the first counts. SQLite keeps no key names; PostgreSQL and MariaDB name them themselves.
     const auto customers = find(masterItems(), "customers");
     EXPECT_EQ(customers->getPrimaryKey(), "id");
     EXPECT_EQ(customers->getFKeyColumnName() + "|" + customers->getFKeyName() + "|" +
                   customers->getFKeyPrimaryColName() + "|" + customers->getFKeyPrimaryTable() + "|" +
                   customers->getPKeyName(),
               onSqlite() ? "customer_id|No Foreign(s) key Defined|id|customers|No Foreign(s) key Defined"
-                         : "customer_id|orders_customer_id_fkey|id|customers|customers_pkey");
+              : GetParam() == DatabaseKind::Mariadb
+                  ? "customer_id|orders_ibfk_1|id|customers|PRIMARY"
+                  : "customer_id|orders_customer_id_fkey|id|customers|customers_pkey");
     const auto orders = find(masterItems(), "orders");
     EXPECT_EQ(orders->getFKeyColumnName() + "|" + orders->getFKeyName() + "|" +
                   orders->getFKeyPrimaryColName() + "|" + orders->getFKeyPrimaryTable() + "|" +
