@@ -67,6 +67,8 @@ public:
     /// (Re)creates the window state: new application variables, grid widths, connection strings
     /// from the recent lists, colours, the description frame in front.
     void initializeMainWindow();
+    /// Gives the four columns of both structure grids the application variables' widths.
+    void applyGridWidths();
     void enableControls();
     void StartTimer();
     void StopTimer();
