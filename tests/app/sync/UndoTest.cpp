@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace dbsift;
@@ -147,6 +148,10 @@ private slots:
         form.cmdUndo_Click();
         auto* list = form.findChild<frmUndo*>("frmUndo")->findChild<QComboBox*>("cboRollBackNumber");
         QCOMPARE(list->count(), 2);
+        // Captions of its own, not the designer's "Form1" and "Combo1".
+        QCOMPARE(form.findChild<frmUndo*>("frmUndo")->windowTitle(), QString("Undo Copy"));
+        QCOMPARE(list->currentText(), QString());
+        QCOMPARE(list->lineEdit()->placeholderText(), QString("Choose the update to roll back"));
         QCOMPARE(list->itemText(0), QString("ROLLBACK_NUMBER_1 select 1"));
         QCOMPARE(list->itemText(1), QString("ROLLBACK_NUMBER_3 select 3"));
         QCOMPARE(sandbox.prompter().takeMessages(), QStringList({"\"select 1\"", "\"select 3\""}));
