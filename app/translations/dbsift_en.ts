@@ -497,10 +497,6 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The password for %1:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>This update has been rolled back already.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -554,6 +550,10 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>The undo entry could not be written to the settings file (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password of user %1 for %2:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
