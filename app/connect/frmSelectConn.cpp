@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "connect/frmSelectConn.h"
 
+#include "connect/ConnectionNames.h"
 #include "connect/frmOleDB.h"
 #include "shell/frmMain.h"
 
@@ -107,11 +108,26 @@ frmSelectConn::frmSelectConn(frmMain& form) : QDialog(&form), form_(&form) {
             [this] { storePassword(txtSourcePassword_->text(), false); });
 }
 
+// The dialog serves both sides: each opening starts from the side's own database and its own
+// credentials, never from what was typed or chosen for the other side.
 void frmSelectConn::setFormControl(const std::string& mode, frmMain& form) {
     form_ = &form;
     isMaster_ = mode == "use_master";
     lblSide_->setText(isMaster_ ? tr("Original database") : tr("Modified database"));
     lblSelectedConnection_->setText(form.recentListText(isMaster_));
+    sideString().clear();
+    const clsAppVar& vars = form.getApplicationVariables();
+    txtMasterDBUserID_->setText(
+        QString::fromStdString(isMaster_ ? vars.getMasterUserID() : vars.getSourceUserID()));
+    txtSourcePassword_->setText(
+        QString::fromStdString(isMaster_ ? vars.getMasterPassWord() : vars.getSourcePassWord()));
+}
+
+std::string frmSelectConn::withTypedUserID(const std::string& connection) const {
+    const QString userID = txtMasterDBUserID_->text().trimmed();
+    if (userID.isEmpty() || isFileConnection(connection))
+        return connection;
+    return connection + " ;User ID=" + userID.toStdString();
 }
 
 bool frmSelectConn::getUseODBCDSNForMaster() {
@@ -139,11 +155,11 @@ void frmSelectConn::cboCompare2_Click() {
     std::string entry = cboCompare2_->currentText().toStdString();
     sideString() = engine.getConncectionStringFromDSN(entry);
     lblSelectedConnection_->setText(QString::fromStdString(sideString()));
+    // The user ID goes with the string, so that the recent entry records it.
     if (isMaster_)
-        form_->setMasterConnectionString(sideString(), true, false);
+        form_->setMasterConnectionString(withTypedUserID(sideString()), true, false);
     else
-        form_->setSourceConnectionString(sideString(), true, false);
-    storeUserID(txtMasterDBUserID_->text(), true);
+        form_->setSourceConnectionString(withTypedUserID(sideString()), true, false);
     storePassword(txtSourcePassword_->text(), true);
 }
 
@@ -165,11 +181,18 @@ void frmSelectConn::cmdOldDB1_Click() {
 }
 
 void frmSelectConn::cmdDone_Click() {
-    if (!sideString().empty()) {
+    // Nothing chosen in this opening: the side's database stays, with the credentials typed for it.
+    const bool chosen = !sideString().empty();
+    const bool isConnectionString = chosen ? optDsn_->isChecked() : true;
+    std::string text =
+        chosen ? sideString() : splitUserID(form_->recentListText(isMaster_).toStdString()).database;
+    if (isConnectionString)
+        text = withTypedUserID(text);
+    if (!text.empty()) {
         if (isMaster_)
-            form_->setMasterConnectionString(sideString(), optDsn_->isChecked(), false);
+            form_->setMasterConnectionString(text, isConnectionString, false);
         else
-            form_->setSourceConnectionString(sideString(), optDsn_->isChecked(), false);
+            form_->setSourceConnectionString(text, isConnectionString, false);
     }
     storeUserID(txtMasterDBUserID_->text(), true);
     storePassword(txtSourcePassword_->text(), true);
@@ -195,15 +218,16 @@ void frmSelectConn::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+// A file is opened without credentials: none are kept for it.
 void frmSelectConn::storeUserID(const QString& text, bool onlyWhenFilled) {
-    if (onlyWhenFilled && text.isEmpty())
+    if ((onlyWhenFilled && text.isEmpty()) || !form_->acceptsCredentials(isMaster_))
         return;
     clsAppVar& vars = form_->getApplicationVariables();
     isMaster_ ? vars.setMasterUserID(text.toStdString()) : vars.setSourceUserID(text.toStdString());
 }
 
 void frmSelectConn::storePassword(const QString& text, bool onlyWhenFilled) {
-    if (onlyWhenFilled && text.isEmpty())
+    if ((onlyWhenFilled && text.isEmpty()) || !form_->acceptsCredentials(isMaster_))
         return;
     clsAppVar& vars = form_->getApplicationVariables();
     isMaster_ ? vars.setMasterPassWord(text.toStdString()) : vars.setSourcePassWord(text.toStdString());

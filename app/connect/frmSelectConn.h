@@ -45,6 +45,9 @@ private:
     void storeUserID(const QString& text, bool onlyWhenFilled);
     void storePassword(const QString& text, bool onlyWhenFilled);
     std::string& sideString() { return isMaster_ ? masterString_ : sourceString_; }
+    /// A data source's connection string with the user ID typed in the box appended; a file's as
+    /// it is.
+    std::string withTypedUserID(const std::string& connection) const;
 
     frmMain* form_;
     bool isMaster_ = true;

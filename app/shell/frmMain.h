@@ -67,6 +67,8 @@ public:
     /// (Re)creates the window state: new application variables, grid widths, connection strings
     /// from the recent lists, colours, the description frame in front.
     void initializeMainWindow();
+    /// Gives the four columns of both structure grids the application variables' widths.
+    void applyGridWidths();
     void enableControls();
     void StartTimer();
     void StopTimer();
@@ -143,16 +145,22 @@ public:
     void setMasterConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
     void setSourceConnectionString(const std::string& text, bool isConnectionString, bool fromRecentList);
     /// The stored Original connection string with the side's user ID and password appended
-    /// (once); the engine's master manager receives both.
+    /// (once); the engine's master manager receives both. A file's string goes without them.
     std::string getMasterConnectionString();
     std::string getSourceConnectionString();
     bool validConnections(bool isMaster);
-    /// Stores both connection strings directly, without the setters' checks and side effects.
+    /// False while the side's database is a file: a file is opened without credentials.
+    bool acceptsCredentials(bool isMaster) const;
+    /// Stores both connection strings directly, without the setters' checks and side effects; a
+    /// user ID a string names becomes its side's.
     void storeConnectionStrings(const std::string& master, const std::string& source);
     /// The databases changed: the results shown belong to the former pair, so they go (trees,
     /// field lists, grids, counts) and every write action waits for the new pair's comparison.
     void dropComparison();
+    /// The connection the side's recent-connection box holds, as stored (user ID, no password).
     QString recentListText(bool isMaster) const;
+    /// Puts a connection into the side's box: the box shows the file or data source name, its
+    /// tooltip the whole string with the password masked.
     void setRecentListText(bool isMaster, const QString& text);
 
     // --- object trees -----------------------------------------------------------------------
@@ -344,6 +352,11 @@ private:
                                  bool fromRecentList);
     /// A side's stored connection string with its user ID and password appended (once).
     std::string connectionWithCredentials(bool isMaster);
+    /// Makes a connection string the side's: its database part becomes the stored string, the
+    /// user ID it names the side's; the side's password stays only with the same database and user.
+    void keepConnection(bool isMaster, const std::string& connection);
+    /// The connection a recent-connection box's entry stands for.
+    QString recentEntryConnection(bool isMaster, int index) const;
     void buildPopupMenus();
     void connectSignals();
     void applyDividerRatio();
@@ -378,6 +391,8 @@ private:
     // Connections and the data view's selection.
     std::string masterConnectionString_;
     std::string sourceConnectionString_;
+    QString masterListConnection_; ///< the connections the two recent-connection boxes show
+    QString sourceListConnection_;
     std::string tableName_;
     std::string fieldList_;
     bool canRunReport_ = false;

@@ -11,6 +11,9 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <cstdint>
+
 namespace dbsift {
 
 namespace {
@@ -26,6 +29,7 @@ void frmMain::Form_Load() {
     cmdViewReport_->setEnabled(false);
     initializeMainWindow();
     ReadIniFile();
+    applyGridWidths();
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
     loadRecentConnFromIniFile();
     // The recent lists have set both connections; with both known, list their objects. Databases
@@ -48,19 +52,25 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::initializeMainWindow() {
+    // The grids' widths are the user's, read from the settings file or set by hand: a window
+    // reinitialised by a save keeps them, so that the save does not put the defaults in their
+    // place.
+    const bool gridsLaidOut = MSFlexGrid1_->cols() >= 4;
+    int16_t widths[4] = {};
+    for (int i = 0; i < 4; ++i)
+        widths[i] = static_cast<int16_t>(std::clamp(MSFlexGrid1_->colWidth(i), 0, int{INT16_MAX}));
     appVar_ = clsAppVar();
     setCanRunReport(false);
     appVar_.initializeValues(*this);
+    if (gridsLaidOut) {
+        appVar_.setGridCol0(widths[0]);
+        appVar_.setGridCol1(widths[1]);
+        appVar_.setGridCol2(widths[2]);
+        appVar_.setGridCol3(widths[3]);
+    }
     MSFlexGrid1_->setCols(std::max(MSFlexGrid1_->cols(), 4));
     MSFlexGrid2_->setCols(std::max(MSFlexGrid2_->cols(), 4));
-    for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
-        grid->setColWidth(0, appVar_.getGridCol0());
-        grid->setColWidth(1, appVar_.getGridCol1());
-        // Columns 2 and 3 too: a save before the first structure run would otherwise store the
-        // grid's bare default and lose the configured widths for good.
-        grid->setColWidth(2, appVar_.getGridCol2());
-        grid->setColWidth(3, appVar_.getGridCol3());
-    }
+    applyGridWidths();
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
     for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_, mnuRunDataComparepopup_})
         action->setEnabled(false);
@@ -70,6 +80,17 @@ void frmMain::initializeMainWindow() {
     setDropDownBoxColors();
     // Entering data-compare mode here is left to Form_Load, once the stored settings are read:
     // listing both catalogues twice at start-up would double the wait for nothing.
+}
+
+// All four columns: a save before the first structure run writes the grids' widths, which must
+// be the configured ones.
+void frmMain::applyGridWidths() {
+    for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
+        grid->setColWidth(0, appVar_.getGridCol0());
+        grid->setColWidth(1, appVar_.getGridCol1());
+        grid->setColWidth(2, appVar_.getGridCol2());
+        grid->setColWidth(3, appVar_.getGridCol3());
+    }
 }
 
 } // namespace dbsift

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include <chrono>
+#include <utility>
 
 namespace dbsift {
 
@@ -143,16 +144,11 @@ void frmMain::tbSwap_Click() {
     appVar_.setMasterPassWord(appVar_.getSourcePassWord());
     appVar_.setSourceUserID(masterUser);
     appVar_.setSourcePassWord(masterPassword);
-
-    // The managers hold the strings the engine was given, credentials included: the lists
-    // show them without the password, and the stored strings never hold one.
-    for (bool isMaster : {true, false}) {
-        const std::string connection =
-            (isMaster ? engine.getMasterDataManager() : engine.getSourceDataManager())->getConnectionString();
-        if (!connection.empty())
-            setRecentListText(isMaster, QString::fromStdString(sifkit::withoutPassword(connection)));
-    }
-    storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
+    std::swap(masterConnectionString_, sourceConnectionString_);
+    // The boxes show each side's connection as stored: with its user ID, never its password.
+    for (bool isMaster : {true, false})
+        setRecentListText(
+            isMaster, QString::fromStdString(sifkit::withoutPassword(connectionWithCredentials(isMaster))));
     // The sides are crossed: the field list of a table was read from the former Original side.
     if (frmFieldListForDataCompare_)
         frmFieldListForDataCompare_->forgetTable();

@@ -113,8 +113,12 @@ bool frmMain::updateRecordWithRollback(const std::shared_ptr<sifkit::clsDBManage
     std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
     slot.fileName = rollbackFileName(paths_.rollbackFolder(), slot.table, isOriginal).string();
     currentRollbackFile_ = slot.fileName;
-    slot.masterConnection = masterConnectionString_;
-    slot.sourceConnection = sourceConnectionString_;
+    // The connections the write goes through are the managers' (the entry keeps them without
+    // the password, with the user ID); a manager not opened yet opens the side's.
+    const std::string masterOpened = master->getConnectionString();
+    const std::string sourceOpened = source->getConnectionString();
+    slot.masterConnection = masterOpened.empty() ? getMasterConnectionString() : masterOpened;
+    slot.sourceConnection = sourceOpened.empty() ? getSourceConnectionString() : sourceOpened;
     slot.isMaster = isOriginal;
     // The undo entry is written once the record is, before the write commits: an update whose
     // entry cannot be kept does not happen.

@@ -2,6 +2,7 @@
 // Carrying out an undo: the record an update overwrote is put back from its rollback file, in
 // this run or a later one.
 #include "Prompter.h"
+#include "connect/ConnectionNames.h"
 #include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMain.h"
@@ -27,20 +28,25 @@ frmUndo& frmMain::undoDialog() {
 }
 
 std::optional<std::string> frmMain::connectionForRollback(const std::string& stored, bool isMaster) {
-    // The connection of this session: its credentials are still known.
-    const std::string current = isMaster ? masterConnectionString_ : sourceConnectionString_;
-    if (!stored.empty() && sifkit::withoutPassword(current) == stored)
-        return isMaster ? getMasterConnectionString() : getSourceConnectionString();
-    // A user ID without a password was never stored with the password: ask for it.
-    if (stored.find(";User ID=") == std::string::npos)
+    const std::string userID = splitUserID(stored).userID;
+    // The connection of this session, with its password when one was given for it.
+    const std::string current = isMaster ? getMasterConnectionString() : getSourceConnectionString();
+    const std::string& password = isMaster ? appVar_.getMasterPassWord() : appVar_.getSourcePassWord();
+    if (!stored.empty() && sifkit::withoutPassword(current) == stored &&
+        (userID.empty() || !password.empty()))
+        return current;
+    // The entry keeps the user ID, never the password: ask for it, for this roll back only.
+    if (userID.empty())
         return stored;
-    const auto password = prompter_.askPassword(
-        this, tr("Password"), tr("The password for %1:").arg(QString::fromStdString(stored)));
-    if (!password)
+    const auto asked =
+        prompter_.askPassword(this, tr("Password"),
+                              tr("The password of user %1 for %2:")
+                                  .arg(QString::fromStdString(userID), connectionDisplayName(stored)));
+    if (!asked)
         return std::nullopt;
     std::string connection = stored;
-    if (!password->isEmpty())
-        Sifcore1().addPasswordToConnectionString(password->toStdString(), connection);
+    if (!asked->isEmpty())
+        Sifcore1().addPasswordToConnectionString(asked->toStdString(), connection);
     return connection;
 }
 

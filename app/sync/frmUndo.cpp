@@ -17,7 +17,7 @@ namespace dbsift {
 
 frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
     setObjectName("frmUndo");
-    setWindowTitle(tr("Form1"));
+    setWindowTitle(tr("Undo Copy"));
     auto* hint =
         new QLabel(tr("Updates made with \"Copy Record\". Choose one and press \"Roll Back\" to put the "
                       "record back as it was before."),
@@ -54,7 +54,6 @@ frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
 
 void frmUndo::ReadRollBackIniFile() {
     cboRollBackNumber_->clear();
-    cboRollBackNumber_->setEditText(tr("Combo1"));
     const ProfileFile& settings = form_.settingsFile();
     for (int n = 1; n <= kRollbackSlots; ++n) {
         const QString sql =
@@ -70,7 +69,9 @@ void frmUndo::ReadRollBackIniFile() {
         cboRollBackNumber_->addItem(line);
     }
     cboRollBackNumber_->setCurrentIndex(-1);
-    cboRollBackNumber_->setEditText(tr("Combo1"));
+    cboRollBackNumber_->setEditText(QString());
+    cboRollBackNumber_->lineEdit()->setPlaceholderText(
+        cboRollBackNumber_->count() > 0 ? tr("Choose the update to roll back") : tr("No updates recorded"));
     updateButton();
 }
 

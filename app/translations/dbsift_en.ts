@@ -497,10 +497,6 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The password for %1:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>This update has been rolled back already.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -554,6 +550,10 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>The undo entry could not be written to the settings file (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password of user %1 for %2:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -716,10 +716,6 @@ Engine: Sifkit %3</source>
 <context>
     <name>dbsift::frmUndo</name>
     <message>
-        <source>Form1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Updates made with &quot;Copy Record&quot;. Choose one and press &quot;Roll Back&quot; to put the record back as it was before.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -732,11 +728,19 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Combo1</source>
+        <source>  (rolled back)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>  (rolled back)</source>
+        <source>Undo Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the update to roll back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No updates recorded</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

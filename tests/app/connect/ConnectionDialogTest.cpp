@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The connection dialog: a data source from the machine's ODBC configuration, a database file
-// through the picker, the user ID appended once, Cancel and Escape.
+// through the picker, each side's own credentials, the user ID appended once, Cancel and Escape.
 #include "AppTestMain.h"
-#include "shell/frmMain.h"
-#include "shell/frmMainMDI.h"
 #include "connect/frmOleDB.h"
 #include "connect/frmSelectConn.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,6 +30,14 @@ template <typename Act> void withDialog(frmMain& form, bool original, Act act) {
             dialog->reject();
     });
     original ? form.cmdSelConn_Click() : form.cmdSourceSelConn_Click();
+}
+
+/// Picks entry index of the data source list as a user does.
+void chooseDataSource(frmSelectConn& dialog, int index) {
+    auto* list = dialog.findChild<QComboBox*>("cboCompare2");
+    QVERIFY(list->isEnabled());
+    list->setCurrentIndex(index);
+    emit list->activated(index);
 }
 
 } // namespace
@@ -114,16 +122,66 @@ private slots:
     void theUserIdIsAppendedToItsSideOnlyAndOnce() {
         AppSandbox sandbox;
         const std::string path = sandbox.createDatabase("u.db", "create table t(x);");
+        test::writeSqliteDataSources({{"Sales", path}});
         frmMain& form = sandbox.start().mainForm();
-        sandbox.prompter().queueFile(QString::fromStdString(path));
         withDialog(form, false, [](frmSelectConn& dialog) {
             dialog.findChild<QLineEdit*>("txtMasterDBUserID")->setText("ann");
+            dialog.findChild<QRadioButton*>("optDsn")->click();
+            chooseDataSource(dialog, 0);
+            dialog.findChild<QPushButton*>("cmdDone")->click();
+        });
+        const std::string sales = "Provider=MSDASQL;Persist Security Info=False;Data Source=Sales";
+        QCOMPARE(form.getSourceConnectionString(), sales + " ;User ID=ann");
+        QCOMPARE(form.getSourceConnectionString(), sales + " ;User ID=ann");
+        QCOMPARE(form.getApplicationVariables().getMasterUserID(), std::string());
+        // The recent entry keeps the user ID.
+        QVERIFY(sandbox.settingsText().find("MODIFIED_CONNECTIONS0=" + sales + " ;User ID=ann") !=
+                std::string::npos);
+        test::writeSqliteDataSources({});
+    }
+
+    // The user ID and password typed for the Original data source stay with it: the Modified
+    // dialog starts empty, and a file chosen there, or a file chosen later for the Original with
+    // the boxes still filled, is opened without them.
+    void eachSideKeepsItsOwnCredentials() {
+        AppSandbox sandbox;
+        const std::string server = sandbox.createDatabase("server.db", "create table t(x);");
+        const std::string file = sandbox.createDatabase("file.db", "create table t(x);");
+        test::writeSqliteDataSources({{"Server", server}});
+        frmMain& form = sandbox.start().mainForm();
+        withDialog(form, true, [](frmSelectConn& dialog) {
+            dialog.findChild<QLineEdit*>("txtMasterDBUserID")->setText("ann");
+            dialog.findChild<QLineEdit*>("txtSourcePassword")->setText("s3cret");
+            dialog.findChild<QRadioButton*>("optDsn")->click();
+            chooseDataSource(dialog, 0);
+            dialog.findChild<QPushButton*>("cmdDone")->click();
+        });
+        QCOMPARE(form.getMasterConnectionString(),
+                 std::string("Provider=MSDASQL;Persist Security Info=False;Data Source=Server ;User ID=ann "
+                             ";Password=s3cret"));
+
+        sandbox.prompter().queueFile(QString::fromStdString(file));
+        withDialog(form, false, [](frmSelectConn& dialog) {
+            QCOMPARE(dialog.findChild<QLineEdit*>("txtMasterDBUserID")->text(), QString());
+            QCOMPARE(dialog.findChild<QLineEdit*>("txtSourcePassword")->text(), QString());
+            dialog.findChild<QRadioButton*>("optFile")->click();
             dialog.findChild<QPushButton*>("cmdOldDB1")->click();
             dialog.findChild<QPushButton*>("cmdDone")->click();
         });
-        QCOMPARE(form.getSourceConnectionString(), AppSandbox::fileConnection(path) + " ;User ID=ann");
-        QCOMPARE(form.getSourceConnectionString(), AppSandbox::fileConnection(path) + " ;User ID=ann");
-        QCOMPARE(form.getApplicationVariables().getMasterUserID(), std::string());
+        QCOMPARE(form.getSourceConnectionString(), AppSandbox::fileConnection(file));
+
+        // Back on the Original side the dialog shows that side's own user ID.
+        sandbox.prompter().queueFile(QString::fromStdString(file));
+        withDialog(form, true, [](frmSelectConn& dialog) {
+            QCOMPARE(dialog.findChild<QLineEdit*>("txtMasterDBUserID")->text(), QString("ann"));
+            dialog.findChild<QRadioButton*>("optFile")->click();
+            dialog.findChild<QPushButton*>("cmdOldDB1")->click();
+            dialog.findChild<QPushButton*>("cmdDone")->click();
+        });
+        QCOMPARE(form.getMasterConnectionString(), AppSandbox::fileConnection(file));
+        QCOMPARE(form.getApplicationVariables().getMasterPassWord(), std::string());
+        QVERIFY(sandbox.settingsText().find("s3cret") == std::string::npos);
+        test::writeSqliteDataSources({});
     }
 };
 

@@ -33,8 +33,9 @@ QStringList topLevelTexts(frmMain& form, const char* treeName) {
     return texts;
 }
 
+/// The whole connection string a recent-connection box holds (its tooltip; the box shows the name).
 QString listText(frmMain& form, const char* listName) {
-    return form.findChild<QComboBox*>(listName)->currentText();
+    return form.findChild<QComboBox*>(listName)->toolTip();
 }
 
 QString connection(const std::string& path) {

@@ -7,9 +7,9 @@
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
-#include <sifkit/Credentials.h>
 #include <QComboBox>
 #include <QDir>
+#include <sifkit/Credentials.h>
 
 using namespace dbsift;
 using dbsift::test::AppSandbox;
@@ -63,7 +63,8 @@ private slots:
         sandbox.stop();
         ProfileFile(sandbox.paths().iniFilePath).writeString("frmMain", "lLastSelectedOrigConnIndex", "0");
         frmMain& form = sandbox.start().mainForm();
-        QCOMPARE(form.findChild<QComboBox*>("cboMasterRecentConn")->itemText(0).toStdString(), connection);
+        QCOMPARE(form.findChild<QComboBox*>("cboMasterRecentConn")->itemData(0).toString().toStdString(),
+                 connection);
         QCOMPARE(form.getMasterConnectionString(), connection);
     }
 
@@ -129,13 +130,45 @@ private slots:
                  std::string("1"));
     }
 
+    // The boxes name the database (a file's name, a data source's name); the tooltip holds the
+    // whole string, which is what a pick uses, with the user ID it names and never a password.
+    void theBoxesNameTheDatabaseAndTheTooltipHoldsTheWholeString() {
+        AppSandbox sandbox;
+        const std::string file = AppSandbox::fileConnection(
+            sandbox.createDatabase("orders archive.db", "create table t(id integer primary key);"));
+        const std::string staff =
+            sandbox.createDatabase("staff.db", "create table t(id integer primary key);");
+        test::writeSqliteDataSources({{"Staff", staff}});
+        const std::string dsn = "Provider=MSDASQL;Persist Security Info=False;Data Source=Staff ;User ID=ann";
+        sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + file +
+                              "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + dsn +
+                              "\n[frmMain]\nlLastSelectedOrigConnIndex=0\nlLastSelectedmodConnIndex=0\n");
+        frmMain& form = sandbox.start().mainForm();
+        auto* original = form.findChild<QComboBox*>("cboMasterRecentConn");
+        auto* modified = form.findChild<QComboBox*>("cboSourceRecentConn");
+        QCOMPARE(original->currentText(), QString("orders archive.db"));
+        QCOMPARE(original->itemText(0), QString("orders archive.db"));
+        QCOMPARE(original->toolTip().toStdString(), file);
+        QCOMPARE(modified->currentText(), QString("Staff"));
+        QCOMPARE(modified->itemData(0, Qt::ToolTipRole).toString().toStdString(), dsn);
+        QCOMPARE(form.getSourceConnectionString(), dsn);
+
+        form.getApplicationVariables().setSourcePassWord("pw-2");
+        modified->setCurrentIndex(0);
+        emit modified->activated(0);
+        QCOMPARE(form.getSourceConnectionString(), dsn + " ;Password=pw-2");
+        QCOMPARE(modified->toolTip().toStdString(), dsn);
+        QCOMPARE(modified->currentText(), QString("Staff"));
+        test::writeSqliteDataSources({});
+    }
+
     void aSessionWithAPasswordLeavesNoneInTheSettingsFile() {
         AppSandbox sandbox;
         frmMain& form = sandbox.start().mainForm();
-        form.getApplicationVariables().setMasterUserID("ann");
+        // As the dialog gives them: the database first, then the credentials typed for it.
+        form.setMasterConnectionString(
+            "Provider=MSDASQL;Persist Security Info=False;Data Source=pg ;User ID=ann", true, false);
         form.getApplicationVariables().setMasterPassWord("Sup3r-secret");
-        form.setMasterConnectionString("Provider=MSDASQL;Persist Security Info=False;Data Source=pg", true,
-                                       false);
         QVERIFY(form.getMasterConnectionString().find(";Password=Sup3r-secret") != std::string::npos);
         // The getter appends the credentials once however often it runs.
         QCOMPARE(form.getMasterConnectionString(), form.getMasterConnectionString());

@@ -331,6 +331,35 @@ private slots:
         QCOMPARE(vars.getGridCol1(), int16_t(900));
     }
 
+    void storedGridWidthsSurviveAStart_data() {
+        QTest::addColumn<bool>("withOriginal");
+        QTest::newRow("no Original chosen") << false;
+        QTest::newRow("an Original chosen") << true;
+    }
+
+    void storedGridWidthsSurviveAStart() {
+        QFETCH(bool, withOriginal);
+        AppSandbox sandbox;
+        std::string settings =
+            "[frmMain]\nGRID1_COL0=1100\nGRID1_COL1=1200\nGRID1_COL2=2600\nGRID1_COL3=900\n";
+        if (withOriginal)
+            settings += "lLastSelectedOrigConnIndex=0\n[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" +
+                        AppSandbox::fileConnection(sandbox.createDatabase("a.db", "create table t(x);")) +
+                        "\n";
+        sandbox.writeSettings(settings);
+        for (int start = 1; start <= 2; ++start) {
+            frmMain& form = sandbox.start().mainForm();
+            const FlexGrid& grid = *form.findChild<FlexGrid*>("MSFlexGrid1");
+            QCOMPARE(grid.colWidth(0), 1100);
+            QCOMPARE(grid.colWidth(2), 2600);
+            QCOMPARE(grid.colWidth(3), 900);
+            sandbox.stop();
+            ProfileFile profile(sandbox.paths().iniFilePath);
+            QCOMPARE(profile.readString("frmMain", "GRID1_COL2", "", kSettingsBuffer), std::string("2600"));
+            QCOMPARE(profile.readString("frmMain", "GRID1_COL3", "", kSettingsBuffer), std::string("900"));
+        }
+    }
+
     void closingMaximisedWritesOnlyTheState() {
         AppSandbox sandbox;
         frmMainMDI& frame = sandbox.start();

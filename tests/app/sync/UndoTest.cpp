@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace dbsift;
@@ -137,6 +138,49 @@ private slots:
         QVERIFY(readRollbackSlot(later.settingsFile(), 1).rolledBack);
     }
 
+    // The Modified data source is opened as user ann: the undo entry names the connection the
+    // update wrote, with the user ID and without the password, and a roll back in a later run asks
+    // for the password and uses it for that roll back only.
+    void aRollBackInALaterRunAsksForThePasswordOfTheUserItNames() {
+        AppSandbox sandbox;
+        const std::string schema = "create table people(id integer primary key, name text, city text);";
+        const std::string original =
+            sandbox.createDatabase("o.db", schema + "insert into people values(1,'Ann','Oslo');");
+        const std::string modified =
+            sandbox.createDatabase("m.db", schema + "insert into people values(1,'Ann','Bergen');");
+        test::writeSqliteDataSources({{"Staff", modified}});
+        const std::string staff = "Provider=MSDASQL;Persist Security Info=False;Data Source=Staff";
+        sandbox.writeSettings(
+            "[ORIGINAL_CONNECTIONS]\nORIGINAL_CONNECTIONS0=" + AppSandbox::fileConnection(original) +
+            "\n[MODIFIED_CONNECTIONS]\nMODIFIED_CONNECTIONS0=" + staff +
+            "\n[frmMain]\nlLastSelectedOrigConnIndex=0\nlLastSelectedmodConnIndex=0\n");
+        frmMain& first = sandbox.start().mainForm();
+        test::whenShown("frmSelectConn", [](QWidget& dialog) {
+            dialog.findChild<QLineEdit*>("txtMasterDBUserID")->setText("ann");
+            dialog.findChild<QLineEdit*>("txtSourcePassword")->setText("pw-1");
+            dialog.findChild<QPushButton*>("cmdDone")->click();
+        });
+        first.cmdSourceSelConn_Click();
+        QCOMPARE(first.getSourceConnectionString(), staff + " ;User ID=ann ;Password=pw-1");
+        QVERIFY(overwriteModified(first));
+        QCOMPARE(sqliteQuery(modified, "select city from people"), std::string("Oslo\n"));
+        QCOMPARE(readRollbackSlot(first.settingsFile(), 1).sourceConnection, staff + " ;User ID=ann");
+        sandbox.stop();
+        QVERIFY(sandbox.settingsText().find("pw-1") == std::string::npos);
+
+        frmMain& later = sandbox.start().mainForm();
+        sandbox.prompter().reset();
+        sandbox.prompter().queueConfirm(true);
+        sandbox.prompter().queuePassword("pw-1");
+        rollBackFromTheList(sandbox, 1);
+        QVERIFY(sandbox.prompter().allAnswersUsed());
+        QVERIFY(sandbox.prompter().messages().contains("The password of user ann for Staff:"));
+        QCOMPARE(sqliteQuery(modified, "select city from people"), std::string("Bergen\n"));
+        QCOMPARE(later.getApplicationVariables().getSourcePassWord(), std::string());
+        QVERIFY(later.getSourceConnectionString().find("pw-1") == std::string::npos);
+        test::writeSqliteDataSources({});
+    }
+
     void theListFollowsTheSlots() {
         AppSandbox sandbox;
         sandbox.writeSettings("[ROLLBACK_NUMBER_1]\nROLLBACK_NUMBER=1\nROLLBACK_SQL= select 1 \n"
@@ -147,6 +191,10 @@ private slots:
         form.cmdUndo_Click();
         auto* list = form.findChild<frmUndo*>("frmUndo")->findChild<QComboBox*>("cboRollBackNumber");
         QCOMPARE(list->count(), 2);
+        // Captions of its own, not the designer's "Form1" and "Combo1".
+        QCOMPARE(form.findChild<frmUndo*>("frmUndo")->windowTitle(), QString("Undo Copy"));
+        QCOMPARE(list->currentText(), QString());
+        QCOMPARE(list->lineEdit()->placeholderText(), QString("Choose the update to roll back"));
         QCOMPARE(list->itemText(0), QString("ROLLBACK_NUMBER_1 select 1"));
         QCOMPARE(list->itemText(1), QString("ROLLBACK_NUMBER_3 select 3"));
         QCOMPARE(sandbox.prompter().takeMessages(), QStringList({"\"select 1\"", "\"select 3\""}));
