@@ -153,6 +153,17 @@ int32_t ResultIndex::firstRecordWithValue(const std::string& name, const std::st
     return best;
 }
 
+int32_t ResultIndex::firstListedRecordWithValue(const std::string& name, const std::string& fieldName,
+                                                const std::string& value) const {
+    const TableEntry* entry = table(name);
+    const FieldEntry* fieldEntry = entry ? field(*entry, fieldName) : nullptr;
+    if (!fieldEntry)
+        return 0;
+    const ValueLookup& lookup = values(*fieldEntry);
+    auto it = lookup.lowestRecordByValue.find(value);
+    return it == lookup.lowestRecordByValue.end() ? 0 : it->second;
+}
+
 const ResultIndex& ResultIndexAccess::of(const ResultCollection& collection) {
     const uint64_t epoch = clsResultSet::lookupFieldsEpoch();
     auto& index = collection.index_;

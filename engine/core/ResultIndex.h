@@ -52,6 +52,10 @@ public:
     /// as "", so it matches an empty value.
     int32_t firstRecordWithValue(const std::string& table, const std::string& field,
                                  const std::string& value) const;
+    /// The same among the records listed with an item of the field only: a record not listed
+    /// is never taken for one whose value is the empty text.
+    int32_t firstListedRecordWithValue(const std::string& table, const std::string& field,
+                                       const std::string& value) const;
 
 private:
     /// Per (table, field): which record reads which value, built on the first pairing query.

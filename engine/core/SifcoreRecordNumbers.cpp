@@ -96,14 +96,16 @@ int32_t Sifcore::getMatchingRecordNumber(bool isMaster, const std::string& table
 }
 
 // The primary key text serves as one field name, so tables keyed by a single reported field pair
-// up; any other key text reads as "" on both sides.
+// up. Only listed records are candidates: a record whose key is the empty text pairs with the
+// other side's record of that key, never with a record that is not listed.
 int32_t Sifcore::lookupRelatedRecordFromRecordNumber(const std::string& tableName, bool isMaster,
                                                      int32_t recordNumber) {
     std::string key = getPrimaryKeyFromTableName(tableName, isMaster);
     if (key.empty())
         return 0;
     std::string value = getFieldValueFromRecordNumber(tableName, key, recordNumber, isMaster);
-    return getMatchingRecordNumber(!isMaster, tableName, key, value);
+    const detail::ResultIndex* index = detail::lookupIndex(published(!isMaster));
+    return index ? index->firstListedRecordWithValue(tableName, key, value) : 0;
 }
 
 } // namespace sifkit

@@ -174,10 +174,25 @@ public:
         if (key.empty())
             return 0;
         std::string value = getFieldValueFromRecordNumber(tableName, key, recordNumber, isMaster);
-        return getMatchingRecordNumber(!isMaster, tableName, key, value);
+        // Only records listed with an item of the key are candidates.
+        const int32_t last = highestRecordNumber(tableName, !isMaster);
+        for (int32_t r = 1; r <= last; ++r)
+            if (hasItem(tableName, key, r, !isMaster) &&
+                getFieldValueFromRecordNumber(tableName, key, r, !isMaster) == value)
+                return r;
+        return 0;
     }
 
 private:
+    bool hasItem(const std::string& tableName, const std::string& fieldName, int32_t recordNumber,
+                 bool isMaster) const {
+        for (int32_t i = 1; i <= count(isMaster); ++i)
+            if (at(i, isMaster).getDatabaseObjName() == tableName &&
+                at(i, isMaster).getFieldName() == fieldName &&
+                getResultRecordNumber(tableName, isMaster, i) == recordNumber)
+                return true;
+        return false;
+    }
     const ResultCollectionPtr& side(bool isMaster) const { return isMaster ? master_ : source_; }
     const clsResultSet& at(int32_t position, bool isMaster) const { return *side(isMaster)->item(position); }
     static int16_t narrow(int32_t value) {

@@ -232,15 +232,27 @@ TEST_F(ResultLookupsTest, MatchingSearchesEveryReportedRecordOfTheSearchedSide) 
     EXPECT_EQ(core.getMatchingRecordNumber(false, "people", "id", "10"), 40);
 }
 
-// The key text names no reported field: the value read is "" on both sides, and the first record
-// number of the other side, which has no such field either, matches.
-TEST_F(ResultLookupsTest, ATableWithoutPrimaryKeyPairsWithRecordOne) {
+// A key that is the empty text pairs with the other side's record of that key, not with the
+// first record number that is not listed.
+TEST_F(ResultLookupsTest, AnEmptyKeyPairsWithTheRecordOfThatKey) {
+    addRecords(*master, "codes", {{2, {{"id", ""}}}, {3, {{"id", "b"}}}});
+    addRecords(*source, "codes", {{5, {{"id", ""}}}});
+    publish();
+    EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("codes", true, 2), 5);
+    EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("codes", false, 5), 2);
+    EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("codes", true, 3), 0);
+}
+
+// The key text names no reported field: the value read is "" on both sides. A look-up by value
+// still finds record 1 (no item carries the field there), but no record is paired with one that
+// is not listed.
+TEST_F(ResultLookupsTest, ATableWithoutPrimaryKeyPairsWithNoRecord) {
     const std::string noKey = "No primary key Defined";
     addRecords(*master, "notes", {{3, {{"text", "a"}}}}, noKey);
     addRecords(*source, "notes", {{2, {{"text", "b"}}}, {4, {{"text", "c"}}}}, noKey);
     publish();
     EXPECT_EQ(core.getFieldValueFromRecordNumber("notes", noKey, 3, true), "");
-    EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("notes", true, 3), 1);
+    EXPECT_EQ(core.lookupRelatedRecordFromRecordNumber("notes", true, 3), 0);
     EXPECT_EQ(core.getMatchingRecordNumber(false, "notes", "text", ""), 1);
     EXPECT_EQ(core.getMatchingRecordNumber(false, "notes", "text", "c"), 4);
 }
