@@ -331,6 +331,25 @@ TEST_P(MatchDifferentialTest, ACaseInsensitiveTextTypeIsComparedByItsBytes) {
     EXPECT_EQ(indexed.source.size(), 4u);
 }
 
+TEST_P(MatchDifferentialTest, TypesWithoutEqualityAreComparedByTheirText) {
+    // json has no "=" at all, point's compares areas: their texts decide.
+    if (GetParam() != DatabaseKind::Postgres)
+        GTEST_SKIP() << "PostgreSQL's types";
+    const std::string table =
+        "CREATE TABLE t (id INTEGER, j json, x xml, p point, a integer[], r int4range);";
+    DataRun run(table + "INSERT INTO t VALUES (1, '{\"a\": 1}', '<a/>', '(1,2)', '{1,2}', '[1,5)'),"
+                        "(2, '{\"a\": 1}', '<a/>', '(1,2)', '{1,2}', '[1,5)');",
+                table + "INSERT INTO t VALUES (1, '{\"a\": 1}', '<a/>', '(1,2)', '{1,2}', '[1,5)'),"
+                        "(2, '{\"a\":1}', '<a/>', '(2,1)', '{1,2}', '[1,5)');",
+                GetParam());
+    run.prepare("t", "[id],[j],[x],[p],[a],[r]");
+    EXPECT_TRUE(run.runFull()) << run.core.getErrorLogs(true) << run.core.getErrorLogs(false);
+    EXPECT_EQ(reportedValues(*run.core.getMasterDataManager()->getResults(), "id"),
+              std::vector<std::string>{"2"});
+    EXPECT_EQ(reportedValues(*run.core.getSourceDataManager()->getResults(), "p"),
+              std::vector<std::string>{"(2,1)"});
+}
+
 SIFKIT_FOR_EACH_DATABASE(MatchDifferentialTest);
 
 } // namespace
