@@ -556,6 +556,22 @@ Engine: Sifkit %3</source>
         <source>The undo entry could not be written to the settings file (%1)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&amp;Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Compare Data of Selected Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo Copy...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a table in either tree first.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>
