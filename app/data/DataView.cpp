@@ -64,6 +64,7 @@ void frmMain::buildDataGrids() {
     msFlexGridDataDiff_ = new FlexGrid(frameDataDetail_[0]);
     msFlexGridDataDiff_->setObjectName("msFlexGridDataDiff");
     msFlexGridDataDiff_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    msFlexGridDataDiff_->setFitColumnsToContents(true);
     summary->addWidget(msFlexGridDataDiff_, 1);
     auto* paging = new QHBoxLayout;
     cmdGetPrevious_ = makeButton("cmdGetPrevious", tr("Get Previous"), frameDataDetail_[0]);
@@ -110,6 +111,7 @@ void frmMain::buildDataGrids() {
     detail->addWidget(frameButtonHolder_);
     MSFlexGridDataDiffDetail_ = new FlexGrid(frameDataDetail_[1]);
     MSFlexGridDataDiffDetail_->setObjectName("MSFlexGridDataDiffDetail");
+    MSFlexGridDataDiffDetail_->setFitColumnsToContents(true);
     detail->addWidget(MSFlexGridDataDiffDetail_, 1);
 
     dataLayout->addWidget(tsDataDiff_);
@@ -250,6 +252,10 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     cmdCopyRecord_->setEnabled(true);
     mnuCopyTopToBottompopup_->setEnabled(true);
     resetProgressBar();
+    // The keyboard goes on in the result: the arrow keys walk its records.
+    (tsDataDiff_->currentIndex() == 0 ? static_cast<QWidget*>(msFlexGridDataDiff_)
+                                      : static_cast<QWidget*>(MSFlexGridDataDiffDetail_))
+        ->setFocus();
 }
 
 bool frmMain::runDataCompare(const std::string& tableName, const std::string& fieldList) {

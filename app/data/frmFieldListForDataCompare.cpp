@@ -47,6 +47,8 @@ frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(
         button->setAutoDefault(false);
         buttons->addWidget(button);
     }
+    // Return compares the selected fields, whichever control has the focus.
+    cmdCompare_->setDefault(true);
     layout->addLayout(buttons);
     resize(360, 420);
 

@@ -2,15 +2,15 @@
 // Writes a picture of each state of the application, as a person sees it, on the sample
 // databases: dbsift-screenshots OUTDIR. Runs offscreen with a fixed style, font and size so the
 // pictures are stable. Uses fresh settings and data folders of its own.
+#include "SilentPrompter.h"
+#include "connect/frmSelectConn.h"
+#include "data/frmFieldListForDataCompare.h"
+#include "screenshots/OffscreenSession.h"
 #include "shell/Application.h"
 #include "shell/FirstStart.h"
-#include "screenshots/OffscreenSession.h"
-#include "SilentPrompter.h"
-#include "data/frmFieldListForDataCompare.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 #include "shell/frmOptions.h"
-#include "connect/frmSelectConn.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFont>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -40,12 +41,36 @@ bool save(QWidget& widget, const QString& folder, const char* name) {
     return true;
 }
 
+/// A dark desktop palette, as dark themes set it: light text on dark grey.
+QPalette darkPalette() {
+    QPalette palette;
+    const QColor window(0x35, 0x35, 0x35), base(0x2A, 0x2A, 0x2A), text(0xF0, 0xF0, 0xF0);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    palette.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    palette.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     dbsift::configureApplication(application);
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(QFont("DejaVu Sans", 9));
     if (argc < 2) {
         std::fprintf(stderr, "usage: dbsift-screenshots OUTDIR\n");
@@ -131,5 +156,31 @@ int main(int argc, char* argv[]) {
     } else {
         ok = false;
     }
+    // The structure view on a small screen: every column in view.
+    frame.resize(1024, 768);
+    form.mnuRun_Click();
+    ok = save(frame, out, "structure-1024x768.png") && ok;
+    frame.close();
+
+    // The same comparison on a dark desktop: the window and its colours follow the palette.
+    QApplication::setPalette(darkPalette());
+    dbsift::frmMainMDI dark(paths, prompter);
+    if (!dbsift::loadOffscreen(dark))
+        return 1;
+    dbsift::frmMain& darkForm = dark.mainForm();
+    darkForm.mnuRun_Click();
+    ok = save(dark, out, "structure-dark.png") && ok;
+    dbsift::frmFieldListForDataCompare& darkFields = darkForm.fieldListDialog();
+    darkForm.setTableName("customers");
+    ok = darkFields.compareTableFromName("customers", darkForm.Sifcore1().getMasterDataManager(),
+                                         darkForm.Sifcore1().getSourceDataManager()) &&
+         ok;
+    darkFields.findChild<QListWidget*>("lstFields")->selectAll();
+    darkFields.cmdCompare_Click();
+    ok = save(dark, out, "data-summary-dark.png") && ok;
+    darkForm.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(1);
+    for (int step = 0; step < 10 && darkForm.getSelectedRelatedRecordNumber() < 1; ++step)
+        darkForm.cmdNext_Click();
+    ok = save(dark, out, "data-dark.png") && ok;
     return ok ? 0 : 1;
 }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyleFactory>
 #include <QTranslator>
 
 namespace dbsift {
@@ -20,12 +19,11 @@ void configureApplicationNames() {
     QCoreApplication::setApplicationVersion(DBSIFT_VERSION);
 }
 
-void configureApplication(QApplication& application) {
+void configureApplication(QApplication& /*application*/) {
     configureApplicationNames();
     QApplication::setApplicationDisplayName("Dbsift");
     QGuiApplication::setDesktopFileName(kApplicationId);
-    if (QStyle* fusion = QStyleFactory::create("Fusion"))
-        application.setStyle(fusion);
+    // The desktop's own style and palette: the windows take their colours from the palette.
 }
 
 void installTranslations(const std::filesystem::path& resourceFolder) {

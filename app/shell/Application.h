@@ -19,8 +19,8 @@ extern const char* const kApplicationId;
 /// line use; needs no display.
 void configureApplicationNames();
 
-/// The names, the desktop entry the windows belong to, and a look that is the same on every
-/// desktop.
+/// The names and the desktop entry the windows belong to. The style and palette stay the
+/// desktop's.
 void configureApplication(QApplication& application);
 
 /// Loads the translations of the texts for the user's language, the application's from

@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "shell/FlexGrid.h"
 
+#include "shell/Colours.h"
+
+#include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+#include <numeric>
 
 namespace dbsift {
 
@@ -22,12 +30,21 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         return c.text.isEmpty() ? QVariant() : QVariant(c.text);
-    case Qt::ForegroundRole:
-        return c.foreColour == 0 ? QVariant() : QVariant(toQColor(c.foreColour));
+    case Qt::ForegroundRole: {
+        const QColor back = background(c, index.row());
+        if (c.foreColour != 0)
+            return readableAccentOn(toQColor(c.foreColour), back);
+        if (index.row() == 0 && c.backColour < 0) {
+            const QColor buttonText = palette_.color(QPalette::ButtonText);
+            if (contrastRatio(buttonText, back) >= 4.5)
+                return buttonText;
+        }
+        return readableTextOn(back, palette_);
+    }
     case Qt::BackgroundRole:
-        if (c.backColour >= 0)
-            return toQColor(static_cast<uint32_t>(c.backColour));
-        return index.row() == 0 ? QVariant(QColor(0xE8, 0xE8, 0xE8)) : QVariant();
+        if (c.backColour >= 0 || index.row() == 0)
+            return background(c, index.row());
+        return {};
     case Qt::FontRole:
         if (c.bold || index.row() == 0) {
             QFont font;
@@ -38,6 +55,18 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+QColor FlexGridModel::background(const FlexCell& c, int row) const {
+    if (c.backColour >= 0)
+        return toQColor(static_cast<uint32_t>(c.backColour));
+    return row == 0 ? headerBackground(palette_) : palette_.color(QPalette::Base);
+}
+
+void FlexGridModel::setPalette(const QPalette& palette) {
+    palette_ = palette;
+    if (rows_ > 0 && cols_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
 }
 
 void FlexGridModel::resize(int rows, int cols) {
@@ -95,6 +124,9 @@ void FlexGridModel::endBatch() {
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridModel(this)) {
     setModel(model_);
+    model_->setPalette(palette());
+    // Tab leaves the grid for the next control; the arrow keys move between cells.
+    setTabKeyNavigation(false);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -116,7 +148,166 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     });
 }
 
+void FlexGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        model_->setPalette(palette());
+    else if (event->type() == QEvent::FontChange && fit_)
+        measureColumns();
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    if (fit_)
+        layoutFittedColumns();
+}
+
+void FlexGrid::setFitColumnsToContents(bool fit) {
+    if (fit_ == fit)
+        return;
+    fit_ = fit;
+    if (fit_) {
+        connect(model_, &QAbstractItemModel::dataChanged, this, &FlexGrid::measureColumns,
+                Qt::UniqueConnection);
+        measureColumns();
+    } else {
+        disconnect(model_, &QAbstractItemModel::dataChanged, this, &FlexGrid::measureColumns);
+        applyColumnWidths();
+    }
+}
+
+int FlexGrid::fittedColumnLimit() const {
+    return fontMetrics().averageCharWidth() * 40;
+}
+
+void FlexGrid::measureColumns() {
+    // The first rows stand for the rest: a summary of tens of thousands of records is measured
+    // in the time of a few hundred.
+    constexpr int kMeasuredRows = 300;
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 10;
+    const int cols = model_->cols();
+    const int rows = std::min(model_->rows(), kMeasuredRows);
+    contentWidths_.assign(static_cast<std::size_t>(cols), 0);
+    valueWidths_.assign(static_cast<std::size_t>(cols), 0);
+    for (int c = 0; c < cols; ++c) {
+        int widest = 0;
+        for (int r = 1; r < rows; ++r) {
+            const QString& text = model_->cell(r, c).text;
+            if (!text.isEmpty())
+                widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+        valueWidths_[static_cast<std::size_t>(c)] = widest + padding;
+        const QString& header = model_->cell(0, c).text;
+        contentWidths_[static_cast<std::size_t>(c)] =
+            std::max(widest, header.isEmpty() ? 0 : metrics.horizontalAdvance(header)) + padding;
+    }
+    layoutFittedColumns();
+}
+
+namespace {
+
+/// Cuts the widest of the given columns to a common cap, the largest with which they fit the
+/// room; none goes below narrowest.
+void shareRoom(std::vector<int>& widths, const std::vector<int>& columns, int room, int narrowest) {
+    int total = 0;
+    for (int c : columns)
+        total += widths[static_cast<std::size_t>(c)];
+    if (total <= room || columns.empty())
+        return;
+    std::vector<int> sorted;
+    for (int c : columns)
+        sorted.push_back(widths[static_cast<std::size_t>(c)]);
+    std::sort(sorted.begin(), sorted.end());
+    int cap = narrowest;
+    int used = 0;
+    const int count = static_cast<int>(sorted.size());
+    for (int i = 0; i < count; ++i) {
+        const int even = (room - used) / (count - i);
+        if (sorted[static_cast<std::size_t>(i)] > even) {
+            cap = std::max(even, narrowest);
+            break;
+        }
+        used += sorted[static_cast<std::size_t>(i)];
+    }
+    for (int c : columns)
+        widths[static_cast<std::size_t>(c)] = std::min(widths[static_cast<std::size_t>(c)], cap);
+}
+
+} // namespace
+
+void FlexGrid::setColumnKeptWhole(int col, bool whole) {
+    if (whole)
+        keptWhole_.insert(col);
+    else
+        keptWhole_.erase(col);
+    layoutFittedColumns();
+}
+
+void FlexGrid::layoutFittedColumns() {
+    const int cols = static_cast<int>(contentWidths_.size());
+    if (!fit_ || cols == 0 || cols != model_->cols())
+        return;
+    const int narrowest = fontMetrics().averageCharWidth() * 4;
+    const int limit = fittedColumnLimit();
+    std::vector<int> wanted(contentWidths_.size());
+    std::transform(contentWidths_.begin(), contentWidths_.end(), wanted.begin(),
+                   [&](int width) { return std::clamp(width, narrowest, std::max(limit, narrowest)); });
+    // The room there is, whether or not the vertical scroll bar shows now.
+    int room = viewport()->width();
+    if (!verticalScrollBar()->isVisibleTo(this) &&
+        model_->rows() * verticalHeader()->defaultSectionSize() > height())
+        room -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    int total = std::accumulate(wanted.begin(), wanted.end(), 0);
+    // A header wider than its column's values is cut first (its tooltip holds it).
+    for (int c = 0; c < cols && total > room && room > 0; ++c) {
+        int& width = wanted[static_cast<std::size_t>(c)];
+        const int values = std::max(valueWidths_[static_cast<std::size_t>(c)], narrowest);
+        const int give = std::min(width - values, total - room);
+        if (give > 0) {
+            width -= give;
+            total -= give;
+        }
+    }
+    if (total > room && room > 0) {
+        // The other columns give way before those kept whole; within each group the widest first.
+        std::vector<int> others;
+        std::vector<int> kept;
+        int keptWidth = 0;
+        for (int c = 0; c < cols; ++c) {
+            if (keptWhole_.count(c)) {
+                kept.push_back(c);
+                keptWidth += wanted[static_cast<std::size_t>(c)];
+            } else {
+                others.push_back(c);
+            }
+        }
+        const int othersRoom = room - keptWidth;
+        if (othersRoom >= narrowest * static_cast<int>(others.size())) {
+            shareRoom(wanted, others, othersRoom, narrowest);
+        } else {
+            for (int c : others)
+                wanted[static_cast<std::size_t>(c)] =
+                    std::min(wanted[static_cast<std::size_t>(c)], narrowest);
+            int othersWidth = 0;
+            for (int c : others)
+                othersWidth += wanted[static_cast<std::size_t>(c)];
+            shareRoom(wanted, kept, room - othersWidth, narrowest);
+        }
+    }
+    applyingWidths_ = true;
+    for (int c = 0; c < cols; ++c)
+        setColumnWidth(c, wanted[static_cast<std::size_t>(c)]);
+    applyingWidths_ = false;
+}
+
 void FlexGrid::applyColumnWidths() {
+    if (fit_) {
+        measureColumns();
+        return;
+    }
     applyingWidths_ = true;
     for (int c = 0; c < static_cast<int>(colWidths_.size()); ++c)
         setColumnWidth(c, colWidths_[c] / kTwipsPerPixel);
@@ -154,6 +345,8 @@ void FlexGrid::setColWidth(int col, int twips) {
     if (col < 0 || col >= static_cast<int>(colWidths_.size()))
         return;
     colWidths_[col] = std::max(twips, 0);
+    if (fit_)
+        return;
     applyingWidths_ = true;
     setColumnWidth(col, colWidths_[col] / kTwipsPerPixel);
     applyingWidths_ = false;

@@ -4,9 +4,11 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QTableView>
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 namespace dbsift {
@@ -15,7 +17,7 @@ namespace dbsift {
 inline constexpr int kTwipsPerPixel = 15;
 
 /// One cell of a FlexGrid: text, text colour, optional back colour and bold flag. Colours are
-/// 32-bit values with red in the low byte.
+/// 32-bit values with red in the low byte; a text colour of 0 (black) is the palette's own.
 struct FlexCell {
     QString text;
     uint32_t foreColour = 0;
@@ -47,7 +49,14 @@ public:
     void beginBatch() { ++batchDepth_; }
     void endBatch();
 
+    /// The palette the cells are shown against: the header row takes its button colours, and
+    /// every text is shown in a colour that reads on its cell's background.
+    void setPalette(const QPalette& palette);
+
 private:
+    QColor background(const FlexCell& c, int row) const;
+
+    QPalette palette_;
     int rows_ = 0;
     int cols_ = 0;
     std::vector<FlexCell> cells_;
@@ -88,20 +97,41 @@ public:
     void setCellStyle(int row, int col, uint32_t foreColour, bool bold);
     void setCellBackColour(int row, int col, int64_t backColour);
 
-    /// Column width in twips.
+    /// Column width in twips: the width the window asks for, which the settings file keeps.
     int colWidth(int col) const;
     void setColWidth(int col, int twips);
+
+    /// With fitting on, the columns are as wide as their texts (up to a limit, the full text in
+    /// the tooltip) whatever widths were asked for; when they do not fit the grid, the widest
+    /// give way first so that every column stays in view.
+    void setFitColumnsToContents(bool fit);
+    bool fitColumnsToContents() const { return fit_; }
+    /// The widest a fitted column grows, in pixels.
+    int fittedColumnLimit() const;
+    /// A column kept whole gives way only when the others can give no more.
+    void setColumnKeptWhole(int col, bool whole = true);
 
     /// Clears every cell's text and style; rows and columns stay.
     void clear();
     FlexGridModel& gridModel() { return *model_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void applyColumnWidths();
+    /// Measures every column's texts (the header and the first rows), then lays the columns out.
+    void measureColumns();
+    void layoutFittedColumns();
 
     FlexGridModel* model_;
     std::vector<int> colWidths_; ///< twips, kept across model resets
     bool applyingWidths_ = false;
+    bool fit_ = false;
+    std::vector<int> contentWidths_; ///< pixels, the widest text of each column
+    std::vector<int> valueWidths_;   ///< pixels, the widest text below the header row
+    std::set<int> keptWhole_;
 };
 
 /// A colour value (red in the low byte) as a QColor.

@@ -2,6 +2,7 @@
 #include "shell/frmMain.h"
 
 #include "Prompter.h"
+#include "data/EventHook.h"
 #include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMainMDI.h"
@@ -58,6 +59,7 @@ QTreeWidget* makeTree(const char* name, QWidget* parent) {
 FlexGrid* makeGrid(const char* name, QWidget* parent) {
     auto* grid = new FlexGrid(parent);
     grid->setObjectName(name);
+    grid->setFitColumnsToContents(true);
     return grid;
 }
 
@@ -122,10 +124,42 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
 
     buildMenus();
     buildPopupMenus();
+    buildDataMenu();
     connectSignals();
     connectStructureView();
     connectDataView();
     connectSyncView();
+    setFocusOrder();
+}
+
+void frmMain::setFocusOrder() {
+    // The reading pane passes Tab on instead of walking its links.
+    richTxtBoxProgDesc_->setTabChangesFocus(true);
+    const QList<QWidget*> order = {cmdSelConn_,
+                                   cboMasterRecentConn_,
+                                   cmdSourceSelConn_,
+                                   cboSourceRecentConn_,
+                                   TreeView1_,
+                                   TreeView2_,
+                                   richTxtBoxProgDesc_,
+                                   MSFlexGrid1_,
+                                   MSFlexGrid2_,
+                                   tsDataDiff_,
+                                   msFlexGridDataDiff_,
+                                   cmdGetPrevious_,
+                                   cmdGetMore_,
+                                   cmdCreateHTMLReport_,
+                                   cmdFirstDiff_,
+                                   cmdPrevious_,
+                                   cmdNext_,
+                                   cmdLast_,
+                                   cmdCopyRecord_,
+                                   cmdCopyRecorUp_,
+                                   cmdUndo_,
+                                   cboDataDiffSummary_,
+                                   MSFlexGridDataDiffDetail_};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 frmMain::~frmMain() = default;
@@ -203,6 +237,11 @@ void frmMain::buildLowerFrames() {
     gridsLayout->setSpacing(lMiddleSpacer_ * 2);
     MSFlexGrid1_ = makeGrid("MSFlexGrid1", frameStructureGrids_);
     MSFlexGrid2_ = makeGrid("MSFlexGrid2", frameStructureGrids_);
+    // What changed and where: the type column gives way first when a grid is narrow.
+    for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
+        grid->setColumnKeptWhole(1);
+        grid->setColumnKeptWhole(3);
+    }
     gridsLayout->addWidget(MSFlexGrid1_);
     gridsLayout->addWidget(MSFlexGrid2_);
     lowerFrames_->addWidget(frameStructureGrids_);
@@ -236,6 +275,45 @@ void frmMain::buildMenus() {
     help->setObjectName("mnuHelp");
     add(help, mnuHelpFile_, "mnuHelpFile", tr("Help &File"));
     add(help, mnuAbout_, "mnuAbout", tr("&About"));
+
+    // The desktop's own keys for leaving the program and for its help.
+    mnuExit_->setShortcuts(QKeySequence::Quit);
+    if (mnuExit_->shortcuts().isEmpty())
+        mnuExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuHelpFile_->setShortcuts(QKeySequence::HelpContents);
+    if (mnuHelpFile_->shortcuts().isEmpty())
+        mnuHelpFile_->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+void frmMain::buildDataMenu() {
+    // The data view's commands, with their keys: the popup menus' entries are the same actions.
+    QMenu* dataMenu = new QMenu(tr("&Data"), menuBar_);
+    dataMenu->setObjectName("mnuData");
+    menuBar_->insertMenu(menuBar_->actions().value(1), dataMenu);
+    mnuDataCompare_ = namedAction(this, "mnuDataCompare", tr("&Compare Data of Selected Table"));
+    dataMenu->addAction(mnuDataCompare_);
+    dataMenu->addSeparator();
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        {mnuFirstpopup_, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+        {mnuPreviouspopup_, QKeySequence(Qt::CTRL | Qt::Key_Up)},
+        {mnuNextpopup_, QKeySequence(Qt::CTRL | Qt::Key_Down)},
+        {mnuLastpopup_, QKeySequence(Qt::CTRL | Qt::Key_End)},
+        {mnuCopyTopToBottompopup_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
+        {mnuCopyBottomToToppopup_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+    };
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(key);
+        dataMenu->addAction(action);
+        if (action == mnuLastpopup_)
+            dataMenu->addSeparator();
+    }
+    mnuUndo_ = namedAction(this, "mnuUndo", tr("&Undo Copy..."));
+    mnuUndo_->setShortcuts(QKeySequence::Undo);
+    dataMenu->addAction(mnuUndo_);
+    // The keys work wherever the focus is in the window, menu open or not.
+    addActions(dataMenu->actions());
+    for (QAction* action : dataMenu->actions())
+        action->setShortcutContext(Qt::WindowShortcut);
 }
 
 void frmMain::buildPopupMenus() {
@@ -284,6 +362,13 @@ void frmMain::connectSignals() {
     for (QAction* action : {mnuSettings_, mnuSettingspopup_, tbOptions_})
         connect(action, &QAction::triggered, this, &frmMain::showOptions);
     connect(mnuHelpFile_, &QAction::triggered, this, &frmMain::openHelp);
+    connect(mnuUndo_, &QAction::triggered, this, &frmMain::cmdUndo_Click);
+    // The menu entry is there when the button is.
+    EventHook::install(*cmdUndo_, [this](QEvent* event) {
+        if (event->type() == QEvent::EnabledChange)
+            mnuUndo_->setEnabled(cmdUndo_->isEnabled());
+        return false;
+    });
     connect(mnuAbout_, &QAction::triggered, this, &frmMain::showAbout);
     connect(mnuExit_, &QAction::triggered, this, [this] {
         SaveIniFile();
@@ -295,10 +380,30 @@ void frmMain::connectSignals() {
 
     for (QTreeWidget* tree : {TreeView1_, TreeView2_}) {
         connect(tree, &QTreeWidget::itemClicked, this, [this, tree] { onTreeClicked(*tree); });
+        // Return on a table (or one of its fields) chooses it as a click does.
+        EventHook::install(*tree, [this, tree](QEvent* event) {
+            if (event->type() != QEvent::KeyPress)
+                return false;
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || !tree->currentItem() ||
+                (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+                return false;
+            onTreeClicked(*tree);
+            return true;
+        });
+        connect(tree, &QTreeWidget::currentItemChanged, this, [this, tree] { lastTree_ = tree; });
         connect(tree, &QWidget::customContextMenuRequested, this,
                 [this, tree](const QPoint& at) { mnupopupTree_->popup(tree->viewport()->mapToGlobal(at)); });
     }
     connect(mnuRunDataComparepopup_, &QAction::triggered, this, [this] { onTreeClicked(*TreeView1_); });
+    connect(mnuDataCompare_, &QAction::triggered, this, [this] {
+        QTreeWidget& tree = selectedTree();
+        if (!tree.isEnabled() || !tree.currentItem()) {
+            showMessage(tr("Choose a table in either tree first."));
+            return;
+        }
+        onTreeClicked(tree);
+    });
     connect(MSFlexGridDataDiffDetail_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         mnupopupDetail_->popup(MSFlexGridDataDiffDetail_->viewport()->mapToGlobal(at));
     });
@@ -312,15 +417,22 @@ void frmMain::connectSignals() {
             dRatioTopEditor_ = static_cast<double>(sizes.value(0)) / total;
     });
 
-    // Function keys reach the window whichever control has the focus.
-    const std::pair<int, void (frmMain::*)()> keys[] = {
-        {Qt::Key_F1, &frmMain::openHelp},
-        {Qt::Key_F2, &frmMain::viewReport},
-    };
-    for (const auto& [key, handler] : keys) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
+    // Function keys reach the window whichever control has the focus (F1 is the help entry's).
+    auto* reportKey = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    reportKey->setContext(Qt::WindowShortcut);
+    connect(reportKey, &QShortcut::activated, this, &frmMain::viewReport);
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the data view's tabs from wherever the focus is.
+    for (const auto& [key, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                    std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                    std::pair{QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1}}) {
+        auto* shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, handler);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            if (lowerFrames_->currentWidget() != frameDataGrids_)
+                return;
+            const int count = tsDataDiff_->count();
+            tsDataDiff_->setCurrentIndex((tsDataDiff_->currentIndex() + step + count) % count);
+        });
     }
     for (const auto& [key, action] : {std::pair{Qt::Key_F5, mnuRun_}, std::pair{Qt::Key_F9, tbSwap_}}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
@@ -420,7 +532,8 @@ QString frmMain::engineFailures() const {
                 lines << line;
         }
         if (!lines.isEmpty())
-            problems << (side == sifkit::Side::Original ? tr("Original database:\n%1") : tr("Modified database:\n%1"))
+            problems << (side == sifkit::Side::Original ? tr("Original database:\n%1")
+                                                        : tr("Modified database:\n%1"))
                             .arg(lines.join('\n'));
     }
     return problems.join("\n\n");

@@ -364,6 +364,12 @@ private:
     void openHelp();
     void showAbout();
     void onTreeClicked(QTreeWidget& tree);
+    void buildDataMenu();
+    /// The tree whose table the Data menu compares: the one with the focus, else the one last
+    /// moved in.
+    QTreeWidget& selectedTree();
+    /// The order Tab takes through the window: connection bar, trees, then the lower frames.
+    void setFocusOrder();
     /// F2 and the report button: the data report when the data view is shown.
     void viewReport();
 
@@ -439,6 +445,9 @@ private:
     QAction* mnuSettings_ = nullptr;
     QAction* mnuHelpFile_ = nullptr;
     QAction* mnuAbout_ = nullptr;
+    QAction* mnuDataCompare_ = nullptr;
+    QAction* mnuUndo_ = nullptr;
+    QTreeWidget* lastTree_ = nullptr;
     QMenu* mnupopupTree_ = nullptr;
     QAction* mnuOriginalpopup_ = nullptr;
     QAction* mnuModifiedpopup_ = nullptr;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Loading the comparison window: the start-up order and the window state it (re)creates.
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -7,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -15,13 +17,6 @@
 #include <cstdint>
 
 namespace dbsift {
-
-namespace {
-
-constexpr uint32_t kDefaultOriginalColour = 0x80FF80; // light green
-constexpr uint32_t kDefaultModifiedColour = 0xFFFFFF; // white
-
-} // namespace
 
 void frmMain::Form_Load() {
     resetTree(*TreeView1_);
@@ -47,6 +42,11 @@ void frmMain::Form_Load() {
     SaveIniFile();
     StopTimer();
     applyDividerRatio();
+    // The keyboard starts in the Original tree once it lists the tables, else on its button.
+    if (TreeView1_->isEnabled())
+        TreeView1_->setFocus();
+    else
+        cmdSelConn_->setFocus();
     if (bothKnown && compareNamed)
         mnuRun_Click();
 }
@@ -75,8 +75,10 @@ void frmMain::initializeMainWindow() {
     for (QAction* action : {mnuCreateDataReport_, mnuCreateReportpopup_, mnuRunDataComparepopup_})
         action->setEnabled(false);
     showLowerFrame(frameRichTextBox_);
-    appVar_.setOriginalColor(kDefaultOriginalColour);
-    appVar_.setModifiedColor(kDefaultModifiedColour);
+    // Light green and white on a light desktop; on a dark one, colours of the same kind that
+    // its light text reads on.
+    appVar_.setOriginalColor(defaultOriginalColour(palette()));
+    appVar_.setModifiedColor(defaultModifiedColour(palette()));
     setDropDownBoxColors();
     // Entering data-compare mode here is left to Form_Load, once the stored settings are read:
     // listing both catalogues twice at start-up would double the wait for nothing.

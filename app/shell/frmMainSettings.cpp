@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Section "frmMain" of the settings file: what the comparison window reads at load and writes
 // when it saves, and the colours it keeps on its two recent-connection lists.
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 #include "shell/SettingsText.h"
 #include "shell/frmMain.h"
@@ -30,9 +31,9 @@ uint32_t listColour(const QComboBox& list) {
 }
 
 void setListColour(QComboBox& list, uint32_t colour) {
-    QPalette palette = list.palette();
-    palette.setColor(QPalette::Base, toQColor(colour));
-    palette.setColor(QPalette::Button, toQColor(colour));
+    // The window's palette, not the list's: its text colour is the one chosen for the last colour.
+    QPalette palette = list.parentWidget() ? list.parentWidget()->palette() : list.palette();
+    paintWithSideColour(palette, toQColor(colour));
     list.setPalette(palette);
 }
 

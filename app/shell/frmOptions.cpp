@@ -2,6 +2,7 @@
 #include "shell/frmOptions.h"
 
 #include "Prompter.h"
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 #include "shell/SettingsText.h"
 #include "shell/frmMain.h"
@@ -156,9 +157,11 @@ void frmOptions::showDisplayLimit() {
 
 void frmOptions::paintColourBoxes() {
     const clsAppVar& vars = form_->getApplicationVariables();
-    const auto style = [](uint32_t colour) {
-        return QStringLiteral("background-color: %1;")
-            .arg(QString::fromStdString(frmMain::ColorToHTML(colour)));
+    const auto style = [this](uint32_t colour) {
+        // The caption reads on the colour whatever the desktop's text colour is.
+        return QStringLiteral("background-color: %1; color: %2;")
+            .arg(QString::fromStdString(frmMain::ColorToHTML(colour)),
+                 readableTextOn(toQColor(colour), palette()).name());
     };
     txtOriginalColor_->setStyleSheet(style(vars.getOriginalColor()));
     txtModifiedColor_->setStyleSheet(style(vars.getModifiedColor()));

@@ -5,6 +5,7 @@
 
 #include <sifkit/Sifcore.h>
 
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 
 #include <QAction>
@@ -24,16 +25,22 @@ constexpr int kKeyRole = Qt::UserRole + 1;
 QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text) {
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem();
     node->setText(0, text);
+    // A text the tree's width cuts short is read in full from its tooltip.
+    node->setToolTip(0, text);
     node->setData(0, kKeyRole, key);
+    // The check marks say what the comparison found; they are not the user's to change.
+    node->setFlags(node->flags() & ~Qt::ItemIsUserCheckable);
     return node;
 }
 
-/// The last node added is checked and coloured: red for a new field, blue otherwise.
-void markNode(QTreeWidgetItem* node, int16_t changeType) {
+/// The last node added is checked and coloured: red for a new field, blue otherwise, each as it
+/// reads on the tree's background.
+void markNode(QTreeWidgetItem* node, int16_t changeType, const QColor& background) {
     if (!node)
         return;
     node->setCheckState(0, Qt::Checked);
-    node->setForeground(0, changeType == 2 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    node->setForeground(
+        0, readableAccentOn(changeType == 2 ? QColor(255, 0, 0) : QColor(0, 0, 255), background));
 }
 
 } // namespace
@@ -47,6 +54,7 @@ void frmMain::resetTree(QTreeWidget& tree) {
 void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
     sifkit::Sifcore& engine = Sifcore1();
     const QIcon picture = tree.property("databasePicture").value<QIcon>();
+    const QColor background = tree.palette().color(QPalette::Base);
     const int32_t count = engine.getResultCount(isMaster);
     // Looked up once: a tree can hold tens of thousands of field nodes.
     const QString fieldNode = tr("Field Name = %1");
@@ -77,7 +85,7 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
                         changeNode.arg(QString::fromStdString(engine.getChangeDesciption(changeType))));
                 }
             }
-            markNode(last, changeType);
+            markNode(last, changeType, background);
         } catch (const std::exception&) {
             continue;
         }
@@ -96,6 +104,12 @@ void frmMain::populateTree(QTreeWidget& tree, bool isMaster) {
 } // namespace dbsift
 
 namespace dbsift {
+
+QTreeWidget& frmMain::selectedTree() {
+    if (TreeView2_->hasFocus() || (!TreeView1_->hasFocus() && lastTree_ == TreeView2_))
+        return *TreeView2_;
+    return *TreeView1_;
+}
 
 // A click in a tree chooses the table for a data comparison.
 void frmMain::onTreeClicked(QTreeWidget& tree) {

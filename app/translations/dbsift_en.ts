@@ -553,6 +553,22 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>&amp;Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Compare Data of Selected Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo Copy...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a table in either tree first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The password of user %1 for %2:</source>
         <translation type="unfinished"></translation>
     </message>

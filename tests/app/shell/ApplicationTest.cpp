@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QStyle>
 #include <QTemporaryDir>
 
 using namespace dbsift;
@@ -42,6 +43,15 @@ class ApplicationTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void theDesktopsStyleIsKept() {
+        // Whatever style the desktop gives the program, setting the program up keeps it.
+        QApplication::setStyle(QStringLiteral("Windows"));
+        const QString desktops = QApplication::style()->name();
+        configureApplication(*qApp);
+        QCOMPARE(QApplication::style()->name(), desktops);
+        QApplication::setStyle(QStringLiteral("Fusion"));
+    }
+
     void theBuildTreeIsLaidOutAsAnInstallation() {
         // The program is built in app/, its files in share/dbsift beside it.
         const std::filesystem::path resources = DBSIFT_RESOURCE_FOLDER;

@@ -15,6 +15,7 @@
         dbsift::test::initialiseAppTestProcess();                                                            \
         QApplication application(argc, argv);                                                                \
         dbsift::configureApplication(application);                                                           \
+        QApplication::setStyle(QStringLiteral("Fusion"));                                                    \
         QApplication::setFont(QFont("DejaVu Sans", 9));                                                      \
         TestClass test;                                                                                      \
         return QTest::qExec(&test, argc, argv);                                                              \
