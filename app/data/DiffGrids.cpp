@@ -103,12 +103,10 @@ void frmMain::fillSummaryGrid(FlexGrid& grid, const std::string& tableName, int3
     appVar_.setCurrentSourceRecordIndex(walk.sourceIndex());
     appVar_.setRowTotal(row);
 
-    const double records = (engine.getResultRecordCountForTable(tableName, true) +
-                            engine.getResultRecordCountForTable(tableName, false)) /
-                           static_cast<double>(getFieldCount());
-    int32_t c = static_cast<int32_t>(std::lround(records));
-    if (c > 1)
-        --c;
+    // The count is of the records that differ, on both sides together (the data items divided
+    // by the fields would count a side's last record and round).
+    const sifkit::DataResult& result = engine.lastDataResult();
+    const auto c = static_cast<int32_t>(result.original.size() + result.modified.size());
     UpdateCount(0, c, "");
     frame_.setPanelText(1, tr("Total Records ="));
     frame_.setPanelText(2, QString::number(c));
