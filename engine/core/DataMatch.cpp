@@ -154,11 +154,18 @@ SideReading sideReading(platform::Backend* backend, Statement query, bool theirs
     return side;
 }
 
-void readDigests(SideReading& side, std::size_t columnCount) {
+/// Reads every record's digest of a side. onColumns, where given, is told the columns the
+/// reading describes before its first row, in time to make the side's plan from them.
+void readDigests(SideReading& side, std::size_t columnCount,
+                 const std::function<void(const std::vector<platform::ColumnInfo>&)>& onColumns = {}) {
     reading(side.theirs, side.query, [&] {
         side.backend->scan(
             side.rendered.sql, side.rendered.parameters,
-            [&](const std::vector<platform::ColumnInfo>& found) { requireColumns(found, columnCount); },
+            [&](const std::vector<platform::ColumnInfo>& found) {
+                requireColumns(found, columnCount);
+                if (onColumns)
+                    onColumns(found);
+            },
             [&](const platform::CellView* cells, std::size_t count) {
                 beat(side.heartbeat);
                 side.digests.push_back(fingerprintOf(cells, side.plan));
@@ -310,15 +317,14 @@ std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide
         Statement fields{mine.query.table, {}, {}, {}};
         for (std::size_t position : positions)
             fields.columns.push_back(columns[position].name);
-        std::vector<platform::ColumnInfo> found;
-        reading(true, fields, [&] { found = describe(*theirs.backend, fields); });
-        requireColumns(found, positions.size());
         const std::vector<platform::ColumnInfo> compared = columnsAt(columns, positions);
-        SideReading other = sideReading(
-            theirs.backend, fields, true,
-            planFor(found, allPositions(found.size()), compared, theirs.backend->dialect()), heartbeat);
+        SideReading other = sideReading(theirs.backend, fields, true, {}, heartbeat);
         other.kept.reset(); // only the digests are needed of the other side
-        readDigests(other, found.size());
+        std::vector<platform::ColumnInfo> found;
+        readDigests(other, positions.size(), [&](const std::vector<platform::ColumnInfo>& described) {
+            found = described;
+            other.plan = planFor(found, allPositions(found.size()), compared, theirs.backend->dialect());
+        });
         const MatchedDigests index(other.digests);
         SideReading own = sideReading(mine.backend, mine.query, false,
                                       planFor(columns, positions, found, mine.backend->dialect()), heartbeat);
