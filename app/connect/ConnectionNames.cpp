@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "connect/ConnectionNames.h"
 
+#include "shell/SettingsText.h"
+
 #include <sifkit/Credentials.h>
 
 #include <QFileInfo>
@@ -11,12 +13,6 @@
 namespace dbsift {
 
 namespace {
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 /// Where the attribute key (lower case, with its "=") starts in text: at the start of the text
 /// or after ";" and any blanks, never inside a value. npos when it is not there.

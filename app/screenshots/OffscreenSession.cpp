@@ -37,4 +37,26 @@ bool loadOffscreen(frmMainMDI& frame) {
     return true;
 }
 
+QPalette darkDesktopPalette() {
+    QPalette palette;
+    const QColor window(0x35, 0x35, 0x35), base(0x2A, 0x2A, 0x2A), text(0xF0, 0xF0, 0xF0);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, base);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::red);
+    palette.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    palette.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
 } // namespace dbsift

@@ -3,6 +3,7 @@
 
 #include "shell/AppPaths.h"
 
+#include <QPalette>
 #include <QTemporaryDir>
 
 #include <string>
@@ -27,6 +28,9 @@ private:
 
 /// Turns off the data-compare hint, a modal dialog no one would answer.
 void turnOffDataCompareHint(const AppPaths& paths);
+
+/// A dark desktop palette, as dark themes set it: light text on dark grey.
+QPalette darkDesktopPalette();
 
 /// Shows the frame at 1280x800 and loads it as at start-up. False when it is never exposed.
 bool loadOffscreen(frmMainMDI& frame);

@@ -41,29 +41,6 @@ bool save(QWidget& widget, const QString& folder, const char* name) {
     return true;
 }
 
-/// A dark desktop palette, as dark themes set it: light text on dark grey.
-QPalette darkPalette() {
-    QPalette palette;
-    const QColor window(0x35, 0x35, 0x35), base(0x2A, 0x2A, 0x2A), text(0xF0, 0xF0, 0xF0);
-    palette.setColor(QPalette::Window, window);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::Base, base);
-    palette.setColor(QPalette::AlternateBase, window);
-    palette.setColor(QPalette::ToolTipBase, base);
-    palette.setColor(QPalette::ToolTipText, text);
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Button, window);
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::BrightText, Qt::red);
-    palette.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-    palette.setColor(QPalette::HighlightedText, Qt::black);
-    palette.setColor(QPalette::PlaceholderText, QColor(0xA0, 0xA0, 0xA0));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    return palette;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -163,7 +140,7 @@ int main(int argc, char* argv[]) {
     frame.close();
 
     // The same comparison on a dark desktop: the window and its colours follow the palette.
-    QApplication::setPalette(darkPalette());
+    QApplication::setPalette(dbsift::darkDesktopPalette());
     dbsift::frmMainMDI dark(paths, prompter);
     if (!dbsift::loadOffscreen(dark))
         return 1;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "shell/RecentConnections.h"
 
+#include "shell/SettingsText.h"
+
 #include <sifkit/Credentials.h>
 
 #include <algorithm>
@@ -9,12 +11,6 @@
 namespace dbsift {
 
 namespace {
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::vector<std::string> entriesOf(const ProfileText& text, const std::string& section) {
     std::vector<std::string> entries;

@@ -42,6 +42,12 @@ double parseDecimalText(const std::string& text, double defaultValue) {
     return defaultValue;
 }
 
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
 bool textToBool(const std::string& text, bool defaultValue) {
     std::string lower;
     for (char c : text)

@@ -22,6 +22,9 @@ bool textToBool(const std::string& text, bool defaultValue);
 int64_t textToWhole(const std::string& text, int64_t defaultValue, int64_t minimum = INT32_MIN,
                     int64_t maximum = INT32_MAX);
 
+/// The text with its ASCII letters in lower case, for comparing keys and names without letter case.
+std::string lowered(std::string text);
+
 /// "True" or "False", as booleans are written to the settings file.
 std::string boolText(bool value);
 

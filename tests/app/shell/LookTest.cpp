@@ -4,6 +4,7 @@
 // texts with every structure column in view on small screens.
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
+#include "screenshots/OffscreenSession.h"
 #include "shell/frmOptions.h"
 
 #include <QApplication>
@@ -35,20 +36,7 @@ double contrast(const QColor& a, const QColor& b) {
 /// the object lives.
 class DarkDesktop {
 public:
-    DarkDesktop() : before_(QApplication::palette()) {
-        QPalette dark;
-        const QColor window(0x35, 0x35, 0x35), base(0x2A, 0x2A, 0x2A), text(0xF0, 0xF0, 0xF0);
-        dark.setColor(QPalette::Window, window);
-        dark.setColor(QPalette::WindowText, text);
-        dark.setColor(QPalette::Base, base);
-        dark.setColor(QPalette::AlternateBase, window);
-        dark.setColor(QPalette::Text, text);
-        dark.setColor(QPalette::Button, window);
-        dark.setColor(QPalette::ButtonText, text);
-        dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-        dark.setColor(QPalette::HighlightedText, Qt::black);
-        QApplication::setPalette(dark);
-    }
+    DarkDesktop() : before_(QApplication::palette()) { QApplication::setPalette(darkDesktopPalette()); }
     ~DarkDesktop() { QApplication::setPalette(before_); }
     DarkDesktop(const DarkDesktop&) = delete;
     DarkDesktop& operator=(const DarkDesktop&) = delete;
