@@ -83,10 +83,8 @@ std::string contents(const std::string& path) {
 class AccessFileTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::is_directory(SIFKIT_TEST_ACCESS_FIXTURES))
-            GTEST_SKIP() << "no Access files at " << SIFKIT_TEST_ACCESS_FIXTURES;
-        if (installedProgram("mdb-export").empty())
-            GTEST_SKIP() << "the MDB Tools programs (mdbtools) are not installed";
+        if (const std::string why = whyNoAccessFiles(); !why.empty())
+            GTEST_SKIP() << why;
         northwind = copy("nwind.mdb");
         dates = copy("DateTestDatabase.mdb");
     }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -95,6 +96,14 @@ void handFolderTo(const fs::path& folder, const std::string& user) {
         throw std::runtime_error("no " + user + " user to run the server as");
     if (chown(folder.c_str(), entry->pw_uid, entry->pw_gid) != 0)
         throw std::runtime_error("cannot hand " + folder.string() + " to " + user);
+}
+
+std::string whyNoAccessFiles() {
+    if (!std::filesystem::is_directory(SIFKIT_TEST_ACCESS_FIXTURES))
+        return std::string("no Access files at ") + SIFKIT_TEST_ACCESS_FIXTURES;
+    if (installedProgram("mdb-export").empty())
+        return "the MDB Tools programs (mdbtools) are not installed";
+    return {};
 }
 
 } // namespace sifkit::test

@@ -41,6 +41,10 @@ std::filesystem::path newServerFolder(const std::string& prefix);
 /// live, off an ordinary user's PATH); "" when it is not installed.
 std::string installedProgram(const std::string& name);
 
+/// Why the tests of Access files cannot run here (no fixture folder, or no MDB Tools programs to
+/// check them with); "" when they can.
+std::string whyNoAccessFiles();
+
 /// The owner of a folder becomes the named system user (for a server that refuses to run as
 /// root); throws when there is no such user.
 void handFolderTo(const std::filesystem::path& folder, const std::string& user);

@@ -17,10 +17,8 @@ namespace fs = std::filesystem;
 class AccessCompareTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::is_directory(SIFKIT_TEST_ACCESS_FIXTURES))
-            GTEST_SKIP() << "no Access files at " << SIFKIT_TEST_ACCESS_FIXTURES;
-        if (installedProgram("mdb-export").empty())
-            GTEST_SKIP() << "the MDB Tools programs (mdbtools) are not installed";
+        if (const std::string why = whyNoAccessFiles(); !why.empty())
+            GTEST_SKIP() << why;
         northwind = dir.file("nwind.mdb");
         fs::copy_file(fs::path(SIFKIT_TEST_ACCESS_FIXTURES) / "nwind.mdb", northwind);
         exported = dir.file("products.db");
