@@ -12,17 +12,6 @@ bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-TEST(clsDBManagerTest, AFreshManagerPrintsItsInitialValues) {
-    clsDBManager manager;
-    EXPECT_EQ(manager.toString(),
-              "connectionString=,isMasterDatabase=False,tableName=,tableDataType=,isSorted=False,"
-              "isRecordMatched=False,whereClause=,sSql=,newTable=False,tableCatalog=,tableSchema=,fieldList=,"
-              "currentRecordNumber=-1,recordCount=-1,isAccess=False,xmlFileName=,bsaveToXML=False,"
-              "bListDBOjectsOnly=False,useDSN =True,returnConnectionMessage =,returnSQLMessage =");
-    EXPECT_EQ(manager.getIsRecordMatched(), "False");
-    EXPECT_EQ(manager.getResults()->count(), 0);
-}
-
 TEST(clsDBManagerTest, IsAccessFollowsTheJetPrefixAndALowerCaseMdb) {
     clsDBManager manager;
     manager.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\data\\SALES.MDB");
@@ -41,20 +30,6 @@ protected:
     TempDir dir;
     std::string path = dir.file("people.db");
 };
-
-TEST_F(clsDBManagerDatabaseTest, OpensAndQueriesWithSuccessTexts) {
-    clsDBManager manager;
-    manager.setConnectionString(fileConnectionString(path));
-    manager.openDatabaseConnection();
-    EXPECT_EQ(manager.getReturnConnectionMessage(), " Successfully Completed||");
-    EXPECT_EQ(manager.getDatabaseConnection().state(), 1);
-    manager.openDataBaseRecordsFromQuery("select * from [people]");
-    EXPECT_EQ(manager.getReturnSQLMessage(), " Successfully Completed ||");
-    EXPECT_EQ(manager.getDatabaseRecords().recordCount(), 3);
-    manager.closeConnection();
-    EXPECT_EQ(manager.getDatabaseRecords().state(), 0);
-    EXPECT_EQ(manager.getDatabaseConnection().state(), 0);
-}
 
 TEST_F(clsDBManagerDatabaseTest, AFailedOpenNamesTheConnectionStringWithoutItsPassword) {
     clsDBManager manager;

@@ -10,8 +10,6 @@
 namespace sifkit::test {
 namespace {
 
-const std::string kIndexError = "Error index is greater then results returned";
-
 std::shared_ptr<clsResultSet> tableItem(const std::string& table, const std::string& primaryKey = "id") {
     auto item = std::make_shared<clsResultSet>();
     item->setDatabaseObjName(table);
@@ -71,54 +69,6 @@ TEST_F(ResultLookupsTest, ResultCountBeforeAnyRunIsZeroWithMessages72And73) {
     EXPECT_EQ(core.getSourceDataManager()->getReturnMessage(),
               " # 73 Error occured while getting result count in component || # 73 Error occured while "
               "getting result count in component ||");
-}
-
-TEST_F(ResultLookupsTest, AccessorsWithoutACollectionReportTheIndexCheck) {
-    EXPECT_EQ(core.getResultFieldName(1, false), kIndexError);
-    EXPECT_FALSE(core.getResultIsDataValue(1, false));
-    EXPECT_EQ(core.getErrorLogs(true),
-              "Connection issues =Database issues General Issues  # 70 Error occured while checking index in "
-              "component || # 70 Error occured while checking index in component ||");
-    EXPECT_EQ(
-        core.getSourceDataManager()->getReturnMessage(),
-        " # 71 Error occured while checking index in component || # 71 Error occured while checking index "
-        "in component ||");
-    EXPECT_EQ(core.getResultSet(1, true), nullptr);
-}
-
-TEST_F(ResultLookupsTest, AnIndexPastTheEndIsNotAnError) {
-    master->add(tableItem("people"));
-    publish();
-    const int32_t pastEnd = core.getResultCount(true) + 1;
-    EXPECT_EQ(core.getResultFieldName(pastEnd, true), kIndexError);
-    EXPECT_EQ(core.getResultDatabaseObjectName(pastEnd, true), kIndexError);
-    EXPECT_EQ(core.getResultFieldValue(pastEnd, true), kIndexError);
-    EXPECT_FALSE(core.getResultIsFieldDesc(pastEnd, true));
-    EXPECT_FALSE(core.getResultIsFieldComparable(pastEnd, true));
-    EXPECT_EQ(core.getResultSet(pastEnd, true), nullptr);
-    EXPECT_EQ(core.getMasterDataManager()->getReturnMessage(), "");
-}
-
-TEST_F(ResultLookupsTest, IntegerAccessorsPastTheEndFailWithAConversionError) {
-    master->add(tableItem("people"));
-    publish();
-    EXPECT_THROW(core.getResultChangeType(2, true), ConversionError);
-    EXPECT_THROW(core.getResultFieldLength(2, true), ConversionError);
-    EXPECT_THROW(core.getResultChangeType(1, false), ConversionError);
-}
-
-TEST_F(ResultLookupsTest, AnIndexBelowOneFailsTheItemAccessExceptInGetResultSet) {
-    master->add(tableItem("people"));
-    publish();
-    try {
-        core.getResultFieldName(0, true);
-        FAIL() << "an index of 0 must fail";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), ErrorNumber::SubscriptOutOfRange);
-    }
-    EXPECT_THROW(core.getResultIsDataValue(-1, true), Error);
-    EXPECT_EQ(core.getResultSet(0, true), nullptr);
-    EXPECT_EQ(core.getResultSet(-3, true), nullptr);
 }
 
 TEST_F(ResultLookupsTest, AccessorsReadTheirFieldsWithTheForeignKeyNamingOfTheInterface) {
@@ -194,14 +144,6 @@ TEST_F(ResultLookupsTest, FieldCountFallsBackToTheSideManagersCount) {
     addRecords(*master, "people", {{1, {{"id", "1"}, {"name", "a"}}}});
     EXPECT_EQ(core.getResultFieldCount(true, "people"), 2);
     EXPECT_EQ(core.getResultFieldCount(true, "other"), 0);
-}
-
-TEST_F(ResultLookupsTest, AnUnreportedRecordNumberGivesAnItemWithDefaults) {
-    addRecords(*master, "people", {{1, {{"id", "1"}}}});
-    publish();
-    auto item = core.getResultSetFromRecordNumber("people", 9, true);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->toString(), clsResultSet().toString());
 }
 
 TEST_F(ResultLookupsTest, PairsRecordsThroughThePrimaryKeyBothWays) {

@@ -7,15 +7,6 @@
 namespace sifkit::test {
 namespace {
 
-TEST(clsResultSetTest, ANewItemPrintsEveryLabelWithDefaults) {
-    clsResultSet item;
-    EXPECT_EQ(
-        item.toString(),
-        "databaseObjName=,fieldName=,dataType=,fieldDefinedSize=,fieldActualSize=,dataValue=,fieldCount=0,"
-        "recordNumber=0,recordCount=0,changeType=0,isFieldDesc=False,isDataValue=False,primaryKey=,"
-        "foreignKey=,fKeyPrimarytable=,fKeyPrimaryColumnName=,fKeyName=,pKeyName=");
-}
-
 TEST(clsResultSetTest, ToStringPlacesEachFieldUnderItsLabel) {
     clsResultSet item;
     item.setDatabaseObjName("T");
@@ -42,18 +33,6 @@ TEST(clsResultSetTest, ToStringPlacesEachFieldUnderItsLabel) {
         "fieldCount=4,recordNumber=12,recordCount=-3,changeType=5,isFieldDesc=True,isDataValue=True,"
         "primaryKey=id,foreignKey=fkcol,fKeyPrimarytable=pt,fKeyPrimaryColumnName=pcol,fKeyName=fk,"
         "pKeyName=pk");
-}
-
-TEST(clsResultSetTest, CodesAndLengthsCrossAsDecimalText) {
-    clsResultSet item;
-    item.setChangeType("5");
-    EXPECT_EQ(item.getChangeType(), "5");
-    item.setLength("0");
-    EXPECT_EQ(item.getLength(), "0");
-    item.setLength("-12");
-    EXPECT_EQ(item.getLength(), "-12");
-    item.setChangeType("007");
-    EXPECT_EQ(item.getChangeType(), "7");
 }
 
 TEST(clsResultSetTest, TextThatIsNotA16BitNumberFailsAndKeepsTheOldValue) {
