@@ -57,6 +57,7 @@ void frmMain::runStructureCompare(bool objectsListed) {
     structureTiming_.gridSeconds +=
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     enableControls();
+    frame_.setPanelText(1, QString()); // the data view's count label, when it was shown
     frame_.setPanelText(2, tr("Done"));
 }
 

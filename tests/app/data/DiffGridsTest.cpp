@@ -51,6 +51,9 @@ private slots:
         QCOMPARE(sandbox.frame()->panelText(1), QString("Total Records ="));
         // The count is of differing records: Ann on each side.
         QCOMPARE(sandbox.frame()->panelText(2), QString("2"));
+        // The structure that replaces the data view leaves no count label behind.
+        form.findChild<QAction*>("mnuRunStructureComparepopup")->trigger();
+        QCOMPARE(sandbox.frame()->panelText(1), QString());
     }
 
     void changedValuesStandOutAgainstTheirCounterpart() {
