@@ -84,6 +84,7 @@ std::string formatJson(const DataReport& report) {
                   {"table", report.result.table},
                   {"columns", report.columns},
                   {"notCompared", report.notCompared},
+                  {"exactDespiteCollation", report.result.exactDespiteCollation},
                   {"primaryKey", textOrNull(primaryKey)},
                   {"paired", report.paired()},
                   {"differences", report.differences()},

@@ -137,6 +137,9 @@ std::string formatText(const DataReport& report) {
     out += ".\n";
     if (!report.notCompared.empty())
         out += "Not compared: " + oneLine(joined(report.notCompared)) + ".\n";
+    if (!report.result.exactDespiteCollation.empty())
+        out += oneLine(joined(report.result.exactDespiteCollation)) +
+               ": compared exactly; the database's collation would call 'Paris' and 'PARIS' equal.\n";
     out += "\n";
     const std::vector<const sifkit::DataRecord*> records = report.records();
     if (!records.empty()) {

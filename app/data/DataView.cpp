@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStringList>
 #include <QTabWidget>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -196,6 +197,21 @@ void frmMain::chooseTableForDataCompare(QTreeWidget& tree) {
         dialog.exec();
 }
 
+void frmMain::showCollationNote() {
+    const std::vector<std::string>& columns = Sifcore1().lastDataResult().exactDespiteCollation;
+    QStringList names;
+    for (const std::string& column : columns)
+        names << QString::fromStdString(column);
+    const QString note =
+        names.isEmpty()
+            ? QString()
+            : tr("%1: compared exactly; the database's collation would call 'Paris' and 'PARIS' equal")
+                  .arg(names.join(QStringLiteral(", ")));
+    frame_.setPanelText(4, note);
+    if (QWidget* panel = frame_.panel(4))
+        panel->setToolTip(note);
+}
+
 void frmMain::showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList) {
     appVar_.setDoStructure(false);
     setFieldList(fieldList);
@@ -212,6 +228,7 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     CopyUpButtonsEnabled(false);
 
     const bool found = runDataCompare(tableName, fieldList);
+    showCollationNote();
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Failed) {
         // A failed run is never shown as a run without differences.
         showMessage(tr("The records of %1 could not be compared.").arg(QString::fromStdString(tableName)) +

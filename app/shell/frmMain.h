@@ -269,6 +269,9 @@ public:
     frmFieldListForDataCompare& fieldListDialog();
     /// Runs the data comparison of a table over a field list ("[A],[B C]") and shows the results.
     void showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList);
+    /// Names, in the status bar, the compared columns that the database's own collation would
+    /// call equal where letter case or trailing blanks differ.
+    void showCollationNote();
     /// The engine run of a data comparison; True when differences were found.
     bool runDataCompare(const std::string& tableName, const std::string& fieldList);
     /// After the sides were swapped: compares the shown table again, Original and Modified swapped.

@@ -572,6 +572,10 @@ Engine: Sifkit %3</source>
         <source>The password of user %1 for %2:</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1: compared exactly; the database&apos;s collation would call &apos;Paris&apos; and &apos;PARIS&apos; equal</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>

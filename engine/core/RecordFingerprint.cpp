@@ -119,6 +119,18 @@ bool holdsDecimals(const platform::ColumnInfo& column) {
     }
 }
 
+std::string guidInOneSpelling(std::string_view text) {
+    if (text.size() == 38 && text.front() == '{' && text.back() == '}')
+        text = text.substr(1, 36);
+    if (text.size() != 36)
+        return std::string(text);
+    std::string spelled(text);
+    for (char& c : spelled)
+        if (c >= 'A' && c <= 'F')
+            c = static_cast<char>(c - 'A' + 'a');
+    return spelled;
+}
+
 FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
                         const std::vector<std::size_t>& positions,
                         const std::vector<platform::ColumnInfo>& theirs,
@@ -131,7 +143,7 @@ FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
         // A driver hands integers too large for 64 signed bits over as text; they are numbers
         // all the same. An SQLite file tells a text from a number itself.
         const bool wideIntegers = own.storage == Value::Kind::Integer && !mineDialect.isSqlite;
-        plan.push_back({positions[i], holdsDecimals(own) || wideIntegers, decimalsHere});
+        plan.push_back({positions[i], holdsDecimals(own) || wideIntegers, decimalsHere, own.typeCode == 72});
     }
     return plan;
 }
@@ -154,6 +166,8 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const Fingerpri
         case Value::Kind::Text:
             if (field.textIsNumber)
                 addDecimalText(canonical, cell.bytes, field.realsAsShown);
+            else if (field.guid)
+                canonical.bytes(TextTag, guidInOneSpelling(cell.bytes));
             else
                 canonical.bytes(TextTag, cell.bytes);
             break;

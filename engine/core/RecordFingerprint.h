@@ -4,6 +4,8 @@
 #include "dataaccess/Backend.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace sifkit::detail {
@@ -29,7 +31,12 @@ struct CanonicalField {
     std::size_t position = 0;  ///< the cell's place in the row
     bool textIsNumber = false; ///< the column holds numbers that may come as text (decimals)
     bool realsAsShown = false; ///< reals are the numbers of their shortest text, as decimals are
+    bool guid = false;         ///< a GUID column: its texts in one spelling (see guidInOneSpelling)
 };
+
+/// A GUID's text as every reading of it compares: without the braces Access shows, its hex
+/// digits in lower case, as PostgreSQL writes them. Any other text is returned as it is.
+std::string guidInOneSpelling(std::string_view text);
 
 /// The compared fields of a side, in the order both sides compare them.
 using FingerprintPlan = std::vector<CanonicalField>;

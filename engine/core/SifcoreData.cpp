@@ -4,7 +4,9 @@
 // (DataMatch); what the sides' managers show of it (data items, record numbers, progress,
 // messages, the last match query) is rendered here from that answer.
 
+#include "CanonicalNumber.h"
 #include "DataMatch.h"
+#include "RecordFingerprint.h"
 
 #include "access/CatalogueReader.h"
 #include "access/FieldTypes.h"
@@ -16,6 +18,9 @@
 #include <sifkit/FieldList.h>
 #include <sifkit/Sifcore.h>
 
+#include <cmath>
+#include <optional>
+#include <set>
 #include <unordered_map>
 #include <variant>
 
@@ -409,6 +414,44 @@ std::optional<Statement> comparedFields(const clsDBManager& side, const PassResu
 
 /// Pairs each record with the other side's record of the same key: every key column compared,
 /// every one equal.
+/// Whether a column of the type holds numbers that a driver may hand over as text: decimals,
+/// and integers beyond 64 signed bits.
+bool holdsNumbers(int32_t typeCode) {
+    switch (typeCode) {
+    case 2:
+    case 3:
+    case 6:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 131:
+    case 139:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The compared columns, in their order, that either side's database would call equal where
+/// letter case or trailing blanks differ.
+std::vector<std::string> looselyCollated(clsDBManager& masterSide, clsDBManager& sourceSide,
+                                         const std::vector<std::string>& compared) {
+    std::set<std::string> loose;
+    for (clsDBManager* side : {&masterSide, &sourceSide})
+        if (side->getDatabaseConnection().backend())
+            for (std::string& column : backendOf(*side).looselyCollatedColumns(side->getTableName()))
+                loose.insert(std::move(column));
+    std::vector<std::string> named;
+    for (const std::string& column : compared)
+        if (loose.count(column))
+            named.push_back(column);
+    return named;
+}
+
 void pairByKey(DataResult& result) {
     if (result.keyColumns.empty())
         return;
@@ -426,30 +469,43 @@ void pairByKey(DataResult& result) {
     const std::vector<std::size_t> modifiedKey = positionsIn(result.modifiedColumns);
     if (originalKey.size() != result.keyColumns.size() || modifiedKey.size() != result.keyColumns.size())
         return;
-    // One pass over each side, each record's key as exact bytes (a kind tag, then its text): two
-    // keys are equal exactly when their values are.
-    const auto keyOf = [](const DataRecord& record, const std::vector<std::size_t>& positions) {
+    // One pass over each side, each record's key in the form equal values share: numbers by
+    // their value (an integer 7 and a decimal 7.00 of the other product are one key), every
+    // other value by a kind tag and its exact text.
+    const auto keyOf = [](const DataRecord& record, const std::vector<std::size_t>& positions,
+                          const std::vector<ColumnSchema>& columns) {
         std::string key;
         for (std::size_t position : positions) {
             const Value& value = record.values[position];
-            const std::string text = value.toString();
-            key += static_cast<char>(value.kind());
+            std::optional<detail::CanonicalNumber> number;
+            if (value.kind() == Value::Kind::Integer)
+                number = detail::numberFromText(std::to_string(value.asInteger()));
+            else if (value.kind() == Value::Kind::Real && std::isfinite(value.asReal()))
+                number = detail::numberFromReal(value.asReal());
+            else if (value.kind() == Value::Kind::Text && holdsNumbers(columns[position].typeCode))
+                number = detail::numberFromText(value.asText());
+            const std::string text = number ? number->bytes()
+                                     : columns[position].typeCode == 72
+                                         ? detail::guidInOneSpelling(value.toString())
+                                         : value.toString();
+            key += number ? 'N' : static_cast<char>(value.kind());
             key += std::to_string(text.size()) + ":" + text;
         }
         return key;
     };
     std::unordered_map<std::string, int32_t> firstModified;
     for (const DataRecord& modified : result.modified)
-        firstModified.try_emplace(keyOf(modified, modifiedKey), modified.number);
+        firstModified.try_emplace(keyOf(modified, modifiedKey, result.modifiedColumns), modified.number);
     std::unordered_map<std::string, int32_t> firstOriginal;
     for (DataRecord& original : result.original) {
-        const std::string key = keyOf(original, originalKey);
+        const std::string key = keyOf(original, originalKey, result.originalColumns);
         firstOriginal.try_emplace(key, original.number);
         if (auto found = firstModified.find(key); found != firstModified.end())
             original.counterpart = found->second;
     }
     for (DataRecord& modified : result.modified)
-        if (auto found = firstOriginal.find(keyOf(modified, modifiedKey)); found != firstOriginal.end())
+        if (auto found = firstOriginal.find(keyOf(modified, modifiedKey, result.modifiedColumns));
+            found != firstOriginal.end())
             modified.counterpart = found->second;
 }
 
@@ -565,6 +621,7 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.modified = std::move(sourcePass.records);
     lastData_.keyColumns = sharedKey(masterSide, sourceSide, masterPass, sourcePass);
     pairByKey(lastData_);
+    lastData_.exactDespiteCollation = looselyCollated(masterSide, sourceSide, namesOf(masterPass.columns));
     // Both passes run, so that each side's messages tell what happened to it; a pass whose
     // look-ups failed leaves nothing to publish.
     if (!masterPass.complete || !sourcePass.complete) {

@@ -201,6 +201,13 @@ public:
     virtual RowSet foreignKeysReferencing(const std::string& primaryKeyTable) = 0;
     /// The foreign keys declared by one table (the keys it holds, whatever they reference).
     virtual RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) = 0;
+    /// The columns of a table whose database calls two texts equal that differ in letter case
+    /// or in trailing blanks (a collation or type that ignores them), in the table's order;
+    /// none where the database cannot tell, or the table cannot be read.
+    virtual std::vector<std::string> looselyCollatedColumns(const std::string& table) {
+        (void)table;
+        return {};
+    }
     /// The catalogues of the tables read with a few statements for all of them, instead of
     /// several calls a table; the first rows only of rowTables. nullopt where the backend has
     /// no such reading; a table missing from the answer is to be read table by table.

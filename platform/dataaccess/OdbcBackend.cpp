@@ -10,6 +10,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <unordered_set>
 
 namespace sifkit::platform {
 
@@ -121,6 +122,7 @@ OdbcBackend::OdbcBackend(const std::string& odbcConnectionString)
     if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos) {
         readSchemas();
         limitsOnServer_ = true;
+        datesAsServerText_ = true;
         dialect_.singlePrecisionType = "REAL";
     }
     mysqlFamily_ = dialect_.dbmsName.find("MariaDB") != std::string::npos ||
@@ -192,6 +194,53 @@ SQLSMALLINT catalogueLength(const std::string& text) {
     return text.empty() ? 0 : SQL_NTS;
 }
 
+/// The one plain select a statement is, without its trailing ";" and leading blanks, so that it
+/// can stand inside another select; "" for anything else.
+std::string singleSelect(const std::string& sql) {
+    auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    std::size_t begin = 0;
+    while (begin < sql.size() && isBlank(sql[begin]))
+        ++begin;
+    static constexpr std::string_view select = "select";
+    if (sql.size() - begin <= select.size())
+        return {};
+    for (std::size_t i = 0; i < select.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(sql[begin + i])) != select[i])
+            return {};
+    const char after = sql[begin + select.size()];
+    if (std::isalnum(static_cast<unsigned char>(after)) || after == '_' || after == '$')
+        return {};
+    // One statement only: a ";" outside literals, quoted names and comments may only be
+    // followed by blanks and further ";".
+    std::size_t end = sql.size();
+    for (std::size_t i = begin; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'' || c == '"') {
+            for (++i; i < sql.size() && sql[i] != c; ++i) {
+            }
+            if (i == sql.size())
+                return {};
+        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+            while (i < sql.size() && sql[i] != '\n')
+                ++i;
+        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+            const std::size_t close = sql.find("*/", i + 2);
+            if (close == std::string::npos)
+                return {};
+            i = close + 1;
+        } else if (c == ';') {
+            for (std::size_t j = i; j < sql.size(); ++j)
+                if (sql[j] != ';' && !isBlank(sql[j]))
+                    return {};
+            end = i;
+            break;
+        } else if (c == '$') {
+            return {}; // dollar quoting (or a positional parameter): left as written
+        }
+    }
+    return sql.substr(begin, end - begin);
+}
+
 } // namespace
 
 OdbcBackend::~OdbcBackend() {
@@ -199,14 +248,17 @@ OdbcBackend::~OdbcBackend() {
 }
 
 OdbcBackend::Prepared& OdbcBackend::prepared(const std::string& sql) {
+    return preparedText(sql, dialect_.rewriteBrackets(sql));
+}
+
+OdbcBackend::Prepared& OdbcBackend::preparedText(const std::string& sql, std::string text) {
     for (auto it = recent_.begin(); it != recent_.end(); ++it) {
-        if (it->sql == sql) {
+        if (it->sql == sql && it->text == text) {
             recent_.splice(recent_.begin(), recent_, it);
             return recent_.front();
         }
     }
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    std::string text = dialect_.rewriteBrackets(sql);
     odbc::check(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS), statement,
                 "SQLPrepare");
     recent_.push_front({sql, std::move(text), std::move(statement)});
@@ -275,89 +327,105 @@ RowSet OdbcBackend::fetchAll(odbc::Handle& statement, int32_t maxRows) {
 }
 
 std::string OdbcBackend::limitedText(const std::string& sql, int32_t maxRows) const {
-    auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    std::size_t begin = 0;
-    while (begin < sql.size() && isBlank(sql[begin]))
-        ++begin;
-    static constexpr std::string_view select = "select";
-    if (sql.size() - begin <= select.size())
+    const std::string select = singleSelect(sql);
+    if (select.empty())
         return {};
-    for (std::size_t i = 0; i < select.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(sql[begin + i])) != select[i])
-            return {};
-    const char after = sql[begin + select.size()];
-    if (std::isalnum(static_cast<unsigned char>(after)) || after == '_' || after == '$')
-        return {};
-    // One statement only: a ";" outside literals, quoted names and comments may only be
-    // followed by blanks and further ";".
-    std::size_t end = sql.size();
-    for (std::size_t i = begin; i < sql.size(); ++i) {
-        const char c = sql[i];
-        if (c == '\'' || c == '"') {
-            for (++i; i < sql.size() && sql[i] != c; ++i) {
-            }
-            if (i == sql.size())
-                return {};
-        } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-            while (i < sql.size() && sql[i] != '\n')
-                ++i;
-        } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
-            const std::size_t close = sql.find("*/", i + 2);
-            if (close == std::string::npos)
-                return {};
-            i = close + 1;
-        } else if (c == ';') {
-            for (std::size_t j = i; j < sql.size(); ++j)
-                if (sql[j] != ';' && !isBlank(sql[j]))
-                    return {};
-            end = i;
-            break;
-        } else if (c == '$') {
-            return {}; // dollar quoting (or a positional parameter): left as written
-        }
-    }
     // The line break ends a trailing "--" comment; a sorted statement keeps its order, since a
     // sorted subquery is not merged into the query around it.
-    return "SELECT * FROM (" + sql.substr(begin, end - begin) + "\n) AS sifkit_limited LIMIT " +
-           std::to_string(maxRows);
+    return "SELECT * FROM (" + select + "\n) AS sifkit_limited LIMIT " + std::to_string(maxRows);
+}
+
+std::string OdbcBackend::exactSelectList(const std::vector<ColumnInfo>& columns) const {
+    std::unordered_set<std::string> names;
+    bool anyDate = false;
+    std::string list;
+    for (const ColumnInfo& column : columns) {
+        if (!names.insert(column.name).second)
+            return {}; // a name twice cannot be selected by name
+        const bool isDate = column.typeCode == 133 || column.typeCode == 134 || column.typeCode == 135;
+        anyDate = anyDate || isDate;
+        const std::string quoted = dialect_.quoteIdentifier(column.name);
+        list += (list.empty() ? "" : ", ") + (isDate ? quoted + "::text AS " + quoted : quoted);
+    }
+    return anyDate ? list : std::string();
+}
+
+const OdbcBackend::ExactRead& OdbcBackend::exactRead(const std::string& text) {
+    static const ExactRead asWritten;
+    if (!datesAsServerText_)
+        return asWritten;
+    if (auto known = exactReads_.find(text); known != exactReads_.end())
+        return known->second;
+    if (exactReads_.size() >= recentStatementLimit * 8)
+        exactReads_.clear();
+    ExactRead& read = exactReads_[text];
+    const std::string select = singleSelect(text);
+    if (select.empty())
+        return read;
+    try {
+        odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
+        std::string prepared = text;
+        odbc::check(SQLPrepare(statement.get(), reinterpret_cast<SQLCHAR*>(prepared.data()), SQL_NTS),
+                    statement, "SQLPrepare");
+        std::vector<ColumnInfo> columns = describeResult(statement);
+        const std::string list = exactSelectList(columns);
+        if (list.empty())
+            return read;
+        read.text = "SELECT " + list + " FROM (" + select + "\n) AS sifkit_exact";
+        read.columns = std::move(columns);
+    } catch (const DatabaseError&) {
+        // The server could not describe it: it runs as written, and reports its own error then.
+    }
+    return read;
 }
 
 RowSet OdbcBackend::query(const std::string& sql, const std::vector<Value>& params, int32_t maxRows) {
+    const std::string text = dialect_.rewriteBrackets(sql);
+    const ExactRead& exact = exactRead(text);
+    const std::string& read = exact.text.empty() ? text : exact.text;
     // Outside a transaction a statement that cannot be wrapped (SELECT ... INTO) fails without
     // harm and runs as written.
     if (maxRows > 0 && limitsOnServer_ && !inTransaction_) {
-        const std::string limited = limitedText(dialect_.rewriteBrackets(sql), maxRows);
+        const std::string limited = limitedText(read, maxRows);
         if (!limited.empty()) {
             try {
-                return queryAsWritten(limited, params, maxRows);
+                return queryAsWritten(limited, limited, params, maxRows, exact);
             } catch (const DatabaseError&) {
                 // Not a statement that can stand inside another: it runs as written below.
             }
         }
     }
-    return queryAsWritten(sql, params, maxRows);
+    return queryAsWritten(sql, read, params, maxRows, exact);
 }
 
-RowSet OdbcBackend::queryAsWritten(const std::string& sql, const std::vector<Value>& params,
-                                   int32_t maxRows) {
+RowSet OdbcBackend::queryAsWritten(const std::string& sql, const std::string& text,
+                                   const std::vector<Value>& params, int32_t maxRows,
+                                   const ExactRead& exact) {
+    RowSet result;
     if (params.empty()) {
         odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
         if (maxRows > 0) // lets the driver stop early; drivers that ignore it are cut off below
             SQLSetStmtAttr(statement.get(), SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(SQLULEN(maxRows)),
                            0);
-        run(statement, dialect_.rewriteBrackets(sql), params, false);
-        return fetchAll(statement, maxRows);
+        run(statement, text, params, false);
+        result = fetchAll(statement, maxRows);
+    } else {
+        Prepared& statement = preparedText(sql, text);
+        run(statement.statement, statement.text, params, true);
+        result = fetchAll(statement.statement, maxRows);
     }
-    Prepared& statement = prepared(sql);
-    run(statement.statement, statement.text, params, true);
-    return fetchAll(statement.statement, maxRows);
+    if (!exact.text.empty())
+        result.columns = exact.columns;
+    return result;
 }
 
 void OdbcBackend::scan(const std::string& sql, const std::vector<Value>& params, const ColumnsSink& onColumns,
                        const RowSink& onRow) {
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
-    run(statement, dialect_.rewriteBrackets(sql), params, false);
-    const std::vector<ColumnInfo> columns = describeResult(statement);
+    const std::string text = dialect_.rewriteBrackets(sql);
+    const ExactRead& exact = exactRead(text);
+    run(statement, exact.text.empty() ? text : exact.text, params, false);
+    const std::vector<ColumnInfo> columns = exact.text.empty() ? describeResult(statement) : exact.columns;
     onColumns(columns);
     if (!columns.empty())
         odbc::fetchInBlocks(statement, columns, onRow);
@@ -439,6 +507,33 @@ RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
                 statement, "SQLForeignKeys");
     RowSet rows = fetchAll(statement);
     return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"PKTABLE_CAT", "FKTABLE_CAT"}) : rows;
+}
+
+std::vector<std::string> OdbcBackend::looselyCollatedColumns(const std::string& table) {
+    // citext and the nondeterministic collations of PostgreSQL; of MariaDB's and MySQL's, every
+    // one but the binary ones without padding: the others ignore case, accents or trailing blanks.
+    RowSet rows;
+    try {
+        if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos)
+            rows = query("SELECT a.attname FROM pg_attribute a JOIN pg_type t ON t.oid = a.atttypid "
+                         "LEFT JOIN pg_collation c ON c.oid = a.attcollation "
+                         "WHERE a.attrelid = CAST(? AS regclass) AND a.attnum > 0 AND NOT a.attisdropped "
+                         "AND (t.typname = 'citext' OR NOT c.collisdeterministic) ORDER BY a.attnum",
+                         {Value(dialect_.quoteTable(table))});
+        else if (mysqlFamily_)
+            rows =
+                query("SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() "
+                      "AND TABLE_NAME = ? AND COLLATION_NAME IS NOT NULL AND NOT (COLLATION_NAME LIKE '%bin' "
+                      "AND (COLLATION_NAME LIKE '%nopad%' OR COLLATION_NAME LIKE '%0900%')) "
+                      "ORDER BY ORDINAL_POSITION",
+                      {Value(table)});
+    } catch (const DatabaseError&) {
+        return {};
+    }
+    std::vector<std::string> loose;
+    for (const Row& row : rows.rows)
+        loose.push_back(row[0].asText());
+    return loose;
 }
 
 void OdbcBackend::beginTransaction() {

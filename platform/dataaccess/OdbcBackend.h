@@ -32,6 +32,7 @@ public:
     RowSet primaryKeys(const std::string& table) override;
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
+    std::vector<std::string> looselyCollatedColumns(const std::string& table) override;
     /// PostgreSQL only (OdbcCatalogue.cpp): the keys of every table from pg_catalog in the
     /// form the driver's catalogue functions give them, the columns from one SQLColumns call
     /// a schema, and the first rows from batches of one-row queries.
@@ -51,13 +52,30 @@ private:
 
     /// A prepared statement for the text, reused while it stays among the recent ones.
     Prepared& prepared(const std::string& sql);
+    /// As prepared(), for the text in the spelling it is to be prepared in.
+    Prepared& preparedText(const std::string& sql, std::string text);
+    /// How a select is run where the driver reads dates and times through stand-ins (psqlodbc
+    /// turns 'infinity' into 9999-12-31 23:59:59 and cannot hold years beyond 9999 or before
+    /// Christ): its date and time columns as the server's own text, the other columns as they are.
+    struct ExactRead {
+        std::string text;                ///< "" when the statement runs as written
+        std::vector<ColumnInfo> columns; ///< the columns as the statement itself describes them
+    };
+    /// The exact reading of a select in the connection's spelling, learnt once per text.
+    const ExactRead& exactRead(const std::string& text);
+    /// The select list of columns with the date and time ones read as text; "" when there is
+    /// none of them, or a name comes twice.
+    std::string exactSelectList(const std::vector<ColumnInfo>& columns) const;
     /// Executes a statement handle with the parameters bound (text: the statement in the
     /// connection's spelling, run directly unless the handle is prepared on it); returns what
     /// the driver returned.
     SQLRETURN run(odbc::Handle& statement, std::string text, const std::vector<Value>& params, bool prepared);
     RowSet fetchAll(odbc::Handle& statement, int32_t maxRows = 0);
-    /// query() without a limit of its own: the driver is only asked to stop after maxRows.
-    RowSet queryAsWritten(const std::string& sql, const std::vector<Value>& params, int32_t maxRows);
+    /// query() without a limit of its own: the driver is only asked to stop after maxRows. sql
+    /// names the prepared statement, text is what runs; the columns are exact's where it
+    /// changed the text.
+    RowSet queryAsWritten(const std::string& sql, const std::string& text, const std::vector<Value>& params,
+                          int32_t maxRows, const ExactRead& exact);
     /// The statement in a form whose result the server itself cuts off after maxRows rows, for
     /// drivers that would otherwise transfer the whole result before handing over its first row;
     /// "" when the text is not one plain select that can be wrapped.
@@ -92,6 +110,9 @@ private:
     /// The server cuts results off itself (PostgreSQL): the driver loads a whole result before
     /// its first row, so a query for a few rows is sent with a limit.
     bool limitsOnServer_ = false;
+    /// Dates and times are read as the server's text (PostgreSQL); see ExactRead.
+    bool datesAsServerText_ = false;
+    std::unordered_map<std::string, ExactRead> exactReads_; ///< by statement text
     /// MariaDB or MySQL: a server of several databases, the catalogue being the current one's.
     bool mysqlFamily_ = false;
     bool inTransaction_ = false; ///< between beginTransaction and commit or rollback

@@ -214,9 +214,11 @@ OdbcBackend::schemaColumns(const std::string& schema) {
 void OdbcBackend::readFirstRows(const std::vector<std::string>& tables, TableCatalogues& catalogues,
                                 const std::unordered_map<std::string, std::vector<ColumnInfo>*>& columns) {
     std::string batch;
-    for (const std::string& table : tables)
-        batch += (batch.empty() ? "" : ";") + std::string("SELECT * FROM ") + dialect_.quoteTable(table) +
-                 " LIMIT 1";
+    for (const std::string& table : tables) {
+        const std::string list = exactSelectList(*columns.at(table));
+        batch += std::string(batch.empty() ? "" : ";") + "SELECT " + (list.empty() ? "*" : list) + " FROM " +
+                 dialect_.quoteTable(table) + " LIMIT 1";
+    }
     odbc::Handle statement = odbc::allocate(SQL_HANDLE_STMT, connection_);
     traceStatement(batch, {});
     // A table the batch cannot read (no privilege, say) fails the whole batch: its tables are

@@ -537,6 +537,24 @@ RowSet SqliteBackend::primaryKeys(const std::string& table) {
     return rows;
 }
 
+std::vector<std::string> SqliteBackend::looselyCollatedColumns(const std::string& table) {
+    std::vector<std::string> loose;
+    try {
+        for (const Row& row : query("SELECT name FROM pragma_table_info(?)", {Value(table)}).rows) {
+            const std::string column = row[0].asText();
+            const char* collation = nullptr;
+            if (sqlite3_table_column_metadata(db_, nullptr, table.c_str(), column.c_str(), nullptr,
+                                              &collation, nullptr, nullptr, nullptr) == SQLITE_OK &&
+                collation &&
+                (sqlite3_stricmp(collation, "NOCASE") == 0 || sqlite3_stricmp(collation, "RTRIM") == 0))
+                loose.push_back(column);
+        }
+    } catch (const DatabaseError&) {
+        return {};
+    }
+    return loose;
+}
+
 RowSet SqliteBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
     RowSet rows;
     rows.columns = foreignKeyCatalogueColumns();

@@ -42,6 +42,7 @@ public:
     RowSet primaryKeys(const std::string& table) override;
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
+    std::vector<std::string> looselyCollatedColumns(const std::string& table) override;
     void beginTransaction() override;
     bool inTransaction() const override;
     void commit() override;

@@ -137,6 +137,22 @@ TEST(DataModeTest, EveryColumnIsComparedWhateverItsNameOrSaidToBeLeftOut) {
         << text.out;
 }
 
+TEST(DataModeTest, ColumnsTheDatabaseCollatesLooselyAreNamedOnce) {
+    DatabasePair pair(
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, city TEXT COLLATE NOCASE, code TEXT COLLATE RTRIM);"
+        "INSERT INTO t VALUES (1, 'Paris', 'x');",
+        "CREATE TABLE t (id INTEGER PRIMARY KEY, city TEXT, code TEXT);"
+        "INSERT INTO t VALUES (1, 'PARIS', 'x ');");
+    CliResult text = runCli({pair.original, pair.modified, "--table", "t"});
+    EXPECT_EQ(text.status, 1) << text.err;
+    EXPECT_NE(text.out.find("\ncity, code: compared exactly; the database's collation would call 'Paris' and "
+                            "'PARIS' equal.\n\n"),
+              std::string::npos)
+        << text.out;
+    CliResult run = runCli({pair.original, pair.modified, "--table", "t", "--format", "json"});
+    EXPECT_EQ(json::parse(run.out)["exactDespiteCollation"], json::array({"city", "code"}));
+}
+
 TEST(DataModeTest, AViewIsComparedLikeATable) {
     SamplePair samples;
     CliResult run =

@@ -36,6 +36,9 @@ struct DataResult {
     /// The primary key's columns when both sides have the same one and compare all of it;
     /// empty otherwise (records then have no counterparts).
     std::vector<std::string> keyColumns;
+    /// The compared columns that a side's database would call equal where they differ in letter
+    /// case or trailing blanks (its collation or type ignores them); they are compared exactly.
+    std::vector<std::string> exactDespiteCollation;
     int32_t originalRecordCount = 0; ///< records of the Original side's query
     int32_t modifiedRecordCount = 0;
     std::vector<DataRecord> original; ///< in record order

@@ -56,6 +56,22 @@ private slots:
         QCOMPARE(sandbox.frame()->panelText(1), QString());
     }
 
+    void columnsTheDatabaseCollatesLooselyAreNamedInTheStatusBar() {
+        AppSandbox sandbox;
+        frmMain& form =
+            startOnTwoDatabases(sandbox,
+                                "CREATE TABLE people (id INTEGER PRIMARY KEY, city TEXT COLLATE NOCASE);"
+                                "INSERT INTO people VALUES (1, 'Paris');",
+                                "CREATE TABLE people (id INTEGER PRIMARY KEY, city TEXT);"
+                                "INSERT INTO people VALUES (1, 'PARIS');");
+        QVERIFY(compareTable(form, "people"));
+        const QString note(
+            "city: compared exactly; the database's collation would call 'Paris' and 'PARIS' equal");
+        QCOMPARE(sandbox.frame()->panelText(4), note);
+        QCOMPARE(sandbox.frame()->panel(4)->toolTip(), note);
+        QCOMPARE(sandbox.frame()->panelText(2), QString("2"));
+    }
+
     void changedValuesStandOutAgainstTheirCounterpart() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kOneMoved[0], kOneMoved[1]);

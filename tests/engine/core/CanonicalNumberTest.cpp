@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/CanonicalNumber.h"
+#include "core/RecordFingerprint.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,26 @@ TEST(CanonicalNumberTest, WholeNumbersAndRealsMeetTheirDecimalSpellings) {
     EXPECT_EQ(numberFromReal(0.1 + 0.2), *numberFromText("0.30000000000000004"));
     EXPECT_NE(numberFromReal(0.1 + 0.2), *numberFromText("0.3"));
     EXPECT_EQ(numberFromReal(1e300), *numberFromText("1e300"));
+}
+
+// Access shows a Replication ID braced and upper-case, PostgreSQL a uuid bare and lower-case:
+// the same GUID digests the same, and a text column's spelling still counts.
+TEST(CanonicalNumberTest, AGuidDigestsAlikeInEverySpelling) {
+    std::vector<platform::ColumnInfo> guid(1), text(1);
+    guid[0].typeCode = 72;
+    text[0].typeCode = 200;
+    const platform::Dialect dialect;
+    const auto digest = [&](const std::vector<platform::ColumnInfo>& columns, std::string_view value) {
+        platform::CellView cell;
+        cell.kind = Value::Kind::Text;
+        cell.bytes = value;
+        return fingerprintOf(&cell, planFor(columns, {0}, columns, dialect));
+    };
+    const std::string_view bare = "0a1b2c3d-4e5f-6071-8293-a4b5c6d7e8f9";
+    EXPECT_EQ(digest(guid, "{0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9}"), digest(guid, bare));
+    EXPECT_EQ(digest(guid, bare), digest(text, bare));
+    EXPECT_NE(digest(text, "0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9"), digest(text, bare));
+    EXPECT_EQ(guidInOneSpelling("{not a guid}"), "{not a guid}");
 }
 
 } // namespace

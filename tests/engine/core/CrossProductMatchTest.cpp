@@ -282,6 +282,27 @@ TEST_P(CrossProductMatchTest, RecordsDifferExactlyWhenTheirValuesDo) {
     EXPECT_GT(differing, 0);
 }
 
+TEST_P(CrossProductMatchTest, RecordsPairByTheValueOfTheirKey) {
+    // An integer key 7 and a decimal key 7.00 on the other product are the same key.
+    for (bool swapped : {false, true}) {
+        SCOPED_TRACE(swapped ? "sides swapped" : "");
+        const DatabaseKind originalKind = swapped ? GetParam().modified : GetParam().original;
+        const DatabaseKind modifiedKind = swapped ? GetParam().original : GetParam().modified;
+        const std::string decimalKey = "CREATE TABLE t (id DECIMAL(10,2) PRIMARY KEY, v VARCHAR(10));";
+        const std::string integerKey = "CREATE TABLE t (id INTEGER PRIMARY KEY, v VARCHAR(10));";
+        DataRun run(integerKey + "INSERT INTO t VALUES (7, 'a'), (8, 'b');",
+                    decimalKey + "INSERT INTO t VALUES (7.00, 'A'), (8.00, 'b');", originalKind,
+                    modifiedKind);
+        run.prepare("t", "[id],[v]");
+        ASSERT_TRUE(run.runFull()) << run.core.getMasterDataManager()->getReturnMessage();
+        const DataResult& result = run.core.lastDataResult();
+        ASSERT_EQ(result.original.size(), 1u);
+        ASSERT_EQ(result.modified.size(), 1u);
+        EXPECT_EQ(result.original[0].counterpart, result.modified[0].number);
+        EXPECT_EQ(result.modified[0].counterpart, result.original[0].number);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Products, CrossProductMatchTest,
                          testing::Values(ProductPair{DatabaseKind::Sqlite, DatabaseKind::Postgres},
                                          ProductPair{DatabaseKind::Postgres, DatabaseKind::Mariadb},

@@ -350,6 +350,53 @@ TEST_P(MatchDifferentialTest, TypesWithoutEqualityAreComparedByTheirText) {
               std::vector<std::string>{"(2,1)"});
 }
 
+TEST_P(MatchDifferentialTest, DatesAreReadAsStoredNeverAsStandIns) {
+    // The driver's own reading turns 'infinity' into 9999-12-31 23:59:59, and fails on
+    // '-infinity' and on years before Christ: record 1 would be equal, the run would fail.
+    if (GetParam() != DatabaseKind::Postgres)
+        GTEST_SKIP() << "PostgreSQL's infinite and BC dates";
+    const std::string table =
+        "SET TIME ZONE 'UTC'; CREATE TABLE t (id INTEGER, ts timestamp, tz timestamptz, d date);";
+    const std::string same = "(2, '2020-01-02 03:04:05.25', '-infinity', '0044-03-15 BC'),"
+                             "(3, '1999-12-31 23:59:59', '2020-01-02 03:04:05+00', '2020-01-02');";
+    DataRun run(table + "INSERT INTO t VALUES (1, 'infinity', 'infinity', 'infinity')," + same,
+                table + "INSERT INTO t VALUES (1, '9999-12-31 23:59:59', 'infinity', 'infinity')," + same,
+                GetParam());
+    run.prepare("t", "[id],[ts],[tz],[d]");
+    const RunOutcome perRecord = fullRunEitherWay(run);
+    EXPECT_TRUE(perRecord.result) << run.core.getErrorLogs(true) << run.core.getErrorLogs(false);
+    EXPECT_EQ(reportedValues(*run.core.getMasterDataManager()->getResults(), "ts"),
+              std::vector<std::string>{"infinity"});
+    EXPECT_EQ(reportedValues(*run.core.getSourceDataManager()->getResults(), "ts"),
+              std::vector<std::string>{"9999-12-31 23:59:59"});
+}
+
+TEST_P(MatchDifferentialTest, ColumnsTheDatabaseCollatesLooselyAreNamed) {
+    // 'Paris' and 'PARIS' differ, and the result says which columns the database itself would
+    // have called equal.
+    if (GetParam() == DatabaseKind::SqliteOdbc)
+        GTEST_SKIP() << "the SQLite driver tells no column's collation";
+    std::string table;
+    switch (GetParam()) {
+    case DatabaseKind::Postgres:
+        table =
+            "CREATE EXTENSION IF NOT EXISTS citext; CREATE TABLE t (id INTEGER, loose citext, exact text);";
+        break;
+    case DatabaseKind::Mariadb:
+        table = "CREATE TABLE t (id INTEGER, loose VARCHAR(20), "
+                "exact VARCHAR(20) CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin);";
+        break;
+    default:
+        table = "CREATE TABLE t (id INTEGER, loose TEXT COLLATE NOCASE, exact TEXT);";
+    }
+    DataRun run(table + "INSERT INTO t VALUES (1, 'Paris', 'Paris');",
+                table + "INSERT INTO t VALUES (1, 'PARIS', 'Paris');", GetParam());
+    run.prepare("t", "[id],[loose],[exact]");
+    EXPECT_TRUE(run.runFull()) << run.core.getErrorLogs(true) << run.core.getErrorLogs(false);
+    EXPECT_EQ(run.core.lastDataResult().outcome, DataOutcome::Differences);
+    EXPECT_EQ(run.core.lastDataResult().exactDespiteCollation, std::vector<std::string>{"loose"});
+}
+
 SIFKIT_FOR_EACH_DATABASE(MatchDifferentialTest);
 
 } // namespace
