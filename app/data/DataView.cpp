@@ -2,6 +2,7 @@
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
 #include "data/EventHook.h"
+#include "data/PairedView.h"
 #include "data/frmFieldListForDataCompare.h"
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
@@ -58,6 +59,8 @@ void frmMain::buildDataGrids() {
     }
     tsDataDiff_->addTab(frameDataDetail_[0], tr("Summary Of Changes"));
     tsDataDiff_->addTab(frameDataDetail_[1], tr("Record Change Details"));
+    pairedView_ = new PairedView(tsDataDiff_);
+    tsDataDiff_->addTab(pairedView_, tr("Paired View"));
 
     // Summary panel: the grid of differing records, the paging and report buttons below it.
     auto* summary = new QVBoxLayout(frameDataDetail_[0]);
@@ -197,6 +200,17 @@ void frmMain::chooseTableForDataCompare(QTreeWidget& tree) {
         dialog.exec();
 }
 
+void frmMain::showPairedView() {
+    const QColor original = toQColor(getOriginalColor());
+    const QColor modified = toQColor(getModifiedColor());
+    // A changed value stands out in amber, mixed with the base so that it reads on dark palettes too.
+    const QColor base = palette().color(QPalette::Base);
+    const QColor amber(255, 190, 60);
+    const QColor changed((base.red() + amber.red()) / 2, (base.green() + amber.green()) / 2,
+                         (base.blue() + amber.blue()) / 2);
+    pairedView_->showResult(Sifcore1().lastDataResult(), original, modified, changed);
+}
+
 void frmMain::showCollationNote() {
     const std::vector<std::string>& columns = Sifcore1().lastDataResult().exactDespiteCollation;
     QStringList names;
@@ -223,6 +237,7 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     showLowerFrame(frameDataGrids_);
     appVar_.setSelectedTableName(tableName);
     // Until this run's result is shown nothing of the earlier one can be written.
+    pairedView_->clear();
     cmdCopyRecord_->setEnabled(false);
     mnuCopyTopToBottompopup_->setEnabled(false);
     CopyUpButtonsEnabled(false);
@@ -262,6 +277,7 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     prepareDiffGrid(*MSFlexGridDataDiffDetail_, tableName, true, true);
     setCboDataDiffBox(tableName);
     fillSummaryGrid(*msFlexGridDataDiff_, tableName, 1);
+    showPairedView();
     // A new result starts at its top: the earlier run's scroll position would show empty rows.
     msFlexGridDataDiff_->scrollToTop();
     MSFlexGridDataDiffDetail_->scrollToTop();
@@ -329,6 +345,7 @@ void frmMain::dropComparison() {
     if (frmFieldListForDataCompare_)
         frmFieldListForDataCompare_->forgetTable();
     cboDataDiffSummary_->clear();
+    pairedView_->clear();
     for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_, MSFlexGrid1_, MSFlexGrid2_}) {
         grid->clear();
         grid->scrollToTop();

@@ -103,6 +103,10 @@ int main(int argc, char* argv[]) {
     for (int step = 0; step < 10 && form.getSelectedRelatedRecordNumber() < 1; ++step)
         form.cmdNext_Click();
     ok = save(frame, out, "data.png") && ok;
+    // Every difference of the same result beside its counterpart, in the paired view.
+    form.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(2);
+    ok = save(frame, out, "paired-view.png") && ok;
+    form.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(1);
 
     // The report of the same table, as a browser shows it (Qt's own HTML rendering here).
     const QString reportPath = QDir(home.folder()).filePath("customers-report.html");
@@ -159,5 +163,7 @@ int main(int argc, char* argv[]) {
     for (int step = 0; step < 10 && darkForm.getSelectedRelatedRecordNumber() < 1; ++step)
         darkForm.cmdNext_Click();
     ok = save(dark, out, "data-dark.png") && ok;
+    darkForm.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(2);
+    ok = save(dark, out, "paired-view-dark.png") && ok;
     return ok ? 0 : 1;
 }

@@ -37,6 +37,7 @@ class clsDBManager;
 namespace dbsift {
 
 class FlexGrid;
+class PairedView;
 class Prompter;
 class frmFieldListForDataCompare;
 class frmMainMDI;
@@ -272,6 +273,8 @@ public:
     /// Names, in the status bar, the compared columns that the database's own collation would
     /// call equal where letter case or trailing blanks differ.
     void showCollationNote();
+    /// Fills the paired view from the last data result.
+    void showPairedView();
     /// The engine run of a data comparison; True when differences were found.
     bool runDataCompare(const std::string& tableName, const std::string& fieldList);
     /// After the sides were swapped: compares the shown table again, Original and Modified swapped.
@@ -435,6 +438,7 @@ private:
     QWidget* frameDataDetail_[2] = {};
     FlexGrid* msFlexGridDataDiff_ = nullptr;
     FlexGrid* MSFlexGridDataDiffDetail_ = nullptr;
+    PairedView* pairedView_ = nullptr; ///< every difference of the last result, one row each
     QComboBox* cboDataDiffSummary_ = nullptr;
     QTimer* Timer1_ = nullptr;
 

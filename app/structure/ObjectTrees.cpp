@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The two object trees: one node per table or view of a side, with the field, data type and
 // change type nodes of each field when the results hold fields.
+#include "data/PairedView.h"
 #include "shell/frmMain.h"
 
 #include <sifkit/Sifcore.h>
@@ -116,6 +117,7 @@ void frmMain::onTreeClicked(QTreeWidget& tree) {
     cboDataDiffSummary_->clear();
     msFlexGridDataDiff_->clear();
     MSFlexGridDataDiffDetail_->clear();
+    pairedView_->clear();
     mnuRunDataComparepopup_->setEnabled(true);
     chooseTableForDataCompare(tree);
 }

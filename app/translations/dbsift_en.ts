@@ -33,6 +33,41 @@
     </message>
 </context>
 <context>
+    <name>dbsift::DifferenceModel</name>
+    <message>
+        <source>(Null)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only in Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only in Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original: %1 / Modified: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original #</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified #</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>dbsift::DifferenceWalk</name>
     <message>
         <source> ORIGINAL ITEM NUMBER = </source>
@@ -64,6 +99,57 @@
     </message>
     <message>
         <source>Item#</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::PairedView</name>
+    <message>
+        <source>Changed columns only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All differences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy the selected rows, tab-separated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the rows shown as a CSV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1   Only in Original: %2   Only in Modified: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>   (%1 shown)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export the differences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -574,6 +660,10 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>%1: compared exactly; the database&apos;s collation would call &apos;Paris&apos; and &apos;PARIS&apos; equal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paired View</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

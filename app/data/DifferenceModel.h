@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <sifkit/DataResult.h>
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QSortFilterProxyModel>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace dbsift {
+
+/// How a row of the paired view differs.
+enum class DifferenceKind { Changed, OnlyInOriginal, OnlyInModified };
+
+/// Every difference of a data result, one row per record or pair of records with the same key:
+/// a changed pair (both sides, its changed cells marked), a record only in the Original, a
+/// record only in the Modified. The columns are the kind, the two record numbers and the
+/// compared columns. The side and the records are kept in the row, never told by a colour.
+class DifferenceModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Role {
+        KindRole = Qt::UserRole + 1, ///< the row's DifferenceKind, as an int
+        SortRole,                    ///< numbers as numbers, texts as texts
+        ChangedRole,                 ///< whether the cell's value differs between the pair
+    };
+    static constexpr int fixedColumns = 3; ///< kind, Original record, Modified record
+
+    explicit DifferenceModel(QObject* parent = nullptr);
+
+    /// Shows a result; the colours are those of the Original's and the Modified's records and of
+    /// a changed value.
+    void setResult(const sifkit::DataResult& result, const QColor& originalColour,
+                   const QColor& modifiedColour, const QColor& changedColour);
+    void clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    /// Rows of each kind, in the order of DifferenceKind.
+    std::array<int, 3> kindCounts() const;
+    /// Whether a compared column (a model column) differs in any changed pair.
+    bool columnChanges(int column) const;
+    /// Whether a model column is one of the key's.
+    bool isKeyColumn(int column) const;
+    /// A row's text in one cell a column, as copied and exported: the value of each side
+    /// separated by " → " for a changed cell.
+    QString cellText(int row, int column) const;
+
+    static QString kindName(DifferenceKind kind);
+
+private:
+    struct Pair {
+        DifferenceKind kind = DifferenceKind::Changed;
+        const sifkit::DataRecord* original = nullptr;
+        const sifkit::DataRecord* modified = nullptr;
+    };
+
+    /// The value of a compared column for one side's record; nullptr where it has none.
+    const sifkit::Value* valueOf(const sifkit::DataRecord* record, int column) const;
+    bool cellChanged(const Pair& pair, int column) const;
+
+    sifkit::DataResult result_;
+    std::vector<Pair> rows_;
+    std::vector<std::string> columns_;  ///< the compared columns, in the Original's order
+    std::vector<int> modifiedPosition_; ///< each column's place in the Modified's records
+    std::vector<bool> columnChanges_;   ///< by compared column
+    QColor originalColour_, modifiedColour_, changedColour_;
+};
+
+/// The paired view's rows as the user narrows them: one kind or all, and a text that any cell
+/// of the row holds, whatever its letter case.
+class DifferenceFilter : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit DifferenceFilter(QObject* parent = nullptr);
+    /// -1 for every kind, else a DifferenceKind.
+    void setKind(int kind);
+    void setSearchText(const QString& text);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    int kind_ = -1;
+    QString search_;
+};
+
+} // namespace dbsift

@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: MIT
+#include "data/PairedView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace dbsift {
+
+namespace {
+
+/// A CSV field: quoted when it holds a separator, a quote or a line break, quotes doubled.
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+/// A clipboard cell: tabs and line breaks would split it, so they are shown as blanks.
+QString tabField(QString text) {
+    for (QChar& c : text)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text;
+}
+
+} // namespace
+
+PairedView::PairedView(QWidget* parent)
+    : QWidget(parent), model_(new DifferenceModel(this)), filter_(new DifferenceFilter(this)),
+      table_(new QTableView(this)), kind_(new QComboBox(this)), search_(new QLineEdit(this)),
+      changedColumnsOnly_(new QCheckBox(tr("Changed columns only"), this)),
+      copy_(new QPushButton(tr("Copy"), this)), export_(new QPushButton(tr("Export CSV..."), this)),
+      counts_(new QLabel(this)) {
+    setObjectName("framePairedView");
+    filter_->setSourceModel(model_);
+    table_->setObjectName("tblPairedView");
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(-1, Qt::AscendingOrder); // the result's own order until a header is clicked
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    table_->horizontalHeader()->setSectionsMovable(false);
+    table_->horizontalHeader()->setHighlightSections(false);
+
+    kind_->setObjectName("cboPairedKind");
+    kind_->addItem(tr("All differences"), -1);
+    for (DifferenceKind kind :
+         {DifferenceKind::Changed, DifferenceKind::OnlyInOriginal, DifferenceKind::OnlyInModified})
+        kind_->addItem(DifferenceModel::kindName(kind), static_cast<int>(kind));
+    search_->setObjectName("txtPairedSearch");
+    search_->setPlaceholderText(tr("Search"));
+    search_->setClearButtonEnabled(true);
+    changedColumnsOnly_->setObjectName("chkChangedColumnsOnly");
+    copy_->setObjectName("cmdCopyPaired");
+    copy_->setToolTip(tr("Copy the selected rows, tab-separated"));
+    export_->setObjectName("cmdExportPairedCsv");
+    export_->setToolTip(tr("Save the rows shown as a CSV file"));
+    counts_->setObjectName("lblPairedCounts");
+
+    auto* tools = new QHBoxLayout;
+    tools->setContentsMargins(0, 0, 0, 0);
+    tools->addWidget(kind_);
+    tools->addWidget(search_, 1);
+    tools->addWidget(changedColumnsOnly_);
+    tools->addWidget(copy_);
+    tools->addWidget(export_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(tools);
+    layout->addWidget(table_, 1);
+    layout->addWidget(counts_);
+
+    auto* copyAction = new QAction(tr("Copy"), table_);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WidgetShortcut);
+    table_->addAction(copyAction);
+    connect(copyAction, &QAction::triggered, this, &PairedView::copySelection);
+    connect(copy_, &QPushButton::clicked, this, &PairedView::copySelection);
+    connect(export_, &QPushButton::clicked, this, &PairedView::exportToChosenFile);
+    connect(kind_, &QComboBox::currentIndexChanged, this, [this] {
+        filter_->setKind(kind_->currentData().toInt());
+        showCounts();
+    });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        filter_->setSearchText(text);
+        showCounts();
+    });
+    connect(changedColumnsOnly_, &QCheckBox::toggled, this, &PairedView::showColumns);
+    clear();
+}
+
+void PairedView::showResult(const sifkit::DataResult& result, const QColor& originalColour,
+                            const QColor& modifiedColour, const QColor& changedColour) {
+    model_->setResult(result, originalColour, modifiedColour, changedColour);
+    table_->sortByColumn(-1, Qt::AscendingOrder);
+    table_->scrollToTop();
+    showColumns();
+    // Columns as wide as their content up to a limit; the full text is in the tooltip.
+    table_->resizeColumnsToContents();
+    const int widest = std::max(table_->fontMetrics().averageCharWidth() * 40, 200);
+    for (int column = 0; column < model_->columnCount(); ++column)
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), widest));
+    showCounts();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
+        control->setEnabled(model_->rowCount() > 0);
+}
+
+void PairedView::clear() {
+    model_->clear();
+    showCounts();
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
+        control->setEnabled(false);
+}
+
+void PairedView::showColumns() {
+    const bool onlyChanged = changedColumnsOnly_->isChecked();
+    for (int column = DifferenceModel::fixedColumns; column < model_->columnCount(); ++column)
+        table_->setColumnHidden(column, onlyChanged && !model_->columnChanges(column) &&
+                                            !model_->isKeyColumn(column));
+}
+
+void PairedView::showCounts() {
+    const std::array<int, 3> counts = model_->kindCounts();
+    QString text = tr("Changed: %1   Only in Original: %2   Only in Modified: %3")
+                       .arg(counts[0])
+                       .arg(counts[1])
+                       .arg(counts[2]);
+    if (filter_->rowCount() != model_->rowCount())
+        text += tr("   (%1 shown)").arg(filter_->rowCount());
+    counts_->setText(text);
+}
+
+QList<QStringList> PairedView::lines(const QList<int>& viewRows) const {
+    QList<QStringList> result;
+    QStringList header;
+    QList<int> columns;
+    for (int column = 0; column < model_->columnCount(); ++column)
+        if (!table_->isColumnHidden(column)) {
+            columns << column;
+            header << model_->headerData(column, Qt::Horizontal).toString();
+        }
+    result << header;
+    for (int viewRow : viewRows) {
+        const int row = filter_->mapToSource(filter_->index(viewRow, 0)).row();
+        QStringList cells;
+        for (int column : columns)
+            cells << model_->cellText(row, column);
+        result << cells;
+    }
+    return result;
+}
+
+QString PairedView::selectedRowsText() const {
+    QList<int> rows;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty())
+        return {};
+    std::sort(rows.begin(), rows.end());
+    QString text;
+    for (const QStringList& cells : lines(rows)) {
+        QStringList fields;
+        for (const QString& cell : cells)
+            fields << tabField(cell);
+        text += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+void PairedView::copySelection() const {
+    const QString text = selectedRowsText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+bool PairedView::exportCsv(const QString& path, QString& error) const {
+    QList<int> rows;
+    for (int row = 0; row < filter_->rowCount(); ++row)
+        rows << row;
+    QString text;
+    for (const QStringList& cells : lines(rows)) {
+        QStringList fields;
+        for (const QString& cell : cells)
+            fields << csvField(cell);
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void PairedView::exportToChosenFile() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Export the differences"), QString(), tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!exportCsv(path, error))
+        QMessageBox::warning(this, tr("Export the differences"),
+                             tr("The file %1 could not be written: %2").arg(path, error));
+}
+
+} // namespace dbsift
