@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <charconv>
 
 namespace dbsift {
@@ -39,6 +40,17 @@ public:
 std::string frmMain::getRecordDetailsForDropDown(const std::string& tableName, int32_t recordNumber,
                                                  bool isMaster) {
     sifkit::Sifcore& engine = Sifcore1();
+    // A record with a counterpart is a changed one, not a new one: the result knows which.
+    const sifkit::DataResult& result = engine.lastDataResult();
+    if (result.table == tableName) {
+        const std::vector<sifkit::DataRecord>& records =
+            result.records(isMaster ? sifkit::Side::Original : sifkit::Side::Modified);
+        const auto found = std::lower_bound(
+            records.begin(), records.end(), recordNumber,
+            [](const sifkit::DataRecord& record, int32_t number) { return record.number < number; });
+        if (found != records.end() && found->number == recordNumber)
+            return " " + engine.getChangeDesciption(found->counterpart > 0 ? 6 : 5);
+    }
     const std::string noChange = engine.getConstantForNoChange();
     const int16_t fields = engine.getResultFieldCount(isMaster, tableName);
     for (int32_t i = 1; i <= fields; ++i) {

@@ -412,28 +412,11 @@ std::optional<Statement> comparedFields(const clsDBManager& side, const PassResu
     return fields;
 }
 
-/// Pairs each record with the other side's record of the same key: every key column compared,
-/// every one equal.
 /// Whether a column of the type holds numbers that a driver may hand over as text: decimals,
 /// and integers beyond 64 signed bits.
 bool holdsNumbers(int32_t typeCode) {
-    switch (typeCode) {
-    case 2:
-    case 3:
-    case 6:
-    case 14:
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-    case 21:
-    case 131:
-    case 139:
-        return true;
-    default:
-        return false;
-    }
+    return typeCode == 2 || typeCode == 3 || typeCode == 6 || typeCode == 14 ||
+           (typeCode >= 16 && typeCode <= 21) || typeCode == 131 || typeCode == 139;
 }
 
 /// The compared columns, in their order, that either side's database would call equal where
@@ -452,6 +435,8 @@ std::vector<std::string> looselyCollated(clsDBManager& masterSide, clsDBManager&
     return named;
 }
 
+/// Pairs each record with the other side's record of the same key: every key column compared,
+/// every one equal.
 void pairByKey(DataResult& result) {
     if (result.keyColumns.empty())
         return;

@@ -146,7 +146,7 @@ private slots:
         form.msFlexGridDataDiff_Click(2);
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(differenceList(form).currentText(),
-                 QString("[people]  MODIFIED ITEM NUMBER = 1  New Record"));
+                 QString("[people]  MODIFIED ITEM NUMBER = 1  Different Data Value"));
         QCOMPARE(grid(form, "MSFlexGridDataDiffDetail").textMatrix(2, 3),
                  QString("Llanfairpwllgwyngyll-West"));
         QVERIFY(!form.getApplicationVariables().getIsOriginal());
