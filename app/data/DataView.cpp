@@ -243,6 +243,17 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     CopyUpButtonsEnabled(false);
 
     const bool found = runDataCompare(tableName, fieldList);
+    if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Cancelled) {
+        // Nothing of the stopped run is shown, and nothing of an earlier one can be acted on.
+        cboDataDiffSummary_->clear();
+        for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_})
+            grid->clear();
+        cmdViewReport_->setEnabled(false);
+        cmdCreateHTMLReport_->setEnabled(false);
+        resetProgressBar();
+        frame_.setPanelText(2, tr("Compare cancelled."));
+        return;
+    }
     showCollationNote();
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Failed) {
         // A failed run is never shown as a run without differences.
@@ -317,7 +328,9 @@ bool frmMain::runDataCompare(const std::string& tableName, const std::string& fi
     engine.setCurrentTableName("");
     engine.setTotalRecordsForTable(-1);
     engine.setTotalRecordsForSourceTable(0);
-    frame_.setPanelText(2, tr("Done"));
+    frame_.setPanelText(2, engine.lastDataResult().outcome == sifkit::DataOutcome::Cancelled
+                               ? tr("Compare cancelled.")
+                               : tr("Done"));
     return found;
 }
 

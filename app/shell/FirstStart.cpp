@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "shell/FirstStart.h"
 
+#include "Samples.h"
 #include "shell/ProfileFile.h"
 #include "shell/RecentConnections.h"
-#include "Samples.h"
 
 #include <sstream>
 

@@ -88,6 +88,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
         showMessage(QString::fromStdString(text));
     };
     hooks.doEvents = [] { QCoreApplication::processEvents(); };
+    hooks.cancelRequested = [this] { return cancelRequested_; };
     sifcore_ = std::make_unique<sifkit::Sifcore>(std::move(hooks));
 
     auto* layout = new QVBoxLayout(this);
@@ -128,6 +129,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     connectSignals();
     connectStructureView();
     connectDataView();
+    connect(&frame_.cancelRunButton(), &QPushButton::clicked, this, &frmMain::requestCancel);
     connectSyncView();
     setFocusOrder();
 }
@@ -560,8 +562,21 @@ void frmMain::viewReport() {
     createHTMLReport();
 }
 
+void frmMain::requestCancel() {
+    if (busyDepth_ == 0)
+        return;
+    cancelRequested_ = true;
+    frame_.setPanelText(2, tr("Cancelling..."));
+}
+
+bool frmMain::wasCancelled() const {
+    return cancelRequested_;
+}
+
 BusyScope::BusyScope(frmMain& form) : form_(form) {
     if (form_.busyDepth_++ == 0) {
+        form_.cancelRequested_ = false;
+        form_.frame_.cancelRunButton().show();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         form_.setEnabled(false);
         if (form_.menuBar_)
@@ -571,6 +586,7 @@ BusyScope::BusyScope(frmMain& form) : form_(form) {
 
 BusyScope::~BusyScope() {
     if (--form_.busyDepth_ == 0) {
+        form_.frame_.cancelRunButton().hide();
         form_.setEnabled(true);
         if (form_.menuBar_)
             form_.menuBar_->setEnabled(true);

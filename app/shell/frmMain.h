@@ -88,6 +88,10 @@ public:
     bool timerRunning() const;
     /// True while an engine run holds the window (clicks and keys are then refused).
     bool isBusy() const { return busyDepth_ > 0; }
+    /// Asks the running comparison to stop (the status bar's Cancel, Esc).
+    void requestCancel();
+    /// Whether the user cancelled the last run.
+    bool wasCancelled() const;
 
     sifkit::Sifcore& Sifcore1() { return *sifcore_; }
     frmMainMDI& frame() { return frame_; }
@@ -391,6 +395,8 @@ private:
     int lMiddleSpacer_ = 10;
     int64_t activityCounter_ = 0;
     int busyDepth_ = 0;
+    /// The user pressed Cancel during the run in progress (or the last one, once it ended).
+    bool cancelRequested_ = false;
     int engineMessagesShown_ = 0; ///< messages the engine has shown through its message box
 
     // Settings held by the window.

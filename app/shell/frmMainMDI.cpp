@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -48,6 +49,13 @@ frmMainMDI::frmMainMDI(const AppPaths& paths, Prompter& prompter, QWidget* paren
     progressBar_->setObjectName("ProgressBar1");
     progressBar_->setTextVisible(true);
     progressBar_->hide();
+    // Shown while a comparison runs; Esc presses it.
+    cancelRun_ = new QPushButton(tr("Cancel"), sbMain_);
+    cancelRun_->setObjectName("cmdCancelRun");
+    cancelRun_->setToolTip(tr("Stop the running comparison (Esc)"));
+    cancelRun_->setShortcut(QKeySequence::Cancel);
+    cancelRun_->hide();
+    sbMain_->addPermanentWidget(cancelRun_);
 
     frmMain_ = new frmMain(*this, paths, prompter);
     setCentralWidget(frmMain_);

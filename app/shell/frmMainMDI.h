@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 
+class QPushButton;
+
 class QLabel;
 class QProgressBar;
 class QStatusBar;
@@ -28,6 +30,8 @@ public:
     frmMain& mainForm() { return *frmMain_; }
     QStatusBar& sbMain() { return *sbMain_; }
     QProgressBar& ProgressBar1() { return *progressBar_; }
+    /// The status bar's Cancel button, shown while a comparison runs.
+    QPushButton& cancelRunButton() { return *cancelRun_; }
 
     /// Text of status panel n (1-based, 1 to 4).
     QString panelText(int n) const;
@@ -56,6 +60,7 @@ private:
     QStatusBar* sbMain_ = nullptr;
     QLabel* panels_[4] = {};
     QProgressBar* progressBar_ = nullptr;
+    QPushButton* cancelRun_ = nullptr;
     frmMain* frmMain_ = nullptr;
     bool saved_ = false;
 };

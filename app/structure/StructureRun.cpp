@@ -57,9 +57,12 @@ bool frmMain::runEngineCompare(bool listObjectsOnly) {
         // A failed run leaves the previous run's results published; the views would then show
         // databases that may no longer be chosen. Each side shows what this run read instead
         // (nothing for a side that could not be read, every object for an empty other side).
+        // A run the user stopped is no failure to report.
         auto masterSide = engine.getMasterDataManager();
         auto sourceSide = engine.getSourceDataManager();
-        lastRunReportedError_ = reportEngineFailure();
+        lastRunReportedError_ = wasCancelled() || reportEngineFailure();
+        if (wasCancelled())
+            frame_.setPanelText(2, tr("Compare cancelled."));
         engine.setMasterResultsFromDataManager(masterSide);
         engine.setSourceResultsFromDataManager(sourceSide);
     }

@@ -666,6 +666,14 @@ Engine: Sifkit %3</source>
         <source>Paired View</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Compare cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelling...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>
@@ -675,6 +683,14 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>Percent Complete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop the running comparison (Esc)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// The status bar's Cancel: shown while a comparison runs, it stops a data or structure run
+// through the real button, no failure is reported for it, and nothing of the stopped run can be
+// acted on.
+#include "AppTestMain.h"
+#include "DataViewFixture.h"
+#include "data/PairedView.h"
+
+#include <QLabel>
+#include <QTimer>
+
+using namespace dbsift;
+using namespace dbsift::test;
+
+namespace {
+
+/// Presses the status bar's Cancel as soon as a running comparison shows it and lets events
+/// run; pressed tells whether it came to that.
+class CancelWhenShown {
+public:
+    CancelWhenShown(frmMainMDI& frame, bool& pressed) {
+        timer_.setInterval(0);
+        QObject::connect(&timer_, &QTimer::timeout, [this, &frame, &pressed] {
+            QPushButton& cancel = frame.cancelRunButton();
+            if (!cancel.isVisible())
+                return;
+            QTest::mouseClick(&cancel, Qt::LeftButton);
+            pressed = true;
+            timer_.stop();
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+} // namespace
+
+class CancelRunTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aDataRunStopsAndLeavesNothingToWrite() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3));
+        QVERIFY(compareTable(form, "people")); // equal: nothing to show
+        sandbox.createDatabase("modified.db", "UPDATE people SET city = 'x' WHERE id = 2;");
+        frmMainMDI& frame = *sandbox.frame();
+        QVERIFY(!frame.cancelRunButton().isVisible());
+
+        const qsizetype messagesBefore = sandbox.prompter().messages().size();
+        bool pressed = false;
+        {
+            CancelWhenShown cancel(frame, pressed);
+            QVERIFY(compareTable(form, "people"));
+        }
+        QVERIFY(pressed);
+        QCOMPARE(form.Sifcore1().lastDataResult().outcome, sifkit::DataOutcome::Cancelled);
+        QCOMPARE(frame.panelText(2), QString("Compare cancelled."));
+        QVERIFY(!frame.cancelRunButton().isVisible());
+        QCOMPARE(sandbox.prompter().messages().size(), messagesBefore);
+        QVERIFY(!button(form, "cmdCopyRecord").isEnabled());
+        QCOMPARE(differenceList(form).count(), 0);
+        QCOMPARE(form.findChild<PairedView*>("framePairedView")->model().rowCount(), 0);
+
+        // The next run is not cancelled by the last one's request.
+        QVERIFY(compareTable(form, "people"));
+        QCOMPARE(form.Sifcore1().lastDataResult().outcome, sifkit::DataOutcome::Differences);
+        QCOMPARE(differenceList(form).count(), 2);
+    }
+
+    void aStructureRunStopsWithoutAFailureMessage() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3));
+        frmMainMDI& frame = *sandbox.frame();
+        bool pressed = false;
+        {
+            CancelWhenShown cancel(frame, pressed);
+            form.mnuRun_Click();
+        }
+        QVERIFY(pressed);
+        QCOMPARE(frame.panelText(2), QString("Compare cancelled."));
+        QVERIFY(sandbox.prompter().messages().isEmpty());
+        QVERIFY(!frame.cancelRunButton().isVisible());
+    }
+};
+
+DBSIFT_APP_TEST_MAIN(CancelRunTest)
+#include "CancelRunTest.moc"
