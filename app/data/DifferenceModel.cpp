@@ -108,11 +108,20 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
         if (!paired.count(&record))
             rows_.push_back({DifferenceKind::OnlyInModified, nullptr, &record});
     columnChanges_.assign(columns_.size(), false);
-    for (const Pair& pair : rows_)
-        if (pair.kind == DifferenceKind::Changed)
-            for (std::size_t c = 0; c < columns_.size(); ++c)
-                if (cellChanged(pair, static_cast<int>(c) + fixedColumns))
-                    columnChanges_[c] = true;
+    changedCells_.assign(rows_.size() * columns_.size(), false);
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const Pair& pair = rows_[row];
+        if (pair.kind != DifferenceKind::Changed)
+            continue;
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            const sifkit::Value* original = valueOf(pair.original, static_cast<int>(c) + fixedColumns);
+            const sifkit::Value* modified = valueOf(pair.modified, static_cast<int>(c) + fixedColumns);
+            if (original && modified && !sameValue(*original, *modified)) {
+                changedCells_[row * columns_.size() + c] = true;
+                columnChanges_[c] = true;
+            }
+        }
+    }
     endResetModel();
 }
 
@@ -135,12 +144,11 @@ const sifkit::Value* DifferenceModel::valueOf(const sifkit::DataRecord* record, 
     return &record->values[static_cast<std::size_t>(position)];
 }
 
-bool DifferenceModel::cellChanged(const Pair& pair, int column) const {
-    if (pair.kind != DifferenceKind::Changed)
+bool DifferenceModel::cellChanged(int row, int column) const {
+    const int c = column - fixedColumns;
+    if (c < 0 || c >= static_cast<int>(columns_.size()))
         return false;
-    const sifkit::Value* original = valueOf(pair.original, column);
-    const sifkit::Value* modified = valueOf(pair.modified, column);
-    return original && modified && !sameValue(*original, *modified);
+    return changedCells_[static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(c)];
 }
 
 QString DifferenceModel::cellText(int row, int column) const {
@@ -153,7 +161,7 @@ QString DifferenceModel::cellText(int row, int column) const {
     case 2:
         return pair.modified ? QString::number(pair.modified->number) : QString();
     default:
-        if (cellChanged(pair, column))
+        if (cellChanged(row, column))
             return shown(valueOf(pair.original, column)) + QStringLiteral(" → ") +
                    shown(valueOf(pair.modified, column));
         return shown(valueOf(pair.original ? pair.original : pair.modified, column));
@@ -165,7 +173,7 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
         return {};
     const Pair& pair = rows_[static_cast<std::size_t>(index.row())];
     const int column = index.column();
-    const bool changed = cellChanged(pair, column);
+    const bool changed = cellChanged(index.row(), column);
     switch (role) {
     case Qt::DisplayRole:
         return cellText(index.row(), column);
@@ -189,7 +197,7 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
             }
         }
         return {};
-    case Qt::BackgroundRole: {
+    case Qt::BackgroundRole:
         if (changed)
             return changedColour_;
         if (pair.kind == DifferenceKind::OnlyInOriginal)
@@ -197,12 +205,14 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
         if (pair.kind == DifferenceKind::OnlyInModified)
             return modifiedColour_;
         return {};
-    }
     case Qt::ForegroundRole: {
-        const QVariant background = data(index, Qt::BackgroundRole);
-        if (!background.isValid())
+        const QColor* background = changed                                       ? &changedColour_
+                                   : pair.kind == DifferenceKind::OnlyInOriginal ? &originalColour_
+                                   : pair.kind == DifferenceKind::OnlyInModified ? &modifiedColour_
+                                                                                 : nullptr;
+        if (!background)
             return {};
-        return readableTextOn(background.value<QColor>(), QGuiApplication::palette());
+        return readableTextOn(*background, QGuiApplication::palette());
     }
     case KindRole:
         return static_cast<int>(pair.kind);

@@ -64,13 +64,15 @@ private:
 
     /// The value of a compared column for one side's record; nullptr where it has none.
     const sifkit::Value* valueOf(const sifkit::DataRecord* record, int column) const;
-    bool cellChanged(const Pair& pair, int column) const;
+    /// Whether the pair's values of a model column differ, as worked out once in setResult.
+    bool cellChanged(int row, int column) const;
 
     sifkit::DataResult result_;
     std::vector<Pair> rows_;
     std::vector<std::string> columns_;  ///< the compared columns, in the Original's order
     std::vector<int> modifiedPosition_; ///< each column's place in the Modified's records
     std::vector<bool> columnChanges_;   ///< by compared column
+    std::vector<bool> changedCells_;    ///< by row, then compared column
     QColor originalColour_, modifiedColour_, changedColour_;
 };
 

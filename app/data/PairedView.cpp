@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -117,15 +118,31 @@ void PairedView::showResult(const sifkit::DataResult& result, const QColor& orig
     table_->sortByColumn(-1, Qt::AscendingOrder);
     table_->scrollToTop();
     showColumns();
-    // Columns as wide as their content up to a limit; the full text is in the tooltip.
-    table_->resizeColumnsToContents();
-    const int widest = std::max(table_->fontMetrics().averageCharWidth() * 40, 200);
-    for (int column = 0; column < model_->columnCount(); ++column)
-        table_->setColumnWidth(column, std::min(table_->columnWidth(column), widest));
+    fitColumns();
     showCounts();
     for (QWidget* control :
          std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
         control->setEnabled(model_->rowCount() > 0);
+}
+
+void PairedView::fitColumns() {
+    // As wide as the header and the first rows' texts (bold, as a change is shown), up to a limit:
+    // measuring every row of a long result would cost more than the whole view. The full text is
+    // in the tooltip.
+    QFont bold = table_->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QFontMetrics headerMetrics(table_->horizontalHeader()->font());
+    const int padding = metrics.averageCharWidth() * 2;
+    const int widest = std::max(metrics.averageCharWidth() * 40, 200);
+    const int rows = std::min(model_->rowCount(), 50);
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        int width = headerMetrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) +
+                    padding * 2;
+        for (int row = 0; row < rows; ++row)
+            width = std::max(width, metrics.horizontalAdvance(model_->cellText(row, column)) + padding);
+        table_->setColumnWidth(column, std::min(width, widest));
+    }
 }
 
 void PairedView::clear() {

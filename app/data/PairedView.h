@@ -41,6 +41,7 @@ private:
     void copySelection() const;
     void exportToChosenFile();
     void showColumns();
+    void fitColumns();
     void showCounts();
     /// The rows (view order) and visible columns as lines of cells.
     QList<QStringList> lines(const QList<int>& viewRows) const;
