@@ -45,6 +45,10 @@ void fitColumn(FlexGrid& grid, int col, const QString& value) {
     grid.setColWidth(col, std::max(static_cast<int>(value.size()) * 100, 1000));
 }
 
+/// What a summary row carries: the side of its record.
+constexpr int64_t kOriginalRow = 1;
+constexpr int64_t kModifiedRow = 2;
+
 /// The stronger tint a changed value is painted with: its side's colour mixed with amber.
 uint32_t changedTint(uint32_t sideColour) {
     const QColor side = toQColor(sideColour);
@@ -118,6 +122,7 @@ void frmMain::writeSummaryRow(FlexGrid& grid, int32_t recordNumber, bool isMaste
         grid.setRows(row + 1);
     const std::string& tableName = appVar_.getSelectedTableName();
     const uint32_t colour = isMaster ? getOriginalColor() : getModifiedColor();
+    grid.setRowData(row, isMaster ? kOriginalRow : kModifiedRow);
     const int fields = static_cast<int>(dataFieldNames_.size());
     for (int i = 0; i <= fields; ++i) {
         grid.setCellStyle(row, i, 0, false);
@@ -238,7 +243,11 @@ int32_t frmMain::summaryRowRecord(int row, bool& isOriginal) const {
     const int32_t r = grid.textMatrix(row, 0).toInt(&ok);
     if (!ok)
         return -1;
-    isOriginal = grid.cellBackColour(row, 0) == static_cast<int64_t>(getOriginalColor());
+    // The side is the row's own, never told by its colour: the two sides may share one.
+    const int64_t side = grid.rowData(row);
+    if (side != kOriginalRow && side != kModifiedRow)
+        return -1;
+    isOriginal = side == kOriginalRow;
     return r;
 }
 

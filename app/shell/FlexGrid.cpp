@@ -352,6 +352,14 @@ void FlexGrid::setColWidth(int col, int twips) {
     applyingWidths_ = false;
 }
 
+void FlexGrid::setRowData(int row, int64_t value) {
+    model_->mutableCell(row, 0).data = value;
+}
+
+int64_t FlexGrid::rowData(int row) const {
+    return model_->cell(row, 0).data;
+}
+
 void FlexGrid::clear() {
     model_->clearTexts();
 }

@@ -23,6 +23,7 @@ struct FlexCell {
     uint32_t foreColour = 0;
     int64_t backColour = -1; ///< -1: the grid's own background
     bool bold = false;
+    int64_t data = 0; ///< a value the cell carries unseen (the row's data, in column 0)
 };
 
 /// The cells of a FlexGrid: a plain rows x columns matrix; row 0 is the grid's fixed header row.
@@ -96,6 +97,9 @@ public:
     bool cellBold(int row, int col) const { return model_->cell(row, col).bold; }
     void setCellStyle(int row, int col, uint32_t foreColour, bool bold);
     void setCellBackColour(int row, int col, int64_t backColour);
+    /// A value a row carries unseen (what it stands for), 0 until set and after clear().
+    void setRowData(int row, int64_t value);
+    int64_t rowData(int row) const;
 
     /// Column width in twips: the width the window asks for, which the settings file keeps.
     int colWidth(int col) const;

@@ -152,6 +152,24 @@ private slots:
         QVERIFY(!form.getApplicationVariables().getIsOriginal());
     }
 
+    void aRowsSideIsItsOwnWhateverTheColours() {
+        // Both sides in one colour (Options allow it): a Modified row still selects the Modified
+        // record.
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kOneMoved[0], kOneMoved[1]);
+        form.setModifiedColor(form.getOriginalColor());
+        QVERIFY(compareTable(form, "people"));
+        FlexGrid& summary = grid(form, "msFlexGridDataDiff");
+        QCOMPARE(summary.cellBackColour(1, 0), summary.cellBackColour(2, 0));
+        QTest::mouseClick(summary.viewport(), Qt::LeftButton, {},
+                          summary.visualRect(summary.model()->index(2, 1)).center());
+        QCOMPARE(grid(form, "MSFlexGridDataDiffDetail").textMatrix(1, 3), QString("Rio"));
+        QVERIFY(!form.getApplicationVariables().getIsOriginal());
+        QTest::mouseClick(summary.viewport(), Qt::LeftButton, {},
+                          summary.visualRect(summary.model()->index(1, 1)).center());
+        QVERIFY(form.getApplicationVariables().getIsOriginal());
+    }
+
     void scrollingToTheLastFilledRowLoadsTheNextPage() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, peopleScript(100), peopleScript(100, "m"));
