@@ -32,6 +32,11 @@ frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(
     lstFields_->setObjectName("lstFields");
     lstFields_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     layout->addWidget(lstFields_, 1);
+    lblNotCompared_ = new QLabel(this);
+    lblNotCompared_->setObjectName("lblNotCompared");
+    lblNotCompared_->setWordWrap(true);
+    lblNotCompared_->hide();
+    layout->addWidget(lblNotCompared_);
     chkSelectAll_ = new QCheckBox(tr("Select All"), this);
     chkSelectAll_->setObjectName("chkSelectAll");
     layout->addWidget(chkSelectAll_);
@@ -79,23 +84,40 @@ void frmFieldListForDataCompare::fillFields() {
     setWindowTitle(tr("Field List for %1").arg(QString::fromStdString(tableName_)));
     const int16_t newField = static_cast<int16_t>(std::stoi(engine.getConstantNewField()));
     // Every position up to the last: the engine lists a table's fields after the table, so the
-    // last item is a field of the chosen table and must be offered too.
-    const int32_t count = engine.getResultCount(true);
-    for (int32_t i = 1; i <= count; ++i) {
-        if (engine.getResultDatabaseObjectName(i, true) != tableName_ ||
-            !engine.getResultIsFieldDesc(i, true))
-            continue;
-        const std::string field = engine.getResultFieldName(i, true);
-        if (field.empty() || !engine.getResultIsFieldComparable(i, true))
-            continue;
-        try {
-            if (engine.getResultChangeType(i, true) == newField)
+    // last item is a field of the chosen table and must be offered too. The fields left out are
+    // named with the reason, so that no difference in them is taken for none.
+    QStringList notCompared;
+    for (const bool isMaster : {true, false}) {
+        const int32_t count = engine.getResultCount(isMaster);
+        for (int32_t i = 1; i <= count; ++i) {
+            if (engine.getResultDatabaseObjectName(i, isMaster) != tableName_ ||
+                !engine.getResultIsFieldDesc(i, isMaster))
                 continue;
-        } catch (const std::exception&) {
-            continue;
+            const std::string field = engine.getResultFieldName(i, isMaster);
+            if (field.empty())
+                continue;
+            const QString name = QString::fromStdString(field);
+            bool onOneSide = false;
+            try {
+                onOneSide = engine.getResultChangeType(i, isMaster) == newField;
+            } catch (const std::exception&) {
+                continue;
+            }
+            if (onOneSide)
+                notCompared << (isMaster ? tr("%1 (not in the Modified database)")
+                                         : tr("%1 (not in the Original database)"))
+                                   .arg(name);
+            else if (!isMaster)
+                continue; // a field of both sides is offered once, from the Original's list
+            else if (!engine.getResultIsFieldComparable(i, isMaster))
+                notCompared << tr("%1 (its type cannot be compared)").arg(name);
+            else
+                lstFields_->addItem(name);
         }
-        lstFields_->addItem(QString::fromStdString(field));
     }
+    lblNotCompared_->setText(notCompared.isEmpty() ? QString()
+                                                   : tr("Not compared: %1").arg(notCompared.join(", ")));
+    lblNotCompared_->setVisible(!notCompared.isEmpty());
 }
 
 bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableName,
@@ -129,6 +151,8 @@ void frmFieldListForDataCompare::forgetTable() {
     tableName_.clear();
     tableType_.clear();
     lstFields_->clear();
+    lblNotCompared_->clear();
+    lblNotCompared_->hide();
 }
 
 std::string frmFieldListForDataCompare::getFieldList() const {

@@ -7,6 +7,7 @@
 #include <string>
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -65,6 +66,7 @@ private:
     std::string masterConnectionString_;
     std::string sourceConnectionString_;
     QListWidget* lstFields_;
+    QLabel* lblNotCompared_; ///< the table's fields that are not offered, each with the reason
     QPushButton* cmdCompare_;
     QPushButton* cmdCancel_;
     QPushButton* cmdSelectAll_;

@@ -217,6 +217,22 @@
         <source>There are no compatible fields to compare for %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 (not in the Modified database)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (not in the Original database)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (its type cannot be compared)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not compared: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMain</name>

@@ -4,6 +4,8 @@
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
 
+#include <QLabel>
+
 #include <QCheckBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -115,6 +117,24 @@ private slots:
         QVERIFY(!form.getCanRunReport());
         QVERIFY(!button(form, "cmdCreateHTMLReport").isEnabled());
         QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
+    }
+
+    void theFieldsLeftOutAreNamedWithTheReason() {
+        AppSandbox sandbox;
+        frmMain& form =
+            startOnTwoDatabases(sandbox, "CREATE TABLE pics (id INTEGER, img BLOB, note VARCHAR(10));\n",
+                                "CREATE TABLE pics (id INTEGER, img BLOB, label VARCHAR(10));\n");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("pics", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        auto* list = dialog.findChild<QListWidget*>("lstFields");
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QString("id"));
+        auto* note = dialog.findChild<QLabel*>("lblNotCompared");
+        QCOMPARE(note->text(),
+                 QString("Not compared: img (its type cannot be compared), note (not in the Modified "
+                         "database), label (not in the Original database)"));
+        QVERIFY(!note->isHidden());
     }
 
     void aFieldNamedWithABracketIsCompared() {
