@@ -243,7 +243,10 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     CopyUpButtonsEnabled(false);
 
     const bool found = runDataCompare(tableName, fieldList);
-    if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Cancelled) {
+    const sifkit::DataOutcome outcome = Sifcore1().lastDataResult().outcome;
+    // Cancel during a wait for a locked file ends the run with the file's "database is locked".
+    if (outcome == sifkit::DataOutcome::Cancelled ||
+        (outcome == sifkit::DataOutcome::Failed && wasCancelled())) {
         // Nothing of the stopped run is shown, and nothing of an earlier one can be acted on.
         cboDataDiffSummary_->clear();
         for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_})
@@ -328,9 +331,7 @@ bool frmMain::runDataCompare(const std::string& tableName, const std::string& fi
     engine.setCurrentTableName("");
     engine.setTotalRecordsForTable(-1);
     engine.setTotalRecordsForSourceTable(0);
-    frame_.setPanelText(2, engine.lastDataResult().outcome == sifkit::DataOutcome::Cancelled
-                               ? tr("Compare cancelled.")
-                               : tr("Done"));
+    frame_.setPanelText(2, wasCancelled() ? tr("Compare cancelled.") : tr("Done"));
     return found;
 }
 

@@ -8,6 +8,7 @@
 #include "shell/frmMainMDI.h"
 
 #include <sifkit/Credentials.h>
+#include <sifkit/DataAccess.h>
 #include <sifkit/Sifcore.h>
 #include <sifkit/Version.h>
 
@@ -30,6 +31,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -88,7 +90,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
         showMessage(QString::fromStdString(text));
     };
     hooks.doEvents = [] { QCoreApplication::processEvents(); };
-    hooks.cancelRequested = [this] { return cancelRequested_; };
+    hooks.cancelRequested = [this] { return cancelRequested_.load(); };
     sifcore_ = std::make_unique<sifkit::Sifcore>(std::move(hooks));
 
     auto* layout = new QVBoxLayout(this);
@@ -570,13 +572,29 @@ void frmMain::requestCancel() {
 }
 
 bool frmMain::wasCancelled() const {
-    return cancelRequested_;
+    return cancelRequested_.load();
+}
+
+void frmMain::showLockWait(int32_t waitedMs, int32_t timeoutMs) {
+    frame_.setPanelText(2,
+                        tr("A database file is locked by another program: waited %1 of %2 s. Cancel stops.")
+                            .arg(waitedMs / 1000)
+                            .arg((timeoutMs + 999) / 1000));
+    QCoreApplication::processEvents();
 }
 
 BusyScope::BusyScope(frmMain& form) : form_(form) {
     if (form_.busyDepth_++ == 0) {
         form_.cancelRequested_ = false;
         form_.frame_.cancelRunButton().show();
+        // A locked database file is waited for with the window alive: the status says so, and
+        // Cancel ends the wait.
+        sifkit::setLockWait(
+            [&form = form_, mainThread = QThread::currentThread()](int32_t waitedMs, int32_t timeoutMs) {
+                if (QThread::currentThread() == mainThread)
+                    form.showLockWait(waitedMs, timeoutMs);
+                return !form.cancelRequested_ && waitedMs < timeoutMs;
+            });
         QApplication::setOverrideCursor(Qt::WaitCursor);
         form_.setEnabled(false);
         if (form_.menuBar_)
@@ -586,6 +604,7 @@ BusyScope::BusyScope(frmMain& form) : form_(form) {
 
 BusyScope::~BusyScope() {
     if (--form_.busyDepth_ == 0) {
+        sifkit::setLockWait(nullptr);
         form_.frame_.cancelRunButton().hide();
         form_.setEnabled(true);
         if (form_.menuBar_)

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -395,8 +396,11 @@ private:
     int lMiddleSpacer_ = 10;
     int64_t activityCounter_ = 0;
     int busyDepth_ = 0;
-    /// The user pressed Cancel during the run in progress (or the last one, once it ended).
-    bool cancelRequested_ = false;
+    /// The user pressed Cancel during the run in progress (or the last one, once it ended); read
+    /// by the lock wait, which may run on a reading thread.
+    std::atomic<bool> cancelRequested_ = false;
+    /// Says in the status bar that a database file is locked and how long the run has waited.
+    void showLockWait(int32_t waitedMs, int32_t timeoutMs);
     int engineMessagesShown_ = 0; ///< messages the engine has shown through its message box
 
     // Settings held by the window.

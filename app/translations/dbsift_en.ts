@@ -690,6 +690,10 @@ Engine: Sifkit %3</source>
         <source>Cancelling...</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A database file is locked by another program: waited %1 of %2 s. Cancel stops.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>

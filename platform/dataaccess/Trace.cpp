@@ -42,7 +42,7 @@ bool keepWaitingForLock(int32_t waitedMs, int32_t timeoutMs) {
         std::lock_guard lock(lockWaitMutex);
         wait = installedLockWait();
     }
-    return wait ? wait(waitedMs) : waitedMs < timeoutMs;
+    return wait ? wait(waitedMs, timeoutMs) : waitedMs < timeoutMs;
 }
 
 void traceStatement(const std::string& sql, const std::vector<Value>& params) {

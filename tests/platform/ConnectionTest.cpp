@@ -69,7 +69,8 @@ TEST_F(ConnectionTest, AFileLockedByAnotherConnectionFailsWithItsCauseOnceTheHos
     Connection connection;
     connection.open(fileConnectionString(path));
     std::vector<int32_t> asked;
-    setLockWait([&](int32_t waitedMs) {
+    setLockWait([&](int32_t waitedMs, int32_t timeoutMs) {
+        EXPECT_EQ(timeoutMs, 5000);
         asked.push_back(waitedMs);
         return waitedMs < 30; // the host gives up after a few tries
     });

@@ -52,11 +52,12 @@ using SqlTrace = std::function<void(const std::string& sql, const std::vector<Va
 SIFKIT_EXPORT void setSqlTrace(SqlTrace trace);
 
 /// Decides, while a database file is locked by another connection, whether to go on waiting:
-/// called with the milliseconds waited so far for this lock; false gives up, and the statement
-/// fails with the database's "database is locked". An empty function restores the default,
-/// which waits up to the connection's timeout (five seconds, or a data source's Timeout). Every connection to
-/// a database file uses it; it may be called on any thread that reads a file.
-using LockWait = std::function<bool(int32_t waitedMs)>;
+/// called with the milliseconds waited so far for this lock and the connection's own timeout
+/// (five seconds, or a data source's Timeout); false gives up, and the statement fails with the
+/// database's "database is locked". An empty function restores the default, which waits up to
+/// that timeout. Every connection to a database file uses it; it may be called on any thread
+/// that reads a file.
+using LockWait = std::function<bool(int32_t waitedMs, int32_t timeoutMs)>;
 SIFKIT_EXPORT void setLockWait(LockWait wait);
 
 /// One database connection. The object is a handle: copies refer to the same connection, as

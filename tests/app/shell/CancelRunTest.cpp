@@ -6,7 +6,10 @@
 #include "DataViewFixture.h"
 #include "data/PairedView.h"
 
+#include <sifkit/DataAccess.h>
+
 #include <QLabel>
+#include <QListWidget>
 #include <QTimer>
 
 using namespace dbsift;
@@ -67,6 +70,41 @@ private slots:
         QVERIFY(compareTable(form, "people"));
         QCOMPARE(form.Sifcore1().lastDataResult().outcome, sifkit::DataOutcome::Differences);
         QCOMPARE(differenceList(form).count(), 2);
+    }
+
+    void aLockedFileIsWaitedForWithTheStatusSayingSoAndCancelEndsTheWait() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));
+        frmMainMDI& frame = *sandbox.frame();
+        form.setTableName("people");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        dialog.findChild<QListWidget*>("lstFields")->selectAll();
+        // Another program holds the Modified file.
+        sifkit::Connection holder;
+        holder.open(AppSandbox::fileConnection((sandbox.folder() + "/modified.db").toStdString()));
+        holder.execute("BEGIN EXCLUSIVE");
+
+        QString status;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!frame.panelText(2).contains("locked"))
+                return;
+            status = frame.panelText(2);
+            QTest::mouseClick(&frame.cancelRunButton(), Qt::LeftButton);
+            watch.stop();
+        });
+        watch.start();
+        const qsizetype messagesBefore = sandbox.prompter().messages().size();
+        dialog.cmdCompare_Click();
+        QCOMPARE(status,
+                 QString("A database file is locked by another program: waited 0 of 5 s. Cancel stops."));
+        QCOMPARE(frame.panelText(2), QString("Compare cancelled."));
+        QCOMPARE(sandbox.prompter().messages().size(), messagesBefore);
+        QCOMPARE(differenceList(form).count(), 0);
+        holder.execute("ROLLBACK");
     }
 
     void aStructureRunStopsWithoutAFailureMessage() {
