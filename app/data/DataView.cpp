@@ -289,8 +289,10 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     appVar_.setRowTotal(1);
     prepareDiffGrid(*msFlexGridDataDiff_, tableName, true, false);
     prepareDiffGrid(*MSFlexGridDataDiffDetail_, tableName, true, true);
+    startPaging();
     setCboDataDiffBox(tableName);
     fillSummaryGrid(*msFlexGridDataDiff_, tableName, 1);
+    updatePagingButtons();
     showPairedView();
     // A new result starts at its top: the earlier run's scroll position would show empty rows.
     msFlexGridDataDiff_->scrollToTop();

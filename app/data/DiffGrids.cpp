@@ -291,7 +291,8 @@ void frmMain::msFlexGridDataDiff_Scroll() {
         return;
     if (appVar_.getSelectedTableName().empty() || grid.rows() <= 1)
         return;
-    fillSummaryGrid(grid, appVar_.getSelectedTableName(), appVar_.getRowTotal());
+    // The next page reaches the drop-down too; the difference shown stays.
+    appendNextPage(false);
 }
 
 } // namespace dbsift

@@ -70,14 +70,14 @@ void frmMain::setCboDataDiffBox(const std::string& /*tableName: the selected tab
     sifkit::Sifcore& engine = Sifcore1();
     const int32_t o = appVar_.getCurrentMasterRecordIndex();
     const int32_t m = appVar_.getCurrentSourceRecordIndex();
-    cmdGetPrevious_->setEnabled(o >= 2);
     const std::string t = appVar_.getSelectedTableName();
     const int32_t limit = differencePageLimit(t);
 
     DifferenceWalk walk(engine, t, o, m);
     bool firstEntry = true;
-    // Two steps of the counter per entry: a page holds at most limit / 2 + 1 entries.
-    for (int32_t k = 0; k <= limit; k += 2) {
+    // One entry per record of the page: the records the summary grid shows for it, so that every
+    // record reaches the list.
+    for (int32_t k = 0; k < limit; ++k) {
         if (walk.done())
             break;
         const DifferenceWalk::Step step = walk.next();
@@ -96,7 +96,37 @@ void frmMain::setCboDataDiffBox(const std::string& /*tableName: the selected tab
     const bool listed = cboDataDiffSummary_->count() > 0;
     enableBackward(listed && cboDataDiffSummary_->currentIndex() > 0);
     enableForward(listed && cboDataDiffSummary_->currentIndex() < cboDataDiffSummary_->count() - 1);
-    cmdGetMore_->setEnabled(listed);
+    updatePagingButtons();
+}
+
+void frmMain::startPaging() {
+    pageStarts_.assign(1, {appVar_.getCurrentMasterRecordIndex(), appVar_.getCurrentSourceRecordIndex()});
+}
+
+bool frmMain::recordsLeftToList() {
+    return !DifferenceWalk(Sifcore1(), appVar_.getSelectedTableName(), appVar_.getCurrentMasterRecordIndex(),
+                           appVar_.getCurrentSourceRecordIndex())
+                .done();
+}
+
+void frmMain::updatePagingButtons() {
+    cmdGetMore_->setEnabled(cboDataDiffSummary_->count() > 0 && recordsLeftToList());
+    cmdGetPrevious_->setEnabled(pageStarts_.size() >= 2);
+}
+
+void frmMain::appendNextPage(bool selectItsFirst) {
+    const std::string t = appVar_.getSelectedTableName();
+    if (t.empty() || pageStarts_.empty() || !recordsLeftToList()) {
+        updatePagingButtons();
+        return;
+    }
+    pageStarts_.push_back({appVar_.getCurrentMasterRecordIndex(), appVar_.getCurrentSourceRecordIndex()});
+    const int selected = cboDataDiffSummary_->currentIndex();
+    setCboDataDiffBox(t);
+    if (!selectItsFirst && selected >= 0)
+        selectDifferenceEntry(selected);
+    fillSummaryGrid(*msFlexGridDataDiff_, t, appVar_.getRowTotal());
+    updatePagingButtons();
 }
 
 std::string frmMain::parseRecordNumberFromComboValue(const std::string& text) {
@@ -223,27 +253,25 @@ void frmMain::cboDataDiffSummary_Click() {
 
 void frmMain::cmdGetMore_Click() {
     WaitPointer wait;
-    setCboDataDiffBox(getTableName());
-    fillSummaryGrid(*msFlexGridDataDiff_, appVar_.getSelectedTableName(), appVar_.getRowTotal());
-    cmdGetPrevious_->setEnabled(true);
+    appendNextPage(true);
 }
 
 void frmMain::cmdGetPrevious_Click() {
+    // The page before the first one shown replaces what is listed; Get More goes on after it.
+    if (pageStarts_.size() < 2)
+        return;
     WaitPointer wait;
-    sifkit::Sifcore& engine = Sifcore1();
-    const std::string t = appVar_.getSelectedTableName();
-    const int32_t limit = differencePageLimit(t);
-    setPreviousMasterRecordIndex(appVar_.getCurrentMasterRecordIndex());
-    setPreviousSourceRecordIndex(appVar_.getCurrentSourceRecordIndex());
-    for (int32_t k = 0; k <= limit; ++k) {
-        setPreviousMasterRecordIndex(engine.DecrementRecordCount(t, true, getPreviousMasterRecordIndex()));
-        setPreviousSourceRecordIndex(engine.DecrementRecordCount(t, false, getPreviousSourceRecordIndex()));
-    }
-    appVar_.setCurrentMasterRecordIndex(getPreviousMasterRecordIndex());
-    appVar_.setCurrentSourceRecordIndex(getPreviousSourceRecordIndex());
-    setCboDataDiffBox(getTableName());
+    pageStarts_.pop_back();
+    appVar_.setCurrentMasterRecordIndex(pageStarts_.back().first);
+    appVar_.setCurrentSourceRecordIndex(pageStarts_.back().second);
+    cboDataDiffSummary_->clear();
     msFlexGridDataDiff_->clear();
-    fillSummaryGrid(*msFlexGridDataDiff_, t, 50);
+    appVar_.setRowTotal(1);
+    const std::string t = appVar_.getSelectedTableName();
+    setCboDataDiffBox(t);
+    fillSummaryGrid(*msFlexGridDataDiff_, t, 1);
+    msFlexGridDataDiff_->scrollToTop();
+    updatePagingButtons();
 }
 
 void frmMain::tsDataDiff_Click(int tab) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -280,6 +281,17 @@ public:
     void showCollationNote();
     /// Fills the paired view from the last data result.
     void showPairedView();
+
+    /// Paging of the drop-down and the summary grid: both list the same records, a page at a time.
+    /// The first page starts where the result's listing starts now.
+    void startPaging();
+    /// Lists the next page in both, after the pages listed; selectItsFirst shows its first record.
+    void appendNextPage(bool selectItsFirst);
+    /// Whether records are left after the pages listed.
+    bool recordsLeftToList();
+    void updatePagingButtons();
+    /// The engine's Original and Modified record indexes at which each listed page starts.
+    std::vector<std::pair<int32_t, int32_t>> pageStarts_;
     /// The engine run of a data comparison; True when differences were found.
     bool runDataCompare(const std::string& tableName, const std::string& fieldList);
     /// After the sides were swapped: compares the shown table again, Original and Modified swapped.
