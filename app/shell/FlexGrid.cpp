@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -52,6 +53,28 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         return {};
+    default:
+        return {};
+    }
+}
+
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || rows_ == 0 || section < 0 || section >= cols_)
+        return {};
+    const FlexCell& c = cell(0, section);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return c.text.isEmpty() ? QVariant() : QVariant(c.text);
+    case Qt::FontRole: {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    case Qt::BackgroundRole:
+        return c.backColour >= 0 ? QVariant(background(c, 0)) : QVariant();
+    case Qt::ForegroundRole:
+        return c.backColour >= 0 || c.foreColour != 0 ? data(index(0, section), role) : QVariant();
     default:
         return {};
     }
@@ -106,13 +129,18 @@ FlexCell& FlexGridModel::mutableCell(int row, int col) {
 void FlexGridModel::clearTexts() {
     for (FlexCell& c : cells_)
         c = FlexCell();
-    if (batchDepth_ == 0 && rows_ > 0 && cols_ > 0)
+    if (batchDepth_ == 0 && rows_ > 0 && cols_ > 0) {
         emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    }
 }
 
 void FlexGridModel::changed(int row, int col) {
-    if (batchDepth_ == 0 && row >= 0 && col >= 0 && row < rows_ && col < cols_)
+    if (batchDepth_ == 0 && row >= 0 && col >= 0 && row < rows_ && col < cols_) {
         emit dataChanged(index(row, col), index(row, col));
+        if (row == 0)
+            emit headerDataChanged(Qt::Horizontal, col, col);
+    }
 }
 
 void FlexGridModel::endBatch() {
@@ -127,7 +155,11 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     model_->setPalette(palette());
     // Tab leaves the grid for the next control; the arrow keys move between cells.
     setTabKeyNavigation(false);
-    horizontalHeader()->hide();
+    // Row 0 is shown as the header: it stays in place while the rows scroll, and is no row to
+    // select.
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -138,6 +170,15 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     setTextElideMode(Qt::ElideRight);
     // A model reset gives every section the default size; the grid's widths are its own.
     connect(model_, &QAbstractItemModel::modelReset, this, &FlexGrid::applyColumnWidths);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (model_->rows() == 0)
+            return;
+        // The current cell rests on the hidden header row until the user or the window moves it,
+        // as it rested on the header before: focus alone selects no record.
+        const QSignalBlocker quiet(selectionModel());
+        setRowHidden(0, true);
+        selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
+    });
     // The last column takes what room is left, so no text is cut short beside empty space; its
     // width setting stays what the window set, as it is the one the settings file keeps.
     horizontalHeader()->setStretchLastSection(true);

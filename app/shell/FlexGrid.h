@@ -26,7 +26,8 @@ struct FlexCell {
     int64_t data = 0; ///< a value the cell carries unseen (the row's data, in column 0)
 };
 
-/// The cells of a FlexGrid: a plain rows x columns matrix; row 0 is the grid's fixed header row.
+/// The cells of a FlexGrid: a plain rows x columns matrix; row 0 is the grid's fixed header row,
+/// which the view shows as its header (the row itself is hidden there).
 /// Bulk fills run inside a batch (FlexGrid::Batch) and reset the view once at its end, so filling
 /// tens of thousands of rows costs about what storing the strings costs.
 class FlexGridModel final : public QAbstractTableModel {
@@ -37,6 +38,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols_; }
     QVariant data(const QModelIndex& index, int role) const override;
+    /// The horizontal header shows row 0, so that it stays in place and is never selected.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void resize(int rows, int cols);
     int rows() const { return rows_; }

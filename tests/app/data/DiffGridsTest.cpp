@@ -4,6 +4,7 @@
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
 
+#include <QHeaderView>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -168,6 +169,26 @@ private slots:
         QTest::mouseClick(summary.viewport(), Qt::LeftButton, {},
                           summary.visualRect(summary.model()->index(1, 1)).center());
         QVERIFY(form.getApplicationVariables().getIsOriginal());
+    }
+
+    void theHeaderStaysInPlaceAndIsNoRowToSelect() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(100), peopleScript(100, "m"));
+        QVERIFY(compareTable(form, "people"));
+        FlexGrid& summary = grid(form, "msFlexGridDataDiff");
+        QHeaderView& header = *summary.horizontalHeader();
+        QVERIFY(header.isVisible());
+        QVERIFY(summary.isRowHidden(0));
+        QCOMPARE(header.model()->headerData(0, Qt::Horizontal).toString(), QString("Item#"));
+        summary.verticalScrollBar()->setValue(summary.verticalScrollBar()->maximum());
+        QVERIFY(header.isVisible());
+        QCOMPARE(header.geometry().top(), summary.viewport()->geometry().top() - header.height());
+        const int before = form.getApplicationVariables().getSelectedRecordNumber();
+        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                          QPoint(header.sectionViewportPosition(1) + 3, 3));
+        QVERIFY(summary.selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(form.getApplicationVariables().getSelectedRecordNumber(), before);
+        QCOMPARE(summary.rowAt(0) >= 1, true); // the first row in view is a record's
     }
 
     void scrollingToTheLastFilledRowLoadsTheNextPage() {
