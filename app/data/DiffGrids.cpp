@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <charconv>
@@ -289,10 +290,15 @@ void frmMain::msFlexGridDataDiff_Scroll() {
     const bool lastShown = bottom < 0 || bottom >= lastFilled;
     if (!lastShown || appVar_.getRowTotal() >= getTotalGridCount())
         return;
-    if (appVar_.getSelectedTableName().empty() || grid.rows() <= 1)
+    if (appVar_.getSelectedTableName().empty() || grid.rows() <= 1 || summaryExtensionPending_)
         return;
-    // The next page reaches the drop-down too; the difference shown stays.
-    appendNextPage(false);
+    // The next page reaches the drop-down too; the difference shown stays. It is listed once the
+    // scroll bar has told of this move: filling the grid changes the bar's own range.
+    summaryExtensionPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        summaryExtensionPending_ = false;
+        appendNextPage(false);
+    });
 }
 
 } // namespace dbsift

@@ -5,7 +5,6 @@
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -173,11 +172,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         if (model_->rows() == 0)
             return;
-        // The current cell rests on the hidden header row until the user or the window moves it,
-        // as it rested on the header before: focus alone selects no record.
-        const QSignalBlocker quiet(selectionModel());
         setRowHidden(0, true);
-        selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
     });
     // The last column takes what room is left, so no text is cut short beside empty space; its
     // width setting stays what the window set, as it is the one the settings file keeps.
@@ -187,6 +182,17 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), model_(new FlexGridMod
         if (!applyingWidths_ && col >= 0 && col < last)
             colWidths_[col] = size * kTwipsPerPixel;
     });
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event) {
+    // Focus alone makes no row current (the view would take the first one): the window acts on
+    // the current row, and only the user's or the window's own moves may choose it.
+    if (currentIndex().isValid()) {
+        QTableView::focusInEvent(event);
+        return;
+    }
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
 }
 
 void FlexGrid::changeEvent(QEvent* event) {

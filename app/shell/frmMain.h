@@ -292,6 +292,7 @@ public:
     void updatePagingButtons();
     /// The engine's Original and Modified record indexes at which each listed page starts.
     std::vector<std::pair<int32_t, int32_t>> pageStarts_;
+    bool summaryExtensionPending_ = false; ///< a scroll to the grid's end has asked for the next page
     /// The engine run of a data comparison; True when differences were found.
     bool runDataCompare(const std::string& tableName, const std::string& fieldList);
     /// After the sides were swapped: compares the shown table again, Original and Modified swapped.

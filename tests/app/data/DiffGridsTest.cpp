@@ -198,7 +198,7 @@ private slots:
         FlexGrid& summary = grid(form, "msFlexGridDataDiff");
         QCOMPARE(summary.textMatrix(51, 0), QString());
         summary.scrollTo(summary.model()->index(50, 0), QAbstractItemView::PositionAtBottom);
-        QCOMPARE(summary.textMatrix(51, 0), QString("26"));
+        QTRY_COMPARE(summary.textMatrix(51, 0), QString("26"));
         QCOMPARE(summary.textMatrix(100, 0), QString("50"));
     }
 };
