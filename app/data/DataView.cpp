@@ -4,6 +4,7 @@
 #include "data/EventHook.h"
 #include "data/PairedView.h"
 #include "data/frmFieldListForDataCompare.h"
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -203,12 +204,8 @@ void frmMain::chooseTableForDataCompare(QTreeWidget& tree) {
 void frmMain::showPairedView() {
     const QColor original = toQColor(getOriginalColor());
     const QColor modified = toQColor(getModifiedColor());
-    // A changed value stands out in amber, mixed with the base so that it reads on dark palettes too.
-    const QColor base = palette().color(QPalette::Base);
-    const QColor amber(255, 190, 60);
-    const QColor changed((base.red() + amber.red()) / 2, (base.green() + amber.green()) / 2,
-                         (base.blue() + amber.blue()) / 2);
-    pairedView_->showResult(Sifcore1().lastDataResult(), original, modified, changed);
+    pairedView_->showResult(Sifcore1().lastDataResult(), original, modified,
+                            changedTint(palette().color(QPalette::Base)));
 }
 
 void frmMain::showCollationNote() {

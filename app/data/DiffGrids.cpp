@@ -2,6 +2,7 @@
 // The two grids of the data view: the summary of differing records, page by page, and the
 // detail grid with the selected record above its counterpart and the fields' change rows.
 #include "data/DifferenceWalk.h"
+#include "shell/Colours.h"
 #include "shell/FlexGrid.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -49,14 +50,6 @@ void fitColumn(FlexGrid& grid, int col, const QString& value) {
 /// What a summary row carries: the side of its record.
 constexpr int64_t kOriginalRow = 1;
 constexpr int64_t kModifiedRow = 2;
-
-/// The stronger tint a changed value is painted with: its side's colour mixed with amber.
-uint32_t changedTint(uint32_t sideColour) {
-    const QColor side = toQColor(sideColour);
-    const QColor amber(255, 190, 60);
-    return fromQColor(QColor((side.red() + amber.red()) / 2, (side.green() + amber.green()) / 2,
-                             (side.blue() + amber.blue()) / 2));
-}
 
 } // namespace
 
@@ -213,8 +206,9 @@ void frmMain::markChangedDetailValues() {
         return;
     const bool s = appVar_.getIsOriginal();
     detailTopIsOriginal_ = s;
-    const uint32_t topTint = changedTint(s ? getOriginalColor() : getModifiedColor());
-    const uint32_t bottomTint = changedTint(s ? getModifiedColor() : getOriginalColor());
+    const uint32_t topTint = fromQColor(changedTint(toQColor(s ? getOriginalColor() : getModifiedColor())));
+    const uint32_t bottomTint =
+        fromQColor(changedTint(toQColor(s ? getModifiedColor() : getOriginalColor())));
     FlexGrid::Batch batch(grid);
     for (int i = 1; i <= static_cast<int>(dataFieldNames_.size()); ++i) {
         if (grid.textMatrix(1, i) == grid.textMatrix(2, i))

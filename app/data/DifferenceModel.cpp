@@ -77,13 +77,7 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
     modifiedPosition_.clear();
     for (const sifkit::ColumnSchema& column : result_.originalColumns) {
         columns_.push_back(column.name);
-        int position = -1;
-        for (std::size_t i = 0; i < result_.modifiedColumns.size(); ++i)
-            if (result_.modifiedColumns[i].name == column.name) {
-                position = static_cast<int>(i);
-                break;
-            }
-        modifiedPosition_.push_back(position);
+        modifiedPosition_.push_back(result_.columnPosition(sifkit::Side::Modified, column.name));
     }
     // A pair is an Original record and the Modified record with its key; each record is in one
     // row only, in the Original's order, then the Modified records left over in theirs.

@@ -120,9 +120,7 @@ void PairedView::showResult(const sifkit::DataResult& result, const QColor& orig
     showColumns();
     fitColumns();
     showCounts();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
-        control->setEnabled(model_->rowCount() > 0);
+    enableControls(model_->rowCount() > 0);
 }
 
 void PairedView::fitColumns() {
@@ -148,9 +146,13 @@ void PairedView::fitColumns() {
 void PairedView::clear() {
     model_->clear();
     showCounts();
+    enableControls(false);
+}
+
+void PairedView::enableControls(bool enabled) {
     for (QWidget* control :
          std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
-        control->setEnabled(false);
+        control->setEnabled(enabled);
 }
 
 void PairedView::showColumns() {

@@ -40,6 +40,7 @@ public:
 private:
     void copySelection() const;
     void exportToChosenFile();
+    void enableControls(bool enabled);
     void showColumns();
     void fitColumns();
     void showCounts();

@@ -61,6 +61,10 @@ QColor readableAccentOn(const QColor& accent, const QColor& background) {
     return towards;
 }
 
+QColor changedTint(const QColor& background) {
+    return mix(background, QColor(255, 190, 60), 128);
+}
+
 QColor headerBackground(const QPalette& palette) {
     return palette.color(QPalette::Button);
 }

@@ -21,6 +21,10 @@ QColor readableTextOn(const QColor& background, const QPalette& palette);
 /// (light backgrounds) until it does.
 QColor readableAccentOn(const QColor& accent, const QColor& background);
 
+/// The background a changed value is painted on: the row's own background mixed half and half
+/// with amber, so that it stands out on light and dark palettes alike.
+QColor changedTint(const QColor& background);
+
 /// The background of the grids' header row: the palette's button colour.
 QColor headerBackground(const QPalette& palette);
 

@@ -440,18 +440,15 @@ std::vector<std::string> looselyCollated(clsDBManager& masterSide, clsDBManager&
 void pairByKey(DataResult& result) {
     if (result.keyColumns.empty())
         return;
-    const auto positionsIn = [&](const std::vector<ColumnSchema>& columns) {
+    const auto positionsIn = [&](Side side) {
         std::vector<std::size_t> positions;
         for (const std::string& key : result.keyColumns)
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                if (columns[i].name == key) {
-                    positions.push_back(i);
-                    break;
-                }
+            if (const int32_t position = result.columnPosition(side, key); position >= 0)
+                positions.push_back(static_cast<std::size_t>(position));
         return positions;
     };
-    const std::vector<std::size_t> originalKey = positionsIn(result.originalColumns);
-    const std::vector<std::size_t> modifiedKey = positionsIn(result.modifiedColumns);
+    const std::vector<std::size_t> originalKey = positionsIn(Side::Original);
+    const std::vector<std::size_t> modifiedKey = positionsIn(Side::Modified);
     if (originalKey.size() != result.keyColumns.size() || modifiedKey.size() != result.keyColumns.size())
         return;
     // One pass over each side, each record's key in the form equal values share: numbers by

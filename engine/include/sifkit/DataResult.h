@@ -28,7 +28,7 @@ struct DataRecord {
 };
 
 /// The last data comparison of an engine control.
-struct DataResult {
+struct SIFKIT_EXPORT DataResult {
     DataOutcome outcome = DataOutcome::NoDifferences;
     std::string table;
     std::vector<ColumnSchema> originalColumns; ///< the columns of the Original side's query
@@ -50,6 +50,8 @@ struct DataResult {
     const std::vector<ColumnSchema>& columns(Side which) const {
         return which == Side::Original ? originalColumns : modifiedColumns;
     }
+    /// The position of a named column in a side's query; -1 when that side has none of the name.
+    int32_t columnPosition(Side which, const std::string& name) const;
 };
 
 } // namespace sifkit
