@@ -290,6 +290,9 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     setCboDataDiffBox(tableName);
     fillSummaryGrid(*msFlexGridDataDiff_, tableName, 1);
     updatePagingButtons();
+    // The grids are painted before the paired view is filled, so that a long result does not hold
+    // the window still; a click waits until the result is fully shown.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     showPairedView();
     // A new result starts at its top: the earlier run's scroll position would show empty rows.
     msFlexGridDataDiff_->scrollToTop();

@@ -8,7 +8,6 @@
 #include <QPalette>
 
 #include <algorithm>
-#include <set>
 
 namespace dbsift {
 
@@ -87,19 +86,21 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
             modifiedByNumber.resize(static_cast<std::size_t>(record.number) + 1, nullptr);
         modifiedByNumber[static_cast<std::size_t>(record.number)] = &record;
     }
-    std::set<const sifkit::DataRecord*> paired;
+    std::vector<bool> paired(modifiedByNumber.size(), false); // by Modified record number
     for (const sifkit::DataRecord& record : result_.original) {
+        const std::size_t number = record.counterpart > 0 ? static_cast<std::size_t>(record.counterpart) : 0;
         const sifkit::DataRecord* counterpart =
-            record.counterpart > 0 && record.counterpart < static_cast<int32_t>(modifiedByNumber.size())
-                ? modifiedByNumber[static_cast<std::size_t>(record.counterpart)]
-                : nullptr;
-        if (counterpart && paired.insert(counterpart).second)
+            number < modifiedByNumber.size() ? modifiedByNumber[number] : nullptr;
+        if (counterpart && !paired[number]) {
+            paired[number] = true;
             rows_.push_back({DifferenceKind::Changed, &record, counterpart});
-        else
+        } else {
             rows_.push_back({DifferenceKind::OnlyInOriginal, &record, nullptr});
+        }
     }
     for (const sifkit::DataRecord& record : result_.modified)
-        if (!paired.count(&record))
+        if (modifiedByNumber[static_cast<std::size_t>(record.number)] != &record ||
+            !paired[static_cast<std::size_t>(record.number)])
             rows_.push_back({DifferenceKind::OnlyInModified, nullptr, &record});
     columnChanges_.assign(columns_.size(), false);
     changedCells_.assign(rows_.size() * columns_.size(), false);

@@ -494,11 +494,15 @@ void frmMain::UpdateCount(int32_t count, int32_t maxCount, const std::string& re
         QCoreApplication::processEvents();
         sinceEvents.restart();
     }
+    // The bar would repaint itself at once on every visible step; it is painted with the window's
+    // next events instead.
     QProgressBar& bar = frame_.ProgressBar1();
+    bar.setUpdatesEnabled(false);
     if (maxCount > 0)
         bar.setMaximum(maxCount);
     if (count > 0)
         bar.setValue(std::min(count, bar.maximum()));
+    bar.setUpdatesEnabled(true);
     if (!readFrom.empty())
         frame_.setPanelText(2, QString::fromStdString(readFrom));
 }

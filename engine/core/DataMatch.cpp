@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -210,8 +213,10 @@ void readReported(SideReading& side) {
         wanted.push_back(count);
     std::vector<platform::Row> rows;
     if (side.kept && side.kept->complete()) {
-        for (int32_t number : wanted)
+        for (int32_t number : wanted) {
+            beat(side.heartbeat);
             rows.push_back(side.kept->row(number));
+        }
         side.kept.reset();
     } else {
         readAgain(side, wanted, rows);
@@ -225,11 +230,13 @@ void readReported(SideReading& side) {
 /// other side has its digest: what is left unmarked is missing from the other side.
 class MatchedDigests {
 public:
-    explicit MatchedDigests(const std::vector<RecordFingerprint>& digests) {
+    MatchedDigests(const std::vector<RecordFingerprint>& digests, Heartbeat* heartbeat) {
         set_.reserve(digests.size());
         places_.reserve(digests.size());
-        for (const RecordFingerprint& digest : digests)
+        for (const RecordFingerprint& digest : digests) {
+            beat(heartbeat);
             places_.push_back(set_.insert(digest));
+        }
         matched_.resize(set_.slotCount());
     }
     /// Whether the set holds the digest; marks it found.
@@ -256,18 +263,31 @@ private:
     std::vector<bool> matched_;
 };
 
-/// Runs both jobs at the same time, the second on a thread of its own.
-void runBoth(const std::function<void()>& first, const std::function<void()>& second) {
+/// Runs both jobs at the same time, the second on a thread of its own. While the first is done
+/// and the second is not, this thread keeps beating, so that the host's events still run.
+void runBoth(const std::function<void()>& first, const std::function<void()>& second, Heartbeat* heartbeat) {
     std::exception_ptr secondFailure;
+    std::mutex doneMutex;
+    std::condition_variable doneChanged;
+    bool secondDone = false;
     std::thread worker([&] {
         try {
             second();
         } catch (...) {
             secondFailure = std::current_exception(); // rethrown below, once the first is done
         }
+        const std::lock_guard lock(doneMutex);
+        secondDone = true;
+        doneChanged.notify_one();
     });
     try {
         first();
+        std::unique_lock lock(doneMutex);
+        while (!doneChanged.wait_for(lock, std::chrono::milliseconds(10), [&] { return secondDone; })) {
+            lock.unlock();
+            beat(heartbeat, true);
+            lock.lock();
+        }
     } catch (...) {
         worker.join();
         throw;
@@ -325,7 +345,7 @@ std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide
             found = described;
             other.plan = planFor(found, allPositions(found.size()), compared, theirs.backend->dialect());
         });
-        const MatchedDigests index(other.digests);
+        const MatchedDigests index(other.digests, heartbeat);
         SideReading own = sideReading(mine.backend, mine.query, false,
                                       planFor(columns, positions, found, mine.backend->dialect()), heartbeat);
         PassAnswer answer = streamAgainst(own, columns.size(), visits, index);
@@ -467,20 +487,23 @@ std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide&
             runBoth([&] { readDigests(mine, positions.size()); },
                     [&] {
                         readDigests(theirs, positions.size());
-                        index.emplace(theirs.digests);
-                    });
+                        index.emplace(theirs.digests, heartbeat);
+                    },
+                    heartbeat);
         } else {
             readDigests(theirs, positions.size());
-            index.emplace(theirs.digests);
+            index.emplace(theirs.digests, heartbeat);
             readDigests(mine, positions.size());
         }
-        for (std::size_t i = 0; i < mine.digests.size(); ++i)
+        for (std::size_t i = 0; i < mine.digests.size(); ++i) {
+            beat(heartbeat);
             if (!index->match(mine.digests[i]))
                 mine.answer.missing.push_back(static_cast<int32_t>(i + 1));
+        }
         theirs.answer.missing = index->unmatched();
         if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
             modified.backend->runsOnAnyThread())
-            runBoth([&] { readReported(mine); }, [&] { readReported(theirs); });
+            runBoth([&] { readReported(mine); }, [&] { readReported(theirs); }, heartbeat);
         else {
             readReported(mine);
             readReported(theirs);

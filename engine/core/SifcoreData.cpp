@@ -302,9 +302,11 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
         result.recordCount = answer.recordCount;
         const detail::DataItemContext context{thisSide.getTableName(), primaryKeyTextOf(thisSide), fieldCount,
                                               answer.recordCount + 4};
-        for (std::size_t i = 0; i < answer.missing.size(); ++i)
+        for (std::size_t i = 0; i < answer.missing.size(); ++i) {
+            heartbeat.beat();
             detail::appendDataItems(*thisSide.getResults(), result.columns, answer.rows[i], answer.missing[i],
                                     context);
+        }
         thisSide.setCurrentRecordNumber(static_cast<int32_t>(answer.visited) + 1);
         if (answer.visited > 0) {
             showLastMatch(otherSide, thisSide, result.columns, positions, answer.last);
