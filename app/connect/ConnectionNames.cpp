@@ -5,6 +5,7 @@
 
 #include <sifkit/Credentials.h>
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -90,6 +91,26 @@ QString connectionDisplayName(const std::string& connection) {
         !trimmedBlanks(source).empty())
         return QString::fromStdString(trimmedBlanks(source));
     return connectionToolTip(connection);
+}
+
+QStringList connectionDisplayNames(const std::vector<std::string>& connections) {
+    QStringList names;
+    for (const std::string& connection : connections)
+        names << connectionDisplayName(connection);
+    QStringList shown = names;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (names.count(names[i]) < 2)
+            continue;
+        const std::string& connection = connections[static_cast<std::size_t>(i)];
+        const std::string database = splitUserID(connection).database;
+        const std::string source = dataSource(database);
+        shown[i] =
+            isFileConnection(database) && !source.empty()
+                ? names[i] + QStringLiteral(" \u2014 ") +
+                      QDir::toNativeSeparators(QFileInfo(QString::fromStdString(source)).absolutePath())
+                : connectionToolTip(connection);
+    }
+    return shown;
 }
 
 QString connectionToolTip(const std::string& connection) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
+#include <vector>
 
 namespace dbsift {
 
@@ -26,6 +28,10 @@ bool isFileConnection(const std::string& connection);
 /// the data source's name for a data source, and any other string as it is with its password
 /// masked. "" for "".
 QString connectionDisplayName(const std::string& connection);
+
+/// connectionDisplayName of each connection of a list, told apart where two would read the same:
+/// a file's name then shows its folder, anything else its whole string with the password masked.
+QStringList connectionDisplayNames(const std::vector<std::string>& connections);
 
 /// The whole connection string for a tooltip, its password masked.
 QString connectionToolTip(const std::string& connection);

@@ -194,9 +194,11 @@ void frmFieldListForDataCompare::cmdCompare_Click() {
     clsAppVar& appVar = form_.getApplicationVariables();
     appVar.setCurrentMasterRecordIndex(1);
     appVar.setCurrentSourceRecordIndex(1);
+    // Hidden before the run: shown modally, the dialog would keep every click from the status
+    // bar's Cancel while the run lasts.
+    hide();
     form_.showDataDiffResultsForTableName(tableName_, fieldList);
     QApplication::restoreOverrideCursor();
-    hide();
 }
 
 void frmFieldListForDataCompare::keyPressEvent(QKeyEvent* event) {

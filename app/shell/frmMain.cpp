@@ -478,6 +478,8 @@ bool frmMain::timerRunning() const {
 }
 
 void frmMain::setProgressBar() {
+    // A new run starts empty, not where the last one ended.
+    frame_.ProgressBar1().reset();
     frame_.SetProgressBarToStatusBar(frame_.ProgressBar1(), frame_.sbMain(), 4);
     frame_.ProgressBar1().show();
 }

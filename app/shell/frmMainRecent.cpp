@@ -13,9 +13,11 @@ namespace {
 
 // Each entry shows the name of its database; the whole string is the entry's data and tooltip.
 void fillComboFromIniSection(const ProfileFile& profile, const std::string& section, QComboBox& list) {
-    for (const std::string& entry : readIniSection(profile, section)) {
-        list.addItem(connectionDisplayName(entry), QString::fromStdString(entry));
-        list.setItemData(list.count() - 1, connectionToolTip(entry), Qt::ToolTipRole);
+    const std::vector<std::string> entries = readIniSection(profile, section);
+    const QStringList names = connectionDisplayNames(entries);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        list.addItem(names[static_cast<qsizetype>(i)], QString::fromStdString(entries[i]));
+        list.setItemData(list.count() - 1, connectionToolTip(entries[i]), Qt::ToolTipRole);
     }
     list.setEditText(QString());
 }
@@ -75,7 +77,8 @@ QString frmMain::recentListText(bool isMaster) const {
 void frmMain::setRecentListText(bool isMaster, const QString& text) {
     QComboBox* list = isMaster ? cboMasterRecentConn_ : cboSourceRecentConn_;
     (isMaster ? masterListConnection_ : sourceListConnection_) = text;
-    list->setEditText(connectionDisplayName(text.toStdString()));
+    const int entry = list->findData(text);
+    list->setEditText(entry >= 0 ? list->itemText(entry) : connectionDisplayName(text.toStdString()));
     list->lineEdit()->setCursorPosition(0);
     list->setToolTip(connectionToolTip(text.toStdString()));
 }

@@ -72,6 +72,39 @@ private slots:
         QCOMPARE(differenceList(form).count(), 2);
     }
 
+    void aCompareStartedFromTheModalFieldListLeavesCancelWithinReach() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));
+        frmMainMDI& frame = *sandbox.frame();
+        form.setTableName("people");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        dialog.findChild<QListWidget*>("lstFields")->selectAll();
+
+        // A modal window in front would take the clicks meant for Cancel.
+        QWidget* inFront = &dialog;
+        bool pressed = false;
+        QTimer watch;
+        watch.setInterval(0);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!frame.cancelRunButton().isVisible())
+                return;
+            inFront = QApplication::activeModalWidget();
+            QTest::mouseClick(&frame.cancelRunButton(), Qt::LeftButton);
+            pressed = true;
+            watch.stop();
+        });
+        watch.start();
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            QTest::mouseClick(dialog.findChild<QPushButton*>("cmdCompare"), Qt::LeftButton);
+        });
+        dialog.exec();
+        QVERIFY(pressed);
+        QCOMPARE(inFront, nullptr);
+        QCOMPARE(frame.panelText(2), QString("Compare cancelled."));
+    }
+
     void aLockedFileIsWaitedForWithTheStatusSayingSoAndCancelEndsTheWait() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));

@@ -162,6 +162,25 @@ private slots:
         test::writeSqliteDataSources({});
     }
 
+    // Two files of one name in two folders: each entry, and the box showing it, names its folder.
+    void filesOfOneNameAreToldApartByTheirFolders() {
+        AppSandbox sandbox;
+        QVERIFY(QDir(sandbox.folder()).mkpath("2025") && QDir(sandbox.folder()).mkpath("2026"));
+        std::string entries;
+        int index = 0;
+        for (const char* file : {"2025/sales.db", "2026/sales.db", "other.db"})
+            entries += "ORIGINAL_CONNECTIONS" + std::to_string(index++) + "=" +
+                       AppSandbox::fileConnection(sandbox.createDatabase(file, "create table t(x);")) + "\n";
+        sandbox.writeSettings("[ORIGINAL_CONNECTIONS]\n" + entries +
+                              "[frmMain]\nlLastSelectedOrigConnIndex=1\n");
+        auto* original = sandbox.start().mainForm().findChild<QComboBox*>("cboMasterRecentConn");
+        const QString folder = QDir::toNativeSeparators(sandbox.folder());
+        QCOMPARE(original->itemText(0), "sales.db \u2014 " + folder + QDir::separator() + "2025");
+        QCOMPARE(original->itemText(1), "sales.db \u2014 " + folder + QDir::separator() + "2026");
+        QCOMPARE(original->itemText(2), QString("other.db"));
+        QCOMPARE(original->currentText(), original->itemText(1));
+    }
+
     void aSessionWithAPasswordLeavesNoneInTheSettingsFile() {
         AppSandbox sandbox;
         frmMain& form = sandbox.start().mainForm();
