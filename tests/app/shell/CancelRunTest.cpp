@@ -27,16 +27,32 @@ public:
             QPushButton& cancel = frame.cancelRunButton();
             if (!cancel.isVisible())
                 return;
+            modalInFront_ = QApplication::activeModalWidget();
             QTest::mouseClick(&cancel, Qt::LeftButton);
             pressed = true;
             timer_.stop();
         });
         timer_.start();
     }
+    /// The modal window that stood in front of the window when Cancel was pressed: at a real
+    /// display it would have taken the click.
+    QWidget* modalInFront() const { return modalInFront_; }
 
 private:
     QTimer timer_;
+    QWidget* modalInFront_ = nullptr;
 };
+
+/// The people table's field list with every field chosen, as a person leaves it before Compare.
+bool chooseEveryFieldOfPeople(frmMain& form) {
+    form.setTableName("people");
+    frmFieldListForDataCompare& dialog = form.fieldListDialog();
+    if (!dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
+                                     form.Sifcore1().getSourceDataManager()))
+        return false;
+    dialog.findChild<QListWidget*>("lstFields")->selectAll();
+    return true;
+}
 
 } // namespace
 
@@ -75,45 +91,25 @@ private slots:
     void aCompareStartedFromTheModalFieldListLeavesCancelWithinReach() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));
-        frmMainMDI& frame = *sandbox.frame();
-        form.setTableName("people");
+        QVERIFY(chooseEveryFieldOfPeople(form));
         frmFieldListForDataCompare& dialog = form.fieldListDialog();
-        QVERIFY(dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
-                                            form.Sifcore1().getSourceDataManager()));
-        dialog.findChild<QListWidget*>("lstFields")->selectAll();
-
-        // A modal window in front would take the clicks meant for Cancel.
-        QWidget* inFront = &dialog;
         bool pressed = false;
-        QTimer watch;
-        watch.setInterval(0);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (!frame.cancelRunButton().isVisible())
-                return;
-            inFront = QApplication::activeModalWidget();
-            QTest::mouseClick(&frame.cancelRunButton(), Qt::LeftButton);
-            pressed = true;
-            watch.stop();
-        });
-        watch.start();
+        CancelWhenShown cancel(*sandbox.frame(), pressed);
         QTimer::singleShot(0, &dialog, [&dialog] {
             QTest::mouseClick(dialog.findChild<QPushButton*>("cmdCompare"), Qt::LeftButton);
         });
         dialog.exec();
         QVERIFY(pressed);
-        QCOMPARE(inFront, nullptr);
-        QCOMPARE(frame.panelText(2), QString("Compare cancelled."));
+        QCOMPARE(cancel.modalInFront(), nullptr);
+        QCOMPARE(sandbox.frame()->panelText(2), QString("Compare cancelled."));
     }
 
     void aLockedFileIsWaitedForWithTheStatusSayingSoAndCancelEndsTheWait() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));
         frmMainMDI& frame = *sandbox.frame();
-        form.setTableName("people");
+        QVERIFY(chooseEveryFieldOfPeople(form));
         frmFieldListForDataCompare& dialog = form.fieldListDialog();
-        QVERIFY(dialog.compareTableFromName("people", form.Sifcore1().getMasterDataManager(),
-                                            form.Sifcore1().getSourceDataManager()));
-        dialog.findChild<QListWidget*>("lstFields")->selectAll();
         // Another program holds the Modified file.
         sifkit::Connection holder;
         holder.open(AppSandbox::fileConnection((sandbox.folder() + "/modified.db").toStdString()));
