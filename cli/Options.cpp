@@ -70,9 +70,12 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             ->option_text("TABLE");
     app.add_option("--columns", options.columns,
                    "Data mode: the columns to compare (default: every comparable column present "
-                   "on both sides)")
+                   "on both sides); may be given more than once")
         ->option_text("A,B,...")
         ->delimiter(',')
+        ->expected(1) // one value a time (repeatable): the databases after it stay databases
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->needs(table);
     for (auto* structureOnly : {fields, views, differencesOnly})
         structureOnly->excludes(table)->option_text(" ");

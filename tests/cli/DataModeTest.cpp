@@ -53,6 +53,14 @@ TEST(DataModeTest, JsonGivesKeysCounterpartsAndNullsAsNull) {
          "values": {"id": "6", "email": "farid@example.com"}}])"));
 }
 
+TEST(DataModeTest, ColumnsTakeOneListEachTimeAndTheDatabasesMayFollowThem) {
+    SamplePair samples;
+    CliResult run = runCli({"--table", "customers", "--columns", "id,email", "--columns", "name",
+                            samples.original, samples.modified, "--format", "json"});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(json::parse(run.out)["columns"], json::parse(R"(["id", "email", "name"])"));
+}
+
 TEST(DataModeTest, RecordsPairOnlyThroughAPrimaryKeyAmongTheComparedColumns) {
     SamplePair samples;
     CliResult keyLeftOut = runCli({samples.original, samples.modified, "--table", "customers", "--columns",
