@@ -355,22 +355,13 @@ void frmMain::swapDataResults() {
     showDataDiffResultsForTableName(tableName, getFieldList());
 }
 
-void frmMain::dropComparison() {
-    for (QTreeWidget* tree : {TreeView1_, TreeView2_})
-        resetTree(*tree);
-    if (frmFieldListForDataCompare_)
-        frmFieldListForDataCompare_->forgetTable();
+void frmMain::clearDataResult() {
     cboDataDiffSummary_->clear();
     pairedView_->clear();
-    for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_, MSFlexGrid1_, MSFlexGrid2_}) {
+    for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_}) {
         grid->clear();
         grid->scrollToTop();
     }
-    dataFieldNames_.clear();
-    dataFieldCount_ = 0;
-    setFieldList("");
-    setTableName("");
-    appVar_.setSelectedTableName("");
     appVar_.setSelectedRecordNumber(0);
     setSelectedReleatedRecordNumber(0);
     enableBackward(false);
@@ -379,12 +370,30 @@ void frmMain::dropComparison() {
         button->setEnabled(false);
     mnuCopyTopToBottompopup_->setEnabled(false);
     CopyUpButtonsEnabled(false);
+    for (int panel : {1, 2})
+        frame_.setPanelText(panel, QString());
+}
+
+void frmMain::dropComparison() {
+    for (QTreeWidget* tree : {TreeView1_, TreeView2_})
+        resetTree(*tree);
+    if (frmFieldListForDataCompare_)
+        frmFieldListForDataCompare_->forgetTable();
+    clearDataResult();
+    for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
+        grid->clear();
+        grid->scrollToTop();
+    }
+    dataFieldNames_.clear();
+    dataFieldCount_ = 0;
+    setFieldList("");
+    setTableName("");
+    appVar_.setSelectedTableName("");
     setCanRunReport(false);
     enableReportControls(false);
     mnuCreateDataReport_->setEnabled(false);
     mnuCreateReportpopup_->setEnabled(false);
-    for (int panel : {1, 2, 4})
-        frame_.setPanelText(panel, QString());
+    frame_.setPanelText(4, QString());
     showLowerFrame(frameRichTextBox_);
 }
 

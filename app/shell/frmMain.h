@@ -164,6 +164,8 @@ public:
     /// The databases changed: the results shown belong to the former pair, so they go (trees,
     /// field lists, grids, counts) and every write action waits for the new pair's comparison.
     void dropComparison();
+    /// The data view's result goes: its lists, grids and count, and every action on its records.
+    void clearDataResult();
     /// The connection the side's recent-connection box holds, as stored (user ID, no password).
     QString recentListText(bool isMaster) const;
     /// Puts a connection into the side's box: the box shows the file or data source name, its

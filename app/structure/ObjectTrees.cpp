@@ -112,12 +112,10 @@ QTreeWidget& frmMain::selectedTree() {
     return *TreeView1_;
 }
 
-// A click in a tree chooses the table for a data comparison.
+// A click in a tree chooses the table for a data comparison: the result shown goes, and with
+// it every action on its records, also when the field list is closed without a compare.
 void frmMain::onTreeClicked(QTreeWidget& tree) {
-    cboDataDiffSummary_->clear();
-    msFlexGridDataDiff_->clear();
-    MSFlexGridDataDiffDetail_->clear();
-    pairedView_->clear();
+    clearDataResult();
     mnuRunDataComparepopup_->setEnabled(true);
     chooseTableForDataCompare(tree);
 }

@@ -107,6 +107,22 @@ private slots:
         QVERIFY(form.getCanRunReport());
     }
 
+    // The click clears the result shown: closing the field list without a compare leaves nothing
+    // of it to step through or to copy.
+    void aFieldListClosedWithoutACompareLeavesNoActionOnTheFormerResult() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, peopleScript(3), peopleScript(3, "m"));
+        QVERIFY(compareTable(form, "people"));
+        QVERIFY(button(form, "cmdCopyRecord").isEnabled());
+        QVERIFY(!sandbox.frame()->panelText(2).isEmpty());
+        clickTable(form, "people", [](frmFieldListForDataCompare& dialog) { dialog.cmdCancel_Click(); });
+        for (const char* name : {"cmdCopyRecord", "cmdCopyRecorUp", "cmdNext", "cmdLast", "cmdGetMore"})
+            QVERIFY2(!button(form, name).isEnabled(), name);
+        QCOMPARE(differenceList(form).count(), 0);
+        QCOMPARE(sandbox.frame()->panelText(1), QString());
+        QCOMPARE(sandbox.frame()->panelText(2), QString());
+    }
+
     void aTableWithoutComparableSharedFieldsIsRefused() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, "CREATE TABLE pics (img BLOB, note VARCHAR(10));\n",
