@@ -219,8 +219,6 @@ void frmMain::showCollationNote() {
             : tr("%1: compared exactly; the database's collation would call 'Paris' and 'PARIS' equal")
                   .arg(names.join(QStringLiteral(", ")));
     frame_.setPanelText(4, note);
-    if (QWidget* panel = frame_.panel(4))
-        panel->setToolTip(note);
 }
 
 void frmMain::showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList) {

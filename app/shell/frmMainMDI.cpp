@@ -76,8 +76,11 @@ QString frmMainMDI::panelText(int n) const {
 }
 
 void frmMainMDI::setPanelText(int n, const QString& text) {
-    if (n >= 1 && n <= 4)
-        panels_[n - 1]->setText(text);
+    if (n < 1 || n > 4)
+        return;
+    panels_[n - 1]->setText(text);
+    // A long message is cut at the panel's end; the tooltip keeps it whole.
+    panels_[n - 1]->setToolTip(text);
 }
 
 QWidget* frmMainMDI::panel(int n) const {
