@@ -243,9 +243,7 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     if (outcome == sifkit::DataOutcome::Cancelled ||
         (outcome == sifkit::DataOutcome::Failed && wasCancelled())) {
         // Nothing of the stopped run is shown, and nothing of an earlier one can be acted on.
-        cboDataDiffSummary_->clear();
-        for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_})
-            grid->clear();
+        clearDataResult();
         cmdViewReport_->setEnabled(false);
         cmdCreateHTMLReport_->setEnabled(false);
         resetProgressBar();
