@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QProgressBar>
 #include <QSettings>
 
 #include <csignal>
@@ -375,26 +374,6 @@ private slots:
         QCOMPARE(profile.readString("frmMain", "WindowState", "", kSettingsBuffer), std::string("2"));
         QCOMPARE(profile.readString("frmMain", "Width", "", kSettingsBuffer), before);
         QCOMPARE(QSettings().value("frmMainMDISettings/WindowState").toInt(), 2);
-    }
-
-    void progressHandlerClampsAndIgnoresEmptyEvents() {
-        AppSandbox sandbox;
-        frmMainMDI& frame = sandbox.start();
-        frmMain& form = frame.mainForm();
-        QProgressBar& bar = frame.ProgressBar1();
-        form.setProgressBar();
-        QVERIFY(bar.isVisible());
-        form.UpdateCount(10, 100, "Reading customers");
-        QCOMPARE(bar.maximum(), 100);
-        QCOMPARE(bar.value(), 10);
-        QCOMPARE(frame.panelText(2), QString("Reading customers"));
-        form.UpdateCount(250, 0, "");
-        QCOMPARE(bar.value(), 100);
-        form.UpdateCount(0, 0, "");
-        QCOMPARE(bar.value(), 100);
-        QCOMPARE(frame.panelText(2), QString("Reading customers"));
-        form.resetProgressBar();
-        QVERIFY(!bar.isVisible());
     }
 
     void colourToHtml_data() {
