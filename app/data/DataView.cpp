@@ -354,9 +354,10 @@ void frmMain::swapDataResults() {
 void frmMain::clearDataResult() {
     cboDataDiffSummary_->clear();
     pairedView_->clear();
+    // Emptied to no rows and columns: cleared cells alone would leave a grid of blank lines.
     for (FlexGrid* grid : {msFlexGridDataDiff_, MSFlexGridDataDiffDetail_}) {
-        grid->clear();
-        grid->scrollToTop();
+        grid->setRows(0);
+        grid->setCols(0);
     }
     appVar_.setSelectedRecordNumber(0);
     setSelectedReleatedRecordNumber(0);
