@@ -42,15 +42,10 @@ std::string frmMain::getRecordDetailsForDropDown(const std::string& tableName, i
     sifkit::Sifcore& engine = Sifcore1();
     // A record with a counterpart is a changed one, not a new one: the result knows which.
     const sifkit::DataResult& result = engine.lastDataResult();
-    if (result.table == tableName) {
-        const std::vector<sifkit::DataRecord>& records =
-            result.records(isMaster ? sifkit::Side::Original : sifkit::Side::Modified);
-        const auto found = std::lower_bound(
-            records.begin(), records.end(), recordNumber,
-            [](const sifkit::DataRecord& record, int32_t number) { return record.number < number; });
-        if (found != records.end() && found->number == recordNumber)
+    if (result.table == tableName)
+        if (const sifkit::DataRecord* found =
+                result.find(isMaster ? sifkit::Side::Original : sifkit::Side::Modified, recordNumber))
             return " " + engine.getChangeDesciption(found->counterpart > 0 ? 6 : 5);
-    }
     const std::string noChange = engine.getConstantForNoChange();
     const int16_t fields = engine.getResultFieldCount(isMaster, tableName);
     for (int32_t i = 1; i <= fields; ++i) {
@@ -140,6 +135,15 @@ std::string frmMain::parseRecordNumberFromComboValue(const std::string& text) {
     return number;
 }
 
+int32_t frmMain::counterpartNumber(bool isMaster, int32_t recordNumber) const {
+    const sifkit::DataResult& result = Sifcore1().lastDataResult();
+    if (result.table != appVar_.getSelectedTableName())
+        return 0;
+    const sifkit::DataRecord* record =
+        result.find(isMaster ? sifkit::Side::Original : sifkit::Side::Modified, recordNumber);
+    return record ? record->counterpart : 0;
+}
+
 void frmMain::showSelectedDifference(const std::string& text, bool showRelated) {
     const std::string numberText = parseRecordNumberFromComboValue(text);
     int32_t r = 0;
@@ -152,8 +156,7 @@ void frmMain::showSelectedDifference(const std::string& text, bool showRelated) 
         writeDetailGrid(*MSFlexGridDataDiffDetail_, true);
     if (showRelated) {
         const bool side = appVar_.getIsOriginal();
-        setSelectedReleatedRecordNumber(
-            Sifcore1().lookupRelatedRecordFromRecordNumber(appVar_.getSelectedTableName(), side, r));
+        setSelectedReleatedRecordNumber(counterpartNumber(side, r));
         CopyUpButtonsEnabled(false);
         appVar_.setIsOriginal(!side);
         writeDetailGrid(*MSFlexGridDataDiffDetail_, false);

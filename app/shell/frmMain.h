@@ -96,6 +96,7 @@ public:
     bool wasCancelled() const;
 
     sifkit::Sifcore& Sifcore1() { return *sifcore_; }
+    const sifkit::Sifcore& Sifcore1() const { return *sifcore_; }
     frmMainMDI& frame() { return frame_; }
     Prompter& prompter() { return prompter_; }
     const AppPaths& paths() const { return paths_; }
@@ -310,6 +311,9 @@ public:
                                             bool isMaster);
     /// The record number text of a drop-down entry; sets the side flag from the entry.
     std::string parseRecordNumberFromComboValue(const std::string& text);
+    /// The record number of the other side's record with the same key (every key column), as the
+    /// last data run paired them; 0 without one.
+    int32_t counterpartNumber(bool isMaster, int32_t recordNumber) const;
     /// Shows an entry's record in the detail grid, with its counterpart when showRelated.
     void showSelectedDifference(const std::string& text, bool showRelated);
     /// Differing records' positions of the selected table on both sides.

@@ -7,6 +7,7 @@
 #include "CanonicalNumber.h"
 #include "DataMatch.h"
 #include "RecordFingerprint.h"
+#include "RecordPairing.h"
 
 #include "access/CatalogueReader.h"
 #include "access/FieldTypes.h"
@@ -18,10 +19,9 @@
 #include <sifkit/FieldList.h>
 #include <sifkit/Sifcore.h>
 
-#include <cmath>
+#include <algorithm>
 #include <optional>
 #include <set>
-#include <unordered_map>
 #include <variant>
 
 namespace sifkit {
@@ -414,13 +414,6 @@ std::optional<Statement> comparedFields(const clsDBManager& side, const PassResu
     return fields;
 }
 
-/// Whether a column of the type holds numbers that a driver may hand over as text: decimals,
-/// and integers beyond 64 signed bits.
-bool holdsNumbers(int32_t typeCode) {
-    return typeCode == 2 || typeCode == 3 || typeCode == 6 || typeCode == 14 ||
-           (typeCode >= 16 && typeCode <= 21) || typeCode == 131 || typeCode == 139;
-}
-
 /// The compared columns, in their order, that either side's database would call equal where
 /// letter case or trailing blanks differ.
 std::vector<std::string> looselyCollated(clsDBManager& masterSide, clsDBManager& sourceSide,
@@ -437,60 +430,16 @@ std::vector<std::string> looselyCollated(clsDBManager& masterSide, clsDBManager&
     return named;
 }
 
-/// Pairs each record with the other side's record of the same key: every key column compared,
-/// every one equal.
-void pairByKey(DataResult& result) {
-    if (result.keyColumns.empty())
-        return;
-    const auto positionsIn = [&](Side side) {
-        std::vector<std::size_t> positions;
-        for (const std::string& key : result.keyColumns)
-            if (const int32_t position = result.columnPosition(side, key); position >= 0)
-                positions.push_back(static_cast<std::size_t>(position));
-        return positions;
-    };
-    const std::vector<std::size_t> originalKey = positionsIn(Side::Original);
-    const std::vector<std::size_t> modifiedKey = positionsIn(Side::Modified);
-    if (originalKey.size() != result.keyColumns.size() || modifiedKey.size() != result.keyColumns.size())
-        return;
-    // One pass over each side, each record's key in the form equal values share: numbers by
-    // their value (an integer 7 and a decimal 7.00 of the other product are one key), every
-    // other value by a kind tag and its exact text.
-    const auto keyOf = [](const DataRecord& record, const std::vector<std::size_t>& positions,
-                          const std::vector<ColumnSchema>& columns) {
-        std::string key;
-        for (std::size_t position : positions) {
-            const Value& value = record.values[position];
-            std::optional<detail::CanonicalNumber> number;
-            if (value.kind() == Value::Kind::Integer)
-                number = detail::numberFromText(std::to_string(value.asInteger()));
-            else if (value.kind() == Value::Kind::Real && std::isfinite(value.asReal()))
-                number = detail::numberFromReal(value.asReal());
-            else if (value.kind() == Value::Kind::Text && holdsNumbers(columns[position].typeCode))
-                number = detail::numberFromText(value.asText());
-            const std::string text = number ? number->bytes()
-                                     : columns[position].typeCode == 72
-                                         ? detail::guidInOneSpelling(value.toString())
-                                         : value.toString();
-            key += number ? 'N' : static_cast<char>(value.kind());
-            key += std::to_string(text.size()) + ":" + text;
-        }
-        return key;
-    };
-    std::unordered_map<std::string, int32_t> firstModified;
-    for (const DataRecord& modified : result.modified)
-        firstModified.try_emplace(keyOf(modified, modifiedKey, result.modifiedColumns), modified.number);
-    std::unordered_map<std::string, int32_t> firstOriginal;
-    for (DataRecord& original : result.original) {
-        const std::string key = keyOf(original, originalKey, result.originalColumns);
-        firstOriginal.try_emplace(key, original.number);
-        if (auto found = firstModified.find(key); found != firstModified.end())
-            original.counterpart = found->second;
-    }
-    for (DataRecord& modified : result.modified)
-        if (auto found = firstOriginal.find(keyOf(modified, modifiedKey, result.modifiedColumns));
-            found != firstOriginal.end())
-            modified.counterpart = found->second;
+/// The key when both passes compare every column of it; empty otherwise.
+std::vector<std::string> comparedKey(std::vector<std::string> key, const PassResult& master,
+                                     const PassResult& source) {
+    const std::vector<std::string> names = namesOf(master.columns);
+    const std::vector<std::string> others = namesOf(source.columns);
+    for (const std::string& column : key)
+        if (std::find(names.begin(), names.end(), column) == names.end() ||
+            std::find(others.begin(), others.end(), column) == others.end())
+            return {};
+    return key;
 }
 
 /// The primary key both sides share and both passes compare; empty otherwise.
@@ -500,14 +449,7 @@ std::vector<std::string> sharedKey(clsDBManager& masterSide, clsDBManager& sourc
         std::vector<std::string> key = detail::primaryKeyOf(backendOf(masterSide), masterSide.getTableName());
         if (key.empty() || key != detail::primaryKeyOf(backendOf(sourceSide), sourceSide.getTableName()))
             return {};
-        for (const std::string& column : key) {
-            const std::vector<std::string> names = namesOf(master.columns);
-            const std::vector<std::string> others = namesOf(source.columns);
-            if (std::find(names.begin(), names.end(), column) == names.end() ||
-                std::find(others.begin(), others.end(), column) == others.end())
-                return {};
-        }
-        return key;
+        return comparedKey(std::move(key), master, source);
     } catch (const Error&) {
         return {}; // a key the catalogue cannot tell pairs nothing; the records still stand
     }
@@ -603,8 +545,9 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.modifiedRecordCount = sourcePass.recordCount;
     lastData_.original = std::move(masterPass.records);
     lastData_.modified = std::move(sourcePass.records);
-    lastData_.keyColumns = sharedKey(masterSide, sourceSide, masterPass, sourcePass);
-    pairByKey(lastData_);
+    lastData_.keyColumns = pairingKey_.empty() ? sharedKey(masterSide, sourceSide, masterPass, sourcePass)
+                                               : comparedKey(pairingKey_, masterPass, sourcePass);
+    detail::pairByKey(lastData_);
     lastData_.exactDespiteCollation = looselyCollated(masterSide, sourceSide, namesOf(masterPass.columns));
     // Both passes run, so that each side's messages tell what happened to it; a pass whose
     // look-ups failed leaves nothing to publish.

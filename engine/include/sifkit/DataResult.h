@@ -33,8 +33,9 @@ struct SIFKIT_EXPORT DataResult {
     std::string table;
     std::vector<ColumnSchema> originalColumns; ///< the columns of the Original side's query
     std::vector<ColumnSchema> modifiedColumns; ///< the columns of the Modified side's query
-    /// The primary key's columns when both sides have the same one and compare all of it;
-    /// empty otherwise (records then have no counterparts).
+    /// The columns records are paired by: the key the control was given (Sifcore::setPairingKey),
+    /// or else the primary key when both sides have the same one; empty when a side does not
+    /// compare all of it (records then have no counterparts).
     std::vector<std::string> keyColumns;
     /// The compared columns that a side's database would call equal where they differ in letter
     /// case or trailing blanks (its collation or type ignores them); they are compared exactly.
@@ -52,6 +53,15 @@ struct SIFKIT_EXPORT DataResult {
     }
     /// The position of a named column in a side's query; -1 when that side has none of the name.
     int32_t columnPosition(Side which, const std::string& name) const;
+    /// The reported record of a side with that record number; null when it is not reported.
+    const DataRecord* find(Side which, int32_t number) const;
+    /// The reported record of the other side that has the record's key; null without one.
+    const DataRecord* counterpartOf(const DataRecord& record) const;
+    /// The columns of the Original's query, in order, whose values differ between an Original
+    /// record and a Modified one: numbers by value, every other value exactly. Columns the
+    /// Modified's query lacks are left out.
+    std::vector<std::string> changedColumns(const DataRecord& originalRecord,
+                                            const DataRecord& modifiedRecord) const;
 };
 
 } // namespace sifkit

@@ -134,6 +134,10 @@ public:
                                         const std::string& sourceConnectionString,
                                         const std::string& tableName, const std::string& tableType,
                                         const std::string& fieldList);
+    /// The columns the data runs pair records by (DataResult::keyColumns), in place of the
+    /// table's primary key; empty (the default) for the primary key both sides share.
+    void setPairingKey(const std::vector<std::string>& columns) { pairingKey_ = columns; }
+    const std::vector<std::string>& pairingKey() const { return pairingKey_; }
     bool ShowSameTables() const { return showSameTables_; }
     void ShowSameTables(bool value) { showSameTables_ = value; }
     bool compareFieldLengths() const { return compareFieldLengths_; }
@@ -414,6 +418,7 @@ private:
     bool showSameTables_ = false;
     bool showDifferencesOnly_ = false;
     bool showDataOnly_ = false;
+    std::vector<std::string> pairingKey_;
     bool saveToXML_ = false;
     ResultCollectionPtr masterResults_;
     ResultCollectionPtr sourceResults_;

@@ -67,6 +67,25 @@ private slots:
         QCOMPARE(form.parseRecordNumberFromComboValue("no number"), std::string());
     }
 
+    void aCompositeKeyPairsTheRecordOfEveryKeyColumn() {
+        // Both lines of order 7 changed: its first key column alone pairs line 2 with line 1.
+        const std::string lines = "CREATE TABLE lines (order_id INTEGER, line_no INTEGER, item TEXT, PRIMARY "
+                                  "KEY (order_id, line_no));\n"
+                                  "INSERT INTO lines VALUES (7, 1, 'pen'), (7, 2, 'ink'), (8, 1, 'pad');\n";
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(
+            sandbox, lines, lines + "UPDATE lines SET item = item || '!' WHERE order_id = 7;\n");
+        QVERIFY(compareTable(form, "lines"));
+        QCOMPARE(entries(form).size(), 4);
+        differenceList(form).setCurrentIndex(2); // the Original's line 2
+        form.cboDataDiffSummary_Click();
+        QCOMPARE(form.getSelectedRelatedRecordNumber(), 2);
+        FlexGrid& detail = grid(form, "MSFlexGridDataDiffDetail");
+        QCOMPARE(detail.textMatrix(1, 3), QString("ink"));
+        QCOMPARE(detail.textMatrix(2, 2), QString("2"));
+        QCOMPARE(detail.textMatrix(2, 3), QString("ink!"));
+    }
+
     void aRecordWithoutCounterpartLeavesRowTwoEmpty() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, peopleScript(4), peopleScript(3));

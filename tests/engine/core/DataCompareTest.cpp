@@ -79,6 +79,52 @@ TEST_P(DataCompareTest, TheTypedResultTellsNoDifferencesFromDifferencesAndFromAF
     }
 }
 
+TEST_P(DataCompareTest, RecordsPairByEveryKeyColumnOrByTheColumnsGiven) {
+    const std::string lines =
+        "CREATE TABLE order_lines (order_id INTEGER NOT NULL, line_no INTEGER NOT NULL, item VARCHAR(20),"
+        " PRIMARY KEY (order_id, line_no));"
+        "INSERT INTO order_lines VALUES (7, 1, 'pen');INSERT INTO order_lines VALUES (7, 2, 'ink');"
+        "INSERT INTO order_lines VALUES (8, 1, 'pad');";
+    DataRun run =
+        this->run(lines, lines + "UPDATE order_lines SET item = 'nib' WHERE order_id = 7 AND line_no = 2;"
+                                 "UPDATE order_lines SET item = 'pencil' WHERE order_id = 7 AND line_no = 1;"
+                                 "DELETE FROM order_lines WHERE order_id = 8;"
+                                 "INSERT INTO order_lines VALUES (9, 1, 'pad');");
+    const Strings item{"item"};
+    const Strings orderId{"order_id"};
+    const Strings itemAndNote{"item", "note"};
+    run.prepare("order_lines", "[order_id],[line_no],[item]");
+    ASSERT_TRUE(run.runFull());
+    const DataResult& result = run.core.lastDataResult();
+    EXPECT_EQ(result.keyColumns, (Strings{"order_id", "line_no"}));
+    ASSERT_EQ(result.original.size(), 3u);
+    for (const DataRecord& record : result.original) {
+        const DataRecord* counterpart = result.counterpartOf(record);
+        if (record.values[0].toString() == "8") {
+            EXPECT_EQ(counterpart, nullptr);
+            continue;
+        }
+        ASSERT_NE(counterpart, nullptr) << record.number;
+        EXPECT_EQ(counterpart->values[1], record.values[1]); // the same line, not the order's first
+        EXPECT_EQ(result.changedColumns(record, *counterpart), item);
+    }
+
+    // The columns given pair in place of the key: by item alone, both pads are one record moved.
+    run.core.setPairingKey(item);
+    ASSERT_TRUE(run.runFull());
+    const DataResult& byItem = run.core.lastDataResult();
+    EXPECT_EQ(byItem.keyColumns, item);
+    const auto pad = std::find_if(byItem.original.begin(), byItem.original.end(),
+                                  [](const DataRecord& r) { return r.values[2].toString() == "pad"; });
+    ASSERT_NE(pad, byItem.original.end());
+    ASSERT_NE(byItem.counterpartOf(*pad), nullptr);
+    EXPECT_EQ(byItem.changedColumns(*pad, *byItem.counterpartOf(*pad)), orderId);
+    // A key column left out of the comparison pairs nothing.
+    run.core.setPairingKey(itemAndNote);
+    ASSERT_TRUE(run.runFull());
+    EXPECT_TRUE(run.core.lastDataResult().keyColumns.empty());
+}
+
 TEST_P(DataCompareTest, ARecordOnTheModifiedSideOnly) {
     DataRun run =
         this->run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (5, 'Eve', NULL, 3.25);"));
