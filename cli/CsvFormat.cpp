@@ -52,4 +52,21 @@ std::string formatCsv(const DataReport& report) {
     return out;
 }
 
+std::string formatCsv(const DatabaseDataReport& report) {
+    std::string out = line({"table", "compared", "reason", "key", "original_records", "modified_records",
+                            "only_in_original", "only_in_modified", "changed", "identical"});
+    for (const TableSummary& summary : report.tables) {
+        const bool compared = summary.whyNotCompared.empty();
+        const auto count = [compared](int32_t value) { return compared ? std::to_string(value) : ""; };
+        std::string key;
+        for (const std::string& column : summary.keyColumns)
+            key += (key.empty() ? "" : ",") + column;
+        out += line({summary.table, compared ? "true" : "false", summary.whyNotCompared, key,
+                     count(summary.originalRecords), count(summary.modifiedRecords),
+                     count(summary.onlyInOriginal), count(summary.onlyInModified), count(summary.changed),
+                     count(summary.identical)});
+    }
+    return out;
+}
+
 } // namespace dbsift::cli

@@ -19,14 +19,17 @@ inline std::string valueText(const sifkit::Value& value) {
 /// Aligned columns for a terminal, with a closing summary line.
 std::string formatText(const StructureReport& report);
 std::string formatText(const DataReport& report);
+std::string formatText(const DatabaseDataReport& report);
 
 /// One JSON document (field names in cli/README.md).
 std::string formatJson(const StructureReport& report);
 std::string formatJson(const DataReport& report);
+std::string formatJson(const DatabaseDataReport& report);
 
 /// RFC 4180: a header line, then one line per item or record, CRLF line ends.
 std::string formatCsv(const StructureReport& report);
 std::string formatCsv(const DataReport& report);
+std::string formatCsv(const DatabaseDataReport& report);
 
 template <typename Report> std::string formatReport(const Report& report, Format format) {
     switch (format) {

@@ -30,6 +30,27 @@ Json keyOf(const std::vector<sifkit::Value>& key) {
     return values;
 }
 
+/// Each pair of records of one key whose values differ: the key, both record numbers, and the
+/// old and new value of every column that differs.
+Json changesOf(const DataReport& report) {
+    Json changes = Json::array();
+    for (const ChangedRecord& change : report.changes()) {
+        Json columns = Json::object();
+        for (const std::string& column : change.columns) {
+            const int32_t o = report.result.columnPosition(sifkit::Side::Original, column);
+            const int32_t m = report.result.columnPosition(sifkit::Side::Modified, column);
+            columns[column] = {
+                {"original", valueOf(change.original->values.at(static_cast<std::size_t>(o)))},
+                {"modified", valueOf(change.modified->values.at(static_cast<std::size_t>(m)))}};
+        }
+        changes.push_back({{"key", keyOf(report.keyOf(*change.original))},
+                           {"original", change.original->number},
+                           {"modified", change.modified->number},
+                           {"columns", std::move(columns)}});
+    }
+    return changes;
+}
+
 /// Invalid UTF-8 in database texts is replaced (U+FFFD) rather than failing the whole document.
 std::string dumped(const Json& document) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -88,7 +109,33 @@ std::string formatJson(const DataReport& report) {
                   {"primaryKey", textOrNull(primaryKey)},
                   {"paired", report.paired()},
                   {"differences", report.differences()},
-                  {"records", std::move(records)}};
+                  {"records", std::move(records)},
+                  {"changed", changesOf(report)}};
+    return dumped(document);
+}
+
+std::string formatJson(const DatabaseDataReport& report) {
+    Json tables = Json::array();
+    for (const TableSummary& summary : report.tables) {
+        const bool compared = summary.whyNotCompared.empty();
+        const auto count = [compared](int32_t value) { return compared ? Json(value) : Json(nullptr); };
+        tables.push_back({{"table", summary.table},
+                          {"compared", compared},
+                          {"reason", textOrNull(summary.whyNotCompared)},
+                          {"key", summary.keyColumns.empty() ? Json(nullptr) : Json(summary.keyColumns)},
+                          {"originalRecords", count(summary.originalRecords)},
+                          {"modifiedRecords", count(summary.modifiedRecords)},
+                          {"onlyInOriginal", count(summary.onlyInOriginal)},
+                          {"onlyInModified", count(summary.onlyInModified)},
+                          {"changed", count(summary.changed)},
+                          {"identical", count(summary.identical)}});
+    }
+    Json document{{"mode", "data-summary"},
+                  {"original", report.compared.original},
+                  {"modified", report.compared.modified},
+                  {"views", report.views},
+                  {"differences", report.differences()},
+                  {"tables", std::move(tables)}};
     return dumped(document);
 }
 

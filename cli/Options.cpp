@@ -17,25 +17,54 @@ const char* const description =
     "\n"
     "Structure mode (the default) lists the tables on one side only and, with --fields, the\n"
     "fields on one side only and the fields whose type differs. Data mode (--table) lists every\n"
-    "record of either side that has no equal record on the other side.";
+    "record of either side that has no equal record on the other side; --data counts them for\n"
+    "every table both databases hold.";
 
 const char* const footer =
     "Exit status: 0 no differences, 1 differences found, 2 trouble.\n"
     "\n"
     "Records: a record number is the record's position in its side's table. Records pair with\n"
-    "their counterpart on the other side through the table's primary key (its first column),\n"
-    "when the key is among the compared columns. Null values read Null (null in JSON).\n"
+    "their counterpart on the other side through every column of the table's primary key, or of\n"
+    "the --key given, when the key is among the compared columns. Null values read Null (null in\n"
+    "JSON).\n"
     "\n"
-    "JSON: one document, {\"mode\": \"structure\" | \"data\", \"original\", \"modified\",\n"
+    "JSON: one document, {\"mode\": \"structure\" | \"data\" | \"data-summary\", \"original\",\n"
+    "\"modified\", "
     "\"differences\": N, ...}; structure runs add \"fields\", \"views\", \"differencesOnly\" and\n"
     "\"items\": [{\"side\", \"kind\", \"object\", \"field\", \"type\", \"change\", \"description\",\n"
     "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\" and\n"
-    "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}].\n"
+    "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}] and\n"
+    "\"changed\": [{\"key\", \"original\", \"modified\", \"columns\": {column: {\"original\",\n"
+    "\"modified\"}}}]; --data runs (\"mode\": \"data-summary\") add \"tables\": [{\"table\",\n"
+    "\"compared\", \"reason\", \"key\", \"originalRecords\", \"modifiedRecords\", \"onlyInOriginal\",\n"
+    "\"onlyInModified\", \"changed\", \"identical\"}].\n"
     "The manual page (man dbsift-compare) tells every field, as does README.md in the\n"
     "installation's share/doc/dbsift-compare.\n"
     "\n"
     "The password is read from the environment variable --password-env names, never from the\n"
     "command line, and is never shown.";
+
+/// A list option: one list a time, comma-separated, and repeatable, so that the databases after
+/// it stay databases.
+CLI::Option* addListOption(CLI::App& app, const std::string& name, std::vector<std::string>& values,
+                           const std::string& help) {
+    return app.add_option(name, values, help)
+        ->option_text("A,B,...")
+        ->delimiter(',')
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+/// Ends the run with a usage error when a list holds an empty name.
+bool holdsEmptyName(const std::vector<std::string>& names, const char* option) {
+    for (const auto& name : names)
+        if (name.empty()) {
+            std::cerr << "dbsift-compare: " << option << " holds an empty column name\n";
+            return true;
+        }
+    return false;
+}
 
 std::vector<std::string> trimmed(std::vector<std::string> names) {
     for (auto& name : names) {
@@ -62,23 +91,30 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
 
     auto* fields = app.add_flag("--fields", options.fields,
                                 "Structure: also compare the fields of the tables on both sides");
-    auto* views = app.add_flag("--views", options.views, "Structure: list views as well as tables");
+    auto* views =
+        app.add_flag("--views", options.views,
+                     "Structure: list views as well as tables; with --data, compare their records too");
     auto* differencesOnly = app.add_flag("--differences-only", options.differencesOnly,
                                          "Structure: hide the items that did not change");
     auto* table =
         app.add_option("--table", options.table, "Data mode: compare the records of this table (or view)")
             ->option_text("TABLE");
-    app.add_option("--columns", options.columns,
-                   "Data mode: the columns to compare (default: every comparable column present "
-                   "on both sides); may be given more than once")
-        ->option_text("A,B,...")
-        ->delimiter(',')
-        ->expected(1) // one value a time (repeatable): the databases after it stay databases
-        ->allow_extra_args(false)
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+    addListOption(app, "--columns", options.columns,
+                  "Data mode: the columns to compare (default: every comparable column present "
+                  "on both sides); may be given more than once")
         ->needs(table);
-    for (auto* structureOnly : {fields, views, differencesOnly})
-        structureOnly->excludes(table)->option_text(" ");
+    auto* allTables = app.add_flag("--data", options.allTables,
+                                   "Compare the records of every table both databases hold (of views too "
+                                   "with --views) and count the differences per table")
+                          ->excludes(table)
+                          ->option_text(" ");
+    addListOption(app, "--key", options.key,
+                  "Data: pair records by these columns in place of the primary key (with --data, in "
+                  "the tables that compare them all)");
+    addListOption(app, "--ignore-columns", options.ignoreColumns, "Data: never compare these columns");
+    for (auto* structureOnly : {fields, differencesOnly})
+        structureOnly->excludes(table)->excludes(allTables)->option_text(" ");
+    views->excludes(table)->option_text(" ");
 
     std::string format = "text";
     app.add_option("--format", format, "Output: text (aligned columns), json or csv")
@@ -103,21 +139,24 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         return 2;
     }
     options.columns = trimmed(std::move(options.columns));
+    options.key = trimmed(std::move(options.key));
+    options.ignoreColumns = trimmed(std::move(options.ignoreColumns));
     options.format = format == "json" ? Format::Json : format == "csv" ? Format::Csv : Format::Text;
     if (table->count() > 0 && options.table.empty()) {
         std::cerr << "dbsift-compare: --table needs a table name\n";
         return 2;
     }
-    for (const auto& column : options.columns) {
-        if (column.empty()) {
-            std::cerr << "dbsift-compare: --columns holds an empty column name\n";
-            return 2;
-        }
+    if ((!options.key.empty() || !options.ignoreColumns.empty()) && !options.comparesData()) {
+        std::cerr << "dbsift-compare: --key and --ignore-columns need --table or --data\n";
+        return 2;
     }
+    if (holdsEmptyName(options.columns, "--columns") || holdsEmptyName(options.key, "--key") ||
+        holdsEmptyName(options.ignoreColumns, "--ignore-columns"))
+        return 2;
 
     const bool comparing = !options.original.empty() || !options.modified.empty();
     if (!options.createSamplesDir.empty()) {
-        if (comparing || !options.table.empty()) {
+        if (comparing || options.comparesData()) {
             std::cerr << "dbsift-compare: --create-samples takes no databases to compare\n";
             return 2;
         }

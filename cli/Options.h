@@ -20,6 +20,11 @@ struct Options {
     // Data mode: a table given.
     std::string table;
     std::vector<std::string> columns; ///< empty: every comparable field present on both sides
+    // Data of every table: --data.
+    bool allTables = false;
+    // Both data modes.
+    std::vector<std::string> key;           ///< pairs records in place of the primary key
+    std::vector<std::string> ignoreColumns; ///< never compared
     Format format = Format::Text;
     std::string user;
     std::string passwordEnv; ///< name of the environment variable holding the password
@@ -27,6 +32,7 @@ struct Options {
     bool showSql = false; ///< print every statement sent to the databases on standard error
 
     bool dataMode() const { return !table.empty(); }
+    bool comparesData() const { return dataMode() || allTables; }
 };
 
 /// Reads the command line. Returns the exit status when the program ends here: 0 after --help

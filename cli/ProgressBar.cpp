@@ -20,7 +20,9 @@ void ProgressBar::update(int32_t count, int32_t maxCount, const std::string& lab
         return;
     const double share = maxCount > 0 ? std::clamp(static_cast<double>(count) / maxCount, 0.0, 1.0) : 0.0;
     const int filled = static_cast<int>(share * barWidth);
-    std::string line = "\r" + label.substr(0, 24);
+    if (!task_.empty())
+        std::fputs(("\r" + task_.substr(0, 40) + ": ").c_str(), stderr);
+    std::string line = (task_.empty() ? "\r" : "") + label.substr(0, 24);
     line += std::string(24 - std::min<std::size_t>(label.size(), 24), ' ');
     line += " [" + std::string(filled, '#') + std::string(barWidth - filled, '-') + "] ";
     line += std::to_string(static_cast<int>(share * 100)) + "%\033[K";

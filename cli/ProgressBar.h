@@ -20,12 +20,15 @@ public:
 
     /// Shows count of maxCount with the engine's label ("Reading Original", ...).
     void update(int32_t count, int32_t maxCount, const std::string& label);
+    /// Names the task the next updates belong to, shown before their label.
+    void setTask(const std::string& task) { task_ = task; }
     /// Erases the bar, so that the next line on the terminal starts clean.
     void clear();
 
 private:
     bool enabled_;
     bool drawn_ = false;
+    std::string task_;
 };
 
 } // namespace dbsift::cli

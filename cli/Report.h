@@ -62,6 +62,13 @@ struct StructureReport {
     }
 };
 
+/// A record of each side with the same key whose values differ, and the columns that do.
+struct ChangedRecord {
+    const sifkit::DataRecord* original = nullptr;
+    const sifkit::DataRecord* modified = nullptr;
+    std::vector<std::string> columns;
+};
+
 /// The engine's data comparison of one table as the user asked for it.
 struct DataReport {
     Compared compared;
@@ -71,6 +78,7 @@ struct DataReport {
     /// seen, so the report never says "No differences" as if they had been compared.
     std::vector<std::string> notCompared;
     std::vector<std::string> primaryKey; ///< the Original table's primary key; empty without one
+    bool keyGiven = false;               ///< records are paired by the key the user named
 
     /// Whether records pair with their counterparts: only through a key both sides share and
     /// compare.
@@ -104,8 +112,49 @@ struct DataReport {
         return key;
     }
 
+    /// The Original's records that have a counterpart, each once, with the columns that differ.
+    std::vector<ChangedRecord> changes() const {
+        std::vector<ChangedRecord> changed;
+        for (const sifkit::DataRecord& record : result.original)
+            if (const sifkit::DataRecord* counterpart = result.counterpartOf(record))
+                changed.push_back({&record, counterpart, result.changedColumns(record, *counterpart)});
+        return changed;
+    }
+
     int32_t differences() const {
         return static_cast<int32_t>(result.original.size() + result.modified.size());
+    }
+};
+
+/// What the data comparison of one table found, in counts; or why it could not be compared.
+struct TableSummary {
+    std::string table;
+    std::string whyNotCompared;          ///< "" when it was compared
+    std::vector<std::string> keyColumns; ///< what records were paired by; empty: not paired
+    int32_t originalRecords = 0;
+    int32_t modifiedRecords = 0;
+    int32_t onlyInOriginal = 0; ///< reported records without a counterpart
+    int32_t onlyInModified = 0;
+    int32_t changed = 0;   ///< pairs of records of one key whose values differ
+    int32_t identical = 0; ///< Original records with an equal record in the Modified
+
+    /// A table that could not be compared counts as one difference.
+    int32_t differences() const {
+        return whyNotCompared.empty() ? onlyInOriginal + onlyInModified + changed : 1;
+    }
+};
+
+/// The data comparison of every table of both databases.
+struct DatabaseDataReport {
+    Compared compared;
+    bool views = false;
+    std::vector<TableSummary> tables; ///< the Original's in catalogue order, then the Modified's own
+
+    int32_t differences() const {
+        int32_t count = 0;
+        for (const TableSummary& table : tables)
+            count += table.differences();
+        return count;
     }
 };
 

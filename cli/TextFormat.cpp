@@ -105,6 +105,20 @@ std::string joined(const std::vector<std::string>& names) {
                            });
 }
 
+/// A record's value of a compared column.
+const sifkit::Value& valueIn(const DataReport& report, const sifkit::DataRecord& record,
+                             const std::string& column) {
+    static const sifkit::Value null;
+    for (std::size_t i = 0; i < report.columns.size() && i < record.values.size(); ++i)
+        if (report.columns[i] == column)
+            return record.values[i];
+    return null;
+}
+
+std::string countOrDash(const TableSummary& table, int32_t count) {
+    return table.whyNotCompared.empty() ? std::to_string(count) : "-";
+}
+
 } // namespace
 
 std::string formatText(const StructureReport& report) {
@@ -127,7 +141,9 @@ std::string formatText(const StructureReport& report) {
 std::string formatText(const DataReport& report) {
     const std::string& table = report.result.table;
     std::string out = "Table " + oneLine(table) + ", compared columns: " + oneLine(joined(report.columns));
-    if (report.primaryKey.empty())
+    if (report.keyGiven && report.paired())
+        out += "; records paired by key " + oneLine(joined(report.result.keyColumns));
+    else if (report.primaryKey.empty())
         out += "; no primary key, records are not paired";
     else if (!report.paired())
         out +=
@@ -155,11 +171,52 @@ std::string formatText(const DataReport& report) {
         }
         out += rows.render() + "\n";
     }
+    const std::vector<ChangedRecord> changes = report.changes();
+    if (!changes.empty()) {
+        std::vector<std::string> header = report.result.keyColumns;
+        header.insert(header.end(), {"Column", "Original", "Modified"});
+        TextTable changed(std::move(header));
+        for (const ChangedRecord& change : changes)
+            for (const std::string& column : change.columns) {
+                std::vector<std::string> row;
+                for (const sifkit::Value& value : report.keyOf(*change.original))
+                    row.push_back(valueText(value));
+                row.insert(row.end(), {column, valueText(valueIn(report, *change.original, column)),
+                                       valueText(valueIn(report, *change.modified, column))});
+                changed.add(std::move(row));
+            }
+        out += "Changed values of the " + counted(static_cast<int32_t>(changes.size()), "record", "records") +
+               " paired by key:\n" + changed.render() + "\n";
+    }
     if (records.empty() && !report.notCompared.empty())
         return out + "No differences in the compared columns.\n";
     return out +
            summary(
                records, [](const sifkit::DataRecord*) { return true; }, "record differs", "records differ");
+}
+
+std::string formatText(const DatabaseDataReport& report) {
+    TextTable table({"Table", "Original", "Modified", "Only in Original", "Only in Modified", "Changed",
+                     "Identical", "Paired by"});
+    int32_t differing = 0;
+    int32_t notCompared = 0;
+    for (const TableSummary& summary : report.tables) {
+        differing += summary.whyNotCompared.empty() && summary.differences() > 0 ? 1 : 0;
+        notCompared += summary.whyNotCompared.empty() ? 0 : 1;
+        table.add({summary.table, countOrDash(summary, summary.originalRecords),
+                   countOrDash(summary, summary.modifiedRecords),
+                   countOrDash(summary, summary.onlyInOriginal), countOrDash(summary, summary.onlyInModified),
+                   countOrDash(summary, summary.changed), countOrDash(summary, summary.identical),
+                   !summary.whyNotCompared.empty() ? "not compared: " + summary.whyNotCompared
+                   : summary.keyColumns.empty()    ? "-"
+                                                   : joined(summary.keyColumns)});
+    }
+    std::string out = report.tables.empty() ? "" : table.render() + "\n";
+    const int32_t compared = static_cast<int32_t>(report.tables.size()) - notCompared;
+    if (differing + notCompared == 0)
+        return out + counted(compared, "table", "tables") + " compared. No differences.\n";
+    return out + counted(compared, "table", "tables") + " compared, " + std::to_string(differing) +
+           " with differences; " + std::to_string(notCompared) + " not compared.\n";
 }
 
 } // namespace dbsift::cli

@@ -22,7 +22,7 @@ _dbsift_compare() {
         _filedir -d
         return
         ;;
-    --table | --columns | --user)
+    --table | --columns | --key | --ignore-columns | --user)
         return
         ;;
     --password-env)
@@ -33,7 +33,8 @@ _dbsift_compare() {
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --table
-            --columns --format --user --password-env --show-sql --create-samples' -- "$cur"))
+            --columns --data --key --ignore-columns --format --user --password-env --show-sql
+            --create-samples' -- "$cur"))
         return
     fi
     if [[ $cur == d* ]]; then

@@ -67,8 +67,18 @@ int compare(const Options& options, ProgressBar& progress) {
 
     std::string output;
     int32_t differences = 0;
+    const DataSettings data{options.columns, options.ignoreColumns, options.key};
     if (options.dataMode()) {
-        DataReport report = compareData(core, original, modified, options.table, options.columns);
+        DataReport report = compareData(core, original, modified, options.table, data);
+        output = formatReport(report, options.format);
+        differences = report.differences();
+    } else if (options.allTables) {
+        DatabaseDataReport report =
+            compareEveryTable(core, original, modified, data, options.views,
+                              [&progress](std::size_t number, std::size_t count, const std::string& table) {
+                                  progress.setTask("Table " + std::to_string(number) + " of " +
+                                                   std::to_string(count) + " (" + table + ")");
+                              });
         output = formatReport(report, options.format);
         differences = report.differences();
     } else {

@@ -27,6 +27,11 @@ TEST(DataModeTest, TextPairsEachChangedRecordWithItsCounterpart) {
               "Modified  4       5            5   Eva Novak     Prague      Null\n"
               "Modified  5       -            6   Farid Haddad  Casablanca  farid@example.com\n"
               "\n"
+              "Changed values of the 2 records paired by key:\n"
+              "id  Column  Original         Modified\n"
+              "2   city    Dublin           Cork\n"
+              "5   email   eva@example.com  Null\n"
+              "\n"
               "6 records differ: 3 in the Original database, 3 in the Modified database.\n");
 }
 
