@@ -55,8 +55,8 @@ std::string formatCsv(const DataReport& report) {
 std::string formatCsv(const DatabaseDataReport& report) {
     std::string out = line({"table", "compared", "reason", "key", "original_records", "modified_records",
                             "only_in_original", "only_in_modified", "changed", "identical"});
-    for (const TableSummary& summary : report.tables) {
-        const bool compared = summary.whyNotCompared.empty();
+    for (const sifkit::TableCounts& summary : report.summary.tables) {
+        const bool compared = summary.compared();
         const auto count = [compared](int32_t value) { return compared ? std::to_string(value) : ""; };
         std::string key;
         for (const std::string& column : summary.keyColumns)

@@ -6,7 +6,6 @@
 
 #include <sifkit/Sifcore.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,10 @@ DataReport compareData(sifkit::Sifcore& core, const DatabaseTarget& original, co
                        const std::string& table, const DataSettings& settings);
 
 /// Compares the records of every table both databases hold (and of every view, with views),
-/// one table after the other. A table that cannot be compared is listed with the reason; the
-/// key given pairs the records of the tables that compare all of its columns, the others are
-/// paired by their primary key. onTable is told each table before it is read. Throws CliError
-/// when a database cannot be opened or its catalogue cannot be read.
+/// one table after the other, through the engine. A table that cannot be compared is listed
+/// with the reason; the key given pairs the records of the tables that compare all of its
+/// columns, the others are paired by their primary key. onTable is told each table before it is
+/// read. Throws CliError when a database cannot be opened or its catalogue cannot be read.
 DatabaseDataReport
 compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget& original, const DatabaseTarget& modified,
                   const DataSettings& settings, bool views,

@@ -116,8 +116,8 @@ std::string formatJson(const DataReport& report) {
 
 std::string formatJson(const DatabaseDataReport& report) {
     Json tables = Json::array();
-    for (const TableSummary& summary : report.tables) {
-        const bool compared = summary.whyNotCompared.empty();
+    for (const sifkit::TableCounts& summary : report.summary.tables) {
+        const bool compared = summary.compared();
         const auto count = [compared](int32_t value) { return compared ? Json(value) : Json(nullptr); };
         tables.push_back({{"table", summary.table},
                           {"compared", compared},

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sifkit/DataResult.h>
+#include <sifkit/DataSummary.h>
 #include <sifkit/Failure.h>
 #include <sifkit/StructureResult.h>
 
@@ -126,36 +127,13 @@ struct DataReport {
     }
 };
 
-/// What the data comparison of one table found, in counts; or why it could not be compared.
-struct TableSummary {
-    std::string table;
-    std::string whyNotCompared;          ///< "" when it was compared
-    std::vector<std::string> keyColumns; ///< what records were paired by; empty: not paired
-    int32_t originalRecords = 0;
-    int32_t modifiedRecords = 0;
-    int32_t onlyInOriginal = 0; ///< reported records without a counterpart
-    int32_t onlyInModified = 0;
-    int32_t changed = 0;   ///< pairs of records of one key whose values differ
-    int32_t identical = 0; ///< Original records with an equal record in the Modified
-
-    /// A table that could not be compared counts as one difference.
-    int32_t differences() const {
-        return whyNotCompared.empty() ? onlyInOriginal + onlyInModified + changed : 1;
-    }
-};
-
 /// The data comparison of every table of both databases.
 struct DatabaseDataReport {
     Compared compared;
     bool views = false;
-    std::vector<TableSummary> tables; ///< the Original's in catalogue order, then the Modified's own
+    sifkit::DataSummary summary;
 
-    int32_t differences() const {
-        int32_t count = 0;
-        for (const TableSummary& table : tables)
-            count += table.differences();
-        return count;
-    }
+    int32_t differences() const { return summary.differences(); }
 };
 
 /// A failure in the words users need: the cause as the database or the data access layer gave

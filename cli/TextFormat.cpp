@@ -115,7 +115,7 @@ const sifkit::Value& valueIn(const DataReport& report, const sifkit::DataRecord&
     return null;
 }
 
-std::string countOrDash(const TableSummary& table, int32_t count) {
+std::string countOrDash(const sifkit::TableCounts& table, int32_t count) {
     return table.whyNotCompared.empty() ? std::to_string(count) : "-";
 }
 
@@ -200,19 +200,19 @@ std::string formatText(const DatabaseDataReport& report) {
                      "Identical", "Paired by"});
     int32_t differing = 0;
     int32_t notCompared = 0;
-    for (const TableSummary& summary : report.tables) {
-        differing += summary.whyNotCompared.empty() && summary.differences() > 0 ? 1 : 0;
-        notCompared += summary.whyNotCompared.empty() ? 0 : 1;
+    for (const sifkit::TableCounts& summary : report.summary.tables) {
+        differing += summary.compared() && summary.differences() > 0 ? 1 : 0;
+        notCompared += summary.compared() ? 0 : 1;
         table.add({summary.table, countOrDash(summary, summary.originalRecords),
                    countOrDash(summary, summary.modifiedRecords),
                    countOrDash(summary, summary.onlyInOriginal), countOrDash(summary, summary.onlyInModified),
                    countOrDash(summary, summary.changed), countOrDash(summary, summary.identical),
-                   !summary.whyNotCompared.empty() ? "not compared: " + summary.whyNotCompared
-                   : summary.keyColumns.empty()    ? "-"
-                                                   : joined(summary.keyColumns)});
+                   !summary.compared()          ? "not compared: " + summary.whyNotCompared
+                   : summary.keyColumns.empty() ? "-"
+                                                : joined(summary.keyColumns)});
     }
-    std::string out = report.tables.empty() ? "" : table.render() + "\n";
-    const int32_t compared = static_cast<int32_t>(report.tables.size()) - notCompared;
+    std::string out = report.summary.tables.empty() ? "" : table.render() + "\n";
+    const int32_t compared = static_cast<int32_t>(report.summary.tables.size()) - notCompared;
     if (differing + notCompared == 0)
         return out + counted(compared, "table", "tables") + " compared. No differences.\n";
     return out + counted(compared, "table", "tables") + " compared, " + std::to_string(differing) +

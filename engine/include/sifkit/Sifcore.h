@@ -3,6 +3,7 @@
 
 #include <sifkit/DataAccess.h>
 #include <sifkit/DataResult.h>
+#include <sifkit/DataSummary.h>
 #include <sifkit/Failure.h>
 #include <sifkit/HostHooks.h>
 #include <sifkit/ResultCollection.h>
@@ -138,6 +139,16 @@ public:
     /// table's primary key; empty (the default) for the primary key both sides share.
     void setPairingKey(const std::vector<std::string>& columns) { pairingKey_ = columns; }
     const std::vector<std::string>& pairingKey() const { return pairingKey_; }
+    /// Told each table of compareEveryTable before its records are read: its number (1-based),
+    /// how many tables there are and its name.
+    using TableStarted = std::function<void(std::size_t number, std::size_t count, const std::string& table)>;
+    /// Compares the records of every table both databases hold (and views, when settings say),
+    /// one after the other, over every column both sides can compare, and counts what each
+    /// table's run found. Tables of one side only, and those that cannot be compared, are
+    /// listed with the reason. lastDataResult then holds the last table's run.
+    DataSummary compareEveryTable(const std::string& masterConnectionString,
+                                  const std::string& sourceConnectionString,
+                                  const EveryTableSettings& settings, const TableStarted& onTable = {});
     bool ShowSameTables() const { return showSameTables_; }
     void ShowSameTables(bool value) { showSameTables_ = value; }
     bool compareFieldLengths() const { return compareFieldLengths_; }
