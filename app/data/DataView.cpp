@@ -2,6 +2,7 @@
 // The data view: its controls, the choice of a table in a tree, and the data comparison run
 // whose results the difference list and the grids then show.
 #include "data/EventHook.h"
+#include "data/EveryTableView.h"
 #include "data/PairedView.h"
 #include "data/frmFieldListForDataCompare.h"
 #include "shell/Colours.h"
@@ -62,6 +63,8 @@ void frmMain::buildDataGrids() {
     tsDataDiff_->addTab(frameDataDetail_[1], tr("Record Change Details"));
     pairedView_ = new PairedView(tsDataDiff_);
     tsDataDiff_->addTab(pairedView_, tr("Paired View"));
+    everyTableView_ = new EveryTableView(tsDataDiff_);
+    tsDataDiff_->addTab(everyTableView_, tr("Every Table"));
 
     // Summary panel: the grid of differing records, the paging and report buttons below it.
     auto* summary = new QVBoxLayout(frameDataDetail_[0]);
@@ -377,6 +380,7 @@ void frmMain::dropComparison() {
     if (frmFieldListForDataCompare_)
         frmFieldListForDataCompare_->forgetTable();
     clearDataResult();
+    everyTableView_->clear();
     for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {
         grid->clear();
         grid->scrollToTop();

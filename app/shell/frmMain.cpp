@@ -3,6 +3,7 @@
 
 #include "Prompter.h"
 #include "data/EventHook.h"
+#include "data/EveryTableView.h"
 #include "shell/FlexGrid.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMainMDI.h"
@@ -296,6 +297,9 @@ void frmMain::buildDataMenu() {
     menuBar_->insertMenu(menuBar_->actions().value(1), dataMenu);
     mnuDataCompare_ = namedAction(this, "mnuDataCompare", tr("&Compare Data of Selected Table"));
     dataMenu->addAction(mnuDataCompare_);
+    mnuCompareEveryTable_ = namedAction(this, "mnuCompareEveryTable", tr("Compare Data of &Every Table"));
+    mnuCompareEveryTable_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    dataMenu->addAction(mnuCompareEveryTable_);
     dataMenu->addSeparator();
     const std::pair<QAction*, QKeySequence> keys[] = {
         {mnuFirstpopup_, QKeySequence(Qt::CTRL | Qt::Key_Home)},
@@ -400,6 +404,8 @@ void frmMain::connectSignals() {
                 [this, tree](const QPoint& at) { mnupopupTree_->popup(tree->viewport()->mapToGlobal(at)); });
     }
     connect(mnuRunDataComparepopup_, &QAction::triggered, this, [this] { onTreeClicked(*TreeView1_); });
+    connect(mnuCompareEveryTable_, &QAction::triggered, this, &frmMain::compareEveryTable);
+    connect(everyTableView_, &EveryTableView::tableChosen, this, &frmMain::compareChosenTable);
     connect(mnuDataCompare_, &QAction::triggered, this, [this] {
         QTreeWidget& tree = selectedTree();
         if (!tree.isEnabled() || !tree.currentItem()) {

@@ -39,6 +39,7 @@ class clsDBManager;
 namespace dbsift {
 
 class FlexGrid;
+class EveryTableView;
 class PairedView;
 class Prompter;
 class frmFieldListForDataCompare;
@@ -167,6 +168,12 @@ public:
     void dropComparison();
     /// The data view's result goes: its lists, grids and count, and every action on its records.
     void clearDataResult();
+    /// Compares the records of every table both databases hold and shows the counts per table
+    /// in the Every Table tab.
+    void compareEveryTable();
+    /// A table of the Every Table tab chosen: its records compared over the columns the summary
+    /// compared, then shown side by side.
+    void compareChosenTable(const QString& table, const QStringList& columns);
     /// The connection the side's recent-connection box holds, as stored (user ID, no password).
     QString recentListText(bool isMaster) const;
     /// Puts a connection into the side's box: the box shows the file or data source name, its
@@ -467,7 +474,8 @@ private:
     QWidget* frameDataDetail_[2] = {};
     FlexGrid* msFlexGridDataDiff_ = nullptr;
     FlexGrid* MSFlexGridDataDiffDetail_ = nullptr;
-    PairedView* pairedView_ = nullptr; ///< every difference of the last result, one row each
+    PairedView* pairedView_ = nullptr;         ///< every difference of the last result, one row each
+    EveryTableView* everyTableView_ = nullptr; ///< the counts of the last comparison of every table
     QComboBox* cboDataDiffSummary_ = nullptr;
     QTimer* Timer1_ = nullptr;
 
@@ -482,6 +490,7 @@ private:
     QAction* mnuHelpFile_ = nullptr;
     QAction* mnuAbout_ = nullptr;
     QAction* mnuDataCompare_ = nullptr;
+    QAction* mnuCompareEveryTable_ = nullptr;
     QAction* mnuUndo_ = nullptr;
     QTreeWidget* lastTree_ = nullptr;
     QMenu* mnupopupTree_ = nullptr;

@@ -80,6 +80,77 @@
     </message>
 </context>
 <context>
+    <name>dbsift::EveryTableView</name>
+    <message>
+        <source>Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only in Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only in Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Identical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paired by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Double-click a table, or press Return, to see its records side by side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not compared: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(no key)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compared columns: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 table compared</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 tables compared</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1. No differences.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2 with differences; %3 not compared.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancelled: the tables after the last one listed were not compared.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>dbsift::HtmlReport</name>
     <message>
         <source>Data Difference report for %1</source>
@@ -692,6 +763,26 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>A database file is locked by another program: waited %1 of %2 s. Cancel stops.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose an Original and a Modified database first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparing the records of %1 (table %2 of %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tables of the two databases could not be listed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare Data of &amp;Every Table</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
