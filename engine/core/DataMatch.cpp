@@ -454,11 +454,38 @@ PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std:
     return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited, heartbeat);
 }
 
+/// Pairs the equal records of the two sides one to one (their digests sorted, then merged) and
+/// counts each side's records left over. The digests are left sorted.
+void countUnpairedCopies(SideReading& mine, SideReading& theirs, Heartbeat* heartbeat) {
+    beat(heartbeat);
+    std::sort(mine.digests.begin(), mine.digests.end());
+    beat(heartbeat);
+    std::sort(theirs.digests.begin(), theirs.digests.end());
+    std::size_t i = 0;
+    std::size_t j = 0;
+    int64_t paired = 0;
+    while (i < mine.digests.size() && j < theirs.digests.size()) {
+        if ((i + j) % 4096 == 0)
+            beat(heartbeat);
+        if (mine.digests[i] < theirs.digests[j]) {
+            ++i;
+        } else if (theirs.digests[j] < mine.digests[i]) {
+            ++j;
+        } else {
+            ++paired;
+            ++i;
+            ++j;
+        }
+    }
+    mine.answer.unpairedCopies = static_cast<int64_t>(mine.digests.size()) - paired;
+    theirs.answer.unpairedCopies = static_cast<int64_t>(theirs.digests.size()) - paired;
+}
+
 std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
                                                                 const MatchSide& modified,
                                                                 const std::vector<std::string>& originalNames,
                                                                 const std::vector<std::string>& modifiedNames,
-                                                                Heartbeat* heartbeat) {
+                                                                Heartbeat* heartbeat, bool countCopies) {
     // Each direction's index query must be the other side's own query: the same table, the
     // same columns in the same order, every one of them compared, read in the database's order.
     if (!indexedMatchAllowed() || originalNames != modifiedNames ||
@@ -508,6 +535,9 @@ std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide&
             readReported(mine);
             readReported(theirs);
         }
+        // Last: the readings above check each record read again against its digest by place.
+        if (countCopies)
+            countUnpairedCopies(mine, theirs, heartbeat);
         indexedPasses += 2;
         ++answeredTogether;
         return std::pair{std::move(mine.answer), std::move(theirs.answer)};

@@ -30,6 +30,9 @@ struct PassAnswer {
     std::vector<int32_t> missing;    ///< numbers of the records without an equal one, ascending
     std::vector<platform::Row> rows; ///< their values, in that order
     platform::Row last;              ///< the values of the last record answered; empty when none
+    /// When equal records of the two sides pair one to one, how many of this side's are left
+    /// without a copy on the other side; -1 when not counted.
+    int64_t unpairedCopies = -1;
 };
 
 /// Thrown when a side cannot be read for a match: whether the other side holds a record is then
@@ -75,12 +78,14 @@ PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std:
 /// side's query reads its table's own columns (no expressions under a column's name), every
 /// field of each takes part and the index can be trusted. Nothing when that is not so: the
 /// directions are then answered one by one. Throws MatchFailed as answerPass does, with
-/// `theirs` telling that the Modified side failed.
+/// `theirs` telling that the Modified side failed. With countCopies each answer also counts its
+/// side's unpaired copies (records are then compared as multisets).
 std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
                                                                 const MatchSide& modified,
                                                                 const std::vector<std::string>& originalNames,
                                                                 const std::vector<std::string>& modifiedNames,
-                                                                Heartbeat* heartbeat = nullptr);
+                                                                Heartbeat* heartbeat = nullptr,
+                                                                bool countCopies = false);
 
 /// Whether the passes may answer records from an index (the default). Tests switch it off to
 /// compare with the per-record queries.

@@ -172,6 +172,7 @@ struct PassResult {
     std::vector<ColumnSchema> columns;
     std::vector<DataRecord> records;
     int32_t recordCount = 0;
+    int32_t unpairedCopies = -1; ///< see PassAnswer
 };
 
 /// The progress a counted pass reports: dataProgressStatus and its maximum, and the event.
@@ -300,6 +301,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
         }
         thisSide.setRecordCount(answer.recordCount);
         result.recordCount = answer.recordCount;
+        result.unpairedCopies = static_cast<int32_t>(std::min<int64_t>(answer.unpairedCopies, INT32_MAX));
         const detail::DataItemContext context{thisSide.getTableName(), primaryKeyTextOf(thisSide), fieldCount,
                                               answer.recordCount + 4};
         for (std::size_t i = 0; i < answer.missing.size(); ++i) {
@@ -442,6 +444,19 @@ std::vector<std::string> comparedKey(std::vector<std::string> key, const PassRes
     return key;
 }
 
+/// Whether a run's records have no key to pair them: none given and no primary key on either
+/// side. Such records are counted as multisets as well.
+bool pairsWithoutKey(const std::vector<std::string>& givenKey, clsDBManager& masterSide, clsDBManager& sourceSide) {
+    if (!givenKey.empty())
+        return false;
+    try {
+        return detail::primaryKeyOf(backendOf(masterSide), masterSide.getTableName()).empty() &&
+               detail::primaryKeyOf(backendOf(sourceSide), sourceSide.getTableName()).empty();
+    } catch (const Error&) {
+        return false;
+    }
+}
+
 /// The primary key both sides share and both passes compare; empty otherwise.
 std::vector<std::string> sharedKey(clsDBManager& masterSide, clsDBManager& sourceSide,
                                    const PassResult& master, const PassResult& source) {
@@ -513,7 +528,8 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
         try {
             if (auto both = detail::answerBothWays(
                     original, modified, namesOf(columnsOf(masterSide.getDatabaseRecords())),
-                    namesOf(columnsOf(sourceSide.getDatabaseRecords())), &heartbeat)) {
+                    namesOf(columnsOf(sourceSide.getDatabaseRecords())), &heartbeat,
+                    pairsWithoutKey(pairingKey_, masterSide, sourceSide))) {
                 masterKnown = std::move(both->first);
                 sourceKnown = std::move(both->second);
             }
@@ -545,6 +561,8 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.modifiedRecordCount = sourcePass.recordCount;
     lastData_.original = std::move(masterPass.records);
     lastData_.modified = std::move(sourcePass.records);
+    lastData_.originalUnpairedCopies = masterPass.unpairedCopies;
+    lastData_.modifiedUnpairedCopies = sourcePass.unpairedCopies;
     lastData_.keyColumns = pairingKey_.empty() ? sharedKey(masterSide, sourceSide, masterPass, sourcePass)
                                                : comparedKey(pairingKey_, masterPass, sourcePass);
     detail::pairByKey(lastData_);

@@ -42,6 +42,13 @@ struct SIFKIT_EXPORT DataResult {
     std::vector<std::string> exactDespiteCollation;
     int32_t originalRecordCount = 0; ///< records of the Original side's query
     int32_t modifiedRecordCount = 0;
+    /// Records without a key are compared as multisets too: when equal records of the two sides
+    /// pair one to one, how many of each side's are left without a copy on the other side (a
+    /// duplicate the other side has once counts). -1 when not counted: the records have a key,
+    /// or the run answered the sides record by record (a driver that rounds reals), when records
+    /// without a key count as sets.
+    int32_t originalUnpairedCopies = -1;
+    int32_t modifiedUnpairedCopies = -1;
     std::vector<DataRecord> original; ///< in record order
     std::vector<DataRecord> modified;
 

@@ -19,10 +19,12 @@ struct TableCounts {
     std::vector<std::string> keyColumns; ///< what records were paired by; empty: not paired
     int32_t originalRecords = 0;
     int32_t modifiedRecords = 0;
-    int32_t onlyInOriginal = 0; ///< reported records without a record of their key on the other side
+    /// Reported records without a record of their key on the other side; for records without a
+    /// key, the copies left over when equal records pair one to one.
+    int32_t onlyInOriginal = 0;
     int32_t onlyInModified = 0;
     int32_t changed = 0;   ///< pairs of records of one key whose values differ
-    int32_t identical = 0; ///< Original records with an equal record in the Modified
+    int32_t identical = 0; ///< Original records with an equal record (without a key: copy) in the Modified
 
     bool compared() const { return whyNotCompared.empty(); }
     /// Differing records (a changed pair once); a table that was not compared counts as one.
