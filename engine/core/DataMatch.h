@@ -80,12 +80,10 @@ PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std:
 /// directions are then answered one by one. Throws MatchFailed as answerPass does, with
 /// `theirs` telling that the Modified side failed. With countCopies each answer also counts its
 /// side's unpaired copies (records are then compared as multisets).
-std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
-                                                                const MatchSide& modified,
-                                                                const std::vector<std::string>& originalNames,
-                                                                const std::vector<std::string>& modifiedNames,
-                                                                Heartbeat* heartbeat = nullptr,
-                                                                bool countCopies = false);
+std::optional<std::pair<PassAnswer, PassAnswer>>
+answerBothWays(const MatchSide& original, const MatchSide& modified,
+               const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames,
+               Heartbeat* heartbeat = nullptr, bool countCopies = false);
 
 /// Whether the passes may answer records from an index (the default). Tests switch it off to
 /// compare with the per-record queries.

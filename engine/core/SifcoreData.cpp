@@ -4,7 +4,6 @@
 // (DataMatch); what the sides' managers show of it (data items, record numbers, progress,
 // messages, the last match query) is rendered here from that answer.
 
-#include "CanonicalNumber.h"
 #include "DataMatch.h"
 #include "RecordFingerprint.h"
 #include "RecordPairing.h"
@@ -446,7 +445,8 @@ std::vector<std::string> comparedKey(std::vector<std::string> key, const PassRes
 
 /// Whether a run's records have no key to pair them: none given and no primary key on either
 /// side. Such records are counted as multisets as well.
-bool pairsWithoutKey(const std::vector<std::string>& givenKey, clsDBManager& masterSide, clsDBManager& sourceSide) {
+bool pairsWithoutKey(const std::vector<std::string>& givenKey, clsDBManager& masterSide,
+                     clsDBManager& sourceSide) {
     if (!givenKey.empty())
         return false;
     try {

@@ -44,7 +44,8 @@ TableCounts countsOf(const DataResult& result) {
         counts.onlyInModified += record.counterpart ? 0 : 1;
     counts.identical = counts.originalRecords - static_cast<int32_t>(result.original.size());
     // Without a key, copies count: two equal records against one leave one only in the Original.
-    if (result.keyColumns.empty() && result.originalUnpairedCopies >= 0 && result.modifiedUnpairedCopies >= 0) {
+    if (result.keyColumns.empty() && result.originalUnpairedCopies >= 0 &&
+        result.modifiedUnpairedCopies >= 0) {
         counts.onlyInOriginal = result.originalUnpairedCopies;
         counts.onlyInModified = result.modifiedUnpairedCopies;
         counts.identical = counts.originalRecords - result.originalUnpairedCopies;
@@ -77,11 +78,16 @@ DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString
                                        const std::string& sourceConnectionString,
                                        const EveryTableSettings& settings, const TableStarted& onTable) {
     DataSummary summary;
+    // The listing's settings are the host's: they are put back once the tables are listed.
+    const bool masterViews = getMasterDataManager()->getShowViews();
+    const bool sourceViews = getSourceDataManager()->getShowViews();
+    const bool differencesOnly = showDifferencesOnly();
     getMasterDataManager()->setShowViews(settings.views);
     getSourceDataManager()->setShowViews(settings.views);
-    const bool differencesOnly = showDifferencesOnly();
     showDifferencesOnly(false);
     beginFullDatabaseCompare(masterConnectionString, sourceConnectionString, true);
+    getMasterDataManager()->setShowViews(masterViews);
+    getSourceDataManager()->setShowViews(sourceViews);
     showDifferencesOnly(differencesOnly);
     if (lastStructure_.cancelled) {
         summary.cancelled = true;
