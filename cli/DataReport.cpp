@@ -13,10 +13,6 @@ namespace dbsift::cli {
 
 namespace {
 
-bool isBinary(const sifkit::ColumnSchema& column) {
-    return column.typeName.find("Binary") != std::string::npos;
-}
-
 /// Finds the table on both sides, then reads its fields there. Views count as tables, so that a
 /// view's rows can be compared like a table's. Only the one table's columns are read, not every
 /// table's.
@@ -53,7 +49,7 @@ void checkColumn(const sifkit::TableSchema& info, Side side, const std::string& 
     if (!field)
         throw CliError("column \"" + column + "\" does not exist in table \"" + table + "\" of the " +
                        sideName(side) + " database");
-    if (!field->comparable && !isBinary(*field))
+    if (!sifkit::whyNotComparable(*field, field).empty()) // binary is compared, byte for byte
         throw CliError("column \"" + column + "\" of table \"" + table + "\" in the " + sideName(side) +
                        " database cannot be compared (type " + field->typeName + ")");
 }

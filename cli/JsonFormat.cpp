@@ -36,13 +36,9 @@ Json changesOf(const DataReport& report) {
     Json changes = Json::array();
     for (const ChangedRecord& change : report.changes()) {
         Json columns = Json::object();
-        for (const std::string& column : change.columns) {
-            const int32_t o = report.result.columnPosition(sifkit::Side::Original, column);
-            const int32_t m = report.result.columnPosition(sifkit::Side::Modified, column);
-            columns[column] = {
-                {"original", valueOf(change.original->values.at(static_cast<std::size_t>(o)))},
-                {"modified", valueOf(change.modified->values.at(static_cast<std::size_t>(m)))}};
-        }
+        for (const std::string& column : change.columns)
+            columns[column] = {{"original", valueOf(report.valueOf(*change.original, column))},
+                               {"modified", valueOf(report.valueOf(*change.modified, column))}};
         changes.push_back({{"key", keyOf(report.keyOf(*change.original))},
                            {"original", change.original->number},
                            {"modified", change.modified->number},

@@ -113,6 +113,15 @@ struct DataReport {
         return key;
     }
 
+    /// A record's value of a compared column; Null when its side's query has none of the name.
+    const sifkit::Value& valueOf(const sifkit::DataRecord& record, const std::string& column) const {
+        static const sifkit::Value null;
+        const int32_t position = result.columnPosition(record.side, column);
+        return position >= 0 && static_cast<std::size_t>(position) < record.values.size()
+                   ? record.values[static_cast<std::size_t>(position)]
+                   : null;
+    }
+
     /// The Original's records that have a counterpart, each once, with the columns that differ.
     std::vector<ChangedRecord> changes() const {
         std::vector<ChangedRecord> changed;

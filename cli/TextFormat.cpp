@@ -105,16 +105,6 @@ std::string joined(const std::vector<std::string>& names) {
                            });
 }
 
-/// A record's value of a compared column.
-const sifkit::Value& valueIn(const DataReport& report, const sifkit::DataRecord& record,
-                             const std::string& column) {
-    static const sifkit::Value null;
-    for (std::size_t i = 0; i < report.columns.size() && i < record.values.size(); ++i)
-        if (report.columns[i] == column)
-            return record.values[i];
-    return null;
-}
-
 std::string countOrDash(const sifkit::TableCounts& table, int32_t count) {
     return table.whyNotCompared.empty() ? std::to_string(count) : "-";
 }
@@ -181,8 +171,8 @@ std::string formatText(const DataReport& report) {
                 std::vector<std::string> row;
                 for (const sifkit::Value& value : report.keyOf(*change.original))
                     row.push_back(valueText(value));
-                row.insert(row.end(), {column, valueText(valueIn(report, *change.original, column)),
-                                       valueText(valueIn(report, *change.modified, column))});
+                row.insert(row.end(), {column, valueText(report.valueOf(*change.original, column)),
+                                       valueText(report.valueOf(*change.modified, column))});
                 changed.add(std::move(row));
             }
         out += "Changed values of the " + counted(static_cast<int32_t>(changes.size()), "record", "records") +

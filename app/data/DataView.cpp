@@ -342,16 +342,19 @@ void frmMain::swapDataResults() {
         return;
     // The side managers still hold the connections of the earlier run; they are opened again on
     // the swapped connection strings before the records are compared.
-    sifkit::Sifcore& engine = Sifcore1();
+    compareTableOnCurrentDatabases(tableName, getFieldList());
+}
+
+void frmMain::compareTableOnCurrentDatabases(const std::string& tableName, const std::string& fieldList) {
     {
         BusyScope busy(*this);
-        engine.beginTablebaseCompare(getMasterConnectionString(), getSourceConnectionString(), tableName,
-                                     "TABLE");
+        Sifcore1().beginTablebaseCompare(getMasterConnectionString(), getSourceConnectionString(), tableName,
+                                         "TABLE");
     }
     appVar_.setCurrentMasterRecordIndex(1);
     appVar_.setCurrentSourceRecordIndex(1);
     setProgressBar();
-    showDataDiffResultsForTableName(tableName, getFieldList());
+    showDataDiffResultsForTableName(tableName, fieldList);
 }
 
 void frmMain::clearDataResult() {

@@ -69,16 +69,7 @@ void frmMain::compareChosenTable(const QString& table, const QStringList& column
         names.push_back(column.toStdString());
     const std::string tableName = table.toStdString();
     setTableName(tableName);
-    // Both sides set up for the table, as its field list would set them up.
-    {
-        BusyScope busy(*this);
-        Sifcore1().beginTablebaseCompare(getMasterConnectionString(), getSourceConnectionString(), tableName,
-                                         "TABLE");
-    }
-    appVar_.setCurrentMasterRecordIndex(1);
-    appVar_.setCurrentSourceRecordIndex(1);
-    setProgressBar();
-    showDataDiffResultsForTableName(tableName, sifkit::writeFieldList(names));
+    compareTableOnCurrentDatabases(tableName, sifkit::writeFieldList(names));
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Differences)
         tsDataDiff_->setCurrentWidget(pairedView_);
 }

@@ -307,6 +307,9 @@ public:
     bool runDataCompare(const std::string& tableName, const std::string& fieldList);
     /// After the sides were swapped: compares the shown table again, Original and Modified swapped.
     void swapDataResults();
+    /// Sets both sides up for the table on the databases chosen now, then compares its records
+    /// over the fields and shows the result.
+    void compareTableOnCurrentDatabases(const std::string& tableName, const std::string& fieldList);
     /// The number of compared fields, at least 1.
     int32_t getFieldCount() const { return dataFieldCount_ > 0 ? dataFieldCount_ : 1; }
     /// Report controls follow whether a data report can be made.

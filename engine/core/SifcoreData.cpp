@@ -443,31 +443,48 @@ std::vector<std::string> comparedKey(std::vector<std::string> key, const PassRes
     return key;
 }
 
+/// The primary keys of both sides' tables, read from the catalogues once for a run, when first
+/// asked for.
+class RunPrimaryKeys {
+public:
+    RunPrimaryKeys(clsDBManager& masterSide, clsDBManager& sourceSide)
+        : master_(masterSide), source_(sourceSide) {}
+
+    /// Null when a catalogue cannot tell.
+    const std::pair<std::vector<std::string>, std::vector<std::string>>* get() {
+        if (!read_) {
+            read_ = true;
+            try {
+                keys_.emplace(detail::primaryKeyOf(backendOf(master_), master_.getTableName()),
+                              detail::primaryKeyOf(backendOf(source_), source_.getTableName()));
+            } catch (const Error&) {
+                // a key the catalogue cannot tell pairs nothing; the records still stand
+            }
+        }
+        return keys_ ? &*keys_ : nullptr;
+    }
+
+private:
+    clsDBManager& master_;
+    clsDBManager& source_;
+    bool read_ = false;
+    std::optional<std::pair<std::vector<std::string>, std::vector<std::string>>> keys_;
+};
+
 /// Whether a run's records have no key to pair them: none given and no primary key on either
 /// side. Such records are counted as multisets as well.
-bool pairsWithoutKey(const std::vector<std::string>& givenKey, clsDBManager& masterSide,
-                     clsDBManager& sourceSide) {
-    if (!givenKey.empty())
-        return false;
-    try {
-        return detail::primaryKeyOf(backendOf(masterSide), masterSide.getTableName()).empty() &&
-               detail::primaryKeyOf(backendOf(sourceSide), sourceSide.getTableName()).empty();
-    } catch (const Error&) {
-        return false;
-    }
+bool pairsWithoutKey(const std::vector<std::string>& givenKey, RunPrimaryKeys& primaryKeys) {
+    const auto* keys = givenKey.empty() ? primaryKeys.get() : nullptr;
+    return keys && keys->first.empty() && keys->second.empty();
 }
 
 /// The primary key both sides share and both passes compare; empty otherwise.
-std::vector<std::string> sharedKey(clsDBManager& masterSide, clsDBManager& sourceSide,
-                                   const PassResult& master, const PassResult& source) {
-    try {
-        std::vector<std::string> key = detail::primaryKeyOf(backendOf(masterSide), masterSide.getTableName());
-        if (key.empty() || key != detail::primaryKeyOf(backendOf(sourceSide), sourceSide.getTableName()))
-            return {};
-        return comparedKey(std::move(key), master, source);
-    } catch (const Error&) {
-        return {}; // a key the catalogue cannot tell pairs nothing; the records still stand
-    }
+std::vector<std::string> sharedKey(RunPrimaryKeys& primaryKeys, const PassResult& master,
+                                   const PassResult& source) {
+    const auto* keys = primaryKeys.get();
+    if (!keys || keys->first.empty() || keys->first != keys->second)
+        return {};
+    return comparedKey(keys->first, master, source);
 }
 
 } // namespace
@@ -517,6 +534,7 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     detail::Heartbeat heartbeat(*hooks_);
     clsDBManager& masterSide = master();
     clsDBManager& sourceSide = source();
+    RunPrimaryKeys primaryKeys(masterSide, sourceSide);
     KnownAnswer masterKnown;
     KnownAnswer sourceKnown;
     const std::optional<Statement> masterQuery = tableStatement(masterSide);
@@ -526,10 +544,10 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
         const detail::MatchSide original{&backendOf(masterSide), *masterQuery};
         const detail::MatchSide modified{&backendOf(sourceSide), *sourceQuery};
         try {
-            if (auto both = detail::answerBothWays(
-                    original, modified, namesOf(columnsOf(masterSide.getDatabaseRecords())),
-                    namesOf(columnsOf(sourceSide.getDatabaseRecords())), &heartbeat,
-                    pairsWithoutKey(pairingKey_, masterSide, sourceSide))) {
+            if (auto both = detail::answerBothWays(original, modified,
+                                                   namesOf(columnsOf(masterSide.getDatabaseRecords())),
+                                                   namesOf(columnsOf(sourceSide.getDatabaseRecords())),
+                                                   &heartbeat, pairsWithoutKey(pairingKey_, primaryKeys))) {
                 masterKnown = std::move(both->first);
                 sourceKnown = std::move(both->second);
             }
@@ -563,7 +581,7 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.modified = std::move(sourcePass.records);
     lastData_.originalUnpairedCopies = masterPass.unpairedCopies;
     lastData_.modifiedUnpairedCopies = sourcePass.unpairedCopies;
-    lastData_.keyColumns = pairingKey_.empty() ? sharedKey(masterSide, sourceSide, masterPass, sourcePass)
+    lastData_.keyColumns = pairingKey_.empty() ? sharedKey(primaryKeys, masterPass, sourcePass)
                                                : comparedKey(pairingKey_, masterPass, sourcePass);
     detail::pairByKey(lastData_);
     lastData_.exactDespiteCollation = looselyCollated(masterSide, sourceSide, namesOf(masterPass.columns));
