@@ -7,6 +7,7 @@
 #include <sifkit/FieldList.h>
 
 #include <algorithm>
+#include <charconv>
 #include <set>
 
 namespace dbsift::cli {
@@ -104,12 +105,13 @@ std::vector<std::string> chooseColumns(const sifkit::TableSchema& original,
 }
 
 std::shared_ptr<sifkit::clsDBManager> connectedSide(const DatabaseTarget& target, const std::string& table,
-                                                    const std::string& fields) {
+                                                    const std::string& fields, const std::string& filter) {
     auto side = std::make_shared<sifkit::clsDBManager>();
     side->setConnectionString(target.connectionString);
     side->openDatabaseConnection();
     side->setTableName(table);
     side->setFieldList(fields);
+    side->setRowFilter(filter); // checked when the command line was read
     return side;
 }
 
@@ -129,10 +131,12 @@ DataReport compareFields(sifkit::Sifcore& core, const DatabaseTarget& original,
                            "\" of --key is not among the compared columns of table \"" + table + "\"");
     report.keyGiven = !settings.key.empty();
     core.setPairingKey(settings.key);
+    core.setValueOptions(settings.options);
 
     const std::string fields = sifkit::writeFieldList(report.columns);
-    core.beginTableCompareFromFieldListFromDBManager(connectedSide(original, table, fields),
-                                                     connectedSide(modified, table, fields));
+    core.beginTableCompareFromFieldListFromDBManager(
+        connectedSide(original, table, fields, settings.originalFilter),
+        connectedSide(modified, table, fields, settings.modifiedFilter));
     throwOnFailure(core, true);
     report.result = core.lastDataResult();
     if (report.result.outcome == sifkit::DataOutcome::Failed)
@@ -147,14 +151,41 @@ DataReport compareData(sifkit::Sifcore& core, const DatabaseTarget& original, co
     return compareFields(core, original, modified, readTables(core, original, modified, table), settings);
 }
 
+std::string describeOptions(const sifkit::ValueOptions& options) {
+    std::vector<std::string> parts;
+    if (options.ignoreCase)
+        parts.push_back("letter case ignored");
+    if (options.ignoreBlanks)
+        parts.push_back("blanks at either end ignored");
+    if (options.nullIsEmpty)
+        parts.push_back("Null equal to the empty text");
+    if (options.tolerance > 0) {
+        char number[32];
+        const auto end = std::to_chars(number, number + sizeof number, options.tolerance).ptr;
+        parts.push_back("reals and decimals within " + std::string(number, end));
+    }
+    if (options.timePrecision != sifkit::TimePrecision::Exact)
+        parts.push_back("times to the " +
+                        std::string(options.timePrecision == sifkit::TimePrecision::Seconds ? "second"
+                                    : options.timePrecision == sifkit::TimePrecision::Milliseconds
+                                        ? "millisecond"
+                                        : "microsecond"));
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
 DatabaseDataReport compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget& original,
                                      const DatabaseTarget& modified, const DataSettings& settings, bool views,
                                      const sifkit::Sifcore::TableStarted& onTable) {
     DatabaseDataReport report;
     report.compared = {original.name, modified.name};
     report.views = views;
-    report.summary = core.compareEveryTable(original.connectionString, modified.connectionString,
-                                            {views, settings.ignoreColumns, settings.key}, onTable);
+    report.options = settings.options;
+    report.summary =
+        core.compareEveryTable(original.connectionString, modified.connectionString,
+                               {views, settings.ignoreColumns, settings.key, settings.options}, onTable);
     if (report.summary.failed)
         throwOnFailure(core, false);
     if (report.summary.cancelled)

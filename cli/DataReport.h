@@ -16,6 +16,9 @@ struct DataSettings {
     std::vector<std::string> columns;       ///< empty: every comparable column on both sides
     std::vector<std::string> ignoreColumns; ///< left out of the comparison
     std::vector<std::string> key;           ///< pairs records in place of the primary key
+    sifkit::ValueOptions options;           ///< when values count as equal
+    std::string originalFilter;             ///< the condition each side's records are read under
+    std::string modifiedFilter;
 };
 
 /// Compares the records of one table (or view) present in both databases over the given

@@ -14,6 +14,15 @@ Json textOrNull(const std::string& text) {
     return text.empty() ? Json(nullptr) : Json(text);
 }
 
+Json optionsOf(const sifkit::ValueOptions& options) {
+    const std::string precision = sifkit::spellingOf(options.timePrecision);
+    return {{"ignoreCase", options.ignoreCase},
+            {"ignoreBlanks", options.ignoreBlanks},
+            {"nullIsEmpty", options.nullIsEmpty},
+            {"tolerance", options.tolerance},
+            {"timePrecision", precision.empty() ? Json(nullptr) : Json(precision)}};
+}
+
 Json valueOf(const sifkit::Value& value) {
     return value.isNull() ? Json(nullptr) : Json(value.toString());
 }
@@ -104,6 +113,10 @@ std::string formatJson(const DataReport& report) {
                   {"exactDespiteCollation", report.result.exactDespiteCollation},
                   {"primaryKey", textOrNull(primaryKey)},
                   {"paired", report.paired()},
+                  {"valueOptions", optionsOf(report.result.options)},
+                  {"filters",
+                   {{"original", textOrNull(report.result.originalFilter)},
+                    {"modified", textOrNull(report.result.modifiedFilter)}}},
                   {"differences", report.differences()},
                   {"records", std::move(records)},
                   {"changed", changesOf(report)}};
@@ -130,6 +143,7 @@ std::string formatJson(const DatabaseDataReport& report) {
                   {"original", report.compared.original},
                   {"modified", report.compared.modified},
                   {"views", report.views},
+                  {"valueOptions", optionsOf(report.options)},
                   {"differences", report.differences()},
                   {"tables", std::move(tables)}};
     return dumped(document);

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "Options.h"
 
+#include <sifkit/RowFilter.h>
 #include <sifkit/Version.h>
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
+#include <tuple>
 
 namespace dbsift::cli {
 
@@ -79,6 +83,7 @@ std::vector<std::string> trimmed(std::vector<std::string> names) {
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     CLI::App app{description, "dbsift-compare"};
+    std::string timePrecision;
     app.footer(footer);
     app.set_version_flag("--version", std::string("dbsift-compare ") + sifkit::version(),
                          "Show the version and exit");
@@ -103,6 +108,22 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                   "Data mode: the columns to compare (default: every comparable column present "
                   "on both sides); may be given more than once")
         ->needs(table);
+    std::string bothFilter;
+    auto* where =
+        app.add_option("--where", bothFilter,
+                       "Data mode: compare only the records that meet this SQL condition, on both sides")
+            ->option_text("CONDITION")
+            ->needs(table);
+    std::vector<std::pair<CLI::Option*, const std::string*>> filters{{where, &bothFilter}};
+    for (auto [name, filter, side] : {std::tuple{"--where-original", &options.originalFilter, "Original"},
+                                      std::tuple{"--where-modified", &options.modifiedFilter, "Modified"}})
+        filters.emplace_back(app.add_option(name, *filter,
+                                            std::string("Data mode: compare only the ") + side +
+                                                "'s records that meet this condition")
+                                 ->option_text("CONDITION")
+                                 ->needs(table)
+                                 ->excludes(where),
+                             filter);
     auto* allTables = app.add_flag("--data", options.allTables,
                                    "Compare the records of every table both databases hold (of views too "
                                    "with --views) and count the differences per table")
@@ -112,6 +133,19 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                   "Data: pair records by these columns in place of the primary key (with --data, in "
                   "the tables that compare them all)");
     addListOption(app, "--ignore-columns", options.ignoreColumns, "Data: never compare these columns");
+    sifkit::ValueOptions& values = options.valueOptions;
+    const std::vector<CLI::Option*> valueFlags = {
+        app.add_flag("--ignore-case", values.ignoreCase, "Data: compare texts without letter case"),
+        app.add_flag("--ignore-blanks", values.ignoreBlanks,
+                     "Data: leave out white space at the start and end of texts"),
+        app.add_flag("--null-is-empty", values.nullIsEmpty, "Data: a Null equals the empty text"),
+        app.add_option("--tolerance", values.tolerance,
+                       "Data: reals and decimals that differ by at most this are equal")
+            ->option_text("NUMBER"),
+        app.add_option("--time-precision", timePrecision,
+                       "Data: compare times to whole seconds, milliseconds or microseconds")
+            ->check(CLI::IsMember({"s", "ms", "us"}))
+            ->option_text("s|ms|us")};
     for (auto* structureOnly : {fields, differencesOnly})
         structureOnly->excludes(table)->excludes(allTables)->option_text(" ");
     views->excludes(table)->option_text(" ");
@@ -146,8 +180,28 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         std::cerr << "dbsift-compare: --table needs a table name\n";
         return 2;
     }
-    if ((!options.key.empty() || !options.ignoreColumns.empty()) && !options.comparesData()) {
-        std::cerr << "dbsift-compare: --key and --ignore-columns need --table or --data\n";
+    if (!(values.tolerance >= 0) || !std::isfinite(values.tolerance)) {
+        std::cerr << "dbsift-compare: --tolerance needs a number of 0 or more, not "
+                  << app["--tolerance"]->as<std::string>() << "\n";
+        return 2;
+    }
+    for (auto [option, filter] : filters)
+        if (const std::string why = option->count() > 0 ? sifkit::whyNotARowFilter(*filter) : "";
+            !why.empty()) {
+            std::cerr << "dbsift-compare: " << option->get_name() << ": " << why << "\n";
+            return 2;
+        }
+    if (where->count() > 0)
+        options.originalFilter = options.modifiedFilter = bothFilter;
+    options.valueOptions.timePrecision = timePrecision == "s"    ? sifkit::TimePrecision::Seconds
+                                         : timePrecision == "ms" ? sifkit::TimePrecision::Milliseconds
+                                         : timePrecision == "us" ? sifkit::TimePrecision::Microseconds
+                                                                 : sifkit::TimePrecision::Exact;
+    const bool valueOptionGiven = std::any_of(valueFlags.begin(), valueFlags.end(),
+                                              [](const CLI::Option* flag) { return flag->count() > 0; });
+    if ((!options.key.empty() || !options.ignoreColumns.empty() || valueOptionGiven) &&
+        !options.comparesData()) {
+        std::cerr << "dbsift-compare: --key, --ignore-columns and the value options need --table or --data\n";
         return 2;
     }
     if (holdsEmptyName(options.columns, "--columns") || holdsEmptyName(options.key, "--key") ||

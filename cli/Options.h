@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <sifkit/CompareOptions.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,11 +22,14 @@ struct Options {
     // Data mode: a table given.
     std::string table;
     std::vector<std::string> columns; ///< empty: every comparable field present on both sides
+    std::string originalFilter;       ///< the SQL condition the Original's records are read under
+    std::string modifiedFilter;
     // Data of every table: --data.
     bool allTables = false;
     // Both data modes.
     std::vector<std::string> key;           ///< pairs records in place of the primary key
     std::vector<std::string> ignoreColumns; ///< never compared
+    sifkit::ValueOptions valueOptions;      ///< when values count as equal
     Format format = Format::Text;
     std::string user;
     std::string passwordEnv; ///< name of the environment variable holding the password

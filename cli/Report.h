@@ -140,10 +140,15 @@ struct DataReport {
 struct DatabaseDataReport {
     Compared compared;
     bool views = false;
+    sifkit::ValueOptions options; ///< when values counted as equal
     sifkit::DataSummary summary;
 
     int32_t differences() const { return summary.differences(); }
 };
+
+/// The options that relax value equality, in words ("letter case ignored, ..."); "" when
+/// values are compared exactly.
+std::string describeOptions(const sifkit::ValueOptions& options);
 
 /// A failure in the words users need: the cause as the database or the data access layer gave
 /// it, or the engine's own message.

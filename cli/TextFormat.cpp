@@ -143,6 +143,17 @@ std::string formatText(const DataReport& report) {
     out += ".\n";
     if (!report.notCompared.empty())
         out += "Not compared: " + oneLine(joined(report.notCompared)) + ".\n";
+    if (const std::string relaxed = describeOptions(report.result.options); !relaxed.empty())
+        out += "Values compared with " + relaxed + ".\n";
+    const std::string& originalFilter = report.result.originalFilter;
+    const std::string& modifiedFilter = report.result.modifiedFilter;
+    if (!originalFilter.empty() && originalFilter == modifiedFilter)
+        out += "Records compared where " + oneLine(originalFilter) + ".\n";
+    else
+        for (auto [side, filter] :
+             {std::pair{"Original", &originalFilter}, std::pair{"Modified", &modifiedFilter}})
+            if (!filter->empty())
+                out += std::string(side) + " records compared where " + oneLine(*filter) + ".\n";
     if (!report.result.exactDespiteCollation.empty())
         out += oneLine(joined(report.result.exactDespiteCollation)) +
                ": compared exactly; the database's collation would call 'Paris' and 'PARIS' equal.\n";
@@ -202,6 +213,8 @@ std::string formatText(const DatabaseDataReport& report) {
                                                 : joined(summary.keyColumns)});
     }
     std::string out = report.summary.tables.empty() ? "" : table.render() + "\n";
+    if (const std::string relaxed = describeOptions(report.options); !relaxed.empty())
+        out += "Values compared with " + relaxed + ".\n";
     const int32_t compared = static_cast<int32_t>(report.summary.tables.size()) - notCompared;
     if (differing + notCompared == 0)
         return out + counted(compared, "table", "tables") + " compared. No differences.\n";

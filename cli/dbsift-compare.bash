@@ -22,7 +22,11 @@ _dbsift_compare() {
         _filedir -d
         return
         ;;
-    --table | --columns | --key | --ignore-columns | --user)
+    --table | --columns | --key | --ignore-columns | --user | --tolerance | --where | --where-original | --where-modified)
+        return
+        ;;
+    --time-precision)
+        COMPREPLY=($(compgen -W 's ms us' -- "$cur"))
         return
         ;;
     --password-env)
@@ -33,7 +37,9 @@ _dbsift_compare() {
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --table
-            --columns --data --key --ignore-columns --format --user --password-env --show-sql
+            --columns --data --key --ignore-columns --ignore-case --ignore-blanks --null-is-empty
+            --tolerance --time-precision --where --where-original --where-modified --format --user
+            --password-env --show-sql
             --create-samples' -- "$cur"))
         return
     fi

@@ -67,7 +67,8 @@ int compare(const Options& options, ProgressBar& progress) {
 
     std::string output;
     int32_t differences = 0;
-    const DataSettings data{options.columns, options.ignoreColumns, options.key};
+    const DataSettings data{options.columns,      options.ignoreColumns,  options.key,
+                            options.valueOptions, options.originalFilter, options.modifiedFilter};
     if (options.dataMode()) {
         DataReport report = compareData(core, original, modified, options.table, data);
         output = formatReport(report, options.format);

@@ -117,7 +117,8 @@ void readColumns(platform::Backend& backend, TableSchema& schema, const Catalogu
     }
     try {
         std::vector<Value> parameters;
-        const std::string sql = Statement{schema.name, *names, {}, {}}.render(backend.dialect(), parameters);
+        const std::string sql =
+            Statement{schema.name, *names, {}, {}, {}}.render(backend.dialect(), parameters);
         schema.columns = columnsOf(backend.query(sql, parameters, 1), schema.columnCount);
     } catch (const Error&) {
         reading.failures.push_back(openFailure(3, Cause::current(), reading.shownSql));

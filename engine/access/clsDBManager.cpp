@@ -3,6 +3,7 @@
 #include "model/Statement.h"
 
 #include <sifkit/Credentials.h>
+#include <sifkit/RowFilter.h>
 
 #include <sifkit/clsDBManager.h>
 
@@ -44,6 +45,7 @@ void clsDBManager::initializeValues() {
     tableCatalog_.clear();
     tableSchema_.clear();
     fieldList_.clear();
+    rowFilter_.clear();
     currentRecordNumber_ = -1;
     resultSetToCopy_ = std::make_shared<clsResultSet>();
     recordCount_ = -1;
@@ -192,6 +194,13 @@ std::string clsDBManager::toString() const {
     s += ",returnConnectionMessage =" + returnConnectionMessage_;
     s += ",returnSQLMessage =" + returnSQLMessage_;
     return s;
+}
+
+bool clsDBManager::setRowFilter(const std::string& condition) {
+    if (!condition.empty() && !whyNotARowFilter(condition).empty())
+        return false;
+    rowFilter_ = condition;
+    return true;
 }
 
 bool clsDBManager::executeSQL() {

@@ -83,7 +83,7 @@ namespace {
 /// changes it). Nothing when neither is there.
 std::optional<detail::Statement> savedRecord(const Recordset& file, const std::string& table,
                                              const std::string& primaryKey) {
-    detail::Statement record{table, {}, {}, {}};
+    detail::Statement record{table, {}, {}, {}, {}};
     for (const auto& [column, value] : file.notes().locator)
         record.conditions.push_back({column, value, 0});
     if (record.conditions.empty() && file.state() == 1 && !file.eof()) {

@@ -32,7 +32,7 @@ std::string clsDBManager::formatWhereClauseFromRecordSet(const Recordset& recset
 
 void clsDBManager::formatSQLClause() {
     sSql_ = "Select * From [" + tableName_ + "]";
-    statement_ = std::make_shared<detail::Statement>(detail::Statement{tableName_, {}, {}, {}});
+    statement_ = std::make_shared<detail::Statement>(detail::Statement{tableName_, {}, {}, {}, {}});
     statementText_ = sSql_;
 }
 
@@ -42,9 +42,9 @@ void clsDBManager::createSQLStatement(const std::string& whereClauseIn, const st
     // Only a clause this side built stands for conditions; any other text runs as it is.
     if (whereStatement_ && whereText_ == whereClauseIn)
         statement_ = std::make_shared<detail::Statement>(
-            detail::Statement{tableNameIn, {}, whereStatement_->conditions, {}});
+            detail::Statement{tableNameIn, {}, whereStatement_->conditions, {}, {}});
     else if (whereClauseIn.empty())
-        statement_ = std::make_shared<detail::Statement>(detail::Statement{tableNameIn, {}, {}, {}});
+        statement_ = std::make_shared<detail::Statement>(detail::Statement{tableNameIn, {}, {}, {}, {}});
     statementText_ = statement_ ? sSql_ : std::string();
 }
 
@@ -65,7 +65,7 @@ void clsDBManager::formatInsertClauseFromRecordSet(const std::string& tableNameI
 void clsDBManager::formatWhereClauseFromRecordNumber() {
     // Every field of the record is a condition, a Null one as Null, exactly; the text shows the
     // first with "=", the later non-Null ones with LIKE.
-    detail::Statement record{tableName_, {}, {}, {}};
+    detail::Statement record{tableName_, {}, {}, {}, {}};
     const ResultCollection& items = *results_;
     for (int32_t position = 1; position <= items.count(); ++position) {
         const clsResultSet& item = *items.item(position);

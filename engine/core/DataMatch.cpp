@@ -3,6 +3,7 @@
 
 #include "KeptRows.h"
 #include "RecordFingerprint.h"
+#include "TolerantMatch.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -330,11 +331,12 @@ PassAnswer streamAgainst(const SideReading& mine, std::size_t columnCount, std::
 std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide& theirs,
                                           const std::vector<platform::ColumnInfo>& columns,
                                           const std::vector<std::size_t>& positions,
-                                          std::optional<int64_t> visits, Heartbeat* heartbeat) {
+                                          std::optional<int64_t> visits, Heartbeat* heartbeat,
+                                          const ValueOptions& options) {
     if (!indexAllowed(mine, theirs, columns, positions))
         return std::nullopt;
     try {
-        Statement fields{mine.query.table, {}, {}, {}};
+        Statement fields{mine.query.table, {}, {}, {}, theirs.query.filter};
         for (std::size_t position : positions)
             fields.columns.push_back(columns[position].name);
         const std::vector<platform::ColumnInfo> compared = columnsAt(columns, positions);
@@ -343,11 +345,13 @@ std::optional<PassAnswer> answerFromIndex(const MatchSide& mine, const MatchSide
         std::vector<platform::ColumnInfo> found;
         readDigests(other, positions.size(), [&](const std::vector<platform::ColumnInfo>& described) {
             found = described;
-            other.plan = planFor(found, allPositions(found.size()), compared, theirs.backend->dialect());
+            other.plan =
+                planFor(found, allPositions(found.size()), compared, theirs.backend->dialect(), options);
         });
         const MatchedDigests index(other.digests, heartbeat);
-        SideReading own = sideReading(mine.backend, mine.query, false,
-                                      planFor(columns, positions, found, mine.backend->dialect()), heartbeat);
+        SideReading own =
+            sideReading(mine.backend, mine.query, false,
+                        planFor(columns, positions, found, mine.backend->dialect(), options), heartbeat);
         PassAnswer answer = streamAgainst(own, columns.size(), visits, index);
         ++indexedPasses;
         return answer;
@@ -375,7 +379,8 @@ PassAnswer answerRecordByRecord(const MatchSide& mine, const MatchSide& theirs,
     for (int64_t i = 0; i < toVisit; ++i) {
         beat(heartbeat, true);
         platform::Row& row = rows.rows[static_cast<std::size_t>(i)];
-        const Statement match = matchStatement(mine.query.table, columns, positions, row);
+        Statement match = matchStatement(mine.query.table, columns, positions, row);
+        match.filter = theirs.query.filter;
         bool exists = true;
         try {
             const Rendered rendered = render(match, theirs.backend->dialect());
@@ -432,7 +437,7 @@ std::vector<std::size_t> matchedPositions(const std::vector<std::string>& mine,
 
 Statement matchStatement(const std::string& table, const std::vector<platform::ColumnInfo>& mine,
                          const std::vector<std::size_t>& positions, const platform::Row& record) {
-    Statement match{table, {}, {}, {}};
+    Statement match{table, {}, {}, {}, {}};
     for (std::size_t position : positions) {
         match.columns.push_back(mine[position].name);
         match.conditions.push_back({mine[position].name, record[position], mine[position].typeCode});
@@ -441,16 +446,21 @@ Statement matchStatement(const std::string& table, const std::vector<platform::C
 }
 
 PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
-                      std::optional<int64_t> visits, const VisitedRecords& onVisited, Heartbeat* heartbeat) {
+                      std::optional<int64_t> visits, const VisitedRecords& onVisited, Heartbeat* heartbeat,
+                      const ValueOptions& options) {
+    if (options.tolerance > 0) // near records are paired across both directions' answers
+        throw OptionsNeedIndex{};
     std::vector<platform::ColumnInfo> columns;
     reading(false, mine.query, [&] { columns = describe(*mine.backend, mine.query); });
     if (std::optional<PassAnswer> answer =
-            answerFromIndex(mine, theirs, columns, positions, visits, heartbeat)) {
+            answerFromIndex(mine, theirs, columns, positions, visits, heartbeat, options)) {
         if (onVisited)
             for (int64_t visited = 1; visited <= answer->visited; ++visited)
                 onVisited(visited, answer->recordCount);
         return std::move(*answer);
     }
+    if (!options.exact())
+        throw OptionsNeedIndex{};
     return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited, heartbeat);
 }
 
@@ -481,11 +491,10 @@ void countUnpairedCopies(SideReading& mine, SideReading& theirs, Heartbeat* hear
     theirs.answer.unpairedCopies = static_cast<int64_t>(theirs.digests.size()) - paired;
 }
 
-std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide& original,
-                                                                const MatchSide& modified,
-                                                                const std::vector<std::string>& originalNames,
-                                                                const std::vector<std::string>& modifiedNames,
-                                                                Heartbeat* heartbeat, bool countCopies) {
+std::optional<std::pair<PassAnswer, PassAnswer>>
+answerBothWays(const MatchSide& original, const MatchSide& modified,
+               const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames,
+               Heartbeat* heartbeat, bool countCopies, const ValueOptions& options) {
     // Each direction's index query must be the other side's own query: the same table, the
     // same columns in the same order, every one of them compared, read in the database's order.
     if (!indexedMatchAllowed() || originalNames != modifiedNames ||
@@ -504,10 +513,12 @@ std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide&
     try {
         SideReading mine = sideReading(
             original.backend, original.query, false,
-            planFor(originalColumns, positions, modifiedColumns, original.backend->dialect()), heartbeat);
+            planFor(originalColumns, positions, modifiedColumns, original.backend->dialect(), options),
+            heartbeat);
         SideReading theirs = sideReading(
             modified.backend, modified.query, true,
-            planFor(modifiedColumns, positions, originalColumns, modified.backend->dialect()), heartbeat);
+            planFor(modifiedColumns, positions, originalColumns, modified.backend->dialect(), options),
+            heartbeat);
         std::optional<MatchedDigests> index;
         if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
             modified.backend->runsOnAnyThread()) {
@@ -538,6 +549,12 @@ std::optional<std::pair<PassAnswer, PassAnswer>> answerBothWays(const MatchSide&
         // Last: the readings above check each record read again against its digest by place.
         if (countCopies)
             countUnpairedCopies(mine, theirs, heartbeat);
+        const int64_t nearPairs = pairWithinTolerance(mine.answer, theirs.answer, originalColumns,
+                                                      modifiedColumns, options, heartbeat);
+        if (countCopies) {
+            mine.answer.unpairedCopies -= nearPairs;
+            theirs.answer.unpairedCopies -= nearPairs;
+        }
         indexedPasses += 2;
         ++answeredTogether;
         return std::pair{std::move(mine.answer), std::move(theirs.answer)};

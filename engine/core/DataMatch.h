@@ -7,6 +7,8 @@
 #include "model/Messages.h"
 #include "model/Statement.h"
 
+#include <sifkit/CompareOptions.h>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -44,6 +46,10 @@ struct MatchFailed {
     Statement query; ///< what was being read: the match for one record, or a side's reading
 };
 
+/// Thrown when the options relax equality where the sides can only be answered record by
+/// record: the database's own look-ups compare exactly.
+struct OptionsNeedIndex {};
+
 /// The columns a query describes (its first row is read to learn them).
 std::vector<platform::ColumnInfo> describe(platform::Backend& backend, const Statement& query);
 
@@ -69,21 +75,24 @@ using VisitedRecords = std::function<void(int64_t visited, int32_t recordCount)>
 /// (a driver that rounds reals, a field named twice) with one query per record, which is also
 /// the oracle the index is tested against where the database's equality is the same. Throws MatchFailed when
 /// a side cannot be read, and Cancelled from the heartbeat, which beats with every row read and every record
-/// answered.
+/// answered. Texts are folded as the options say; a tolerance (which answerBothWays applies), or
+/// options that are not exact where only the record-by-record answer can be given, throw
+/// OptionsNeedIndex.
 PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std::vector<size_t>& positions,
                       std::optional<int64_t> visits, const VisitedRecords& onVisited,
-                      Heartbeat* heartbeat = nullptr);
+                      Heartbeat* heartbeat = nullptr, const ValueOptions& options = {});
 
 /// Answers both directions of a full comparison from one reading of each side, where each
 /// side's query reads its table's own columns (no expressions under a column's name), every
 /// field of each takes part and the index can be trusted. Nothing when that is not so: the
 /// directions are then answered one by one. Throws MatchFailed as answerPass does, with
 /// `theirs` telling that the Modified side failed. With countCopies each answer also counts its
-/// side's unpaired copies (records are then compared as multisets).
+/// side's unpaired copies (records are then compared as multisets). Values are compared as the
+/// options say, a tolerance included.
 std::optional<std::pair<PassAnswer, PassAnswer>>
 answerBothWays(const MatchSide& original, const MatchSide& modified,
                const std::vector<std::string>& originalNames, const std::vector<std::string>& modifiedNames,
-               Heartbeat* heartbeat = nullptr, bool countCopies = false);
+               Heartbeat* heartbeat = nullptr, bool countCopies = false, const ValueOptions& options = {});
 
 /// Whether the passes may answer records from an index (the default). Tests switch it off to
 /// compare with the per-record queries.

@@ -2,6 +2,7 @@
 #include "RecordFingerprint.h"
 
 #include "CanonicalNumber.h"
+#include "ValueFolding.h"
 
 #include <xxhash.h>
 
@@ -133,8 +134,8 @@ std::string guidInOneSpelling(std::string_view text) {
 
 FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
                         const std::vector<std::size_t>& positions,
-                        const std::vector<platform::ColumnInfo>& theirs,
-                        const platform::Dialect& mineDialect) {
+                        const std::vector<platform::ColumnInfo>& theirs, const platform::Dialect& mineDialect,
+                        const ValueOptions& options) {
     FingerprintPlan plan;
     plan.reserve(positions.size());
     for (std::size_t i = 0; i < positions.size(); ++i) {
@@ -143,18 +144,23 @@ FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
         // A driver hands integers too large for 64 signed bits over as text; they are numbers
         // all the same. An SQLite file tells a text from a number itself.
         const bool wideIntegers = own.storage == Value::Kind::Integer && !mineDialect.isSqlite;
-        plan.push_back({positions[i], holdsDecimals(own) || wideIntegers, decimalsHere, own.typeCode == 72});
+        plan.push_back(
+            {positions[i], holdsDecimals(own) || wideIntegers, decimalsHere, own.typeCode == 72, options});
     }
     return plan;
 }
 
 RecordFingerprint fingerprintOf(const platform::CellView* cells, const FingerprintPlan& plan) {
     Canonical canonical;
+    std::string folded;
     for (const CanonicalField& field : plan) {
         const platform::CellView& cell = cells[field.position];
         switch (cell.kind) {
         case Value::Kind::Null:
-            canonical.word(NullTag);
+            if (field.folding.nullIsEmpty)
+                canonical.bytes(TextTag, {});
+            else
+                canonical.word(NullTag);
             break;
         case Value::Kind::Integer:
             canonical.word(NumberTag);
@@ -168,6 +174,8 @@ RecordFingerprint fingerprintOf(const platform::CellView* cells, const Fingerpri
                 addDecimalText(canonical, cell.bytes, field.realsAsShown);
             else if (field.guid)
                 canonical.bytes(TextTag, guidInOneSpelling(cell.bytes));
+            else if (field.folding.foldsTexts())
+                canonical.bytes(TextTag, foldedText(cell.bytes, field.folding, folded));
             else
                 canonical.bytes(TextTag, cell.bytes);
             break;

@@ -3,6 +3,8 @@
 
 #include "dataaccess/Backend.h"
 
+#include <sifkit/CompareOptions.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,6 +34,7 @@ struct CanonicalField {
     bool textIsNumber = false; ///< the column holds numbers that may come as text (decimals)
     bool realsAsShown = false; ///< reals are the numbers of their shortest text, as decimals are
     bool guid = false;         ///< a GUID column: its texts in one spelling (see guidInOneSpelling)
+    ValueOptions folding;      ///< how its texts and Nulls are folded (numbers stay exact)
 };
 
 /// A GUID's text as every reading of it compares: without the braces Access shows, its hex
@@ -44,11 +47,12 @@ using FingerprintPlan = std::vector<CanonicalField>;
 /// The plan for the fields at `positions` of `mine`, compared with `theirs`' fields of the same
 /// order. Both sides' plans bring equal values to equal bytes: where either side's column holds
 /// decimals, the reals of both are taken as the numbers they are shown as, so that a real 1.1
-/// equals a decimal 1.10 and a real 0.30000000000000004 does not equal 0.3.
+/// equals a decimal 1.10 and a real 0.30000000000000004 does not equal 0.3. Texts and Nulls are
+/// folded as the options say; a tolerance is left to the caller (numbers stay exact here).
 FingerprintPlan planFor(const std::vector<platform::ColumnInfo>& mine,
                         const std::vector<std::size_t>& positions,
-                        const std::vector<platform::ColumnInfo>& theirs,
-                        const platform::Dialect& mineDialect);
+                        const std::vector<platform::ColumnInfo>& theirs, const platform::Dialect& mineDialect,
+                        const ValueOptions& options = {});
 
 /// Whether a column's values are exact numbers that a driver hands over as text.
 bool holdsDecimals(const platform::ColumnInfo& column);

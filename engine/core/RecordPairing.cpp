@@ -6,9 +6,11 @@
 
 #include "CanonicalNumber.h"
 #include "RecordFingerprint.h"
+#include "ValueFolding.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <unordered_map>
 
@@ -23,6 +25,10 @@ bool holdsNumbers(int32_t typeCode) {
            (typeCode >= 16 && typeCode <= 21) || typeCode == 131 || typeCode == 139;
 }
 
+bool holdsIntegers(int32_t typeCode) {
+    return typeCode == 2 || typeCode == 3 || (typeCode >= 16 && typeCode <= 21);
+}
+
 std::vector<std::size_t> keyPositions(const DataResult& result, Side side) {
     std::vector<std::size_t> positions;
     for (const std::string& key : result.keyColumns)
@@ -32,28 +38,69 @@ std::vector<std::size_t> keyPositions(const DataResult& result, Side side) {
 }
 
 std::string keyOf(const DataRecord& record, const std::vector<std::size_t>& positions,
-                  const std::vector<ColumnSchema>& columns) {
+                  const std::vector<ColumnSchema>& columns, const ValueOptions& options) {
     std::string key;
     for (std::size_t position : positions)
-        key += pairingForm(record.values[position], columns[position]);
+        key += pairingForm(record.values[position], columns[position].typeCode, options);
     return key;
 }
 
 } // namespace
 
-std::string pairingForm(const Value& value, const ColumnSchema& column) {
+std::string pairingForm(const Value& value, int32_t typeCode, const ValueOptions& options) {
     std::optional<CanonicalNumber> number;
     if (value.kind() == Value::Kind::Integer)
         number = numberFromText(std::to_string(value.asInteger()));
     else if (value.kind() == Value::Kind::Real && std::isfinite(value.asReal()))
         number = numberFromReal(value.asReal());
-    else if (value.kind() == Value::Kind::Text && holdsNumbers(column.typeCode))
+    else if (value.kind() == Value::Kind::Text && holdsNumbers(typeCode))
         number = numberFromText(value.asText());
-    const std::string text = number                  ? number->bytes()
-                             : column.typeCode == 72 ? guidInOneSpelling(value.toString())
-                                                     : value.toString();
-    std::string form(1, number ? 'N' : static_cast<char>(value.kind()));
+    Value::Kind kind = value.kind();
+    std::string text;
+    if (number) {
+        text = number->bytes();
+    } else if (typeCode == 72) {
+        text = guidInOneSpelling(value.toString());
+    } else if (kind == Value::Kind::Null && options.nullIsEmpty) {
+        kind = Value::Kind::Text;
+    } else if (kind == Value::Kind::Text && options.foldsTexts()) {
+        std::string buffer;
+        text = foldedText(value.asText(), options, buffer);
+    } else {
+        text = value.toString();
+    }
+    std::string form(1, number ? 'N' : static_cast<char>(kind));
     return form + std::to_string(text.size()) + ":" + text;
+}
+
+bool toleratesNumbers(int32_t typeCode, int32_t otherTypeCode, const ValueOptions& options) {
+    return options.tolerance > 0 && !(holdsIntegers(typeCode) && holdsIntegers(otherTypeCode));
+}
+
+std::optional<long double> numberOf(const Value& value, int32_t typeCode) {
+    switch (value.kind()) {
+    case Value::Kind::Integer:
+        return static_cast<long double>(value.asInteger());
+    case Value::Kind::Real:
+        return value.asReal();
+    case Value::Kind::Text:
+        if (holdsNumbers(typeCode) && numberFromText(value.asText()))
+            return std::strtold(value.asText().c_str(), nullptr);
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool equalUnder(const Value& value, int32_t typeCode, const Value& other, int32_t otherTypeCode,
+                const ValueOptions& options) {
+    if (toleratesNumbers(typeCode, otherTypeCode, options)) {
+        const std::optional<long double> number = numberOf(value, typeCode);
+        const std::optional<long double> otherNumber = numberOf(other, otherTypeCode);
+        if (number && otherNumber)
+            return withinTolerance(*number, *otherNumber, options.tolerance);
+    }
+    return pairingForm(value, typeCode, options) == pairingForm(other, otherTypeCode, options);
 }
 
 void pairByKey(DataResult& result) {
@@ -65,16 +112,18 @@ void pairByKey(DataResult& result) {
         return;
     std::unordered_map<std::string, int32_t> firstModified;
     for (const DataRecord& modified : result.modified)
-        firstModified.try_emplace(keyOf(modified, modifiedKey, result.modifiedColumns), modified.number);
+        firstModified.try_emplace(keyOf(modified, modifiedKey, result.modifiedColumns, result.options),
+                                  modified.number);
     std::unordered_map<std::string, int32_t> firstOriginal;
     for (DataRecord& original : result.original) {
-        const std::string key = keyOf(original, originalKey, result.originalColumns);
+        const std::string key = keyOf(original, originalKey, result.originalColumns, result.options);
         firstOriginal.try_emplace(key, original.number);
         if (auto found = firstModified.find(key); found != firstModified.end())
             original.counterpart = found->second;
     }
     for (DataRecord& modified : result.modified)
-        if (auto found = firstOriginal.find(keyOf(modified, modifiedKey, result.modifiedColumns));
+        if (auto found =
+                firstOriginal.find(keyOf(modified, modifiedKey, result.modifiedColumns, result.options));
             found != firstOriginal.end())
             modified.counterpart = found->second;
 }
@@ -90,8 +139,8 @@ std::vector<std::string> DataResult::changedColumns(const DataRecord& originalRe
         const int32_t other = columnPosition(Side::Modified, originalColumns[i].name);
         if (other < 0 || static_cast<std::size_t>(other) >= modifiedRecord.values.size())
             continue;
-        if (detail::pairingForm(originalRecord.values[i], originalColumns[i]) !=
-            detail::pairingForm(modifiedRecord.values[other], modifiedColumns[other]))
+        if (!detail::equalUnder(originalRecord.values[i], originalColumns[i].typeCode,
+                                modifiedRecord.values[other], modifiedColumns[other].typeCode, options))
             changed.push_back(originalColumns[i].name);
     }
     return changed;

@@ -83,7 +83,7 @@ std::optional<Statement> tableStatement(const clsDBManager& builtBy, const std::
     std::optional<std::vector<std::string>> names = parseFieldList(builtBy.getFieldList());
     if (!names)
         return std::nullopt;
-    return Statement{builtBy.getTableName(), std::move(*names), {}, orderBy};
+    return Statement{builtBy.getTableName(), std::move(*names), {}, orderBy, builtBy.rowFilter()};
 }
 
 /// Opens on side's main record set, at most maxRows rows (all with 0), the table query of builtBy
@@ -246,7 +246,8 @@ std::vector<DataRecord> recordsOf(PassAnswer&& answer, Side side) {
 /// (code 5) in thisSide's new collection, with progress every 50 records. A query without rows
 /// leaves the collection as it was.
 PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side side, PassProgress progress,
-                          std::optional<int64_t> visits, KnownAnswer known, detail::Heartbeat& heartbeat) {
+                          std::optional<int64_t> visits, KnownAnswer known, detail::Heartbeat& heartbeat,
+                          const ValueOptions& options) {
     PassResult result;
     const std::string query = detail::tableQueryText(thisSide.getFieldList(), thisSide.getTableName());
     thisSide.setReturnSQLMessage(success);
@@ -278,7 +279,9 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
             throw *failed;
         } else {
             const detail::MatchSide mine{&backendOf(thisSide), *statement};
-            const detail::MatchSide theirs{&backendOf(otherSide), *statement};
+            Statement otherQuery = *statement;
+            otherQuery.filter = otherSide.rowFilter();
+            const detail::MatchSide theirs{&backendOf(otherSide), otherQuery};
             bool counted = false;
             answer = detail::answerPass(
                 mine, theirs, positions, visits,
@@ -290,7 +293,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
                     }
                     progress.advance();
                 },
-                &heartbeat);
+                &heartbeat, options);
         }
         if (!std::holds_alternative<std::monostate>(known)) {
             thisSide.setRecordCount(answer.recordCount);
@@ -317,6 +320,14 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
     } catch (const MatchFailed& failed) {
         reportMatchFailure(thisSide, otherSide, failed);
         thisSide.appendFailure(passFailure(detail::dataPassFailure(query), failed));
+        result.complete = false;
+    } catch (const detail::OptionsNeedIndex&) {
+        Failure failure = detail::dataPassFailure(query);
+        failure.description = options.tolerance > 0 && visits
+                                  ? "a numeric tolerance needs every record of both sides compared"
+                                  : "the value options need both sides read whole, which this connection's "
+                                    "driver does not allow (it rounds reals, or a field is named twice)";
+        thisSide.appendFailure(failure);
         result.complete = false;
     } catch (const std::monostate&) {
         // thisSide's query could not be opened: reported by its open; the pass says so too.
@@ -409,7 +420,7 @@ std::optional<Statement> comparedFields(const clsDBManager& side, const PassResu
                                         const std::vector<ColumnSchema>& sideColumns) {
     if (otherPass.columns.empty())
         return std::nullopt;
-    Statement fields{side.getTableName(), {}, {}, {}};
+    Statement fields{side.getTableName(), {}, {}, {}, {}};
     for (std::size_t position : detail::matchedPositions(namesOf(otherPass.columns), namesOf(sideColumns)))
         fields.columns.push_back(otherPass.columns[position].name);
     return fields;
@@ -544,10 +555,10 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
         const detail::MatchSide original{&backendOf(masterSide), *masterQuery};
         const detail::MatchSide modified{&backendOf(sourceSide), *sourceQuery};
         try {
-            if (auto both = detail::answerBothWays(original, modified,
-                                                   namesOf(columnsOf(masterSide.getDatabaseRecords())),
-                                                   namesOf(columnsOf(sourceSide.getDatabaseRecords())),
-                                                   &heartbeat, pairsWithoutKey(pairingKey_, primaryKeys))) {
+            if (auto both = detail::answerBothWays(
+                    original, modified, namesOf(columnsOf(masterSide.getDatabaseRecords())),
+                    namesOf(columnsOf(sourceSide.getDatabaseRecords())), &heartbeat,
+                    pairsWithoutKey(pairingKey_, primaryKeys), valueOptions_)) {
                 masterKnown = std::move(both->first);
                 sourceKnown = std::move(both->second);
             }
@@ -565,14 +576,17 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     const PassResult masterPass =
         runCountedPass(masterSide, sourceSide, Side::Original,
                        {*this, dataProgressStatus_, dataProgressStatusMax_, readingOriginal}, visits,
-                       masterKnown, heartbeat);
+                       masterKnown, heartbeat, valueOptions_);
     const PassResult sourcePass =
         runCountedPass(sourceSide, masterSide, Side::Modified,
                        {*this, dataProgressStatus_, dataProgressStatusMax_, readingModified}, visits,
-                       sourceKnown, heartbeat);
+                       sourceKnown, heartbeat, valueOptions_);
 
     lastData_ = DataResult{};
     lastData_.table = masterSide.getTableName();
+    lastData_.options = valueOptions_;
+    lastData_.originalFilter = masterSide.rowFilter();
+    lastData_.modifiedFilter = sourceSide.rowFilter();
     lastData_.originalColumns = masterPass.columns;
     lastData_.modifiedColumns = sourcePass.columns;
     lastData_.originalRecordCount = masterPass.recordCount;

@@ -109,6 +109,8 @@ DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString
             names.push_back(object.name);
 
     const std::vector<std::string> keyBefore = pairingKey_;
+    const ValueOptions optionsBefore = valueOptions_;
+    setValueOptions(settings.options);
     for (std::size_t i = 0; i < names.size(); ++i) {
         TableCounts counts;
         counts.table = names[i];
@@ -158,6 +160,7 @@ DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString
         summary.tables.push_back(std::move(found));
     }
     setPairingKey(keyBefore);
+    setValueOptions(optionsBefore);
     return summary;
 }
 

@@ -22,6 +22,8 @@ std::string Statement::render(const platform::Dialect& dialect, std::vector<Valu
             parameters.push_back(condition.value);
         }
     }
+    if (!filter.empty())
+        tests.push_back("(" + filter + ")");
     if (!tests.empty())
         sql += " WHERE " + platform::allOf(tests);
     if (!orderBy.empty())

@@ -30,6 +30,9 @@ struct Statement {
     std::vector<std::string> columns; ///< empty: every column
     std::vector<Condition> conditions;
     std::string orderBy; ///< the column the rows are sorted by; "" for the database's own order
+    /// A condition in the database's own SQL that every row read must meet, beside the
+    /// conditions above; "" for none. Checked as whyNotARowFilter checks it before it is set.
+    std::string filter;
 
     bool operator==(const Statement&) const = default;
 

@@ -175,5 +175,38 @@ TEST(DataModeTest, AViewIsComparedLikeATable) {
                        "Modified,5,,1005,Farid Haddad,\"Espresso cups, set of 2\",1\r\n");
 }
 
+TEST(DataModeTest, ValueOptionsAndRowFiltersAreAppliedAndSaidInEveryFormat) {
+    const std::string table =
+        "CREATE TABLE items (id INTEGER PRIMARY KEY, name TEXT, price REAL, kind TEXT);";
+    DatabasePair pair(table + "INSERT INTO items VALUES (1, 'Pen', 1.0, 'a'), (2, 'Ink', 2.0, 'a'),"
+                              " (3, 'Pad', 3.0, 'b');",
+                      table + "INSERT INTO items VALUES (1, 'PEN ', 1.004, 'a'), (2, 'Ink', 2.5, 'a'),"
+                              " (3, 'Pads', 3.0, 'b');");
+    CliResult exact = runCli({pair.original, pair.modified, "--table", "items", "--format", "json"});
+    EXPECT_EQ(json::parse(exact.out)["differences"], 6);
+
+    CliResult relaxed = runCli({"--ignore-case", "--ignore-blanks", "--tolerance", "0.005", "--where",
+                                "kind = 'a'", "--table", "items", pair.original, pair.modified});
+    EXPECT_EQ(relaxed.status, 1) << relaxed.err;
+    EXPECT_NE(relaxed.out.find("Values compared with letter case ignored, blanks at either end ignored and "
+                               "reals and decimals within 0.005.\nRecords compared where kind = 'a'.\n"),
+              std::string::npos)
+        << relaxed.out;
+    EXPECT_NE(relaxed.out.find("2   price   2         2.5\n"), std::string::npos) << relaxed.out;
+    EXPECT_NE(relaxed.out.find("2 records differ"), std::string::npos) << relaxed.out;
+
+    CliResult document = runCli({pair.original, pair.modified, "--table", "items", "--ignore-case",
+                                 "--where-modified", "id <> 2", "--format", "json"});
+    const json parsed = json::parse(document.out);
+    EXPECT_EQ(parsed["valueOptions"]["ignoreCase"], true);
+    EXPECT_EQ(parsed["filters"], json::parse(R"({"original": null, "modified": "id <> 2"})"));
+    EXPECT_EQ(parsed["differences"], 5); // 1 and 3 changed on both sides, 2 only in the Original
+
+    // Every table with the same options: the one table keeps its two differing records.
+    CliResult everyTable = runCli({pair.original, pair.modified, "--data", "--ignore-case", "--ignore-blanks",
+                                   "--tolerance", "0.005", "--format", "json"});
+    EXPECT_EQ(json::parse(everyTable.out)["tables"][0]["changed"], 2) << everyTable.out;
+}
+
 } // namespace
 } // namespace sifkit::test

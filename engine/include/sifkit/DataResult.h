@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <sifkit/CompareOptions.h>
 #include <sifkit/Schema.h>
 #include <sifkit/Value.h>
 
@@ -49,6 +50,12 @@ struct SIFKIT_EXPORT DataResult {
     /// without a key count as sets.
     int32_t originalUnpairedCopies = -1;
     int32_t modifiedUnpairedCopies = -1;
+    /// When values counted as equal: records equal under these options are not reported, and
+    /// changedColumns leaves out the columns they call equal.
+    ValueOptions options;
+    /// The row filters each side's records were read under ("" for every record).
+    std::string originalFilter;
+    std::string modifiedFilter;
     std::vector<DataRecord> original; ///< in record order
     std::vector<DataRecord> modified;
 
@@ -65,8 +72,8 @@ struct SIFKIT_EXPORT DataResult {
     /// The reported record of the other side that has the record's key; null without one.
     const DataRecord* counterpartOf(const DataRecord& record) const;
     /// The columns of the Original's query, in order, whose values differ between an Original
-    /// record and a Modified one: numbers by value, every other value exactly. Columns the
-    /// Modified's query lacks are left out.
+    /// record and a Modified one: numbers by value, every other value exactly, as the options
+    /// relax it. Columns the Modified's query lacks are left out.
     std::vector<std::string> changedColumns(const DataRecord& originalRecord,
                                             const DataRecord& modifiedRecord) const;
 };

@@ -53,6 +53,7 @@ struct EveryTableSettings {
     std::vector<std::string> ignoreColumns; ///< never compared
     /// Pairs records in place of the primary key, in the tables that compare all of its columns.
     std::vector<std::string> key;
+    ValueOptions options; ///< when values count as equal
 };
 
 /// The counts of a data comparison's result.

@@ -139,6 +139,11 @@ public:
     /// table's primary key; empty (the default) for the primary key both sides share.
     void setPairingKey(const std::vector<std::string>& columns) { pairingKey_ = columns; }
     const std::vector<std::string>& pairingKey() const { return pairingKey_; }
+    /// When the full data runs and compareEveryTable count two values as equal (exact by default).
+    /// Where a side can only be answered record by record (a driver that rounds reals), a run
+    /// with options that are not exact fails and says so; so does the window pass with a tolerance.
+    void setValueOptions(const ValueOptions& options) { valueOptions_ = options; }
+    const ValueOptions& valueOptions() const { return valueOptions_; }
     /// Told each table of compareEveryTable before its records are read: its number (1-based),
     /// how many tables there are and its name.
     using TableStarted = std::function<void(std::size_t number, std::size_t count, const std::string& table)>;
@@ -430,6 +435,7 @@ private:
     bool showDifferencesOnly_ = false;
     bool showDataOnly_ = false;
     std::vector<std::string> pairingKey_;
+    ValueOptions valueOptions_;
     bool saveToXML_ = false;
     ResultCollectionPtr masterResults_;
     ResultCollectionPtr sourceResults_;

@@ -65,6 +65,10 @@ public:
     void setSQL(const std::string& sSqlIn) { sSql_ = sSqlIn; }
     const std::string& getFieldList() const { return fieldList_; }
     void setFieldList(const std::string& fieldListIn) { fieldList_ = fieldListIn; }
+    /// The condition the data runs read this side's records under ("" for every record). Returns
+    /// false, keeping the filter it had, when the text is not one condition (whyNotARowFilter).
+    bool setRowFilter(const std::string& condition);
+    const std::string& rowFilter() const { return rowFilter_; }
     int32_t getCurrentRecordNumber() const { return currentRecordNumber_; }
     void setCurrentRecordNumber(int32_t currentRecordNumberIn) {
         currentRecordNumber_ = currentRecordNumberIn;
@@ -227,6 +231,7 @@ private:
     std::string tableCatalog_;
     std::string tableSchema_;
     std::string fieldList_;
+    std::string rowFilter_;
     int32_t currentRecordNumber_ = -1;
     std::shared_ptr<clsResultSet> resultSetToCopy_;
     int32_t recordCount_ = -1;

@@ -41,7 +41,7 @@ TEST_P(EveryTableCompareTest, EachTableIsCountedByItsKeyAndTheTablesOfOneSideAre
                 GetParam());
     std::vector<std::string> started;
     const DataSummary summary = run.core.compareEveryTable(
-        run.masterConnection, run.sourceConnection, {false, {"updated_at"}, {}},
+        run.masterConnection, run.sourceConnection, {false, {"updated_at"}, {}, {}},
         [&](std::size_t, std::size_t, const std::string& table) { started.push_back(table); });
     ASSERT_FALSE(summary.failed) << run.core.getErrorLogs(true);
     EXPECT_FALSE(summary.cancelled);
@@ -63,7 +63,7 @@ TEST_P(EveryTableCompareTest, EachTableIsCountedByItsKeyAndTheTablesOfOneSideAre
 
     // The key given pairs the tables that have it; the audit column, compared, changes every line.
     const DataSummary keyed =
-        run.core.compareEveryTable(run.masterConnection, run.sourceConnection, {false, {}, {"code"}});
+        run.core.compareEveryTable(run.masterConnection, run.sourceConnection, {false, {}, {"code"}, {}});
     EXPECT_EQ(kinds(countsFor(keyed, "tags")), (std::vector<int32_t>{0, 0, 1, 1}));
     EXPECT_EQ(countsFor(keyed, "tags").keyColumns, (std::vector<std::string>{"code"}));
     EXPECT_EQ(kinds(countsFor(keyed, "order_lines")), (std::vector<int32_t>{1, 1, 2, 0}));
