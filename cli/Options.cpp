@@ -193,10 +193,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         }
     if (where->count() > 0)
         options.originalFilter = options.modifiedFilter = bothFilter;
-    options.valueOptions.timePrecision = timePrecision == "s"    ? sifkit::TimePrecision::Seconds
-                                         : timePrecision == "ms" ? sifkit::TimePrecision::Milliseconds
-                                         : timePrecision == "us" ? sifkit::TimePrecision::Microseconds
-                                                                 : sifkit::TimePrecision::Exact;
+    values.timePrecision = sifkit::timePrecisionFrom(timePrecision);
     const bool valueOptionGiven = std::any_of(valueFlags.begin(), valueFlags.end(),
                                               [](const CLI::Option* flag) { return flag->count() > 0; });
     if ((!options.key.empty() || !options.ignoreColumns.empty() || valueOptionGiven) &&

@@ -86,6 +86,13 @@ std::optional<Statement> tableStatement(const clsDBManager& builtBy, const std::
     return Statement{builtBy.getTableName(), std::move(*names), {}, orderBy, builtBy.rowFilter()};
 }
 
+/// The side a pass looks in: its connection, read with the pass's own query under the side's own
+/// row filter.
+detail::MatchSide otherSideOf(const clsDBManager& otherSide, Statement query) {
+    query.filter = otherSide.rowFilter();
+    return {&backendOf(otherSide), std::move(query)};
+}
+
 /// Opens on side's main record set, at most maxRows rows (all with 0), the table query of builtBy
 /// as shownText shows it, in its exact form: table and columns quoted by side's connection, so no
 /// name can change what runs. The outcome is appended to side's SQL message as an open appends
@@ -279,9 +286,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
             throw *failed;
         } else {
             const detail::MatchSide mine{&backendOf(thisSide), *statement};
-            Statement otherQuery = *statement;
-            otherQuery.filter = otherSide.rowFilter();
-            const detail::MatchSide theirs{&backendOf(otherSide), otherQuery};
+            const detail::MatchSide theirs = otherSideOf(otherSide, *statement);
             bool counted = false;
             answer = detail::answerPass(
                 mine, theirs, positions, visits,
@@ -365,7 +370,7 @@ bool runOrderedPass(clsDBManager& thisSide, clsDBManager& otherSide, detail::Hea
             const std::vector<std::size_t> positions = detail::matchedPositions(
                 namesOf(columns), namesOf(columnsOf(otherSide.getDatabaseRecords())));
             const detail::MatchSide mine{&backendOf(thisSide), *statement};
-            const detail::MatchSide theirs{&backendOf(otherSide), *statement};
+            const detail::MatchSide theirs = otherSideOf(otherSide, *statement);
             const PassAnswer answer =
                 detail::answerPass(mine, theirs, positions, std::nullopt, {}, &heartbeat);
             const detail::DataItemContext context{thisSide.getTableName(), primaryKeyTextOf(thisSide),

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace sifkit {
 
@@ -44,6 +45,15 @@ inline std::string spellingOf(TimePrecision precision) {
         break;
     }
     return "";
+}
+
+/// The precision of a spelling that spellingOf gives; Exact for any other text.
+inline TimePrecision timePrecisionFrom(std::string_view spelling) {
+    for (TimePrecision precision :
+         {TimePrecision::Seconds, TimePrecision::Milliseconds, TimePrecision::Microseconds})
+        if (spelling == spellingOf(precision))
+            return precision;
+    return TimePrecision::Exact;
 }
 
 } // namespace sifkit
