@@ -14,9 +14,6 @@ namespace sifkit::detail {
 /// by its kind and its exact text. Forms of several values can be joined: each is prefixed with
 /// its length. Texts and Nulls are folded as the options say.
 std::string pairingForm(const Value& value, int32_t typeCode, const ValueOptions& options = {});
-inline std::string pairingForm(const Value& value, const ColumnSchema& column) {
-    return pairingForm(value, column.typeCode, {});
-}
 
 /// Whether the options compare the numbers of two columns of these types within a tolerance:
 /// one is set, and not both columns hold integers.
