@@ -19,6 +19,8 @@ struct DataSettings {
     sifkit::ValueOptions options;           ///< when values count as equal
     std::string originalFilter;             ///< the condition each side's records are read under
     std::string modifiedFilter;
+
+    bool operator==(const DataSettings&) const = default;
 };
 
 /// Compares the records of one table (or view) present in both databases over the given

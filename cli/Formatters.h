@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "Options.h"
 #include "Report.h"
 
 #include <string>
 
 namespace dbsift::cli {
+
+enum class Format { Text, Json, Csv };
 
 /// A compared value as text output shows it: "Null" for a Null.
 inline std::string valueText(const sifkit::Value& value) {

@@ -79,7 +79,49 @@ std::vector<std::string> trimmed(std::vector<std::string> names) {
     return names;
 }
 
+bool allowedWithComparison(const std::string& option) {
+    return option == "--format" || option == "--user" || option == "--password-env" || option == "--show-sql";
+}
+
+/// Fills the options from a saved comparison. Its user IDs are each side's; a --user given
+/// stands in for both.
+void applyComparison(const SavedComparison& comparison, Options& options) {
+    options.original = comparison.original;
+    options.modified = comparison.modified;
+    options.originalUser = comparison.originalUser;
+    options.modifiedUser = comparison.modifiedUser;
+    options.fields = comparison.fields;
+    options.views = comparison.views;
+    options.differencesOnly = comparison.differencesOnly;
+    options.table = comparison.kind == ComparisonKind::Table ? comparison.table : "";
+    options.allTables = comparison.kind == ComparisonKind::EveryTable;
+    options.columns = comparison.data.columns;
+    options.key = comparison.data.key;
+    options.ignoreColumns = comparison.data.ignoreColumns;
+    options.valueOptions = comparison.data.options;
+    options.originalFilter = comparison.data.originalFilter;
+    options.modifiedFilter = comparison.data.modifiedFilter;
+}
+
 } // namespace
+
+SavedComparison comparisonOf(const Options& options) {
+    SavedComparison comparison;
+    comparison.original = options.original;
+    comparison.modified = options.modified;
+    comparison.originalUser = options.user.empty() ? options.originalUser : options.user;
+    comparison.modifiedUser = options.user.empty() ? options.modifiedUser : options.user;
+    comparison.kind = options.dataMode()  ? ComparisonKind::Table
+                      : options.allTables ? ComparisonKind::EveryTable
+                                          : ComparisonKind::Structure;
+    comparison.fields = options.fields;
+    comparison.views = options.views;
+    comparison.differencesOnly = options.differencesOnly;
+    comparison.table = options.table;
+    comparison.data = {options.columns,      options.ignoreColumns,  options.key,
+                       options.valueOptions, options.originalFilter, options.modifiedFilter};
+    return comparison;
+}
 
 std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     CLI::App app{description, "dbsift-compare"};
@@ -160,6 +202,11 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         ->option_text("VAR");
     app.add_flag("--show-sql", options.showSql,
                  "Print every SQL statement sent to the databases, with its bound values, on standard error");
+    auto* comparison =
+        app.add_option("--comparison", options.comparisonFile,
+                       "Run the comparison saved in this file (the window's File > Save Comparison); only "
+                       "--format, --user, --password-env and --show-sql may be given with it")
+            ->option_text("FILE");
     app.add_option("--create-samples", options.createSamplesDir,
                    "Create the sample databases DIR/original.db and DIR/modified.db where missing, and exit")
         ->option_text("DIR");
@@ -171,6 +218,21 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     } catch (const CLI::ParseError& error) {
         std::cerr << "dbsift-compare: " << error.what() << " (see dbsift-compare --help)\n";
         return 2;
+    }
+    if (comparison->count() > 0) {
+        for (const CLI::Option* option : app.get_options())
+            if (option->count() > 0 && option != comparison && !allowedWithComparison(option->get_name())) {
+                std::cerr << "dbsift-compare: --comparison takes the databases and settings from its file: "
+                          << (option->get_name().rfind("--", 0) == 0 ? option->get_name() : "a database")
+                          << " cannot be given with it\n";
+                return 2;
+            }
+        try {
+            applyComparison(readComparisonFile(options.comparisonFile), options);
+        } catch (const std::exception& error) {
+            std::cerr << "dbsift-compare: " << error.what() << "\n";
+            return 2;
+        }
     }
     options.columns = trimmed(std::move(options.columns));
     options.key = trimmed(std::move(options.key));
@@ -193,7 +255,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
         }
     if (where->count() > 0)
         options.originalFilter = options.modifiedFilter = bothFilter;
-    values.timePrecision = sifkit::timePrecisionFrom(timePrecision);
+    if (app["--time-precision"]->count() > 0)
+        values.timePrecision = sifkit::timePrecisionFrom(timePrecision);
     const bool valueOptionGiven = std::any_of(valueFlags.begin(), valueFlags.end(),
                                               [](const CLI::Option* flag) { return flag->count() > 0; });
     if ((!options.key.empty() || !options.ignoreColumns.empty() || valueOptionGiven) &&

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Comparison.h"
+#include "Formatters.h"
+
 #include <sifkit/CompareOptions.h>
 
 #include <optional>
@@ -8,8 +11,6 @@
 #include <vector>
 
 namespace dbsift::cli {
-
-enum class Format { Text, Json, Csv };
 
 /// What the command line asks for.
 struct Options {
@@ -31,14 +32,20 @@ struct Options {
     std::vector<std::string> ignoreColumns; ///< never compared
     sifkit::ValueOptions valueOptions;      ///< when values count as equal
     Format format = Format::Text;
-    std::string user;
-    std::string passwordEnv; ///< name of the environment variable holding the password
+    std::string user;         ///< the user ID for both sides' data sources
+    std::string originalUser; ///< a saved comparison's user ID of a side, where --user gives none
+    std::string modifiedUser;
+    std::string passwordEnv;    ///< name of the environment variable holding the password
+    std::string comparisonFile; ///< the saved comparison run, whose settings fill the rest
     std::string createSamplesDir;
     bool showSql = false; ///< print every statement sent to the databases on standard error
 
     bool dataMode() const { return !table.empty(); }
     bool comparesData() const { return dataMode() || allTables; }
 };
+
+/// The comparison the command line asks for, as a comparison file would hold it.
+SavedComparison comparisonOf(const Options& options);
 
 /// Reads the command line. Returns the exit status when the program ends here: 0 after --help
 /// or --version (printed to standard output), 2 after a usage error (one line on standard

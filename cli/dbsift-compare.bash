@@ -22,6 +22,10 @@ _dbsift_compare() {
         _filedir -d
         return
         ;;
+    --comparison)
+        _filedir json
+        return
+        ;;
     --table | --columns | --key | --ignore-columns | --user | --tolerance | --where | --where-original | --where-modified)
         return
         ;;
@@ -39,7 +43,7 @@ _dbsift_compare() {
         COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --table
             --columns --data --key --ignore-columns --ignore-case --ignore-blanks --null-is-empty
             --tolerance --time-precision --where --where-original --where-modified --format --user
-            --password-env --show-sql
+            --password-env --show-sql --comparison
             --create-samples' -- "$cur"))
         return
     fi

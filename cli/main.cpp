@@ -3,15 +3,13 @@
 // Exit status as diff's: 0 no differences, 1 differences found, 2 trouble.
 
 #include "CliError.h"
-#include "DataReport.h"
+#include "ComparisonRun.h"
 #include "DatabaseTarget.h"
-#include "Formatters.h"
 #include "Options.h"
 #include "ProgressBar.h"
 #include "Redaction.h"
 #include "Samples.h"
 #include "SqlTrace.h"
-#include "StructureReport.h"
 
 #include <sifkit/Credentials.h>
 #include <sifkit/DataAccess.h>
@@ -37,8 +35,10 @@ void reportTrouble(const std::string& text) {
     std::cerr << "dbsift-compare: " << line << "\n";
 }
 
-Credentials credentialsFrom(const Options& options) {
-    Credentials credentials{options.user, std::nullopt};
+/// A side's credentials: its user ID (--user, else the saved comparison's) and the password.
+Credentials credentialsFrom(const Options& options, Side side) {
+    const std::string& savedUser = side == Side::Original ? options.originalUser : options.modifiedUser;
+    Credentials credentials{options.user.empty() ? savedUser : options.user, std::nullopt};
     if (!options.passwordEnv.empty()) {
         const char* password = std::getenv(options.passwordEnv.c_str());
         if (!password)
@@ -51,7 +51,6 @@ Credentials credentialsFrom(const Options& options) {
 }
 
 int compare(const Options& options, ProgressBar& progress) {
-    const Credentials credentials = credentialsFrom(options);
     sifkit::HostHooks hooks;
     hooks.updateCount = [&progress](int32_t& count, int32_t& maxCount, std::string& label) {
         progress.update(count, maxCount, label);
@@ -62,37 +61,22 @@ int compare(const Options& options, ProgressBar& progress) {
             progress.clear();
             std::cerr << redact(sqlTraceLine(sql, values)) << std::endl;
         });
-    const DatabaseTarget original = resolveTarget(core, options.original, credentials);
-    const DatabaseTarget modified = resolveTarget(core, options.modified, credentials);
+    const DatabaseTarget original =
+        resolveTarget(core, options.original, credentialsFrom(options, Side::Original));
+    const DatabaseTarget modified =
+        resolveTarget(core, options.modified, credentialsFrom(options, Side::Modified));
 
-    std::string output;
-    int32_t differences = 0;
-    const DataSettings data{options.columns,      options.ignoreColumns,  options.key,
-                            options.valueOptions, options.originalFilter, options.modifiedFilter};
-    if (options.dataMode()) {
-        DataReport report = compareData(core, original, modified, options.table, data);
-        output = formatReport(report, options.format);
-        differences = report.differences();
-    } else if (options.allTables) {
-        DatabaseDataReport report =
-            compareEveryTable(core, original, modified, data, options.views,
-                              [&progress](std::size_t number, std::size_t count, const std::string& table) {
-                                  progress.setTask("Table " + std::to_string(number) + " of " +
-                                                   std::to_string(count) + " (" + table + ")");
-                              });
-        output = formatReport(report, options.format);
-        differences = report.differences();
-    } else {
-        StructureReport report = compareStructure(core, original, modified,
-                                                  {options.fields, options.views, options.differencesOnly});
-        output = formatReport(report, options.format);
-        differences = report.differences();
-    }
+    const ComparisonOutput output =
+        runComparison(core, comparisonOf(options), original, modified, options.format,
+                      [&progress](std::size_t number, std::size_t count, const std::string& table) {
+                          progress.setTask("Table " + std::to_string(number) + " of " +
+                                           std::to_string(count) + " (" + table + ")");
+                      });
     progress.clear();
-    std::cout << output << std::flush;
+    std::cout << output.text << std::flush;
     if (!std::cout)
         throw CliError("cannot write the result to standard output");
-    return differences > 0 ? exitDifferent : exitSame;
+    return output.differences > 0 ? exitDifferent : exitSame;
 }
 
 int run(const Options& options) {

@@ -3,6 +3,8 @@
 
 #include "shell/SettingsText.h"
 
+#include "DatabaseTarget.h"
+
 #include <sifkit/Credentials.h>
 
 #include <QDir>
@@ -78,6 +80,16 @@ bool isFileConnection(const std::string& connection) {
         return false;
     const std::string provider = lowered(trimmedBlanks(connection.substr(at + 9)));
     return provider.rfind("microsoft.jet.oledb", 0) == 0 || provider.rfind("microsoft.ace.oledb", 0) == 0;
+}
+
+std::string commandLineName(const std::string& connection) {
+    const std::string database = splitUserID(connection).database;
+    const std::string source = dataSource(database);
+    if (isFileConnection(database))
+        return source;
+    if (findAttribute(database, "provider=msdasql") != std::string::npos && !trimmedBlanks(source).empty())
+        return cli::dataSourcePrefix + trimmedBlanks(source);
+    return "";
 }
 
 QString connectionDisplayName(const std::string& connection) {

@@ -24,6 +24,10 @@ SideConnection splitUserID(const std::string& connection);
 /// ACE provider): a file is opened without a user ID or password.
 bool isFileConnection(const std::string& connection);
 
+/// The database of a connection string as dbsift-compare and saved comparisons name it: the
+/// file's path for a database file, dsn:NAME for a data source; "" for a string of another form.
+std::string commandLineName(const std::string& connection);
+
 /// What a connection box shows for a connection string: the file's name for a database file,
 /// the data source's name for a data source, and any other string as it is with its password
 /// masked. "" for "".

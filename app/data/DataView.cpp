@@ -316,6 +316,7 @@ bool frmMain::runDataCompare(const std::string& tableName, const std::string& fi
     source->setTableName(tableName);
     master->setFieldList(fieldList);
     source->setFieldList(fieldList);
+    applyHeldSettings(tableName, fieldList, *master, *source);
     QCoreApplication::processEvents();
     engine.setBufferedAmount(appVar_.getNumberofRecords());
     bool found = false;
@@ -333,6 +334,7 @@ bool frmMain::runDataCompare(const std::string& tableName, const std::string& fi
     engine.setTotalRecordsForTable(-1);
     engine.setTotalRecordsForSourceTable(0);
     frame_.setPanelText(2, wasCancelled() ? tr("Compare cancelled.") : tr("Done"));
+    frame_.setPanelText(3, heldSettingsNote(true));
     return found;
 }
 
@@ -358,6 +360,7 @@ void frmMain::compareTableOnCurrentDatabases(const std::string& tableName, const
 }
 
 void frmMain::clearDataResult() {
+    frame_.setPanelText(3, QString());
     cboDataDiffSummary_->clear();
     pairedView_->clear();
     // Emptied to no rows and columns: cleared cells alone would leave a grid of blank lines.

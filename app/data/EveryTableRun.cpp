@@ -38,7 +38,8 @@ void frmMain::compareEveryTable() {
     {
         BusyScope busy(*this);
         summary = Sifcore1().compareEveryTable(
-            master, source, {}, [this](std::size_t number, std::size_t count, const std::string& table) {
+            master, source, heldEveryTableSettings(),
+            [this](std::size_t number, std::size_t count, const std::string& table) {
                 frame_.setPanelText(2, tr("Comparing the records of %1 (table %2 of %3)")
                                            .arg(QString::fromStdString(table))
                                            .arg(number)
@@ -59,6 +60,7 @@ void frmMain::compareEveryTable() {
     if (everyTableView_->table().rowCount() > 0)
         everyTableView_->table().selectRow(0);
     frame_.setPanelText(2, summary.cancelled ? tr("Compare cancelled.") : tr("Done"));
+    frame_.setPanelText(3, heldSettingsNote(false));
 }
 
 void frmMain::compareChosenTable(const QString& table, const QStringList& columns) {

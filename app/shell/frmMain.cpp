@@ -82,17 +82,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     });
     Timer1_->start();
 
-    sifkit::HostHooks hooks;
-    hooks.updateCount = [this](int32_t& count, int32_t& maxCount, std::string& readFrom) {
-        UpdateCount(count, maxCount, readFrom);
-    };
-    hooks.messageBox = [this](const std::string& text) {
-        ++engineMessagesShown_;
-        showMessage(QString::fromStdString(text));
-    };
-    hooks.doEvents = [] { QCoreApplication::processEvents(); };
-    hooks.cancelRequested = [this] { return cancelRequested_.load(); };
-    sifcore_ = std::make_unique<sifkit::Sifcore>(std::move(hooks));
+    sifcore_ = std::make_unique<sifkit::Sifcore>(engineHooks());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -255,6 +245,20 @@ void frmMain::buildLowerFrames() {
     lowerFrames_->addWidget(frameDataGrids_);
 }
 
+sifkit::HostHooks frmMain::engineHooks() {
+    sifkit::HostHooks hooks;
+    hooks.updateCount = [this](int32_t& count, int32_t& maxCount, std::string& readFrom) {
+        UpdateCount(count, maxCount, readFrom);
+    };
+    hooks.messageBox = [this](const std::string& text) {
+        ++engineMessagesShown_;
+        showMessage(QString::fromStdString(text));
+    };
+    hooks.doEvents = [] { QCoreApplication::processEvents(); };
+    hooks.cancelRequested = [this] { return cancelRequested_.load(); };
+    return hooks;
+}
+
 void frmMain::buildMenus() {
     // Actions belong to the window (the menu bar moves to the frame), so they are found from it.
     menuBar_ = new QMenuBar(this);
@@ -273,6 +277,7 @@ void frmMain::buildMenus() {
     add(file, mnuCreateDataReport_, "mnuCreateDataReport", tr("&Create Data Report"));
     file->addSeparator();
     add(file, mnuExit_, "mnuExit", tr("E&xit"));
+    buildComparisonMenu(*file, mnuRun_);
     QMenu* options = menuBar_->addMenu(tr("&Options"));
     options->setObjectName("mnuOptions");
     add(options, mnuSettings_, "mnuSettings", tr("&Settings"));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "Comparison.h"
 #include "shell/AppPaths.h"
 #include "shell/CommandLine.h"
 #include "shell/ProfileFile.h"
@@ -34,6 +35,8 @@ class QTreeWidgetItem;
 namespace sifkit {
 class Sifcore;
 class clsDBManager;
+struct EveryTableSettings;
+struct HostHooks;
 } // namespace sifkit
 
 namespace dbsift {
@@ -179,6 +182,30 @@ public:
     /// Puts a connection into the side's box: the box shows the file or data source name, its
     /// tooltip the whole string with the password masked.
     void setRecentListText(bool isMaster, const QString& text);
+
+    // --- saved comparisons ----------------------------------------------------------------
+    /// File > Open Comparison: asks for a comparison file, then opens it.
+    void openComparison();
+    /// Opens a comparison file: its databases become the two sides, its settings (key, ignored
+    /// columns, value options, row filters) those of the window's data runs, and it runs. False,
+    /// with a message and the window's databases as they were, when the file cannot be read or a
+    /// database cannot be chosen.
+    bool openComparisonFile(const QString& path);
+    /// File > Save Comparison: asks where, then saves the comparison the window shows.
+    void saveComparison();
+    bool saveComparisonFile(const QString& path);
+    /// File > Export Result as JSON: asks where, then runs the comparison the window shows and
+    /// writes its result as dbsift-compare --format json prints it.
+    void exportResultAsJson();
+    bool exportResultAsJsonFile(const QString& path);
+    /// The comparison the window shows: its two databases, what its view compares (the table
+    /// and fields of the data view, every table, or the structure), with the settings of the
+    /// comparison opened. Nothing while a side has no database a comparison can name.
+    std::optional<cli::SavedComparison> currentComparison() const;
+    /// The settings the opened comparison brings; a plain comparison without one opened.
+    const cli::SavedComparison& heldComparison() const { return heldComparison_; }
+    /// The recent comparisons' menu (File > Recent Comparisons).
+    QMenu& recentComparisonsMenu() const { return *mnuRecentComparisons_; }
 
     // --- object trees -----------------------------------------------------------------------
     /// Clears a tree and its picture list and loads the database picture.
@@ -398,6 +425,29 @@ private:
     /// The connection a recent-connection box's entry stands for.
     QString recentEntryConnection(bool isMaster, int index) const;
     void buildPopupMenus();
+    /// The engine's ways to reach the window: progress, messages, events, Cancel.
+    sifkit::HostHooks engineHooks();
+    void buildComparisonMenu(QMenu& file, QAction* before);
+    void fillRecentComparisons();
+    /// Puts a comparison file first in the recent comparisons.
+    void rememberComparison(const QString& path);
+    /// Runs the comparison opened: its structure, its table or every table.
+    void runHeldComparison();
+    /// The opened comparison's settings for a data run of a table over a field list.
+    void applyHeldSettings(const std::string& tableName, const std::string& fieldList,
+                           sifkit::clsDBManager& master, sifkit::clsDBManager& source);
+    /// "Values compared with ..." when the opened comparison's value options were in force, with
+    /// the row filters of the last data run (withFilters); "" for an exact comparison.
+    QString heldSettingsNote(bool withFilters) const;
+    /// The opened comparison's settings for the comparison of every table.
+    sifkit::EveryTableSettings heldEveryTableSettings() const;
+    cli::SavedComparison heldComparison_;
+    std::string openedFieldList_; ///< the fields the opened comparison's table was compared over
+    QString comparisonFile_;      ///< the comparison file last opened or saved
+    QAction* mnuOpenComparison_ = nullptr;
+    QAction* mnuSaveComparison_ = nullptr;
+    QAction* mnuExportJson_ = nullptr;
+    QMenu* mnuRecentComparisons_ = nullptr;
     void connectSignals();
     void applyDividerRatio();
     void showLowerFrame(QWidget* frame);

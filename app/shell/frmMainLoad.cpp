@@ -27,6 +27,7 @@ void frmMain::Form_Load() {
     applyGridWidths();
     storeConnectionStrings(recentListText(true).toStdString(), recentListText(false).toStdString());
     loadRecentConnFromIniFile();
+    fillRecentComparisons();
     // The recent lists have set both connections; with both known, list their objects. Databases
     // named on the command line replace them and are compared once the window is ready.
     const bool compareNamed = chooseCommandLineDatabases();

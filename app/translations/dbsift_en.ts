@@ -785,6 +785,102 @@ Engine: Sifkit %3</source>
         <source>Compare Data of &amp;Every Table</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Comparisons (*.json)|*.json|All Files (*)|*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open Comparison...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recent Co&amp;mparisons</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Comparison...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport Result as JSON...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recent comparisons could not be saved: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Comparison</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The comparison could not be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The table %1 of the comparison is not in both databases.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Values compared with %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records compared where %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original records compared where %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified records compared where %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose an Original and a Modified database first: a comparison names both.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Comparison</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The comparison could not be saved: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison saved to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Result as JSON</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exporting the result...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export failed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The result could not be exported: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The result could not be written to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result exported to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>

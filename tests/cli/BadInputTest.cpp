@@ -27,6 +27,9 @@ class BadInputTest : public testing::TestWithParam<BadInput> {};
 TEST_P(BadInputTest, EndsWithOneLineOnStandardErrorAndExitStatusTwo) {
     SamplePair samples;
     std::ofstream(samples.dir.file("notes.txt")) << "not a database\n";
+    std::ofstream(samples.dir.file("password.json"))
+        << R"({"format": "dbsift-comparison", "version": 1, "original": "a.db", "modified": "b.db",)"
+        << R"( "password": "secret"})";
     std::vector<std::string> args;
     for (std::string arg : GetParam().args) {
         if (arg == "{original}")
@@ -98,6 +101,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {"{original}", "{modified}", "--table", "customers", "--where-modified",
                   "1=1; DELETE FROM customers"},
                  "--where-modified: the row filter holds a \";\": it must be one condition"},
+        BadInput{
+            "ComparisonWithOtherSettings",
+            {"--comparison", "{dir}/c.json", "--table", "t"},
+            "--comparison takes the databases and settings from its file: --table cannot be given with it"},
+        BadInput{"ComparisonHoldingAPassword",
+                 {"--comparison", "{dir}/password.json"},
+                 "the comparison holds a password: comparisons keep none (give it with --password-env) "
+                 "({dir}/password.json)"},
         BadInput{"NegativeTolerance",
                  {"{original}", "{modified}", "--table", "customers", "--tolerance", "-1"},
                  "--tolerance needs a number of 0 or more, not -1"},

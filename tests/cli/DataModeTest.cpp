@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace sifkit::test {
 namespace {
 
@@ -206,6 +208,30 @@ TEST(DataModeTest, ValueOptionsAndRowFiltersAreAppliedAndSaidInEveryFormat) {
     CliResult everyTable = runCli({pair.original, pair.modified, "--data", "--ignore-case", "--ignore-blanks",
                                    "--tolerance", "0.005", "--format", "json"});
     EXPECT_EQ(json::parse(everyTable.out)["tables"][0]["changed"], 2) << everyTable.out;
+}
+
+// A saved comparison gives what the command line that holds its settings gives; its databases
+// are found beside it.
+TEST(DataModeTest, ASavedComparisonRunsAsTheOptionsItHolds) {
+    const std::string table =
+        "CREATE TABLE lines (order_id INTEGER, line_no INTEGER, item TEXT, qty INTEGER);";
+    DatabasePair pair(
+        table + "INSERT INTO lines VALUES (1, 1, 'Pen', 2), (1, 2, 'Ink', 1), (2, 1, 'Pad', 5);",
+        table + "INSERT INTO lines VALUES (1, 1, 'PEN', 2), (2, 1, 'Ink', 1), (2, 2, 'Pad', 6);");
+    std::ofstream(pair.dir.file("lines.json"))
+        << R"({"format": "dbsift-comparison", "version": 1, "original": "original.db",)"
+        << R"( "modified": "modified.db", "compare": "table", "table": "lines", "key": ["order_id", "line_no"],)"
+        << R"( "valueOptions": {"ignoreCase": true}, "filters": {"original": "qty < 6", "modified": "qty < 6"}})";
+    CliResult saved = runCli({"--comparison", pair.dir.file("lines.json"), "--format", "json"});
+    CliResult given = runCli({pair.original, pair.modified, "--table", "lines", "--key", "order_id,line_no",
+                              "--ignore-case", "--where", "qty < 6", "--format", "json"});
+    EXPECT_EQ(saved.status, 1) << saved.err;
+    EXPECT_EQ(saved.out, given.out);
+    // 1/1 differs in letter case only; 1/2 is only in the Original, 2/1 changed, 2/2 filtered out.
+    const json parsed = json::parse(saved.out);
+    EXPECT_EQ(parsed["differences"], 3);
+    EXPECT_EQ(parsed["changed"].size(), 1u);
+    EXPECT_EQ(parsed["changed"][0]["key"], json::parse(R"(["2", "1"])"));
 }
 
 } // namespace

@@ -1,0 +1,379 @@
+// SPDX-License-Identifier: MIT
+// Saved comparisons: File > Open Comparison, Save Comparison and the recent ones, the settings an
+// opened comparison brings to the window's runs, and the export of its result as dbsift-compare
+// writes it.
+#include "Prompter.h"
+#include "connect/ConnectionNames.h"
+#include "data/EveryTableView.h"
+#include "shell/RecentConnections.h"
+#include "shell/frmMain.h"
+#include "shell/frmMainMDI.h"
+
+#include "ComparisonRun.h"
+
+#include <sifkit/FieldList.h>
+#include <sifkit/Sifcore.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace dbsift {
+
+namespace {
+
+constexpr const char* kRecentComparisonsSection = "RECENT_COMPARISONS";
+constexpr int kRecentComparisonsKept = 8;
+
+const char* const kComparisonFilter =
+    QT_TRANSLATE_NOOP("dbsift::frmMain", "Comparisons (*.json)|*.json|All Files (*)|*");
+
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+} // namespace
+
+void frmMain::buildComparisonMenu(QMenu& file, QAction* before) {
+    auto add = [this, &file, before](QAction*& action, const char* name, const QString& text) {
+        action = new QAction(text, this);
+        action->setObjectName(name);
+        file.insertAction(before, action);
+    };
+    add(mnuOpenComparison_, "mnuOpenComparison", tr("&Open Comparison..."));
+    mnuRecentComparisons_ = new QMenu(tr("Recent Co&mparisons"), &file);
+    mnuRecentComparisons_->setObjectName("mnuRecentComparisons");
+    file.insertMenu(before, mnuRecentComparisons_);
+    add(mnuSaveComparison_, "mnuSaveComparison", tr("Sa&ve Comparison..."));
+    add(mnuExportJson_, "mnuExportJson", tr("E&xport Result as JSON..."));
+    file.insertSeparator(before);
+    connect(mnuOpenComparison_, &QAction::triggered, this, &frmMain::openComparison);
+    connect(mnuSaveComparison_, &QAction::triggered, this, &frmMain::saveComparison);
+    connect(mnuExportJson_, &QAction::triggered, this, &frmMain::exportResultAsJson);
+    mnuRecentComparisons_->setEnabled(false); // filled once the settings are read
+}
+
+void frmMain::fillRecentComparisons() {
+    mnuRecentComparisons_->clear();
+    for (const std::string& path : readIniSection(settings_, kRecentComparisonsSection)) {
+        const QString file = QString::fromStdString(path);
+        QAction* entry = mnuRecentComparisons_->addAction(QFileInfo(file).fileName());
+        entry->setToolTip(QDir::toNativeSeparators(file));
+        entry->setData(file);
+        connect(entry, &QAction::triggered, this, [this, file] {
+            if (!isBusy())
+                openComparisonFile(file);
+        });
+    }
+    mnuRecentComparisons_->setEnabled(!mnuRecentComparisons_->isEmpty());
+}
+
+void frmMain::rememberComparison(const QString& path) {
+    const std::string absolute = QFileInfo(path).absoluteFilePath().toStdString();
+    std::vector<std::string> paths = readIniSection(settings_, kRecentComparisonsSection);
+    paths.erase(std::remove(paths.begin(), paths.end(), absolute), paths.end());
+    paths.insert(paths.begin(), absolute);
+    paths.resize(std::min<std::size_t>(paths.size(), kRecentComparisonsKept));
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int i = 0; i < kRecentComparisonsKept; ++i)
+        entries.emplace_back(kRecentComparisonsSection + std::to_string(i),
+                             i < static_cast<int>(paths.size()) ? paths[static_cast<std::size_t>(i)] : "");
+    if (const ProfileWrite written = settings_.writeStrings(kRecentComparisonsSection, entries); !written)
+        frame_.setPanelText(
+            2,
+            tr("The recent comparisons could not be saved: %1").arg(QString::fromStdString(written.error)));
+    fillRecentComparisons();
+}
+
+void frmMain::openComparison() {
+    if (isBusy())
+        return;
+    FilePickRequest request;
+    request.title = tr("Open Comparison");
+    request.filter = tr(kComparisonFilter);
+    request.defaultExtension = "json";
+    request.initialFile = comparisonFile_;
+    const QString path = prompter_.openFile(this, request);
+    if (!path.isEmpty())
+        openComparisonFile(path);
+}
+
+bool frmMain::openComparisonFile(const QString& path) {
+    cli::SavedComparison comparison;
+    try {
+        comparison = cli::readComparisonFile(path.toStdString());
+    } catch (const std::exception& failure) {
+        showMessage(tr("The comparison could not be opened: %1").arg(QString::fromStdString(failure.what())));
+        return false;
+    }
+    // Both sides are resolved before either changes: a comparison that cannot be opened leaves
+    // the window's databases as they were.
+    std::string connections[2];
+    for (const bool isMaster : {true, false}) {
+        const std::string& named = isMaster ? comparison.original : comparison.modified;
+        if (named.rfind(cli::dataSourcePrefix, 0) != 0 &&
+            !QFileInfo(QString::fromStdString(named)).isFile()) {
+            showMessage((isMaster ? tr("The Original database %1 does not exist.")
+                                  : tr("The Modified database %1 does not exist."))
+                            .arg(QString::fromStdString(named)));
+            return false;
+        }
+        try {
+            connections[isMaster ? 0 : 1] = cli::resolveTarget(Sifcore1(), named, {}).connectionString;
+        } catch (const std::exception& failure) {
+            showMessage((isMaster ? tr("The Original database %1 cannot be chosen: %2")
+                                  : tr("The Modified database %1 cannot be chosen: %2"))
+                            .arg(QString::fromStdString(named), QString::fromStdString(failure.what())));
+            return false;
+        }
+        const std::string& user = isMaster ? comparison.originalUser : comparison.modifiedUser;
+        if (!user.empty())
+            Sifcore1().addUserIDToConnectionString(user, connections[isMaster ? 0 : 1]);
+    }
+    setSideConnectionString(true, connections[0], true, false);
+    setSideConnectionString(false, connections[1], true, false);
+    heldComparison_ = comparison;
+    comparisonFile_ = QFileInfo(path).absoluteFilePath();
+    rememberComparison(path);
+    frame_.setWindowTitle(QApplication::applicationDisplayName() + QStringLiteral(" \u2014 ") +
+                          QFileInfo(path).fileName());
+    runHeldComparison();
+    return true;
+}
+
+void frmMain::runHeldComparison() {
+    const cli::SavedComparison& held = heldComparison_;
+    switch (held.kind) {
+    case cli::ComparisonKind::Structure:
+        appVar_.setShowViews(held.views, *this);
+        appVar_.setShowDifferencesOnly(held.differencesOnly);
+        mnuRun_Click();
+        return;
+    case cli::ComparisonKind::EveryTable:
+        compareEveryTable();
+        return;
+    case cli::ComparisonKind::Table:
+        break;
+    }
+    do_TableCompare(true);
+    std::vector<std::string> columns = held.data.columns;
+    if (columns.empty()) {
+        // Every column both sides can compare, as dbsift-compare takes them.
+        {
+            BusyScope busy(*this);
+            Sifcore1().beginTablebaseCompare(getMasterConnectionString(), getSourceConnectionString(),
+                                             held.table, "TABLE");
+        }
+        const sifkit::StructureResult& structure = Sifcore1().lastStructureResult();
+        const sifkit::TableSchema* original = structure.original.catalogue.find(held.table);
+        const sifkit::TableSchema* modified = structure.modified.catalogue.find(held.table);
+        if (!original || !modified) {
+            showMessage(tr("The table %1 of the comparison is not in both databases.")
+                            .arg(QString::fromStdString(held.table)));
+            return;
+        }
+        columns = sifkit::comparableColumns(*original, *modified, held.data.ignoreColumns);
+    } else {
+        columns.erase(std::remove_if(columns.begin(), columns.end(),
+                                     [&held](const std::string& column) {
+                                         return contains(held.data.ignoreColumns, column);
+                                     }),
+                      columns.end());
+    }
+    openedFieldList_ = sifkit::writeFieldList(columns);
+    setTableName(held.table);
+    compareTableOnCurrentDatabases(held.table, openedFieldList_);
+}
+
+void frmMain::applyHeldSettings(const std::string& tableName, const std::string& fieldList,
+                                sifkit::clsDBManager& master, sifkit::clsDBManager& source) {
+    const cli::SavedComparison& held = heldComparison_;
+    const bool heldTable = held.kind == cli::ComparisonKind::Table && held.table == tableName;
+    const std::vector<std::string> columns =
+        sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
+    // The key pairs the records of the comparison's table, or of any table of a comparison of
+    // every table that compares all of it, as the comparison itself does.
+    const bool keyApplies =
+        (heldTable || held.kind == cli::ComparisonKind::EveryTable) &&
+        std::all_of(held.data.key.begin(), held.data.key.end(),
+                    [&columns](const std::string& column) { return contains(columns, column); });
+    Sifcore1().setPairingKey(keyApplies ? held.data.key : std::vector<std::string>{});
+    Sifcore1().setValueOptions(held.data.options);
+    master.setRowFilter(heldTable ? held.data.originalFilter : "");
+    source.setRowFilter(heldTable ? held.data.modifiedFilter : "");
+}
+
+QString frmMain::heldSettingsNote(bool withFilters) const {
+    const cli::SavedComparison& held = heldComparison_;
+    QStringList notes;
+    if (const std::string options = cli::describeOptions(held.data.options); !options.empty())
+        notes << tr("Values compared with %1.").arg(QString::fromStdString(options));
+    const sifkit::DataResult& result = Sifcore1().lastDataResult();
+    const QString originalFilter = QString::fromStdString(result.originalFilter);
+    const QString modifiedFilter = QString::fromStdString(result.modifiedFilter);
+    if (withFilters && !originalFilter.isEmpty() && originalFilter == modifiedFilter)
+        notes << tr("Records compared where %1.").arg(originalFilter);
+    else if (withFilters) {
+        if (!originalFilter.isEmpty())
+            notes << tr("Original records compared where %1.").arg(originalFilter);
+        if (!modifiedFilter.isEmpty())
+            notes << tr("Modified records compared where %1.").arg(modifiedFilter);
+    }
+    return notes.join(QLatin1Char(' '));
+}
+
+sifkit::EveryTableSettings frmMain::heldEveryTableSettings() const {
+    const cli::SavedComparison& held = heldComparison_;
+    sifkit::EveryTableSettings settings;
+    settings.options = held.data.options;
+    if (held.kind == cli::ComparisonKind::EveryTable) {
+        settings.views = held.views;
+        settings.ignoreColumns = held.data.ignoreColumns;
+        settings.key = held.data.key;
+    }
+    return settings;
+}
+
+std::optional<cli::SavedComparison> frmMain::currentComparison() const {
+    cli::SavedComparison comparison = heldComparison_;
+    comparison.original = commandLineName(masterConnectionString_);
+    comparison.modified = commandLineName(sourceConnectionString_);
+    if (comparison.original.empty() || comparison.modified.empty())
+        return std::nullopt;
+    comparison.originalUser = splitUserID(masterConnectionString_).userID;
+    comparison.modifiedUser = splitUserID(sourceConnectionString_).userID;
+    const bool dataShown = lowerFrames_->currentWidget() == frameDataGrids_;
+    if (dataShown && tsDataDiff_->currentWidget() == everyTableView_ &&
+        everyTableView_->table().rowCount() > 0) {
+        if (comparison.kind != cli::ComparisonKind::EveryTable)
+            comparison.data = {{}, {}, {}, comparison.data.options, {}, {}};
+        comparison.kind = cli::ComparisonKind::EveryTable;
+        comparison.table.clear();
+        comparison.fields = comparison.differencesOnly = false;
+    } else if (dataShown && !appVar_.getSelectedTableName().empty() && !getFieldList().empty()) {
+        const std::string& table = appVar_.getSelectedTableName();
+        const bool asOpened = comparison.kind == cli::ComparisonKind::Table && comparison.table == table &&
+                              getFieldList() == openedFieldList_;
+        if (!asOpened) {
+            // Another table or other fields: the fields chosen are the comparison's columns, and
+            // the key and row filters of the table opened do not carry over.
+            const bool keepKey = comparison.kind == cli::ComparisonKind::Table && comparison.table == table;
+            comparison.data = {sifkit::parseFieldList(getFieldList()).value_or(std::vector<std::string>{}),
+                               {},
+                               keepKey ? comparison.data.key : std::vector<std::string>{},
+                               comparison.data.options,
+                               keepKey ? comparison.data.originalFilter : "",
+                               keepKey ? comparison.data.modifiedFilter : ""};
+        }
+        comparison.kind = cli::ComparisonKind::Table;
+        comparison.table = table;
+        comparison.views = comparison.fields = comparison.differencesOnly = false;
+    } else {
+        comparison.kind = cli::ComparisonKind::Structure;
+        comparison.table.clear();
+        comparison.fields = true;
+        comparison.views = appVar_.getShowViews();
+        comparison.differencesOnly = appVar_.getShowDifferencesOnly();
+        comparison.data = {};
+    }
+    return comparison;
+}
+
+void frmMain::saveComparison() {
+    if (isBusy())
+        return;
+    if (!currentComparison()) {
+        showMessage(tr("Choose an Original and a Modified database first: a comparison names both."));
+        return;
+    }
+    FilePickRequest request;
+    request.title = tr("Save Comparison");
+    request.filter = tr(kComparisonFilter);
+    request.defaultExtension = "json";
+    request.initialFile = comparisonFile_;
+    const QString path = prompter_.saveFile(this, request);
+    if (!path.isEmpty())
+        saveComparisonFile(path);
+}
+
+bool frmMain::saveComparisonFile(const QString& path) {
+    const std::optional<cli::SavedComparison> comparison = currentComparison();
+    if (!comparison) {
+        showMessage(tr("Choose an Original and a Modified database first: a comparison names both."));
+        return false;
+    }
+    try {
+        cli::writeComparisonFile(path.toStdString(), *comparison);
+    } catch (const std::exception& failure) {
+        showMessage(tr("The comparison could not be saved: %1").arg(QString::fromStdString(failure.what())));
+        return false;
+    }
+    comparisonFile_ = QFileInfo(path).absoluteFilePath();
+    rememberComparison(path);
+    frame_.setPanelText(2, tr("Comparison saved to %1").arg(QDir::toNativeSeparators(comparisonFile_)));
+    return true;
+}
+
+void frmMain::exportResultAsJson() {
+    if (isBusy())
+        return;
+    if (!currentComparison()) {
+        showMessage(tr("Choose an Original and a Modified database first."));
+        return;
+    }
+    FilePickRequest request;
+    request.title = tr("Export Result as JSON");
+    request.filter = tr(kComparisonFilter);
+    request.defaultExtension = "json";
+    const QString path = prompter_.saveFile(this, request);
+    if (!path.isEmpty())
+        exportResultAsJsonFile(path);
+}
+
+bool frmMain::exportResultAsJsonFile(const QString& path) {
+    const std::optional<cli::SavedComparison> comparison = currentComparison();
+    if (!comparison) {
+        showMessage(tr("Choose an Original and a Modified database first."));
+        return false;
+    }
+    // An engine of its own: the result the window shows, and acts on, stays as it is.
+    sifkit::HostHooks hooks = engineHooks();
+    hooks.messageBox = nullptr; // a failure ends the export with one message
+    sifkit::Sifcore engine(std::move(hooks));
+    cli::ComparisonOutput output;
+    setProgressBar();
+    try {
+        BusyScope busy(*this);
+        frame_.setPanelText(2, tr("Exporting the result..."));
+        output = cli::runComparison(engine, *comparison, {comparison->original, getMasterConnectionString()},
+                                    {comparison->modified, getSourceConnectionString()}, cli::Format::Json);
+    } catch (const std::exception& failure) {
+        resetProgressBar();
+        frame_.setPanelText(2, wasCancelled() ? tr("Export cancelled.") : tr("Export failed."));
+        if (!wasCancelled())
+            showMessage(
+                tr("The result could not be exported: %1").arg(QString::fromStdString(failure.what())));
+        return false;
+    }
+    resetProgressBar();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(output.text.data(), static_cast<qint64>(output.text.size())) !=
+            static_cast<qint64>(output.text.size()) ||
+        !file.commit()) {
+        showMessage(tr("The result could not be written to %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    frame_.setPanelText(2, tr("Result exported to %1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+} // namespace dbsift

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#include "ComparisonRun.h"
+
+#include "StructureReport.h"
+
+namespace dbsift::cli {
+
+ComparisonOutput runComparison(sifkit::Sifcore& core, const SavedComparison& comparison,
+                               const DatabaseTarget& original, const DatabaseTarget& modified, Format format,
+                               const sifkit::Sifcore::TableStarted& onTable) {
+    switch (comparison.kind) {
+    case ComparisonKind::Table: {
+        const DataReport report = compareData(core, original, modified, comparison.table, comparison.data);
+        return {formatReport(report, format), report.differences()};
+    }
+    case ComparisonKind::EveryTable: {
+        const DatabaseDataReport report =
+            compareEveryTable(core, original, modified, comparison.data, comparison.views, onTable);
+        return {formatReport(report, format), report.differences()};
+    }
+    case ComparisonKind::Structure:
+        break;
+    }
+    const StructureReport report = compareStructure(
+        core, original, modified, {comparison.fields, comparison.views, comparison.differencesOnly});
+    return {formatReport(report, format), report.differences()};
+}
+
+} // namespace dbsift::cli
