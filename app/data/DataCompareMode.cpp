@@ -13,6 +13,21 @@
 namespace dbsift {
 
 void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
+    listObjectsIntoTrees(firstTreeIsOriginal);
+    if (TreeView1_->topLevelItemCount() > 0 && TreeView2_->topLevelItemCount() > 0 &&
+        getDisplayDataCompareMessageBox()) {
+        // Modal to the window, but the window goes on loading behind it: at start-up the hint
+        // comes over a window that is ready, and its settings are saved already.
+        if (!frmDispMessage_)
+            frmDispMessage_ = new frmDispMessage(this);
+        frmDispMessage_->setMessageToDisplay(kDataCompareHint);
+        frmDispMessage_->setFormToUse(*this);
+        frmDispMessage_->loadForm();
+        frmDispMessage_->open();
+    }
+}
+
+void frmMain::listObjectsIntoTrees(bool firstTreeIsOriginal) {
     sifkit::Sifcore& engine = Sifcore1();
     runEngineCompare(true);
     auto masterManager = engine.getMasterDataManager();
@@ -29,18 +44,6 @@ void frmMain::do_TableCompare(bool firstTreeIsOriginal) {
     populateTree(second, !firstTreeIsOriginal);
     enableControls();
     frame_.setPanelText(2, tr("Done"));
-
-    if (TreeView1_->topLevelItemCount() > 0 && TreeView2_->topLevelItemCount() > 0 &&
-        getDisplayDataCompareMessageBox()) {
-        // Modal to the window, but the window goes on loading behind it: at start-up the hint
-        // comes over a window that is ready, and its settings are saved already.
-        if (!frmDispMessage_)
-            frmDispMessage_ = new frmDispMessage(this);
-        frmDispMessage_->setMessageToDisplay(kDataCompareHint);
-        frmDispMessage_->setFormToUse(*this);
-        frmDispMessage_->loadForm();
-        frmDispMessage_->open();
-    }
     masterManager->destroyValues();
     sourceManager->destroyValues();
 }

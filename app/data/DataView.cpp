@@ -224,8 +224,9 @@ void frmMain::showCollationNote() {
     frame_.setPanelText(4, note);
 }
 
-void frmMain::showDataDiffResultsForTableName(const std::string& tableName, const std::string& fieldList) {
+void frmMain::showDataDiffResultsForTableName(const std::string& tableName, const std::string& chosenFields) {
     appVar_.setDoStructure(false);
+    const std::string fieldList = withoutHeldIgnoredColumns(chosenFields);
     setFieldList(fieldList);
     const std::optional<std::vector<std::string>> names = sifkit::parseFieldList(fieldList);
     dataFieldCount_ = names ? static_cast<int32_t>(names->size()) : 0;

@@ -71,6 +71,9 @@ void frmMain::compareChosenTable(const QString& table, const QStringList& column
         names.push_back(column.toStdString());
     const std::string tableName = table.toStdString();
     setTableName(tableName);
+    // The summary compared these columns: the table's report can be made of them.
+    setCanRunReport(!names.empty());
+    enableReportControls(!names.empty());
     compareTableOnCurrentDatabases(tableName, sifkit::writeFieldList(names));
     if (Sifcore1().lastDataResult().outcome == sifkit::DataOutcome::Differences)
         tsDataDiff_->setCurrentWidget(pairedView_);

@@ -4,6 +4,7 @@
 // pictures are stable. Uses fresh settings and data folders of its own.
 #include "SilentPrompter.h"
 #include "connect/frmSelectConn.h"
+#include "data/frmComparisonSettings.h"
 #include "data/frmFieldListForDataCompare.h"
 #include "screenshots/OffscreenSession.h"
 #include "shell/Application.h"
@@ -113,6 +114,19 @@ int main(int argc, char* argv[]) {
     // The data of every table, counted per table; then customers again, from there.
     form.findChild<QAction*>("mnuCompareEveryTable")->trigger();
     ok = save(frame, out, "every-table.png") && ok;
+    // The settings that remove false differences, as a comparison of customers might set them.
+    {
+        dbsift::cli::SavedComparison settings;
+        settings.kind = dbsift::cli::ComparisonKind::Table;
+        settings.table = "customers";
+        settings.data.options = {true, true, false, 0.005, sifkit::TimePrecision::Seconds};
+        settings.data.ignoreColumns = {"email"};
+        settings.data.originalFilter = settings.data.modifiedFilter = "city <> 'Oslo'";
+        dbsift::frmComparisonSettings dialog(form);
+        dialog.load(settings, "customers");
+        dialog.show();
+        ok = save(dialog, out, "comparison-settings.png") && ok;
+    }
     form.compareChosenTable("customers", {"id", "name", "city", "email"});
     form.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(1);
     for (int step = 0; step < 10 && form.getSelectedRelatedRecordNumber() < 1; ++step)

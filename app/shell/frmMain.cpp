@@ -305,6 +305,9 @@ void frmMain::buildDataMenu() {
     mnuCompareEveryTable_ = namedAction(this, "mnuCompareEveryTable", tr("Compare Data of &Every Table"));
     mnuCompareEveryTable_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     dataMenu->addAction(mnuCompareEveryTable_);
+    mnuComparisonSettings_ = namedAction(this, "mnuComparisonSettings", tr("Comparison &Settings..."));
+    dataMenu->addAction(mnuComparisonSettings_);
+    connect(mnuComparisonSettings_, &QAction::triggered, this, &frmMain::showComparisonSettings);
     dataMenu->addSeparator();
     const std::pair<QAction*, QKeySequence> keys[] = {
         {mnuFirstpopup_, QKeySequence(Qt::CTRL | Qt::Key_Home)},

@@ -204,6 +204,9 @@ public:
     std::optional<cli::SavedComparison> currentComparison() const;
     /// The settings the opened comparison brings; a plain comparison without one opened.
     const cli::SavedComparison& heldComparison() const { return heldComparison_; }
+    /// Data > Comparison Settings: the value options, key, ignored columns and row filters of the
+    /// window's data comparisons; what is shown is compared again under new ones.
+    void showComparisonSettings();
     /// The recent comparisons' menu (File > Recent Comparisons).
     QMenu& recentComparisonsMenu() const { return *mnuRecentComparisons_; }
 
@@ -270,6 +273,8 @@ public:
     // --- data-compare mode ----------------------------------------------------------------
     /// Lists both databases' objects into the trees and shows the data-compare hint.
     void do_TableCompare(bool firstTreeIsOriginal);
+    /// Lists both databases' objects into the trees, without the hint.
+    void listObjectsIntoTrees(bool firstTreeIsOriginal);
     const std::string& getTableName() const { return tableName_; }
     void setTableName(const std::string& name) { tableName_ = name; }
     const std::string& getFieldList() const { return fieldList_; }
@@ -429,10 +434,20 @@ private:
     sifkit::HostHooks engineHooks();
     void buildComparisonMenu(QMenu& file, QAction* before);
     void fillRecentComparisons();
+    /// Asks where to write a file of the comparison the window shows; "" while the window is
+    /// busy, without a comparison (the user is told) or when the user cancels.
+    QString askComparisonPath(const QString& title, const QString& initialFile);
     /// Puts a comparison file first in the recent comparisons.
     void rememberComparison(const QString& path);
     /// Runs the comparison opened: its structure, its table or every table.
     void runHeldComparison();
+    /// The field list without the columns the held settings never compare; as it is when they
+    /// are all of it (the user chose just those).
+    std::string withoutHeldIgnoredColumns(const std::string& fieldList) const;
+    /// Whether the held key pairs a run over the field list: all of its columns are compared.
+    bool heldKeyApplies(const std::string& fieldList) const;
+    /// Whether the held row filters apply to a table: the comparison is of that table.
+    bool heldFiltersApply(const std::string& tableName) const;
     /// The opened comparison's settings for a data run of a table over a field list.
     void applyHeldSettings(const std::string& tableName, const std::string& fieldList,
                            sifkit::clsDBManager& master, sifkit::clsDBManager& source);
@@ -447,6 +462,7 @@ private:
     QAction* mnuOpenComparison_ = nullptr;
     QAction* mnuSaveComparison_ = nullptr;
     QAction* mnuExportJson_ = nullptr;
+    QAction* mnuComparisonSettings_ = nullptr;
     QMenu* mnuRecentComparisons_ = nullptr;
     void connectSignals();
     void applyDividerRatio();

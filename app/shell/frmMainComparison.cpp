@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "connect/ConnectionNames.h"
 #include "data/EveryTableView.h"
+#include "data/frmComparisonSettings.h"
 #include "shell/RecentConnections.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -33,8 +34,10 @@ namespace {
 constexpr const char* kRecentComparisonsSection = "RECENT_COMPARISONS";
 constexpr int kRecentComparisonsKept = 8;
 
-const char* const kComparisonFilter =
-    QT_TRANSLATE_NOOP("dbsift::frmMain", "Comparisons (*.json)|*.json|All Files (*)|*");
+const char* const kComparisonFilter = QT_TRANSLATE_NOOP("dbsift::frmMain", "Comparisons|*.json|All Files|*");
+
+const char* const kNeedsBothDatabases = QT_TRANSLATE_NOOP(
+    "dbsift::frmMain", "Choose an Original and a Modified database first: a comparison names both.");
 
 bool contains(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -53,7 +56,7 @@ void frmMain::buildComparisonMenu(QMenu& file, QAction* before) {
     mnuRecentComparisons_->setObjectName("mnuRecentComparisons");
     file.insertMenu(before, mnuRecentComparisons_);
     add(mnuSaveComparison_, "mnuSaveComparison", tr("Sa&ve Comparison..."));
-    add(mnuExportJson_, "mnuExportJson", tr("E&xport Result as JSON..."));
+    add(mnuExportJson_, "mnuExportJson", tr("&Export Result as JSON..."));
     file.insertSeparator(before);
     connect(mnuOpenComparison_, &QAction::triggered, this, &frmMain::openComparison);
     connect(mnuSaveComparison_, &QAction::triggered, this, &frmMain::saveComparison);
@@ -163,7 +166,7 @@ void frmMain::runHeldComparison() {
     case cli::ComparisonKind::Table:
         break;
     }
-    do_TableCompare(true);
+    listObjectsIntoTrees(true); // the comparison names its table: no hint on how to choose one
     std::vector<std::string> columns = held.data.columns;
     if (columns.empty()) {
         // Every column both sides can compare, as dbsift-compare takes them.
@@ -181,34 +184,73 @@ void frmMain::runHeldComparison() {
             return;
         }
         columns = sifkit::comparableColumns(*original, *modified, held.data.ignoreColumns);
-    } else {
-        columns.erase(std::remove_if(columns.begin(), columns.end(),
-                                     [&held](const std::string& column) {
-                                         return contains(held.data.ignoreColumns, column);
-                                     }),
-                      columns.end());
     }
-    openedFieldList_ = sifkit::writeFieldList(columns);
+    if (columns.empty()) {
+        showMessage(
+            tr("There are no compatible fields to compare for %1").arg(QString::fromStdString(held.table)));
+        return;
+    }
+    openedFieldList_ = withoutHeldIgnoredColumns(sifkit::writeFieldList(columns));
     setTableName(held.table);
+    setCanRunReport(true);
+    enableReportControls(true);
     compareTableOnCurrentDatabases(held.table, openedFieldList_);
+}
+
+std::string frmMain::withoutHeldIgnoredColumns(const std::string& fieldList) const {
+    const std::vector<std::string>& ignored = heldComparison_.data.ignoreColumns;
+    std::vector<std::string> columns = sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
+    const auto kept = std::remove_if(columns.begin(), columns.end(), [&ignored](const std::string& column) {
+        return contains(ignored, column);
+    });
+    if (ignored.empty() || kept == columns.begin() || kept == columns.end())
+        return fieldList;
+    columns.erase(kept, columns.end());
+    return sifkit::writeFieldList(columns);
+}
+
+bool frmMain::heldKeyApplies(const std::string& fieldList) const {
+    const std::vector<std::string> columns =
+        sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
+    const std::vector<std::string>& key = heldComparison_.data.key;
+    return std::all_of(key.begin(), key.end(),
+                       [&columns](const std::string& column) { return contains(columns, column); });
+}
+
+bool frmMain::heldFiltersApply(const std::string& tableName) const {
+    return heldComparison_.kind == cli::ComparisonKind::Table && heldComparison_.table == tableName;
 }
 
 void frmMain::applyHeldSettings(const std::string& tableName, const std::string& fieldList,
                                 sifkit::clsDBManager& master, sifkit::clsDBManager& source) {
     const cli::SavedComparison& held = heldComparison_;
-    const bool heldTable = held.kind == cli::ComparisonKind::Table && held.table == tableName;
-    const std::vector<std::string> columns =
-        sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
-    // The key pairs the records of the comparison's table, or of any table of a comparison of
-    // every table that compares all of it, as the comparison itself does.
-    const bool keyApplies =
-        (heldTable || held.kind == cli::ComparisonKind::EveryTable) &&
-        std::all_of(held.data.key.begin(), held.data.key.end(),
-                    [&columns](const std::string& column) { return contains(columns, column); });
-    Sifcore1().setPairingKey(keyApplies ? held.data.key : std::vector<std::string>{});
+    // The key pairs the records of any table that compares all of it, as a comparison of every
+    // table does; the row filters are those of the comparison's own table.
+    Sifcore1().setPairingKey(heldKeyApplies(fieldList) ? held.data.key : std::vector<std::string>{});
     Sifcore1().setValueOptions(held.data.options);
-    master.setRowFilter(heldTable ? held.data.originalFilter : "");
-    source.setRowFilter(heldTable ? held.data.modifiedFilter : "");
+    const bool filtered = heldFiltersApply(tableName);
+    master.setRowFilter(filtered ? held.data.originalFilter : "");
+    source.setRowFilter(filtered ? held.data.modifiedFilter : "");
+}
+
+void frmMain::showComparisonSettings() {
+    if (isBusy())
+        return;
+    const bool dataShown = lowerFrames_->currentWidget() == frameDataGrids_;
+    const bool everyTableShown = dataShown && tsDataDiff_->currentWidget() == everyTableView_ &&
+                                 everyTableView_->table().rowCount() > 0;
+    const std::string table = appVar_.getSelectedTableName();
+    const bool tableShown = dataShown && !everyTableShown && !table.empty() && !getFieldList().empty();
+    frmComparisonSettings dialog(*this);
+    dialog.load(heldComparison_, tableShown ? QString::fromStdString(table) : QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.settings() == heldComparison_)
+        return;
+    heldComparison_ = dialog.settings();
+    // What is shown is compared again under the new settings.
+    if (everyTableShown)
+        compareEveryTable();
+    else if (tableShown)
+        compareTableOnCurrentDatabases(table, getFieldList());
 }
 
 QString frmMain::heldSettingsNote(bool withFilters) const {
@@ -233,12 +275,10 @@ QString frmMain::heldSettingsNote(bool withFilters) const {
 sifkit::EveryTableSettings frmMain::heldEveryTableSettings() const {
     const cli::SavedComparison& held = heldComparison_;
     sifkit::EveryTableSettings settings;
+    settings.views = held.kind == cli::ComparisonKind::EveryTable && held.views;
+    settings.ignoreColumns = held.data.ignoreColumns;
+    settings.key = held.data.key;
     settings.options = held.data.options;
-    if (held.kind == cli::ComparisonKind::EveryTable) {
-        settings.views = held.views;
-        settings.ignoreColumns = held.data.ignoreColumns;
-        settings.key = held.data.key;
-    }
     return settings;
 }
 
@@ -254,7 +294,10 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
     if (dataShown && tsDataDiff_->currentWidget() == everyTableView_ &&
         everyTableView_->table().rowCount() > 0) {
         if (comparison.kind != cli::ComparisonKind::EveryTable)
-            comparison.data = {{}, {}, {}, comparison.data.options, {}, {}};
+            comparison.views = false;
+        comparison.data.columns.clear();
+        comparison.data.originalFilter.clear();
+        comparison.data.modifiedFilter.clear();
         comparison.kind = cli::ComparisonKind::EveryTable;
         comparison.table.clear();
         comparison.fields = comparison.differencesOnly = false;
@@ -263,15 +306,15 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
         const bool asOpened = comparison.kind == cli::ComparisonKind::Table && comparison.table == table &&
                               getFieldList() == openedFieldList_;
         if (!asOpened) {
-            // Another table or other fields: the fields chosen are the comparison's columns, and
-            // the key and row filters of the table opened do not carry over.
-            const bool keepKey = comparison.kind == cli::ComparisonKind::Table && comparison.table == table;
-            comparison.data = {sifkit::parseFieldList(getFieldList()).value_or(std::vector<std::string>{}),
-                               {},
-                               keepKey ? comparison.data.key : std::vector<std::string>{},
-                               comparison.data.options,
-                               keepKey ? comparison.data.originalFilter : "",
-                               keepKey ? comparison.data.modifiedFilter : ""};
+            // Another table or other fields: the fields chosen are the comparison's columns, with
+            // the key where it pairs them and the row filters of its own table only.
+            const bool filtered = heldFiltersApply(table);
+            comparison.data.columns =
+                sifkit::parseFieldList(getFieldList()).value_or(std::vector<std::string>{});
+            if (!heldKeyApplies(getFieldList()))
+                comparison.data.key.clear();
+            comparison.data.originalFilter = filtered ? comparison.data.originalFilter : "";
+            comparison.data.modifiedFilter = filtered ? comparison.data.modifiedFilter : "";
         }
         comparison.kind = cli::ComparisonKind::Table;
         comparison.table = table;
@@ -287,27 +330,30 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
     return comparison;
 }
 
-void frmMain::saveComparison() {
+QString frmMain::askComparisonPath(const QString& title, const QString& initialFile) {
     if (isBusy())
-        return;
+        return {};
     if (!currentComparison()) {
-        showMessage(tr("Choose an Original and a Modified database first: a comparison names both."));
-        return;
+        showMessage(tr(kNeedsBothDatabases));
+        return {};
     }
     FilePickRequest request;
-    request.title = tr("Save Comparison");
+    request.title = title;
     request.filter = tr(kComparisonFilter);
     request.defaultExtension = "json";
-    request.initialFile = comparisonFile_;
-    const QString path = prompter_.saveFile(this, request);
-    if (!path.isEmpty())
+    request.initialFile = initialFile;
+    return prompter_.saveFile(this, request);
+}
+
+void frmMain::saveComparison() {
+    if (const QString path = askComparisonPath(tr("Save Comparison"), comparisonFile_); !path.isEmpty())
         saveComparisonFile(path);
 }
 
 bool frmMain::saveComparisonFile(const QString& path) {
     const std::optional<cli::SavedComparison> comparison = currentComparison();
     if (!comparison) {
-        showMessage(tr("Choose an Original and a Modified database first: a comparison names both."));
+        showMessage(tr(kNeedsBothDatabases));
         return false;
     }
     try {
@@ -323,25 +369,14 @@ bool frmMain::saveComparisonFile(const QString& path) {
 }
 
 void frmMain::exportResultAsJson() {
-    if (isBusy())
-        return;
-    if (!currentComparison()) {
-        showMessage(tr("Choose an Original and a Modified database first."));
-        return;
-    }
-    FilePickRequest request;
-    request.title = tr("Export Result as JSON");
-    request.filter = tr(kComparisonFilter);
-    request.defaultExtension = "json";
-    const QString path = prompter_.saveFile(this, request);
-    if (!path.isEmpty())
+    if (const QString path = askComparisonPath(tr("Export Result as JSON"), QString()); !path.isEmpty())
         exportResultAsJsonFile(path);
 }
 
 bool frmMain::exportResultAsJsonFile(const QString& path) {
     const std::optional<cli::SavedComparison> comparison = currentComparison();
     if (!comparison) {
-        showMessage(tr("Choose an Original and a Modified database first."));
+        showMessage(tr(kNeedsBothDatabases));
         return false;
     }
     // An engine of its own: the result the window shows, and acts on, stays as it is.

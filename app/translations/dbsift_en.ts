@@ -225,6 +225,109 @@
     </message>
 </context>
 <context>
+    <name>dbsift::frmComparisonSettings</name>
+    <message>
+        <source>Comparison Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When values are equal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignore letter case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignore blanks at the start and end of texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A Null equals the empty text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>0: numbers compared exactly</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exactly as written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Whole seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Milliseconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microseconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reals and decimals equal within:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Compare times to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the primary key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pair records by the columns:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Never compare the columns:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original records where:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified records where:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Row filters (show a table&apos;s records first)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Row filters of table %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tolerance must be a number of 0 or more, such as 0.005.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write the columns&apos; names separated by commas, each once.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Original&apos;s row filter cannot be used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Modified&apos;s row filter cannot be used: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none; for example updated_at, created_by</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>dbsift::frmCreateFile</name>
     <message>
         <source>Save Report</source>
@@ -786,10 +889,6 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Comparisons (*.json)|*.json|All Files (*)|*</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&amp;Open Comparison...</source>
         <translation type="unfinished"></translation>
     </message>
@@ -799,10 +898,6 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>Sa&amp;ve Comparison...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>E&amp;xport Result as JSON...</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -879,6 +974,22 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>Result exported to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison &amp;Settings...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparisons|*.json|All Files|*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export Result as JSON...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no compatible fields to compare for %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

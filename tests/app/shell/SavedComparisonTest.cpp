@@ -8,7 +8,10 @@
 #include "Comparison.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 
@@ -91,8 +94,9 @@ private slots:
         QVERIFY(tableJson.contains("\"ignoreCase\": true"));
         QCOMPARE(tableJson, cliJson(linesFile));
 
-        // Every table, saved from the window, keeps the value options; run again by both front
-        // ends it gives the same document.
+        // Every table, saved from the window, keeps the value options and the key, which paired
+        // its tables; the row filters were the one table's. Run again by both front ends it gives
+        // the same document.
         form.findChild<QAction*>("mnuCompareEveryTable")->trigger();
         const QString everyFile = sandbox.folder() + "/every.json";
         sandbox.prompter().queueFile(everyFile);
@@ -100,7 +104,8 @@ private slots:
         const cli::SavedComparison saved = cli::readComparisonFile(everyFile.toStdString());
         QVERIFY(saved.kind == cli::ComparisonKind::EveryTable);
         QVERIFY(saved.data.options.ignoreCase);
-        QVERIFY(saved.data.key.empty() && saved.data.originalFilter.empty());
+        QCOMPARE(saved.data.key, std::vector<std::string>({"order_id", "line_no"}));
+        QVERIFY(saved.data.originalFilter.empty() && saved.data.columns.empty());
         const QByteArray everyJson = exported(sandbox, form, "every-result.json");
         QVERIFY(everyJson.contains("\"mode\": \"data-summary\""));
         QCOMPARE(everyJson, cliJson(everyFile));
@@ -113,6 +118,44 @@ private slots:
         QVERIFY(form.heldComparison().kind == cli::ComparisonKind::Table);
         QCOMPARE(form.Sifcore1().lastDataResult().original.size(), std::size_t(1));
         QVERIFY(sandbox.prompter().allAnswersUsed());
+    }
+
+    // The settings dialog edits what the window compares: the table shown is compared again, and
+    // the comparison saved from it gives the command line the same result.
+    void theSettingsDialogChangesWhatTheTableShownCompares() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kLines[0], kLines[1]);
+        QVERIFY(compareTable(form, "lines"));
+        QCOMPARE(form.Sifcore1().lastDataResult().original.size(), std::size_t(3));
+        bool refused = false;
+        whenShown("frmComparisonSettings", [&](QWidget& dialog) {
+            dialog.findChild<QCheckBox*>("chkIgnoreCase")->setChecked(true);
+            dialog.findChild<QLineEdit*>("txtKey")->setText("order_id, line_no");
+            dialog.findChild<QLineEdit*>("txtIgnoreColumns")->setText("updated_at");
+            dialog.findChild<QLineEdit*>("txtOriginalFilter")->setText("order_id = 1");
+            dialog.findChild<QLineEdit*>("txtModifiedFilter")->setText("order_id = 1; DELETE FROM lines");
+            auto* ok = dialog.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok);
+            ok->click(); // refused: the dialog stays, with everything typed
+            refused = dialog.isVisible() && sandbox.prompter().takeMessages().size() == 1;
+            dialog.findChild<QLineEdit*>("txtModifiedFilter")->setText("order_id = 1");
+            ok->click();
+        });
+        form.findChild<QAction*>("mnuComparisonSettings")->trigger();
+        QVERIFY(refused);
+        const sifkit::DataResult& result = form.Sifcore1().lastDataResult();
+        QCOMPARE(result.original.size(), std::size_t(1));
+        QCOMPARE(result.keyColumns, std::vector<std::string>({"order_id", "line_no"}));
+        QCOMPARE(form.getFieldList(), std::string("[order_id],[line_no],[item],[qty]"));
+
+        const QString file = sandbox.folder() + "/lines.json";
+        sandbox.prompter().queueFile(file);
+        form.findChild<QAction*>("mnuSaveComparison")->trigger();
+        const cli::SavedComparison saved = cli::readComparisonFile(file.toStdString());
+        QCOMPARE(saved.table, std::string("lines"));
+        QCOMPARE(saved.data.ignoreColumns, std::vector<std::string>({"updated_at"}));
+        QCOMPARE(saved.data.modifiedFilter, std::string("order_id = 1"));
+        QCOMPARE(exported(sandbox, form, "lines-result.json"), cliJson(file));
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList());
     }
 
     void aComparisonThatCannotBeOpenedChangesNothing() {
