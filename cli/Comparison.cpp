@@ -171,8 +171,9 @@ void checkFitsKind(const SavedComparison& comparison) {
         Members::fail("has columns or row filters, which only a comparison of one table takes");
     if (structure && (!data.key.empty() || !data.ignoreColumns.empty() || !data.options.exact()))
         Members::fail("has a key, ignored columns or value options, which only data comparisons take");
-    if (!structure && (comparison.fields || comparison.differencesOnly))
-        Members::fail("has \"fields\" or \"differencesOnly\", which only structure comparisons take");
+    if (!structure && (comparison.fields || comparison.differencesOnly || comparison.typesByFamily))
+        Members::fail("has \"fields\", \"differencesOnly\" or \"typesByFamily\", which only structure "
+                      "comparisons take");
     if (table && comparison.views)
         Members::fail("has \"views\", which a comparison of one table does not take");
 }
@@ -241,6 +242,7 @@ SavedComparison comparisonFromDocument(const std::string& document, const std::s
     comparison.fields = members.flag("fields");
     comparison.views = members.flag("views");
     comparison.differencesOnly = members.flag("differencesOnly");
+    comparison.typesByFamily = members.flag("typesByFamily");
     comparison.table = members.text("table");
     comparison.data.columns = members.names("columns");
     comparison.data.key = members.names("key");

@@ -21,6 +21,7 @@ struct SavedComparison {
     bool fields = false;          ///< structure: the fields too
     bool views = false;           ///< structure and every table: views as well
     bool differencesOnly = false; ///< structure: without the unchanged items
+    bool typesByFamily = false;   ///< structure: field types of one family count as the same
     std::string table;            ///< the table of a Table comparison
     DataSettings data;            ///< columns, key, ignored columns, value options, row filters
 

@@ -22,7 +22,8 @@ ComparisonOutput runComparison(sifkit::Sifcore& core, const SavedComparison& com
         break;
     }
     const StructureReport report = compareStructure(
-        core, original, modified, {comparison.fields, comparison.views, comparison.differencesOnly});
+        core, original, modified,
+        {comparison.fields, comparison.views, comparison.differencesOnly, comparison.typesByFamily});
     return {formatReport(report, format), report.differences()};
 }
 

@@ -84,6 +84,7 @@ std::string formatJson(const StructureReport& report) {
                   {"fields", report.fields},
                   {"views", report.views},
                   {"differencesOnly", report.differencesOnly},
+                  {"typesByFamily", report.result.typesByFamily},
                   {"differences", report.differences()},
                   {"items", std::move(items)}};
     return dumped(document);

@@ -34,7 +34,8 @@ const char* const footer =
     "\n"
     "JSON: one document, {\"mode\": \"structure\" | \"data\" | \"data-summary\", \"original\",\n"
     "\"modified\", "
-    "\"differences\": N, ...}; structure runs add \"fields\", \"views\", \"differencesOnly\" and\n"
+    "\"differences\": N, ...}; structure runs add \"fields\", \"views\", "
+    "\"differencesOnly\",\n\"typesByFamily\" and "
     "\"items\": [{\"side\", \"kind\", \"object\", \"field\", \"type\", \"change\", \"description\",\n"
     "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\" and\n"
     "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}] and\n"
@@ -93,6 +94,7 @@ void applyComparison(const SavedComparison& comparison, Options& options) {
     options.fields = comparison.fields;
     options.views = comparison.views;
     options.differencesOnly = comparison.differencesOnly;
+    options.typesByFamily = comparison.typesByFamily;
     options.table = comparison.kind == ComparisonKind::Table ? comparison.table : "";
     options.allTables = comparison.kind == ComparisonKind::EveryTable;
     options.columns = comparison.data.columns;
@@ -117,6 +119,7 @@ SavedComparison comparisonOf(const Options& options) {
     comparison.fields = options.fields;
     comparison.views = options.views;
     comparison.differencesOnly = options.differencesOnly;
+    comparison.typesByFamily = options.typesByFamily;
     comparison.table = options.table;
     comparison.data = {options.columns,      options.ignoreColumns,  options.key,
                        options.valueOptions, options.originalFilter, options.modifiedFilter};
@@ -188,7 +191,10 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
                        "Data: compare times to whole seconds, milliseconds or microseconds")
             ->check(CLI::IsMember({"s", "ms", "us"}))
             ->option_text("s|ms|us")};
-    for (auto* structureOnly : {fields, differencesOnly})
+    auto* typesByFamily = app.add_flag(
+        "--types-by-family", options.typesByFamily,
+        "Structure: field types of one family are the same (INTEGER and bigint, TEXT and varchar)");
+    for (auto* structureOnly : {fields, differencesOnly, typesByFamily})
         structureOnly->excludes(table)->excludes(allTables)->option_text(" ");
     views->excludes(table)->option_text(" ");
 

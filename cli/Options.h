@@ -20,6 +20,7 @@ struct Options {
     bool fields = false;
     bool views = false;
     bool differencesOnly = false;
+    bool typesByFamily = false;
     // Data mode: a table given.
     std::string table;
     std::vector<std::string> columns; ///< empty: every comparable field present on both sides

@@ -31,6 +31,7 @@ StructureReport compareStructure(sifkit::Sifcore& core, const DatabaseTarget& or
     core.getMasterDataManager()->setShowViews(settings.views);
     core.getSourceDataManager()->setShowViews(settings.views);
     core.showDifferencesOnly(settings.differencesOnly);
+    core.setTypesByFamily(settings.typesByFamily);
     core.beginFullDatabaseCompare(original.connectionString, modified.connectionString, !settings.fields);
     throwOnFailure(core, false);
     return {{original.name, modified.name},

@@ -12,6 +12,7 @@ struct StructureSettings {
     bool fields = false;
     bool views = false;
     bool differencesOnly = false;
+    bool typesByFamily = false; ///< field types of one family count as the same
 };
 
 /// Throws CliError naming the side and the cause of the control's first failure: its

@@ -122,6 +122,8 @@ std::string formatText(const StructureReport& report) {
                        sifkit::describeChange(static_cast<int16_t>(line.change))});
         out = table.render() + "\n";
     }
+    if (report.result.typesByFamily)
+        out += "Field types compared by family (integer, real, exact number, text, binary, date and time).\n";
     return out + summary(
                      lines,
                      [](const StructureLine& line) { return line.change != sifkit::ChangeCode::NoChange; },

@@ -40,7 +40,7 @@ _dbsift_compare() {
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --table
+        COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --types-by-family --table
             --columns --data --key --ignore-columns --ignore-case --ignore-blanks --null-is-empty
             --tolerance --time-precision --where --where-original --where-modified --format --user
             --password-env --show-sql --comparison

@@ -92,6 +92,14 @@ frmComparisonSettings::frmComparisonSettings(frmMain& form) : QDialog(&form), fo
     filtersLayout->addRow(tr("Original records where:"), txtOriginalFilter_);
     filtersLayout->addRow(tr("Modified records where:"), txtModifiedFilter_);
 
+    auto* structure = new QGroupBox(tr("Structure"), this);
+    chkTypesByFamily_ =
+        new QCheckBox(tr("Field types of one family are the same (INTEGER and bigint, TEXT and "
+                         "varchar)"),
+                      structure);
+    chkTypesByFamily_->setObjectName("chkTypesByFamily");
+    (new QVBoxLayout(structure))->addWidget(chkTypesByFamily_);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName("buttons");
     connect(buttons, &QDialogButtonBox::accepted, this, &frmComparisonSettings::accept);
@@ -100,6 +108,7 @@ frmComparisonSettings::frmComparisonSettings(frmMain& form) : QDialog(&form), fo
     layout->addWidget(values);
     layout->addWidget(records);
     layout->addWidget(grpFilters_);
+    layout->addWidget(structure);
     layout->addWidget(buttons);
     setMinimumWidth(520);
 }
@@ -117,6 +126,7 @@ void frmComparisonSettings::load(const cli::SavedComparison& comparison, const Q
     for (int i = 0; i < static_cast<int>(std::size(kPrecisions)); ++i)
         if (kPrecisions[i] == options.timePrecision)
             cboTimePrecision_->setCurrentIndex(i);
+    chkTypesByFamily_->setChecked(comparison.typesByFamily);
     txtKey_->setText(joined(comparison.data.key));
     txtIgnoreColumns_->setText(joined(comparison.data.ignoreColumns));
     const bool filtersOfTable =
@@ -131,6 +141,7 @@ void frmComparisonSettings::load(const cli::SavedComparison& comparison, const Q
 bool frmComparisonSettings::readSettings(cli::SavedComparison& comparison, QString& why) const {
     comparison = settings_;
     sifkit::ValueOptions& options = comparison.data.options;
+    comparison.typesByFamily = chkTypesByFamily_->isChecked();
     options.ignoreCase = chkIgnoreCase_->isChecked();
     options.ignoreBlanks = chkIgnoreBlanks_->isChecked();
     options.nullIsEmpty = chkNullIsEmpty_->isChecked();

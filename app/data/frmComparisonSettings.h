@@ -14,8 +14,9 @@ namespace dbsift {
 
 class frmMain;
 
-/// The settings of the window's data comparisons: when values count as equal, the key records
-/// pair by, the columns never compared, and the row filters of the table shown. It edits the
+/// The settings of the window's comparisons: when values count as equal, the key records pair
+/// by, the columns never compared, the row filters of the table shown, and whether field types
+/// compare by family. It edits the
 /// settings a saved comparison keeps; OK refuses, with a message, what a run would refuse.
 class frmComparisonSettings final : public QDialog {
     Q_OBJECT
@@ -47,6 +48,7 @@ private:
     QGroupBox* grpFilters_ = nullptr;
     QLineEdit* txtOriginalFilter_ = nullptr;
     QLineEdit* txtModifiedFilter_ = nullptr;
+    QCheckBox* chkTypesByFamily_ = nullptr;
 };
 
 } // namespace dbsift

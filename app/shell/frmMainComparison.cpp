@@ -144,6 +144,7 @@ bool frmMain::openComparisonFile(const QString& path) {
     setSideConnectionString(true, connections[0], true, false);
     setSideConnectionString(false, connections[1], true, false);
     heldComparison_ = comparison;
+    Sifcore1().setTypesByFamily(comparison.typesByFamily);
     comparisonFile_ = QFileInfo(path).absoluteFilePath();
     rememberComparison(path);
     frame_.setWindowTitle(QApplication::applicationDisplayName() + QStringLiteral(" \u2014 ") +
@@ -246,11 +247,14 @@ void frmMain::showComparisonSettings() {
     if (dialog.exec() != QDialog::Accepted || dialog.settings() == heldComparison_)
         return;
     heldComparison_ = dialog.settings();
+    Sifcore1().setTypesByFamily(heldComparison_.typesByFamily);
     // What is shown is compared again under the new settings.
     if (everyTableShown)
         compareEveryTable();
     else if (tableShown)
         compareTableOnCurrentDatabases(table, getFieldList());
+    else if (lowerFrames_->currentWidget() == frameStructureGrids_)
+        mnuRun_Click();
 }
 
 QString frmMain::heldSettingsNote(bool withFilters) const {
@@ -300,7 +304,7 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
         comparison.data.modifiedFilter.clear();
         comparison.kind = cli::ComparisonKind::EveryTable;
         comparison.table.clear();
-        comparison.fields = comparison.differencesOnly = false;
+        comparison.fields = comparison.differencesOnly = comparison.typesByFamily = false;
     } else if (dataShown && !appVar_.getSelectedTableName().empty() && !getFieldList().empty()) {
         const std::string& table = appVar_.getSelectedTableName();
         const bool asOpened = comparison.kind == cli::ComparisonKind::Table && comparison.table == table &&
@@ -318,7 +322,7 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
         }
         comparison.kind = cli::ComparisonKind::Table;
         comparison.table = table;
-        comparison.views = comparison.fields = comparison.differencesOnly = false;
+        comparison.views = comparison.fields = comparison.differencesOnly = comparison.typesByFamily = false;
     } else {
         comparison.kind = cli::ComparisonKind::Structure;
         comparison.table.clear();

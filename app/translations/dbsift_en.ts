@@ -326,6 +326,14 @@
         <source>none; for example updated_at, created_by</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Structure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Field types of one family are the same (INTEGER and bigint, TEXT and varchar)</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmCreateFile</name>

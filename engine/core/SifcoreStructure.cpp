@@ -124,7 +124,8 @@ namespace {
 StructureResult compareAndList(Sifcore& engine, clsDBManager& masterSide, clsDBManager& sourceSide,
                                Catalogue original, Catalogue modified, bool fields) {
     StructureResult result = detail::compareStructures(
-        std::move(original), std::move(modified), fields, [&](Side side, int32_t position, int32_t count) {
+        std::move(original), std::move(modified), fields, engine.typesByFamily(),
+        [&](Side side, int32_t position, int32_t count) {
             engine.setCurrentProgressCount(position, count,
                                            side == Side::Original ? readingOriginal : readingModified);
         });

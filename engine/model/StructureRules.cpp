@@ -67,29 +67,77 @@ std::vector<StructureEntry> entriesOf(const Catalogue& catalogue, bool fields) {
     return entries;
 }
 
-std::vector<StructureKey> keysOf(const SideStructure& side) {
+std::string typeFamilyOf(int32_t typeCode, const std::string& typeName) {
+    switch (typeCode) {
+    case 2:
+    case 3:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+        return "integer";
+    case 4:
+    case 5:
+        return "real";
+    case 6:
+    case 14:
+    case 131:
+    case 139:
+        return "exact number";
+    case 8:
+    case 129:
+    case 130:
+    case 200:
+    case 201:
+    case 202:
+    case 203:
+        return "text";
+    case 128:
+    case 204:
+    case 205:
+        return "binary";
+    case 7:
+    case 133:
+    case 134:
+    case 135:
+        return "date and time";
+    case 11:
+        return "truth value";
+    default:
+        return typeName;
+    }
+}
+
+std::vector<StructureKey> keysOf(const SideStructure& side, bool typesByFamily) {
     std::vector<StructureKey> keys;
     keys.reserve(side.entries.size());
     for (const StructureEntry& entry : side.entries) {
         const TableSchema& object = side.objectOf(entry);
         const ColumnSchema* column = side.columnOf(entry);
-        keys.push_back(
-            {object.name, column ? column->name : std::string(), column ? column->typeName : object.type});
+        if (!column)
+            keys.push_back({object.name, std::string(), object.type});
+        else
+            keys.push_back(
+                {object.name, column->name,
+                 typesByFamily ? typeFamilyOf(column->typeCode, column->typeName) : column->typeName});
     }
     return keys;
 }
 
 StructureResult
-compareStructures(Catalogue original, Catalogue modified, bool fields,
+compareStructures(Catalogue original, Catalogue modified, bool fields, bool typesByFamily,
                   const std::function<void(Side, int32_t position, int32_t count)>& progress) {
     StructureResult result;
     result.fields = fields;
+    result.typesByFamily = typesByFamily;
     result.original.catalogue = std::move(original);
     result.modified.catalogue = std::move(modified);
     result.original.entries = entriesOf(result.original.catalogue, fields);
     result.modified.entries = entriesOf(result.modified.catalogue, fields);
-    const std::vector<StructureKey> originalKeys = keysOf(result.original);
-    const std::vector<StructureKey> modifiedKeys = keysOf(result.modified);
+    const std::vector<StructureKey> originalKeys = keysOf(result.original, typesByFamily);
+    const std::vector<StructureKey> modifiedKeys = keysOf(result.modified, typesByFamily);
     for (auto [side, mine, other, entries] :
          {std::tuple{Side::Original, &originalKeys, &modifiedKeys, &result.original.entries},
           std::tuple{Side::Modified, &modifiedKeys, &originalKeys, &result.modified.entries}}) {

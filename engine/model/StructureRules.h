@@ -35,12 +35,20 @@ void assignChangeCodes(const std::vector<StructureKey>& mine, const std::vector<
 /// The entries of a catalogue in order: each object, then (with fields) each of its columns.
 std::vector<StructureEntry> entriesOf(const Catalogue& catalogue, bool fields);
 
-/// The keys of a side's entries, as assignChangeCodes compares them.
-std::vector<StructureKey> keysOf(const SideStructure& side);
+/// The family of a field type code: integers of every width, reals, exact numbers, texts of
+/// every kind and length, binary, dates and times, truth values; the type's own name for the
+/// types of no family. Products spell one family differently (SQLite INTEGER, PostgreSQL
+/// bigint; TEXT and varchar(40)).
+std::string typeFamilyOf(int32_t typeCode, const std::string& typeName);
 
-/// Compares two catalogues: every entry of each side with its change code against the other.
-/// progress is told of each side's pass, Original first.
-StructureResult compareStructures(Catalogue original, Catalogue modified, bool fields,
+/// The keys of a side's entries, as assignChangeCodes compares them: a field by its type name,
+/// or by its type's family.
+std::vector<StructureKey> keysOf(const SideStructure& side, bool typesByFamily = false);
+
+/// Compares two catalogues: every entry of each side with its change code against the other;
+/// fields of types of one family count as the same type with typesByFamily. progress is told of
+/// each side's pass, Original first.
+StructureResult compareStructures(Catalogue original, Catalogue modified, bool fields, bool typesByFamily,
                                   const std::function<void(Side, int32_t position, int32_t count)>& progress);
 
 } // namespace sifkit::detail

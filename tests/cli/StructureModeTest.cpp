@@ -49,6 +49,7 @@ TEST(StructureModeTest, JsonIsOneDocumentWithStableFields) {
                             {"fields", false},
                             {"views", true},
                             {"differencesOnly", false},
+                            {"typesByFamily", false},
                             {"differences", 2}}));
     ASSERT_EQ(document["items"].size(), 10u); // 4 tables and a view on each side
     EXPECT_EQ(document["items"][0],
@@ -56,6 +57,22 @@ TEST(StructureModeTest, JsonIsOneDocumentWithStableFields) {
         "field": null, "type": "TABLE", "change": 0, "description": "No Change",
         "primaryKey": "id", "comparable": null})"));
     EXPECT_EQ(document["items"][4]["type"], "VIEW");
+}
+
+TEST(StructureModeTest, TypesByFamilyHideOnlyTheSpellingOfATypeAndAreSaid) {
+    DatabasePair pair("CREATE TABLE t (id INTEGER PRIMARY KEY, n INTEGER, s TEXT, b BLOB);",
+                      "CREATE TABLE t (id BIGINT PRIMARY KEY, n SMALLINT, s VARCHAR(40), b TEXT);");
+    CliResult exact =
+        runCli({pair.original, pair.modified, "--fields", "--differences-only", "--format", "csv"});
+    EXPECT_NE(exact.out.find("Original,t,n,4_byte_signed_integer,3,Different Datatype"), std::string::npos)
+        << exact.out;
+    CliResult byFamily =
+        runCli({pair.original, pair.modified, "--fields", "--differences-only", "--types-by-family"});
+    EXPECT_EQ(byFamily.status, 1);
+    EXPECT_EQ(byFamily.out.find("Original  t       id"), std::string::npos) << byFamily.out;
+    EXPECT_NE(byFamily.out.find("Original  t       b      Binary"), std::string::npos) << byFamily.out;
+    EXPECT_NE(byFamily.out.find("Field types compared by family"), std::string::npos) << byFamily.out;
+    EXPECT_NE(byFamily.out.find("2 differences"), std::string::npos) << byFamily.out;
 }
 
 TEST(StructureModeTest, IdenticalDatabasesExitZero) {

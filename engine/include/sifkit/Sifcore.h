@@ -63,6 +63,11 @@ public:
     bool showDifferencesOnly() const { return showDifferencesOnly_; }
     void showDifferencesOnly(bool value) { showDifferencesOnly_ = value; }
     void setshowDifferencesOnly(bool showDifferecesIn) { showDifferencesOnly_ = showDifferecesIn; }
+    /// Whether the structure comparison counts field types of one family (integers of any
+    /// width, texts of any kind and length, ...) as the same type: a database moved to another
+    /// product then shows no type differences where only the spelling changed. Off by default.
+    bool typesByFamily() const { return typesByFamily_; }
+    void setTypesByFamily(bool byFamily) { typesByFamily_ = byFamily; }
     bool showDataOnly() const { return showDataOnly_; }
     void showDataOnly(bool value) { showDataOnly_ = value; }
     void setShowDataOnly(bool showDataOnlyIn) { showDataOnly_ = showDataOnlyIn; }
@@ -433,6 +438,7 @@ private:
     bool compareFieldLengths_ = false;
     bool showSameTables_ = false;
     bool showDifferencesOnly_ = false;
+    bool typesByFamily_ = false;
     bool showDataOnly_ = false;
     std::vector<std::string> pairingKey_;
     ValueOptions valueOptions_;

@@ -40,7 +40,8 @@ struct SideStructure {
 struct StructureResult {
     SideStructure original;
     SideStructure modified;
-    bool fields = false; ///< whether columns were read, not only the objects
+    bool fields = false;        ///< whether columns were read, not only the objects
+    bool typesByFamily = false; ///< field types of one family (integer, text, ...) counted as the same
     bool failed = false;
     bool cancelled = false; ///< the user cancelled the run: what it holds is incomplete
 

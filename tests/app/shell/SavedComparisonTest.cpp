@@ -158,6 +158,29 @@ private slots:
         QCOMPARE(sandbox.prompter().takeMessages(), QStringList());
     }
 
+    // A structure comparison by type family: bigint against INTEGER is no difference, in the
+    // window and in the document both front ends write.
+    void aStructureComparisonByTypeFamilyIsRunAndExported() {
+        AppSandbox sandbox;
+        frmMain& form =
+            startOnTwoDatabases(sandbox, "CREATE TABLE t (id INTEGER PRIMARY KEY, s TEXT, b BLOB);",
+                                "CREATE TABLE t (id BIGINT PRIMARY KEY, s VARCHAR(9), b TEXT);");
+        const QString file =
+            writeFile(sandbox, "structure.json",
+                      R"({"format": "dbsift-comparison", "version": 1, "original": "original.db",
+ "modified": "modified.db", "fields": true, "typesByFamily": true})");
+        QVERIFY(form.openComparisonFile(file));
+        const sifkit::StructureResult& result = form.Sifcore1().lastStructureResult();
+        QVERIFY(result.typesByFamily);
+        int typeDifferences = 0;
+        for (const sifkit::StructureEntry& entry : result.original.entries)
+            typeDifferences += entry.change == sifkit::ChangeCode::DifferentDatatype ? 1 : 0;
+        QCOMPARE(typeDifferences, 1); // b: binary against text
+        const QByteArray json = exported(sandbox, form, "structure-result.json");
+        QVERIFY(json.contains("\"typesByFamily\": true"));
+        QCOMPARE(json, cliJson(file));
+    }
+
     void aComparisonThatCannotBeOpenedChangesNothing() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kLines[0], kLines[1]);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "support/PostgresServer.h"
+#include "support/TestEnvironment.h"
 
 #include "access/CatalogueReader.h"
 #include "legacy/ResultItems.h"
@@ -166,6 +167,32 @@ TEST_F(ServerCatalogueTest, AWholeComparisonListsTheSameItemsAsTableByTable) {
     ASSERT_EQ(listed.count(), items.count());
     for (int32_t i = 1; i <= items.count(); ++i)
         ASSERT_EQ(listed.item(i)->toString(), items.item(i)->toString());
+}
+
+// A table moved from SQLite to PostgreSQL: with types compared by family only the column whose
+// kind of value changed is a type difference.
+TEST_F(ServerCatalogueTest, FieldTypesOfOneFamilyAreTheSameAcrossProducts) {
+    TempDir dir;
+    const std::string file = dir.file("moved.db");
+    createSqliteDatabase(file, "CREATE TABLE moved (id INTEGER PRIMARY KEY, n INTEGER, s TEXT, r REAL,"
+                               " b BLOB, code INTEGER);");
+    const std::string database = server->createDatabase(
+        "CREATE TABLE moved (id bigint PRIMARY KEY, n smallint, s varchar(40), r double precision,"
+        " b bytea, code text);");
+    const auto typeDifferences = [&](bool byFamily) {
+        Sifcore core;
+        core.setTypesByFamily(byFamily);
+        core.beginTablebaseCompare(fileConnectionString(file), server->connectionString(database), "moved",
+                                   "TABLE");
+        const SideStructure& original = core.lastStructureResult().original;
+        std::vector<std::string> fields;
+        for (const StructureEntry& entry : original.entries)
+            if (entry.change == ChangeCode::DifferentDatatype)
+                fields.push_back(original.columnOf(entry)->name);
+        return fields;
+    };
+    EXPECT_EQ(typeDifferences(true), std::vector<std::string>({"code"}));
+    EXPECT_EQ(typeDifferences(false), std::vector<std::string>({"id", "n", "s", "b", "code"}));
 }
 
 } // namespace
