@@ -93,10 +93,10 @@ frmComparisonSettings::frmComparisonSettings(frmMain& form) : QDialog(&form), fo
     filtersLayout->addRow(tr("Modified records where:"), txtModifiedFilter_);
 
     auto* structure = new QGroupBox(tr("Structure"), this);
-    chkTypesByFamily_ =
-        new QCheckBox(tr("Field types of one family are the same (INTEGER and bigint, TEXT and "
-                         "varchar)"),
-                      structure);
+    chkTypesByFamily_ = new QCheckBox(tr("Field types of one family are the same"), structure);
+    chkTypesByFamily_->setToolTip(
+        tr("Integers of any width, texts of any kind and length, ...: SQLite INTEGER "
+           "and PostgreSQL bigint, TEXT and varchar(40)"));
     chkTypesByFamily_->setObjectName("chkTypesByFamily");
     (new QVBoxLayout(structure))->addWidget(chkTypesByFamily_);
 

@@ -331,7 +331,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Field types of one family are the same (INTEGER and bigint, TEXT and varchar)</source>
+        <source>Field types of one family are the same</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Integers of any width, texts of any kind and length, ...: SQLite INTEGER and PostgreSQL bigint, TEXT and varchar(40)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
