@@ -194,6 +194,7 @@ std::string comparisonDocument(const SavedComparison& comparison) {
         {"fields", comparison.fields},
         {"views", comparison.views},
         {"differencesOnly", comparison.differencesOnly},
+        {"typesByFamily", comparison.typesByFamily},
         {"table", textOrNull(comparison.table)},
         {"columns", data.columns},
         {"key", data.key},

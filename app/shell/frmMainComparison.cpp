@@ -54,6 +54,7 @@ void frmMain::buildComparisonMenu(QMenu& file, QAction* before) {
     add(mnuOpenComparison_, "mnuOpenComparison", tr("&Open Comparison..."));
     mnuRecentComparisons_ = new QMenu(tr("Recent Co&mparisons"), &file);
     mnuRecentComparisons_->setObjectName("mnuRecentComparisons");
+    mnuRecentComparisons_->setToolTipsVisible(true); // the whole path of each
     file.insertMenu(before, mnuRecentComparisons_);
     add(mnuSaveComparison_, "mnuSaveComparison", tr("Sa&ve Comparison..."));
     add(mnuExportJson_, "mnuExportJson", tr("&Export Result as JSON..."));

@@ -50,6 +50,12 @@ TEST(ComparisonFileTest, WritesAndReadsBackEverySetting) {
     EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     std::filesystem::remove_all(folder);
 
+    SavedComparison structure;
+    structure.original = "a.db";
+    structure.modified = "b.db";
+    structure.fields = structure.views = structure.differencesOnly = structure.typesByFamily = true;
+    EXPECT_EQ(comparisonFromDocument(comparisonDocument(structure), ""), structure);
+
     const SavedComparison relative = comparisonFromDocument(document(""), "/data/saved");
     EXPECT_EQ(relative.original, "/data/saved/a.db");
     EXPECT_EQ(relative.modified, "dsn:pg");
