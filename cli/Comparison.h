@@ -37,8 +37,8 @@ std::string comparisonDocument(const SavedComparison& comparison);
 /// password, or an option a run would refuse (a row filter that is not one condition, ...).
 SavedComparison comparisonFromDocument(const std::string& document, const std::string& folder);
 
-/// Reads the comparison file at path; throws CliError naming the file when it cannot be read or
-/// is not a comparison.
+/// Reads the comparison file at path, its relative database paths taken from the file's
+/// absolute folder; throws CliError naming the file when it cannot be read or is not a comparison.
 SavedComparison readComparisonFile(const std::string& path);
 
 /// Writes the comparison to path, through a file beside it that replaces it only once complete;
