@@ -56,6 +56,16 @@ Json changesOf(const DataReport& report) {
     return changes;
 }
 
+/// Without a key, how many copies of each side are left over when equal records pair one to
+/// one (a record held twice on one side and once on the other leaves one); null where records
+/// are paired by a key or were not counted so.
+Json unpairedCopiesOf(const DataReport& report) {
+    const sifkit::DataResult& result = report.result;
+    if (report.paired() || result.originalUnpairedCopies < 0 || result.modifiedUnpairedCopies < 0)
+        return nullptr;
+    return {{"original", result.originalUnpairedCopies}, {"modified", result.modifiedUnpairedCopies}};
+}
+
 /// Invalid UTF-8 in database texts is replaced (U+FFFD) rather than failing the whole document.
 std::string dumped(const Json& document) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -114,6 +124,8 @@ std::string formatJson(const DataReport& report) {
                   {"exactDespiteCollation", report.result.exactDespiteCollation},
                   {"primaryKey", textOrNull(primaryKey)},
                   {"paired", report.paired()},
+                  {"pairedBy", report.paired() ? Json(report.result.keyColumns) : Json(nullptr)},
+                  {"unpairedCopies", unpairedCopiesOf(report)},
                   {"valueOptions", optionsOf(report.result.options)},
                   {"filters",
                    {{"original", textOrNull(report.result.originalFilter)},

@@ -37,7 +37,7 @@ const char* const footer =
     "\"differences\": N, ...}; structure runs add \"fields\", \"views\", "
     "\"differencesOnly\",\n\"typesByFamily\" and "
     "\"items\": [{\"side\", \"kind\", \"object\", \"field\", \"type\", \"change\", \"description\",\n"
-    "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\" and\n"
+    "\"primaryKey\", \"comparable\"}]; data runs add \"table\", \"columns\", \"primaryKey\",\n\"pairedBy\", \"unpairedCopies\" and "
     "\"records\": [{\"side\", \"record\", \"key\", \"counterpart\", \"values\": {column: text}}] and\n"
     "\"changed\": [{\"key\", \"original\", \"modified\", \"columns\": {column: {\"original\",\n"
     "\"modified\"}}}]; --data runs (\"mode\": \"data-summary\") add \"tables\": [{\"table\",\n"

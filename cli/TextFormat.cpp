@@ -135,6 +135,8 @@ std::string formatText(const DataReport& report) {
     std::string out = "Table " + oneLine(table) + ", compared columns: " + oneLine(joined(report.columns));
     if (report.keyGiven && report.paired())
         out += "; records paired by key " + oneLine(joined(report.result.keyColumns));
+    else if (report.primaryKey.empty() && report.paired())
+        out += "; no primary key, records paired by unique key " + oneLine(joined(report.result.keyColumns));
     else if (report.primaryKey.empty())
         out += "; no primary key, records are not paired";
     else if (!report.paired())

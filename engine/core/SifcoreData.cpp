@@ -459,8 +459,9 @@ std::vector<std::string> comparedKey(std::vector<std::string> key, const PassRes
     return key;
 }
 
-/// The primary keys of both sides' tables, read from the catalogues once for a run, when first
-/// asked for.
+/// The keys of both sides' tables, read from the catalogues once for a run, when first asked
+/// for: their primary keys and, where neither side has one, the first unique key without Nulls
+/// the Original has that the Modified has too.
 class RunPrimaryKeys {
 public:
     RunPrimaryKeys(clsDBManager& masterSide, clsDBManager& sourceSide)
@@ -473,32 +474,56 @@ public:
             try {
                 keys_.emplace(detail::primaryKeyOf(backendOf(master_), master_.getTableName()),
                               detail::primaryKeyOf(backendOf(source_), source_.getTableName()));
+                if (keys_->first.empty() && keys_->second.empty())
+                    uniqueKey_ = sharedUniqueKey();
             } catch (const Error&) {
                 // a key the catalogue cannot tell pairs nothing; the records still stand
+                keys_.reset();
             }
         }
         return keys_ ? &*keys_ : nullptr;
     }
 
+    /// The unique key both sides have where neither has a primary key; empty otherwise.
+    const std::vector<std::string>& uniqueKey() {
+        get();
+        return uniqueKey_;
+    }
+
 private:
+    std::vector<std::string> sharedUniqueKey() {
+        const std::vector<std::vector<std::string>> theirs =
+            backendOf(source_).uniqueKeys(source_.getTableName());
+        for (std::vector<std::string>& key : backendOf(master_).uniqueKeys(master_.getTableName()))
+            if (std::find(theirs.begin(), theirs.end(), key) != theirs.end())
+                return std::move(key);
+        return {};
+    }
+
     clsDBManager& master_;
     clsDBManager& source_;
     bool read_ = false;
     std::optional<std::pair<std::vector<std::string>, std::vector<std::string>>> keys_;
+    std::vector<std::string> uniqueKey_;
 };
 
-/// Whether a run's records have no key to pair them: none given and no primary key on either
-/// side. Such records are counted as multisets as well.
+/// Whether a run's records have no key to pair them: none given, and neither a primary key on
+/// either side nor a unique key on both. Such records are counted as multisets as well.
 bool pairsWithoutKey(const std::vector<std::string>& givenKey, RunPrimaryKeys& primaryKeys) {
     const auto* keys = givenKey.empty() ? primaryKeys.get() : nullptr;
-    return keys && keys->first.empty() && keys->second.empty();
+    return keys && keys->first.empty() && keys->second.empty() && primaryKeys.uniqueKey().empty();
 }
 
-/// The primary key both sides share and both passes compare; empty otherwise.
+/// The primary key both sides share, or else their unique key, where both passes compare it;
+/// empty otherwise.
 std::vector<std::string> sharedKey(RunPrimaryKeys& primaryKeys, const PassResult& master,
                                    const PassResult& source) {
     const auto* keys = primaryKeys.get();
-    if (!keys || keys->first.empty() || keys->first != keys->second)
+    if (!keys)
+        return {};
+    if (keys->first.empty() && keys->second.empty())
+        return comparedKey(primaryKeys.uniqueKey(), master, source);
+    if (keys->first.empty() || keys->first != keys->second)
         return {};
     return comparedKey(keys->first, master, source);
 }

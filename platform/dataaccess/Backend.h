@@ -208,6 +208,13 @@ public:
         (void)table;
         return {};
     }
+    /// The unique keys of a table that can hold no Null (each of their columns is declared not
+    /// null), each as its columns in key order: not the primary key, nor a key of only part of
+    /// the rows or of expressions. None where the database cannot tell, or the table cannot be read.
+    virtual std::vector<std::vector<std::string>> uniqueKeys(const std::string& table) {
+        (void)table;
+        return {};
+    }
     /// The catalogues of the tables read with a few statements for all of them, instead of
     /// several calls a table; the first rows only of rowTables. nullopt where the backend has
     /// no such reading; a table missing from the answer is to be read table by table.

@@ -218,6 +218,28 @@ RowSet MdbBackend::primaryKeys(const std::string& table) {
     return rows;
 }
 
+std::vector<std::vector<std::string>> MdbBackend::uniqueKeys(const std::string& table) {
+    traceStatement("SQLStatistics(?)", {table});
+    std::vector<std::vector<std::string>> keys;
+    const std::unique_ptr<mdb::Table> found = file_.openTable(table);
+    if (!found)
+        return keys;
+    const std::vector<std::string> required = file_.requiredColumns(table);
+    for (const mdb::Index& index : found->indexes()) {
+        if (index.primary || !index.unique || index.columns.empty())
+            continue;
+        std::vector<std::string> key;
+        bool noNull = true;
+        for (std::size_t column : index.columns) {
+            key.push_back(found->columns()[column].name);
+            noNull = noNull && std::find(required.begin(), required.end(), key.back()) != required.end();
+        }
+        if (index.required || noNull)
+            keys.push_back(std::move(key));
+    }
+    return keys;
+}
+
 std::vector<MdbBackend::Relationship> MdbBackend::relationships() const {
     std::vector<Relationship> found;
     const std::unique_ptr<mdb::Table> table = file_.openTable("MSysRelationships");

@@ -87,6 +87,28 @@ File::File(const std::string& path) : path_(path), native_(std::make_unique<Nati
 
 File::~File() = default;
 
+std::vector<std::string> File::requiredColumns(const std::string& table) const {
+    // The properties are those the catalogue read at opening; a table's clone has none.
+    std::vector<std::string> required;
+    const Object* object = find(table);
+    if (!object || object->kind == Object::Kind::Query)
+        return required;
+    const int entry = entries_[static_cast<std::size_t>(object - objects_.data())];
+    const auto* catalogued =
+        static_cast<MdbCatalogEntry*>(g_ptr_array_index(native_->handle->catalog, entry));
+    if (!catalogued->props)
+        return required;
+    for (unsigned i = 0; i < catalogued->props->len; ++i) {
+        const auto* properties = static_cast<MdbProperties*>(g_ptr_array_index(catalogued->props, i));
+        if (!properties->name || !properties->hash)
+            continue;
+        const auto* value = static_cast<const char*>(g_hash_table_lookup(properties->hash, "Required"));
+        if (value && g_ascii_strcasecmp(value, "yes") == 0)
+            required.emplace_back(properties->name);
+    }
+    return required;
+}
+
 const Object* File::find(const std::string& name) const {
     for (const Object& object : objects_)
         if (object.name == name)
@@ -153,6 +175,7 @@ std::vector<Index> Table::indexes() const {
         entry.name = index->name;
         entry.primary = index->index_type == 1;
         entry.unique = (index->flags & MDB_IDX_UNIQUE) != 0;
+        entry.required = (index->flags & MDB_IDX_REQUIRED) != 0;
         for (unsigned k = 0; k < index->num_keys && k < MDB_MAX_IDX_COLS; ++k) {
             const int column = index->key_col_num[k] - 1;
             if (column >= 0 && static_cast<std::size_t>(column) < columns_.size())

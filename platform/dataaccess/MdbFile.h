@@ -24,6 +24,7 @@ struct Index {
     std::string name;
     bool primary = false;
     bool unique = false;
+    bool required = false; ///< the index takes no Null
     std::vector<std::size_t> columns; ///< positions among the table's columns, in key order
 };
 
@@ -48,6 +49,8 @@ public:
     std::unique_ptr<Table> openTable(const std::string& name) const;
     /// The catalogue entry named so (exactly, else without regard to case); nullptr for none.
     const Object* find(const std::string& name) const;
+    /// The names of a table's columns whose values are required (none can be Null).
+    std::vector<std::string> requiredColumns(const std::string& table) const;
 
 private:
     struct Native; ///< libmdb's handle, kept out of the layer's other files

@@ -3,6 +3,7 @@
 
 #include "OdbcBlockFetch.h"
 #include "OdbcTypes.h"
+#include "UniqueKeys.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -507,6 +508,36 @@ RowSet OdbcBackend::foreignKeysDeclaredBy(const std::string& foreignKeyTable) {
                 statement, "SQLForeignKeys");
     RowSet rows = fetchAll(statement);
     return mysqlFamily_ ? ofDatabase(std::move(rows), database, {"PKTABLE_CAT", "FKTABLE_CAT"}) : rows;
+}
+
+std::vector<std::vector<std::string>> OdbcBackend::uniqueKeys(const std::string& table) {
+    // Unique indexes over whole rows and plain columns only: PostgreSQL's partial and expression
+    // indexes are left out, and so are MySQL's functional parts (their column is Null).
+    if (dialect_.isSqlite)
+        return sqliteUniqueKeys(*this, table);
+    RowSet rows;
+    try {
+        if (dialect_.dbmsName.find("PostgreSQL") != std::string::npos)
+            rows = query(
+                "SELECT i.indexrelid, a.attname, CASE WHEN a.attnotnull THEN 1 ELSE 0 END FROM pg_index i "
+                "CROSS JOIN LATERAL unnest(i.indkey) WITH ORDINALITY AS k(attnum, position) "
+                "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = k.attnum "
+                "WHERE i.indrelid = CAST(? AS regclass) AND i.indisunique AND NOT i.indisprimary "
+                "AND i.indpred IS NULL AND i.indexprs IS NULL "
+                "ORDER BY i.indexrelid, k.position",
+                {Value(dialect_.quoteTable(table))});
+        else if (mysqlFamily_)
+            rows = query("SELECT s.INDEX_NAME, s.COLUMN_NAME, CASE WHEN c.IS_NULLABLE = 'NO' THEN 1 ELSE 0 "
+                         "END FROM information_schema.STATISTICS s "
+                         "LEFT JOIN information_schema.COLUMNS c ON c.TABLE_SCHEMA = s.TABLE_SCHEMA "
+                         "AND c.TABLE_NAME = s.TABLE_NAME AND c.COLUMN_NAME = s.COLUMN_NAME "
+                         "WHERE s.TABLE_SCHEMA = DATABASE() AND s.TABLE_NAME = ? AND s.NON_UNIQUE = 0 "
+                         "AND s.INDEX_NAME <> 'PRIMARY' ORDER BY s.INDEX_NAME, s.SEQ_IN_INDEX",
+                         {Value(table)});
+    } catch (const DatabaseError&) {
+        return {};
+    }
+    return uniqueKeysOf(rows);
 }
 
 std::vector<std::string> OdbcBackend::looselyCollatedColumns(const std::string& table) {

@@ -30,6 +30,7 @@ public:
     int64_t execute(const std::string& sql, const std::vector<Value>& params) override;
     RowSet tables() override;
     RowSet primaryKeys(const std::string& table) override;
+    std::vector<std::vector<std::string>> uniqueKeys(const std::string& table) override;
     RowSet foreignKeysReferencing(const std::string& primaryKeyTable) override;
     RowSet foreignKeysDeclaredBy(const std::string& foreignKeyTable) override;
     std::vector<std::string> looselyCollatedColumns(const std::string& table) override;

@@ -4,6 +4,7 @@
 #include "CatalogueColumns.h"
 #include "OdbcTypes.h"
 #include "SqliteTypes.h"
+#include "UniqueKeys.h"
 
 #include <sifkit/SifkitError.h>
 
@@ -535,6 +536,10 @@ RowSet SqliteBackend::primaryKeys(const std::string& table) {
     for (const Row& row : columns.rows)
         add(row[0], index);
     return rows;
+}
+
+std::vector<std::vector<std::string>> SqliteBackend::uniqueKeys(const std::string& table) {
+    return sqliteUniqueKeys(*this, table);
 }
 
 std::vector<std::string> SqliteBackend::looselyCollatedColumns(const std::string& table) {

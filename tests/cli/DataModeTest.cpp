@@ -48,6 +48,8 @@ TEST(DataModeTest, JsonGivesKeysCounterpartsAndNullsAsNull) {
     EXPECT_EQ(document["columns"], json::parse(R"(["id", "email"])"));
     EXPECT_EQ(document["primaryKey"], "id");
     EXPECT_EQ(document["paired"], true);
+    EXPECT_EQ(document["pairedBy"], json::parse(R"(["id"])"));
+    EXPECT_EQ(document["unpairedCopies"], nullptr);
     EXPECT_EQ(document["differences"], 4);
     EXPECT_EQ(document["records"], json::parse(R"([
         {"side": "Original", "record": 4, "key": "4", "counterpart": null,
@@ -75,6 +77,7 @@ TEST(DataModeTest, RecordsPairOnlyThroughAPrimaryKeyAmongTheComparedColumns) {
     json document = json::parse(keyLeftOut.out);
     EXPECT_EQ(document["primaryKey"], "id");
     EXPECT_EQ(document["paired"], false);
+    EXPECT_EQ(document["pairedBy"], nullptr);
     ASSERT_EQ(document["records"].size(), 4u);
     for (const auto& record : document["records"]) {
         EXPECT_EQ(record["key"], nullptr);
@@ -92,6 +95,25 @@ TEST(DataModeTest, RecordsPairOnlyThroughAPrimaryKeyAmongTheComparedColumns) {
                         "Modified  1       -            1  y\n"
                         "\n"
                         "2 records differ: 1 in the Original database, 1 in the Modified database.\n");
+
+    // A copy missing on one side counts as well, though each side lists only the records with
+    // no equal one on the other.
+    DatabasePair copies("CREATE TABLE t (a INTEGER, b TEXT); INSERT INTO t VALUES (1, 'x'); "
+                        "INSERT INTO t VALUES (1, 'x'); INSERT INTO t VALUES (2, 'z');",
+                        "CREATE TABLE t (a INTEGER, b TEXT); INSERT INTO t VALUES (1, 'x'); "
+                        "INSERT INTO t VALUES (3, 'w');");
+    json counted =
+        json::parse(runCli({copies.original, copies.modified, "--table", "t", "--format", "json"}).out);
+    EXPECT_EQ(counted["unpairedCopies"], json::parse(R"({"original": 2, "modified": 1})"));
+    EXPECT_EQ(counted["differences"], 2);
+
+    const std::string uniqueA =
+        "CREATE TABLE t (a INTEGER NOT NULL, b TEXT); CREATE UNIQUE INDEX t_a ON t (a);";
+    DatabasePair uniqueKey(uniqueA + "INSERT INTO t VALUES (1, 'x');",
+                           uniqueA + "INSERT INTO t VALUES (1, 'y');");
+    CliResult paired = runCli({uniqueKey.original, uniqueKey.modified, "--table", "t"});
+    EXPECT_EQ(paired.out.substr(0, paired.out.find('\n')),
+              "Table t, compared columns: a, b; no primary key, records paired by unique key a.");
 }
 
 TEST(DataModeTest, ANullIsToldFromTheTextNullAndCsvQuotesValues) {

@@ -182,6 +182,10 @@ TEST_F(AccessFileTest, ColumnsCarryTheirAccessTypes) {
 TEST_F(AccessFileTest, PrimaryAndForeignKeysAreTheFilesOwn) {
     Connection connection;
     connection.open(fileConnectionString(northwind));
+    // The category name is required and unique: the one unique key besides a primary key.
+    EXPECT_EQ(connection.backend()->uniqueKeys("Categories"),
+              std::vector<std::vector<std::string>>{{"CategoryName"}});
+    EXPECT_TRUE(connection.backend()->uniqueKeys("Orders").empty());
     // mdb-schema for MySQL keeps the names' letter case: "ALTER TABLE `T` ADD PRIMARY KEY
     // (`a`, `b`);" and "... FOREIGN KEY (`c`) REFERENCES `U`(`d`)".
     const std::string schema = tool("mdb-schema", northwind, " mysql");

@@ -35,8 +35,9 @@ struct SIFKIT_EXPORT DataResult {
     std::vector<ColumnSchema> originalColumns; ///< the columns of the Original side's query
     std::vector<ColumnSchema> modifiedColumns; ///< the columns of the Modified side's query
     /// The columns records are paired by: the key the control was given (Sifcore::setPairingKey),
-    /// or else the primary key when both sides have the same one; empty when a side does not
-    /// compare all of it (records then have no counterparts).
+    /// or else the primary key when both sides have the same one, or else, where neither side
+    /// has one, a unique key both have whose columns are declared not null; empty when a side
+    /// does not compare all of it (records then have no counterparts).
     std::vector<std::string> keyColumns;
     /// The compared columns that a side's database would call equal where they differ in letter
     /// case or trailing blanks (its collation or type ignores them); they are compared exactly.

@@ -125,6 +125,35 @@ TEST_P(DataCompareTest, RecordsPairByEveryKeyColumnOrByTheColumnsGiven) {
     EXPECT_TRUE(run.core.lastDataResult().keyColumns.empty());
 }
 
+TEST_P(DataCompareTest, WithoutAPrimaryKeyAUniqueKeyWithoutNullsPairs) {
+    // The unique serial may be Null, so it is no key, though it was made first.
+    const std::string parts =
+        "CREATE TABLE parts (code VARCHAR(10) NOT NULL, serial VARCHAR(10), label VARCHAR(20));"
+        "CREATE UNIQUE INDEX a_serial ON parts (serial);CREATE UNIQUE INDEX b_code ON parts (code);"
+        "INSERT INTO parts VALUES ('a1', 's1', 'bolt');INSERT INTO parts VALUES ('b2', NULL, 'nut');"
+        "INSERT INTO parts VALUES ('c3', 's3', 'gear');";
+    DataRun run =
+        this->run(parts, parts + "UPDATE parts SET label = 'screw', serial = 's9' WHERE code = 'a1';"
+                                 "DELETE FROM parts WHERE code = 'c3';");
+    run.prepare("parts", "[code],[serial],[label]");
+    ASSERT_TRUE(run.runFull());
+    const DataResult& result = run.core.lastDataResult();
+    EXPECT_EQ(result.keyColumns, Strings{"code"});
+    ASSERT_EQ(result.original.size(), 2u);
+    const DataRecord* changed = result.counterpartOf(result.original.front());
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(result.changedColumns(result.original.front(), *changed), (Strings{"serial", "label"}));
+    EXPECT_EQ(result.counterpartOf(result.original.back()), nullptr);
+
+    // A unique key only one side has pairs nothing.
+    DataRun oneSided = this->run(parts, parts + "DROP INDEX b_code" +
+                                            (GetParam() == DatabaseKind::Mariadb ? " ON parts;" : ";") +
+                                            "UPDATE parts SET label = 'screw' WHERE code = 'a1';");
+    oneSided.prepare("parts", "[code],[serial],[label]");
+    ASSERT_TRUE(oneSided.runFull());
+    EXPECT_TRUE(oneSided.core.lastDataResult().keyColumns.empty());
+}
+
 TEST_P(DataCompareTest, ARecordOnTheModifiedSideOnly) {
     DataRun run =
         this->run(contactsWith(""), contactsWith("INSERT INTO contacts VALUES (5, 'Eve', NULL, 3.25);"));
