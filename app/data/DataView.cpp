@@ -386,6 +386,7 @@ void frmMain::dropComparison() {
         resetTree(*tree);
     if (frmFieldListForDataCompare_)
         frmFieldListForDataCompare_->forgetTable();
+    chosenTableKeys_.clear();
     clearDataResult();
     everyTableView_->clear();
     for (FlexGrid* grid : {MSFlexGrid1_, MSFlexGrid2_}) {

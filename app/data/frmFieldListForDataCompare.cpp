@@ -9,12 +9,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace dbsift {
 
@@ -37,6 +42,16 @@ frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(
     lblNotCompared_->setWordWrap(true);
     lblNotCompared_->hide();
     layout->addWidget(lblNotCompared_);
+    cboKey_ = new QComboBox(this);
+    cboKey_->setObjectName("cboKey");
+    cboKey_->setEditable(true);
+    cboKey_->setInsertPolicy(QComboBox::NoInsert);
+    cboKey_->lineEdit()->setPlaceholderText(tr("the table's primary key"));
+    cboKey_->setToolTip(tr("The records of the two sides that hold the same key are paired. "
+                           "Pick a field, or type several separated by commas."));
+    auto* keyRow = new QFormLayout;
+    keyRow->addRow(tr("Pair records by:"), cboKey_);
+    layout->addLayout(keyRow);
     chkSelectAll_ = new QCheckBox(tr("Select All"), this);
     chkSelectAll_->setObjectName("chkSelectAll");
     layout->addWidget(chkSelectAll_);
@@ -144,7 +159,32 @@ bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableNa
     form_.setCanRunReport(true);
     form_.enableReportControls(true);
     lstFields_Click();
+    showKey();
     return true;
+}
+
+void frmFieldListForDataCompare::showKey() {
+    cboKey_->clear();
+    cboKey_->addItem(QString());
+    for (int i = 0; i < lstFields_->count(); ++i)
+        cboKey_->addItem(lstFields_->item(i)->text());
+    // The key the table's records were last paired by; every field counts as compared here, so
+    // that a key chosen before shows whatever fields are picked now.
+    std::vector<std::string> listed;
+    for (int i = 0; i < lstFields_->count(); ++i)
+        listed.push_back(lstFields_->item(i)->text().toStdString());
+    QStringList key;
+    for (const std::string& column : form_.tableKey(tableName_, sifkit::writeFieldList(listed)))
+        key << QString::fromStdString(column);
+    cboKey_->setCurrentText(key.join(QStringLiteral(", ")));
+}
+
+std::vector<std::string> frmFieldListForDataCompare::getKey() const {
+    std::vector<std::string> key;
+    for (const QString& column : cboKey_->currentText().split(QLatin1Char(',')))
+        if (!column.trimmed().isEmpty())
+            key.push_back(column.trimmed().toStdString());
+    return key;
 }
 
 void frmFieldListForDataCompare::forgetTable() {
@@ -191,6 +231,17 @@ void frmFieldListForDataCompare::cmdCompare_Click() {
         QApplication::restoreOverrideCursor();
         return;
     }
+    const std::vector<std::string> selected =
+        sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
+    for (const std::string& column : getKey())
+        if (std::find(selected.begin(), selected.end(), column) == selected.end()) {
+            // The dialog stays, with what was typed, for the key or the fields to be mended.
+            QApplication::restoreOverrideCursor();
+            form_.showMessage(tr("The key column %1 is not among the fields selected to compare.")
+                                  .arg(QString::fromStdString(column)));
+            return;
+        }
+    form_.chooseTableKey(tableName_, getKey());
     clsAppVar& appVar = form_.getApplicationVariables();
     appVar.setCurrentMasterRecordIndex(1);
     appVar.setCurrentSourceRecordIndex(1);

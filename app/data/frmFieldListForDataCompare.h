@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -39,6 +41,8 @@ public:
     const std::string& getTableType() const { return tableType_; }
     /// The selected fields in list order as the engine takes them: "[A],[B C]"; "" when none.
     std::string getFieldList() const;
+    /// The columns typed or picked to pair the records by, in order; empty: the primary key.
+    std::vector<std::string> getKey() const;
     /// Forgets the listed table and its fields: the next table chosen is listed afresh.
     void forgetTable();
 
@@ -58,6 +62,8 @@ private:
     bool hasFieldDescriptions();
     /// Lists the table's comparable fields that both sides have, in result order.
     void fillFields();
+    /// Offers the listed fields as the key and shows the one the table's records are paired by.
+    void showKey();
 
     frmMain& form_;
     bool tableChanged_ = false;
@@ -67,6 +73,7 @@ private:
     std::string sourceConnectionString_;
     QListWidget* lstFields_;
     QLabel* lblNotCompared_; ///< the table's fields that are not offered, each with the reason
+    QComboBox* cboKey_;      ///< the key records are paired by: a field, or several separated by commas
     QPushButton* cmdCompare_;
     QPushButton* cmdCancel_;
     QPushButton* cmdSelectAll_;

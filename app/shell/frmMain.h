@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -207,6 +208,13 @@ public:
     /// Data > Comparison Settings: the value options, key, ignored columns and row filters of the
     /// window's data comparisons; what is shown is compared again under new ones.
     void showComparisonSettings();
+    /// The key that pairs a table's records over a field list: the one chosen for the table in
+    /// its field list, else the opened comparison's; empty (its primary key) when a column of it
+    /// is not compared.
+    std::vector<std::string> tableKey(const std::string& tableName, const std::string& fieldList) const;
+    /// The key chosen for a table in its field list (empty: its primary key), kept until the
+    /// databases change.
+    void chooseTableKey(const std::string& tableName, const std::vector<std::string>& key);
     /// The recent comparisons' menu (File > Recent Comparisons).
     QMenu& recentComparisonsMenu() const { return *mnuRecentComparisons_; }
 
@@ -444,8 +452,6 @@ private:
     /// The field list without the columns the held settings never compare; as it is when they
     /// are all of it (the user chose just those).
     std::string withoutHeldIgnoredColumns(const std::string& fieldList) const;
-    /// Whether the held key pairs a run over the field list: all of its columns are compared.
-    bool heldKeyApplies(const std::string& fieldList) const;
     /// Whether the held row filters apply to a table: the comparison is of that table.
     bool heldFiltersApply(const std::string& tableName) const;
     /// The opened comparison's settings for a data run of a table over a field list.
@@ -457,6 +463,7 @@ private:
     /// The opened comparison's settings for the comparison of every table.
     sifkit::EveryTableSettings heldEveryTableSettings() const;
     cli::SavedComparison heldComparison_;
+    std::map<std::string, std::vector<std::string>> chosenTableKeys_; ///< by table, see chooseTableKey
     std::string openedFieldList_; ///< the fields the opened comparison's table was compared over
     QString comparisonFile_;      ///< the comparison file last opened or saved
     QAction* mnuOpenComparison_ = nullptr;

@@ -211,12 +211,19 @@ std::string frmMain::withoutHeldIgnoredColumns(const std::string& fieldList) con
     return sifkit::writeFieldList(columns);
 }
 
-bool frmMain::heldKeyApplies(const std::string& fieldList) const {
+std::vector<std::string> frmMain::tableKey(const std::string& tableName, const std::string& fieldList) const {
     const std::vector<std::string> columns =
         sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
-    const std::vector<std::string>& key = heldComparison_.data.key;
-    return std::all_of(key.begin(), key.end(),
-                       [&columns](const std::string& column) { return contains(columns, column); });
+    const auto chosen = chosenTableKeys_.find(tableName);
+    const std::vector<std::string>& key =
+        chosen != chosenTableKeys_.end() ? chosen->second : heldComparison_.data.key;
+    const bool compared = std::all_of(
+        key.begin(), key.end(), [&columns](const std::string& column) { return contains(columns, column); });
+    return compared ? key : std::vector<std::string>{};
+}
+
+void frmMain::chooseTableKey(const std::string& tableName, const std::vector<std::string>& key) {
+    chosenTableKeys_[tableName] = key;
 }
 
 bool frmMain::heldFiltersApply(const std::string& tableName) const {
@@ -228,7 +235,7 @@ void frmMain::applyHeldSettings(const std::string& tableName, const std::string&
     const cli::SavedComparison& held = heldComparison_;
     // The key pairs the records of any table that compares all of it, as a comparison of every
     // table does; the row filters are those of the comparison's own table.
-    Sifcore1().setPairingKey(heldKeyApplies(fieldList) ? held.data.key : std::vector<std::string>{});
+    Sifcore1().setPairingKey(tableKey(tableName, fieldList));
     Sifcore1().setValueOptions(held.data.options);
     const bool filtered = heldFiltersApply(tableName);
     master.setRowFilter(filtered ? held.data.originalFilter : "");
@@ -243,11 +250,22 @@ void frmMain::showComparisonSettings() {
                                  everyTableView_->table().rowCount() > 0;
     const std::string table = appVar_.getSelectedTableName();
     const bool tableShown = dataShown && !everyTableShown && !table.empty() && !getFieldList().empty();
+    // The key shown is the one that pairs the table shown.
+    cli::SavedComparison shown = heldComparison_;
+    if (tableShown)
+        shown.data.key = tableKey(table, getFieldList());
     frmComparisonSettings dialog(*this);
-    dialog.load(heldComparison_, tableShown ? QString::fromStdString(table) : QString());
-    if (dialog.exec() != QDialog::Accepted || dialog.settings() == heldComparison_)
+    dialog.load(shown, tableShown ? QString::fromStdString(table) : QString());
+    if (dialog.exec() != QDialog::Accepted || dialog.settings() == shown)
         return;
+    const std::vector<std::string> heldKey = heldComparison_.data.key;
     heldComparison_ = dialog.settings();
+    // A key chosen here pairs every table, the tables' own keys forgotten; a key left as shown
+    // stays the table's.
+    if (heldComparison_.data.key != shown.data.key)
+        chosenTableKeys_.clear();
+    else
+        heldComparison_.data.key = heldKey;
     Sifcore1().setTypesByFamily(heldComparison_.typesByFamily);
     // What is shown is compared again under the new settings.
     if (everyTableShown)
@@ -316,11 +334,10 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
             const bool filtered = heldFiltersApply(table);
             comparison.data.columns =
                 sifkit::parseFieldList(getFieldList()).value_or(std::vector<std::string>{});
-            if (!heldKeyApplies(getFieldList()))
-                comparison.data.key.clear();
             comparison.data.originalFilter = filtered ? comparison.data.originalFilter : "";
             comparison.data.modifiedFilter = filtered ? comparison.data.modifiedFilter : "";
         }
+        comparison.data.key = tableKey(table, getFieldList());
         comparison.kind = cli::ComparisonKind::Table;
         comparison.table = table;
         comparison.views = comparison.fields = comparison.differencesOnly = comparison.typesByFamily = false;

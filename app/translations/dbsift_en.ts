@@ -419,6 +419,22 @@
         <source>Not compared: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the table&apos;s primary key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The records of the two sides that hold the same key are paired. Pick a field, or type several separated by commas.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pair records by:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key column %1 is not among the fields selected to compare.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMain</name>

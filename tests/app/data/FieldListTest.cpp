@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -186,6 +187,46 @@ private slots:
         QVERIFY(messages[0].contains("no such table"));
         QCOMPARE(sandbox.frame()->panelText(2), QString("Compare failed."));
         QVERIFY(!form.findChild<QAction*>("cmdViewReport")->isEnabled());
+    }
+
+    void aKeyChosenForATablePairsItsRecordsAndStaysWithThatTable() {
+        AppSandbox sandbox;
+        const std::string lines =
+            std::string(kShop) + "CREATE TABLE lines (order_id INTEGER, line_no INTEGER, item VARCHAR(10));\n"
+                                 "INSERT INTO lines VALUES (7, 1, 'pen');\n";
+        frmMain& form = startOnTwoDatabases(sandbox, lines + "INSERT INTO lines VALUES (7, 2, 'ink');\n",
+                                            lines + "INSERT INTO lines VALUES (7, 2, 'nib');\n");
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        auto* key = dialog.findChild<QComboBox*>("cboKey");
+        auto open = [&](const std::string& table) {
+            QVERIFY(dialog.compareTableFromName(table, form.Sifcore1().getMasterDataManager(),
+                                                form.Sifcore1().getSourceDataManager()));
+            button(dialog, "cmdSelectAll").click();
+        };
+        open("lines");
+        QCOMPARE(key->currentText(), QString()); // the primary key, of which it has none
+        QCOMPARE(key->count(), 4);               // that, or one of the three fields
+
+        // A key column not compared is refused, and what was typed stays.
+        key->setCurrentText("order_id, nope");
+        dialog.cmdCompare_Click();
+        QCOMPARE(sandbox.prompter().takeMessages(),
+                 QStringList({"The key column nope is not among the fields selected to compare."}));
+        QCOMPARE(key->currentText(), QString("order_id, nope"));
+
+        key->setCurrentText(" order_id ,line_no");
+        dialog.cmdCompare_Click();
+        const sifkit::DataResult& result = form.Sifcore1().lastDataResult();
+        QCOMPARE(result.keyColumns, (std::vector<std::string>{"order_id", "line_no"}));
+        QCOMPARE(result.original.size(), std::size_t{1});
+        QVERIFY(result.counterpartOf(result.original.front()) != nullptr);
+        QCOMPARE(form.currentComparison()->data.key, (std::vector<std::string>{"order_id", "line_no"}));
+
+        // Another table keeps its primary key; the first keeps the key chosen for it.
+        open("pets");
+        QCOMPARE(key->currentText(), QString());
+        open("lines");
+        QCOMPARE(key->currentText(), QString("order_id, line_no"));
     }
 
     void aRunWithoutDifferencesSaysSo() {
