@@ -46,9 +46,10 @@ frmFieldListForDataCompare::frmFieldListForDataCompare(frmMain& form) : QDialog(
     cboKey_->setObjectName("cboKey");
     cboKey_->setEditable(true);
     cboKey_->setInsertPolicy(QComboBox::NoInsert);
-    cboKey_->lineEdit()->setPlaceholderText(tr("the table's primary key"));
-    cboKey_->setToolTip(tr("The records of the two sides that hold the same key are paired. "
-                           "Pick a field, or type several separated by commas."));
+    cboKey_->lineEdit()->setPlaceholderText(tr("the table's own key"));
+    cboKey_->setToolTip(tr("The records of the two sides that hold the same key are paired. Pick a field, "
+                           "or type several separated by commas. Left empty, the table's primary key "
+                           "pairs them or, without one, a unique key whose fields cannot be Null."));
     auto* keyRow = new QFormLayout;
     keyRow->addRow(tr("Pair records by:"), cboKey_);
     layout->addLayout(keyRow);

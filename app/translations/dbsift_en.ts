@@ -420,19 +420,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the table&apos;s primary key</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The records of the two sides that hold the same key are paired. Pick a field, or type several separated by commas.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Pair records by:</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The key column %1 is not among the fields selected to compare.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the table&apos;s own key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The records of the two sides that hold the same key are paired. Pick a field, or type several separated by commas. Left empty, the table&apos;s primary key pairs them or, without one, a unique key whose fields cannot be Null.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

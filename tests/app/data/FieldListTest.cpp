@@ -227,6 +227,16 @@ private slots:
         QCOMPARE(key->currentText(), QString());
         open("lines");
         QCOMPARE(key->currentText(), QString("order_id, line_no"));
+
+        // Another Original database: its tables are paired by their own keys again.
+        const std::string other = sandbox.createDatabase("other.db", lines);
+        auto* recent = form.findChild<QComboBox*>("cboMasterRecentConn");
+        recent->addItem(QString::fromStdString(AppSandbox::fileConnection(other)));
+        recent->setCurrentIndex(recent->count() - 1);
+        emit recent->activated(recent->count() - 1);
+        QTRY_COMPARE(form.findChild<QTreeWidget*>("TreeView1")->topLevelItemCount(), 3);
+        open("lines");
+        QCOMPARE(key->currentText(), QString());
     }
 
     void aRunWithoutDifferencesSaysSo() {
