@@ -66,6 +66,24 @@ Json unpairedCopiesOf(const DataReport& report) {
     return {{"original", result.originalUnpairedCopies}, {"modified", result.modifiedUnpairedCopies}};
 }
 
+/// Of a table compared as a multiset, each distinct record the sides hold a different number of
+/// times with both counts; null where records are paired by a key or were not counted so.
+Json copiesOf(const DataReport& report) {
+    if (report.paired() || report.result.originalUnpairedCopies < 0 ||
+        report.result.modifiedUnpairedCopies < 0)
+        return nullptr;
+    Json copies = Json::array();
+    for (const sifkit::RecordCopies& counted : report.result.copies) {
+        Json values = Json::object();
+        for (const std::string& column : report.columns)
+            values[column] = valueOf(report.valueOf(counted.record, column));
+        copies.push_back({{"values", std::move(values)},
+                          {"original", counted.originalCopies},
+                          {"modified", counted.modifiedCopies}});
+    }
+    return copies;
+}
+
 /// Invalid UTF-8 in database texts is replaced (U+FFFD) rather than failing the whole document.
 std::string dumped(const Json& document) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -132,7 +150,8 @@ std::string formatJson(const DataReport& report) {
                     {"modified", textOrNull(report.result.modifiedFilter)}}},
                   {"differences", report.differences()},
                   {"records", std::move(records)},
-                  {"changed", changesOf(report)}};
+                  {"changed", changesOf(report)},
+                  {"copies", copiesOf(report)}};
     return dumped(document);
 }
 

@@ -193,11 +193,30 @@ std::string formatText(const DataReport& report) {
         out += "Changed values of the " + counted(static_cast<int32_t>(changes.size()), "record", "records") +
                " paired by key:\n" + changed.render() + "\n";
     }
-    if (records.empty() && !report.notCompared.empty())
+    if (report.sharedCopies() > 0) {
+        // Without a key the records are multisets: a copy the other side lacks is a difference
+        // too, though the record it copies has an equal one there.
+        std::vector<std::string> header{"Original", "Modified"};
+        header.insert(header.end(), report.columns.begin(), report.columns.end());
+        TextTable copies(std::move(header));
+        for (const sifkit::RecordCopies& counted : report.result.copies) {
+            std::vector<std::string> row{std::to_string(counted.originalCopies),
+                                         std::to_string(counted.modifiedCopies)};
+            for (const std::string& column : report.columns)
+                row.push_back(valueText(report.valueOf(counted.record, column)));
+            copies.add(std::move(row));
+        }
+        out += "Copies of each record that the databases hold a different number of times:\n" +
+               copies.render() + "\n";
+    }
+    if (records.empty() && report.sharedCopies() == 0 && !report.notCompared.empty())
         return out + "No differences in the compared columns.\n";
-    return out +
-           summary(
-               records, [](const sifkit::DataRecord*) { return true; }, "record differs", "records differ");
+    const std::string listed = summary(
+        records, [](const sifkit::DataRecord*) { return true; }, "record differs", "records differ");
+    if (const int32_t shared = report.sharedCopies(); shared > 0)
+        return out + (records.empty() ? std::string() : listed) + counted(shared, "record", "records") +
+               " held by both databases a different number of times.\n";
+    return out + listed;
 }
 
 std::string formatText(const DatabaseDataReport& report) {

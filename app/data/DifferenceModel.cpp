@@ -50,6 +50,8 @@ QString DifferenceModel::kindName(DifferenceKind kind) {
         return tr("Only in Original");
     case DifferenceKind::OnlyInModified:
         return tr("Only in Modified");
+    case DifferenceKind::CopiesDiffer:
+        return tr("Copies differ");
     }
     return {};
 }
@@ -102,6 +104,11 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
         if (modifiedByNumber[static_cast<std::size_t>(record.number)] != &record ||
             !paired[static_cast<std::size_t>(record.number)])
             rows_.push_back({DifferenceKind::OnlyInModified, nullptr, &record});
+    // Without a key, a copy one side lacks differs too, though the record has an equal one there.
+    for (const sifkit::RecordCopies& copies : result_.copies)
+        if (copies.originalCopies > 0 && copies.modifiedCopies > 0)
+            rows_.push_back({DifferenceKind::CopiesDiffer, &copies.record, nullptr, copies.originalCopies,
+                             copies.modifiedCopies});
     columnChanges_.assign(columns_.size(), false);
     changedCells_.assign(rows_.size() * columns_.size(), false);
     for (std::size_t row = 0; row < rows_.size(); ++row) {
@@ -150,6 +157,11 @@ QString DifferenceModel::cellText(int row, int column) const {
     const Pair& pair = rows_.at(static_cast<std::size_t>(row));
     switch (column) {
     case 0:
+        if (pair.kind == DifferenceKind::CopiesDiffer)
+            return tr("%1 (%2 : %3)")
+                .arg(kindName(pair.kind))
+                .arg(pair.originalCopies)
+                .arg(pair.modifiedCopies);
         return kindName(pair.kind);
     case 1:
         return pair.original ? QString::number(pair.original->number) : QString();
@@ -173,6 +185,12 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return cellText(index.row(), column);
     case Qt::ToolTipRole:
+        if (pair.kind == DifferenceKind::CopiesDiffer && column < fixedColumns)
+            return tr("Copies of this record: %1 in the Original, %2 in the Modified; the Original's first "
+                      "is "
+                      "shown.")
+                .arg(pair.originalCopies)
+                .arg(pair.modifiedCopies);
         if (changed)
             return tr("Original: %1 / Modified: %2")
                 .arg(shown(valueOf(pair.original, column)), shown(valueOf(pair.modified, column)));
@@ -250,8 +268,8 @@ QVariant DifferenceModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-std::array<int, 3> DifferenceModel::kindCounts() const {
-    std::array<int, 3> counts{};
+std::array<int, 4> DifferenceModel::kindCounts() const {
+    std::array<int, 4> counts{};
     for (const Pair& pair : rows_)
         ++counts[static_cast<std::size_t>(pair.kind)];
     return counts;

@@ -13,12 +13,14 @@
 
 namespace dbsift {
 
-/// How a row of the paired view differs.
-enum class DifferenceKind { Changed, OnlyInOriginal, OnlyInModified };
+/// How a row of the paired view differs. CopiesDiffer: a record of a table without a key that
+/// both sides hold, a different number of times.
+enum class DifferenceKind { Changed, OnlyInOriginal, OnlyInModified, CopiesDiffer };
 
 /// Every difference of a data result, one row per record or pair of records with the same key:
 /// a changed pair (both sides, its changed cells marked), a record only in the Original, a
-/// record only in the Modified. The columns are the kind, the two record numbers and the
+/// record only in the Modified; for a table without a key, also each record both sides hold a
+/// different number of times, with both counts. The columns are the kind, the two record numbers and the
 /// compared columns. The side and the records are kept in the row, never told by a colour.
 class DifferenceModel : public QAbstractTableModel {
     Q_OBJECT
@@ -44,7 +46,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     /// Rows of each kind, in the order of DifferenceKind.
-    std::array<int, 3> kindCounts() const;
+    std::array<int, 4> kindCounts() const;
     /// Whether a compared column (a model column) differs in any changed pair.
     bool columnChanges(int column) const;
     /// Whether a model column is one of the key's.
@@ -60,6 +62,8 @@ private:
         DifferenceKind kind = DifferenceKind::Changed;
         const sifkit::DataRecord* original = nullptr;
         const sifkit::DataRecord* modified = nullptr;
+        int32_t originalCopies = 0; ///< of a CopiesDiffer row
+        int32_t modifiedCopies = 0;
     };
 
     /// The value of a compared column for one side's record; nullptr where it has none.

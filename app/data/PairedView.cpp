@@ -67,8 +67,8 @@ PairedView::PairedView(QWidget* parent)
 
     kind_->setObjectName("cboPairedKind");
     kind_->addItem(tr("All differences"), -1);
-    for (DifferenceKind kind :
-         {DifferenceKind::Changed, DifferenceKind::OnlyInOriginal, DifferenceKind::OnlyInModified})
+    for (DifferenceKind kind : {DifferenceKind::Changed, DifferenceKind::OnlyInOriginal,
+                                DifferenceKind::OnlyInModified, DifferenceKind::CopiesDiffer})
         kind_->addItem(DifferenceModel::kindName(kind), static_cast<int>(kind));
     search_->setObjectName("txtPairedSearch");
     search_->setPlaceholderText(tr("Search"));
@@ -163,11 +163,13 @@ void PairedView::showColumns() {
 }
 
 void PairedView::showCounts() {
-    const std::array<int, 3> counts = model_->kindCounts();
+    const std::array<int, 4> counts = model_->kindCounts();
     QString text = tr("Changed: %1   Only in Original: %2   Only in Modified: %3")
                        .arg(counts[0])
                        .arg(counts[1])
                        .arg(counts[2]);
+    if (counts[3] > 0)
+        text += tr("   Copies differ: %1").arg(counts[3]);
     if (filter_->rowCount() != model_->rowCount())
         text += tr("   (%1 shown)").arg(filter_->rowCount());
     counts_->setText(text);

@@ -66,6 +66,18 @@
         <source>Modified #</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Copies differ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2 : %3)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copies of this record: %1 in the Original, %2 in the Modified; the Original&apos;s first is shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::DifferenceWalk</name>
@@ -221,6 +233,10 @@
     </message>
     <message>
         <source>The file %1 could not be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>   Copies differ: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <tuple>
 
 namespace sifkit::detail {
 
@@ -203,15 +204,18 @@ void readAgain(SideReading& side, const std::vector<int32_t>& wanted, std::vecto
         throw Untrusted{};
 }
 
-/// The values of side's missing records and of its last record: from the rows kept of its
-/// reading, or read again.
+/// The values of side's missing records, of its shared copies and of its last record: from the
+/// rows kept of its reading, or read again.
 void readReported(SideReading& side) {
     const auto count = static_cast<int32_t>(side.digests.size());
     if (count == 0)
         return;
     std::vector<int32_t> wanted = side.answer.missing;
-    if (wanted.empty() || wanted.back() != count)
-        wanted.push_back(count);
+    for (const RecordCopies& shared : side.answer.sharedCopies)
+        wanted.push_back(shared.record.number);
+    wanted.push_back(count);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     std::vector<platform::Row> rows;
     if (side.kept && side.kept->complete()) {
         for (int32_t number : wanted) {
@@ -222,9 +226,17 @@ void readReported(SideReading& side) {
     } else {
         readAgain(side, wanted, rows);
     }
-    side.answer.last = rows.back();
-    rows.resize(side.answer.missing.size());
-    side.answer.rows = std::move(rows);
+    auto rowOf = [&](int32_t number) -> platform::Row& {
+        return rows[static_cast<std::size_t>(std::lower_bound(wanted.begin(), wanted.end(), number) -
+                                             wanted.begin())];
+    };
+    side.answer.last = rowOf(count);
+    for (RecordCopies& shared : side.answer.sharedCopies)
+        shared.record.values = rowOf(shared.record.number);
+    side.answer.rows.clear();
+    side.answer.rows.reserve(side.answer.missing.size());
+    for (int32_t number : side.answer.missing)
+        side.answer.rows.push_back(std::move(rowOf(number)));
 }
 
 /// The digests of one side's records in one set, each place in it marked once a record of the
@@ -464,29 +476,61 @@ PassAnswer answerPass(const MatchSide& mine, const MatchSide& theirs, const std:
     return answerRecordByRecord(mine, theirs, columns, positions, visits, onVisited, heartbeat);
 }
 
+/// A record's digest with its number, to sort a side's digests without moving them from their
+/// places (the readings that follow check each record read again against the digest there).
+struct PlacedDigest {
+    RecordFingerprint digest;
+    int32_t number = 0;
+};
+
+std::vector<PlacedDigest> sortedByDigest(const std::vector<RecordFingerprint>& digests,
+                                         Heartbeat* heartbeat) {
+    std::vector<PlacedDigest> placed;
+    placed.reserve(digests.size());
+    for (std::size_t i = 0; i < digests.size(); ++i)
+        placed.push_back({digests[i], static_cast<int32_t>(i + 1)});
+    beat(heartbeat);
+    std::sort(placed.begin(), placed.end(), [](const PlacedDigest& a, const PlacedDigest& b) {
+        return std::tie(a.digest, a.number) < std::tie(b.digest, b.number);
+    });
+    return placed;
+}
+
 /// Pairs the equal records of the two sides one to one (their digests sorted, then merged) and
-/// counts each side's records left over. The digests are left sorted.
+/// counts each side's records left over. A record both sides hold a different number of times
+/// becomes one of mine's shared copies, its values read later.
 void countUnpairedCopies(SideReading& mine, SideReading& theirs, Heartbeat* heartbeat) {
-    beat(heartbeat);
-    std::sort(mine.digests.begin(), mine.digests.end());
-    beat(heartbeat);
-    std::sort(theirs.digests.begin(), theirs.digests.end());
+    const std::vector<PlacedDigest> ours = sortedByDigest(mine.digests, heartbeat);
+    const std::vector<PlacedDigest> others = sortedByDigest(theirs.digests, heartbeat);
     std::size_t i = 0;
     std::size_t j = 0;
     int64_t paired = 0;
-    while (i < mine.digests.size() && j < theirs.digests.size()) {
+    while (i < ours.size() && j < others.size()) {
         if ((i + j) % 4096 == 0)
             beat(heartbeat);
-        if (mine.digests[i] < theirs.digests[j]) {
+        if (ours[i].digest < others[j].digest) {
             ++i;
-        } else if (theirs.digests[j] < mine.digests[i]) {
+        } else if (others[j].digest < ours[i].digest) {
             ++j;
         } else {
-            ++paired;
-            ++i;
-            ++j;
+            const std::size_t first = i;
+            const RecordFingerprint digest = ours[i].digest;
+            int64_t here = 0;
+            int64_t there = 0;
+            for (; i < ours.size() && ours[i].digest == digest; ++i)
+                ++here;
+            for (; j < others.size() && others[j].digest == digest; ++j)
+                ++there;
+            paired += std::min(here, there);
+            if (here != there)
+                mine.answer.sharedCopies.push_back(
+                    {{Side::Original, ours[first].number, {}, 0},
+                     static_cast<int32_t>(std::min<int64_t>(here, INT32_MAX)),
+                     static_cast<int32_t>(std::min<int64_t>(there, INT32_MAX))});
         }
     }
+    std::sort(mine.answer.sharedCopies.begin(), mine.answer.sharedCopies.end(),
+              [](const RecordCopies& a, const RecordCopies& b) { return a.record.number < b.record.number; });
     mine.answer.unpairedCopies = static_cast<int64_t>(mine.digests.size()) - paired;
     theirs.answer.unpairedCopies = static_cast<int64_t>(theirs.digests.size()) - paired;
 }
@@ -539,6 +583,8 @@ answerBothWays(const MatchSide& original, const MatchSide& modified,
                 mine.answer.missing.push_back(static_cast<int32_t>(i + 1));
         }
         theirs.answer.missing = index->unmatched();
+        if (countCopies)
+            countUnpairedCopies(mine, theirs, heartbeat);
         if (original.backend != modified.backend && original.backend->runsOnAnyThread() &&
             modified.backend->runsOnAnyThread())
             runBoth([&] { readReported(mine); }, [&] { readReported(theirs); }, heartbeat);
@@ -546,9 +592,6 @@ answerBothWays(const MatchSide& original, const MatchSide& modified,
             readReported(mine);
             readReported(theirs);
         }
-        // Last: the readings above check each record read again against its digest by place.
-        if (countCopies)
-            countUnpairedCopies(mine, theirs, heartbeat);
         const int64_t nearPairs = pairWithinTolerance(mine.answer, theirs.answer, originalColumns,
                                                       modifiedColumns, options, heartbeat);
         if (countCopies) {

@@ -8,6 +8,7 @@
 #include "model/Statement.h"
 
 #include <sifkit/CompareOptions.h>
+#include <sifkit/DataResult.h>
 
 #include <cstdint>
 #include <functional>
@@ -35,6 +36,9 @@ struct PassAnswer {
     /// When equal records of the two sides pair one to one, how many of this side's are left
     /// without a copy on the other side; -1 when not counted.
     int64_t unpairedCopies = -1;
+    /// Where copies are counted, of the Original's answer: its records the other side holds too,
+    /// but a different number of times (those it holds alone are among the missing ones).
+    std::vector<RecordCopies> sharedCopies;
 };
 
 /// Thrown when a side cannot be read for a match: whether the other side holds a record is then

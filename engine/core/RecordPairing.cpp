@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 namespace sifkit::detail {
 
@@ -126,6 +127,32 @@ void pairByKey(DataResult& result) {
                 firstOriginal.find(keyOf(modified, modifiedKey, result.modifiedColumns, result.options));
             found != firstOriginal.end())
             modified.counterpart = found->second;
+}
+
+void collectCopies(DataResult& result, std::vector<RecordCopies> shared) {
+    std::vector<RecordCopies> copies = std::move(shared);
+    // Every copy of a record one side holds alone is among that side's reported records.
+    for (Side side : {Side::Original, Side::Modified}) {
+        const std::vector<ColumnSchema>& columns = result.columns(side);
+        std::unordered_map<std::string, std::size_t> groups;
+        for (const DataRecord& record : result.records(side)) {
+            std::string form;
+            for (std::size_t i = 0; i < record.values.size() && i < columns.size(); ++i)
+                form += pairingForm(record.values[i], columns[i].typeCode, result.options);
+            const auto [group, added] = groups.try_emplace(std::move(form), copies.size());
+            if (added) {
+                copies.push_back({record, 0, 0});
+                copies.back().record.counterpart = 0;
+            }
+            RecordCopies& counted = copies[group->second];
+            ++(side == Side::Original ? counted.originalCopies : counted.modifiedCopies);
+        }
+    }
+    std::stable_sort(copies.begin(), copies.end(), [](const RecordCopies& a, const RecordCopies& b) {
+        return std::pair{a.record.side != Side::Original, a.record.number} <
+               std::pair{b.record.side != Side::Original, b.record.number};
+    });
+    result.copies = std::move(copies);
 }
 
 } // namespace sifkit::detail

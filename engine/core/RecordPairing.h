@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sifkit::detail {
 
@@ -31,5 +32,10 @@ bool equalUnder(const Value& value, int32_t typeCode, const Value& other, int32_
 /// key column compared, every one equal. Records of a key that is not on the other side keep
 /// counterpart 0.
 void pairByKey(DataResult& result);
+
+/// The result's copies, of a table compared as a multiset: the records both sides hold a
+/// different number of times (shared, counted where the digests were) and those one side
+/// holds alone, counted among its reported records.
+void collectCopies(DataResult& result, std::vector<RecordCopies> shared);
 
 } // namespace sifkit::detail

@@ -178,7 +178,8 @@ struct PassResult {
     std::vector<ColumnSchema> columns;
     std::vector<DataRecord> records;
     int32_t recordCount = 0;
-    int32_t unpairedCopies = -1; ///< see PassAnswer
+    int32_t unpairedCopies = -1;            ///< see PassAnswer
+    std::vector<RecordCopies> sharedCopies; ///< see PassAnswer
 };
 
 /// The progress a counted pass reports: dataProgressStatus and its maximum, and the event.
@@ -321,6 +322,7 @@ PassResult runCountedPass(clsDBManager& thisSide, clsDBManager& otherSide, Side 
             showLastMatch(otherSide, thisSide, result.columns, positions, answer.last);
             thisSide.setReturnSQLMessage(success); // each record's look-up starts the message afresh
         }
+        result.sharedCopies = std::move(answer.sharedCopies);
         result.records = recordsOf(std::move(answer), side);
     } catch (const MatchFailed& failed) {
         reportMatchFailure(thisSide, otherSide, failed);
@@ -603,11 +605,11 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
             sourceKnown = failed.theirs ? asOwn : asTheirs;
         }
     }
-    const PassResult masterPass =
+    PassResult masterPass =
         runCountedPass(masterSide, sourceSide, Side::Original,
                        {*this, dataProgressStatus_, dataProgressStatusMax_, readingOriginal}, visits,
                        masterKnown, heartbeat, valueOptions_);
-    const PassResult sourcePass =
+    PassResult sourcePass =
         runCountedPass(sourceSide, masterSide, Side::Modified,
                        {*this, dataProgressStatus_, dataProgressStatusMax_, readingModified}, visits,
                        sourceKnown, heartbeat, valueOptions_);
@@ -628,6 +630,9 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.keyColumns = pairingKey_.empty() ? sharedKey(primaryKeys, masterPass, sourcePass)
                                                : comparedKey(pairingKey_, masterPass, sourcePass);
     detail::pairByKey(lastData_);
+    if (lastData_.keyColumns.empty() && lastData_.originalUnpairedCopies >= 0 &&
+        lastData_.modifiedUnpairedCopies >= 0)
+        detail::collectCopies(lastData_, std::move(masterPass.sharedCopies));
     lastData_.exactDespiteCollation = looselyCollated(masterSide, sourceSide, namesOf(masterPass.columns));
     // Both passes run, so that each side's messages tell what happened to it; a pass whose
     // look-ups failed leaves nothing to publish.

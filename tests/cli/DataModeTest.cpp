@@ -106,6 +106,22 @@ TEST(DataModeTest, RecordsPairOnlyThroughAPrimaryKeyAmongTheComparedColumns) {
         json::parse(runCli({copies.original, copies.modified, "--table", "t", "--format", "json"}).out);
     EXPECT_EQ(counted["unpairedCopies"], json::parse(R"({"original": 2, "modified": 1})"));
     EXPECT_EQ(counted["differences"], 2);
+    EXPECT_EQ(counted["copies"],
+              json::parse(R"([{"values": {"a": "1", "b": "x"}, "original": 2, "modified": 1},
+        {"values": {"a": "2", "b": "z"}, "original": 1, "modified": 0},
+        {"values": {"a": "3", "b": "w"}, "original": 0, "modified": 1}])"));
+    // The duplicate alone is a difference too.
+    DatabasePair duplicate("CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1); INSERT INTO t VALUES (1);",
+                           "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1);");
+    CliResult held = runCli({duplicate.original, duplicate.modified, "--table", "t"});
+    EXPECT_EQ(held.status, 1);
+    EXPECT_EQ(held.out, "Table t, compared columns: a; no primary key, records are not paired.\n"
+                        "\n"
+                        "Copies of each record that the databases hold a different number of times:\n"
+                        "Original  Modified  a\n"
+                        "2         1         1\n"
+                        "\n"
+                        "1 record held by both databases a different number of times.\n");
 
     const std::string uniqueA =
         "CREATE TABLE t (a INTEGER NOT NULL, b TEXT); CREATE UNIQUE INDEX t_a ON t (a);";

@@ -28,6 +28,16 @@ struct DataRecord {
     bool operator==(const DataRecord&) const = default;
 };
 
+/// A record of a table compared as a multiset that the two sides hold a different number of
+/// times: one of its copies, and how many each side holds.
+struct RecordCopies {
+    DataRecord record; ///< the first copy: the Original's where it holds one, else the Modified's
+    int32_t originalCopies = 0;
+    int32_t modifiedCopies = 0;
+
+    bool operator==(const RecordCopies&) const = default;
+};
+
 /// The last data comparison of an engine control.
 struct SIFKIT_EXPORT DataResult {
     DataOutcome outcome = DataOutcome::NoDifferences;
@@ -51,6 +61,9 @@ struct SIFKIT_EXPORT DataResult {
     /// without a key count as sets.
     int32_t originalUnpairedCopies = -1;
     int32_t modifiedUnpairedCopies = -1;
+    /// Where the unpaired copies were counted: each distinct record the sides hold a different
+    /// number of times, those the Original holds first (in its record order), then the others.
+    std::vector<RecordCopies> copies;
     /// When values counted as equal: records equal under these options are not reported, and
     /// changedColumns leaves out the columns they call equal.
     ValueOptions options;

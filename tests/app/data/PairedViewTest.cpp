@@ -82,6 +82,25 @@ private slots:
                  QString("city"));
     }
 
+    void withoutAKeyACopyOneSideLacksIsARowWithBothCounts() {
+        AppSandbox sandbox;
+        const std::string visits = "CREATE TABLE visits (name VARCHAR(10), city VARCHAR(10));\n";
+        frmMain& form = startOnTwoDatabases(
+            sandbox,
+            visits + "INSERT INTO visits VALUES ('Ann', 'Oslo'), ('Ann', 'Oslo'), ('Bob', 'Rome');\n",
+            visits + "INSERT INTO visits VALUES ('Ann', 'Oslo'), ('Cy', 'Baku');\n");
+        QVERIFY(compareTable(form, "visits"));
+        PairedView& view = pairedView(form);
+        QCOMPARE(shownRows(view), QStringList({"Only in Original|3||Bob|Rome", "Only in Modified||2|Cy|Baku",
+                                               "Copies differ (2 : 1)|1||Ann|Oslo"}));
+        QCOMPARE(view.findChild<QLabel*>("lblPairedCounts")->text(),
+                 QString("Changed: 0   Only in Original: 1   Only in Modified: 1   Copies differ: 1"));
+        QCOMPARE(
+            view.table().model()->index(2, 0).data(Qt::ToolTipRole).toString(),
+            QString("Copies of this record: 2 in the Original, 1 in the Modified; the Original's first is "
+                    "shown."));
+    }
+
     void theUserNarrowsSortsAndTakesTheRowsAway() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kPeople[0], kPeople[1]);

@@ -231,6 +231,36 @@ TEST_P(DataCompareTest, DuplicatesMatchAsSoonAsOneEqualRecordExists) {
     EXPECT_FALSE(run.runFull());
 }
 
+TEST_P(DataCompareTest, WithoutAKeyEachRecordHeldADifferentNumberOfTimesIsCountedOnBothSides) {
+    const std::string table = "CREATE TABLE t (a INTEGER, b VARCHAR(10));";
+    auto rows = [&](const std::vector<std::string>& values) {
+        std::string script = table;
+        for (const std::string& row : values)
+            script += "INSERT INTO t VALUES (" + row + ");";
+        return script;
+    };
+    DataRun run = this->run(rows({"1, 'x'", "1, 'x'", "1, 'x'", "2, 'z'", "4, 'q'", "4, 'q'"}),
+                            rows({"1, 'x'", "3, 'w'", "3, 'w'", "4, 'q'", "4, 'q'", "4, 'q'"}));
+    run.prepare("t", "[a],[b]");
+    ASSERT_TRUE(run.runFull());
+    const DataResult& result = run.core.lastDataResult();
+    EXPECT_EQ(result.original.size(), 1u); // each side lists the records without an equal one
+    EXPECT_EQ(result.modified.size(), 2u);
+    if (GetParam() == DatabaseKind::SqliteOdbc) { // answered record by record: the sides are sets
+        EXPECT_EQ(result.originalUnpairedCopies, -1);
+        EXPECT_TRUE(result.copies.empty());
+        return;
+    }
+    ASSERT_EQ(result.originalUnpairedCopies, 3);
+    EXPECT_EQ(result.modifiedUnpairedCopies, 3);
+    std::vector<std::string> counted;
+    for (const RecordCopies& copies : result.copies)
+        counted.push_back(copies.record.values[1].toString() + " " + std::to_string(copies.originalCopies) +
+                          ":" + std::to_string(copies.modifiedCopies));
+    EXPECT_EQ(counted, (Strings{"x 3:1", "z 1:0", "q 2:3", "w 0:2"}));
+    EXPECT_EQ(result.copies.front().record.number, 1); // the Original's first copy
+}
+
 TEST_P(DataCompareTest, OnlyFieldsOfTheSameNameAndPositionTakePartWhenCountsDiffer) {
     DataRun run =
         this->run(contactsWith(""), contactsWith("UPDATE contacts SET city = 'Elsewhere', score = 9;"));
