@@ -121,6 +121,7 @@ bool frmMain::openComparisonFile(const QString& path) {
     // Both sides are resolved before either changes: a comparison that cannot be opened leaves
     // the window's databases as they were.
     std::string connections[2];
+    std::string passwords[2];
     for (const bool isMaster : {true, false}) {
         const std::string& named = isMaster ? comparison.original : comparison.modified;
         if (named.rfind(cli::dataSourcePrefix, 0) != 0 &&
@@ -139,11 +140,25 @@ bool frmMain::openComparisonFile(const QString& path) {
             return false;
         }
         const std::string& user = isMaster ? comparison.originalUser : comparison.modifiedUser;
-        if (!user.empty())
-            Sifcore1().addUserIDToConnectionString(user, connections[isMaster ? 0 : 1]);
+        std::string& connection = connections[isMaster ? 0 : 1];
+        if (user.empty() || isFileConnection(connection))
+            continue;
+        Sifcore1().addUserIDToConnectionString(user, connection);
+        // The file never holds a password: it is asked for, for this session only.
+        const auto asked =
+            prompter_.askPassword(this, tr("Password"),
+                                  tr("The password of user %1 for %2:")
+                                      .arg(QString::fromStdString(user), connectionDisplayName(connection)));
+        if (!asked)
+            return false;
+        passwords[isMaster ? 0 : 1] = asked->toStdString();
     }
     setSideConnectionString(true, connections[0], true, false);
     setSideConnectionString(false, connections[1], true, false);
+    if (!passwords[0].empty())
+        appVar_.setMasterPassWord(passwords[0]);
+    if (!passwords[1].empty())
+        appVar_.setSourcePassWord(passwords[1]);
     heldComparison_ = comparison;
     Sifcore1().setTypesByFamily(comparison.typesByFamily);
     comparisonFile_ = QFileInfo(path).absoluteFilePath();

@@ -181,6 +181,30 @@ private slots:
         QCOMPARE(json, cliJson(file));
     }
 
+    // The file names the user of a data source, never a password: that is asked for each time.
+    void aDataSourceWithAUserIsOpenedWithThePasswordAskedFor() {
+        AppSandbox sandbox;
+        test::writeSqliteDataSources({{"Lines", sandbox.folder().toStdString() + "/original.db"}});
+        frmMain& form = startOnTwoDatabases(sandbox, kLines[0], kLines[1]);
+        const QString before = form.recentListText(true);
+        const QString file =
+            writeFile(sandbox, "server.json",
+                      R"({"format": "dbsift-comparison", "version": 1, "original": "dsn:Lines",
+ "originalUser": "ann", "modified": "modified.db"})");
+        sandbox.prompter().queuePassword(QString()); // Cancel: nothing changes
+        QVERIFY(!form.openComparisonFile(file));
+        QCOMPARE(form.recentListText(true), before);
+        sandbox.prompter().queuePassword("s3cret");
+        QVERIFY(form.openComparisonFile(file));
+        QCOMPARE(sandbox.prompter().takeMessages().first(), QString("The password of user ann for Lines:"));
+        const std::string connection = form.getMasterConnectionString();
+        QVERIFY2(connection.find("ann") != std::string::npos &&
+                     connection.find("s3cret") != std::string::npos,
+                 connection.c_str());
+        QVERIFY(!form.recentListText(true).contains("s3cret"));
+        test::writeSqliteDataSources({});
+    }
+
     void aComparisonThatCannotBeOpenedChangesNothing() {
         AppSandbox sandbox;
         frmMain& form = startOnTwoDatabases(sandbox, kLines[0], kLines[1]);
