@@ -11,7 +11,7 @@ ComparisonOutput runComparison(sifkit::Sifcore& core, const SavedComparison& com
     switch (comparison.kind) {
     case ComparisonKind::Table: {
         const DataReport report = compareData(core, original, modified, comparison.table, comparison.data);
-        return {formatReport(report, format), report.differences() + report.sharedCopies()};
+        return {formatReport(report, format), report.differences() + report.result.sharedCopies()};
     }
     case ComparisonKind::EveryTable: {
         const DatabaseDataReport report =

@@ -134,14 +134,6 @@ struct DataReport {
     int32_t differences() const {
         return static_cast<int32_t>(result.original.size() + result.modified.size());
     }
-    /// Of a table compared as a multiset, the records both sides hold a different number of
-    /// times: differences the listing, which shows records without an equal one, leaves out.
-    int32_t sharedCopies() const {
-        int32_t count = 0;
-        for (const sifkit::RecordCopies& copies : result.copies)
-            count += copies.originalCopies > 0 && copies.modifiedCopies > 0 ? 1 : 0;
-        return count;
-    }
 };
 
 /// The data comparison of every table of both databases.

@@ -265,6 +265,20 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
         cmdCreateHTMLReport_->setEnabled(false);
         return;
     }
+    if (!found && Sifcore1().lastDataResult().sharedCopies() > 0) {
+        // Every record has an equal one on the other side, so none is listed; the copies one
+        // side lacks still differ, and the paired view lists them.
+        showLowerFrame(frameDataGrids_);
+        tsDataDiff_->setCurrentWidget(pairedView_);
+        showPairedView();
+        showMessage(tr("Every record of %1 has an equal record in the other database, but not as many "
+                       "copies of every one: the Paired View lists the records whose copies differ.")
+                        .arg(QString::fromStdString(tableName)));
+        resetProgressBar();
+        frame_.setPanelText(2, tr("Done"));
+        frame_.setPanelText(3, heldSettingsNote(true));
+        return;
+    }
     if (!found) {
         showMessage(tr("There are no differences to display"));
         cmdViewReport_->setEnabled(false);

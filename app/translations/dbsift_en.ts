@@ -1036,6 +1036,10 @@ Engine: Sifkit %3</source>
         <source>There are no compatible fields to compare for %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Every record of %1 has an equal record in the other database, but not as many copies of every one: the Paired View lists the records whose copies differ.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>

@@ -64,6 +64,9 @@ struct SIFKIT_EXPORT DataResult {
     /// Where the unpaired copies were counted: each distinct record the sides hold a different
     /// number of times, those the Original holds first (in its record order), then the others.
     std::vector<RecordCopies> copies;
+    /// Of the copies, the records both sides hold: differences the per-side records leave out,
+    /// which list only records without an equal one on the other side.
+    int32_t sharedCopies() const;
     /// When values counted as equal: records equal under these options are not reported, and
     /// changedColumns leaves out the columns they call equal.
     ValueOptions options;

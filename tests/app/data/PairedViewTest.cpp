@@ -99,6 +99,19 @@ private slots:
             view.table().model()->index(2, 0).data(Qt::ToolTipRole).toString(),
             QString("Copies of this record: 2 in the Original, 1 in the Modified; the Original's first is "
                     "shown."));
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList());
+
+        // A copy alone: no record lacks an equal one, yet the run is not one without differences.
+        sqliteQuery(sandbox.folder().toStdString() + "/original.db", "DELETE FROM visits WHERE name = 'Bob'");
+        sqliteQuery(sandbox.folder().toStdString() + "/modified.db", "DELETE FROM visits WHERE name = 'Cy'");
+        QVERIFY(compareTable(form, "visits"));
+        QCOMPARE(
+            sandbox.prompter().takeMessages(),
+            QStringList({"Every record of visits has an equal record in the other database, but not as many "
+                         "copies of every one: the Paired View lists the records whose copies differ."}));
+        QCOMPARE(form.findChild<QTabWidget*>("tsDataDiff")->currentWidget(), &view);
+        QCOMPARE(shownRows(view), QStringList({"Copies differ (2 : 1)|1||Ann|Oslo"}));
+        QCOMPARE(sandbox.frame()->panelText(2), QString("Done"));
     }
 
     void theUserNarrowsSortsAndTakesTheRowsAway() {
