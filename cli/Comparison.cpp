@@ -142,6 +142,19 @@ sifkit::ValueOptions valueOptions(Members& top) {
     return options;
 }
 
+std::map<std::string, std::vector<std::string>> tableKeys(Members& top) {
+    std::map<std::string, std::vector<std::string>> keys;
+    const Json* object = top.find("tableKeys");
+    if (!object || object->is_null())
+        return keys;
+    if (!object->is_object())
+        Members::fail("setting \"tableKeys\" is not an object of tables and their keys");
+    Members members(*object, "setting \"tableKeys\"");
+    for (const auto& [table, key] : object->items())
+        keys[table] = members.names(table);
+    return keys;
+}
+
 void readFilters(Members& top, DataSettings& data) {
     const Json* object = top.find("filters");
     if (!object)
@@ -169,6 +182,9 @@ void checkFitsKind(const SavedComparison& comparison) {
                       "\": write \"compare\": \"table\"");
     if (!table && (!data.columns.empty() || !data.originalFilter.empty() || !data.modifiedFilter.empty()))
         Members::fail("has columns or row filters, which only a comparison of one table takes");
+    if (comparison.kind != ComparisonKind::EveryTable && !data.tableKeys.empty())
+        Members::fail("has \"tableKeys\", which only a comparison of every table takes (a comparison of one "
+                      "table gives its \"key\")");
     if (structure && (!data.key.empty() || !data.ignoreColumns.empty() || !data.options.exact()))
         Members::fail("has a key, ignored columns or value options, which only data comparisons take");
     if (!structure && (comparison.fields || comparison.differencesOnly || comparison.typesByFamily))
@@ -198,6 +214,7 @@ std::string comparisonDocument(const SavedComparison& comparison) {
         {"table", textOrNull(comparison.table)},
         {"columns", data.columns},
         {"key", data.key},
+        {"tableKeys", data.tableKeys},
         {"ignoreColumns", data.ignoreColumns},
         {"valueOptions",
          {{"ignoreCase", data.options.ignoreCase},
@@ -247,6 +264,7 @@ SavedComparison comparisonFromDocument(const std::string& document, const std::s
     comparison.table = members.text("table");
     comparison.data.columns = members.names("columns");
     comparison.data.key = members.names("key");
+    comparison.data.tableKeys = tableKeys(members);
     comparison.data.ignoreColumns = members.names("ignoreColumns");
     comparison.data.options = valueOptions(members);
     readFilters(members, comparison.data);

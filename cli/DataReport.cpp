@@ -183,9 +183,9 @@ DatabaseDataReport compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget
     report.compared = {original.name, modified.name};
     report.views = views;
     report.options = settings.options;
-    report.summary =
-        core.compareEveryTable(original.connectionString, modified.connectionString,
-                               {views, settings.ignoreColumns, settings.key, settings.options}, onTable);
+    report.summary = core.compareEveryTable(
+        original.connectionString, modified.connectionString,
+        {views, settings.ignoreColumns, settings.key, settings.options, settings.tableKeys}, onTable);
     if (report.summary.failed)
         throwOnFailure(core, false);
     if (report.summary.cancelled)

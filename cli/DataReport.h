@@ -6,6 +6,7 @@
 
 #include <sifkit/Sifcore.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@ struct DataSettings {
     std::vector<std::string> columns;       ///< empty: every comparable column on both sides
     std::vector<std::string> ignoreColumns; ///< left out of the comparison
     std::vector<std::string> key;           ///< pairs records in place of the primary key
-    sifkit::ValueOptions options;           ///< when values count as equal
-    std::string originalFilter;             ///< the condition each side's records are read under
+    /// Of every table: keys of single tables, in place of key for them (empty: the table's own).
+    std::map<std::string, std::vector<std::string>> tableKeys;
+    sifkit::ValueOptions options; ///< when values count as equal
+    std::string originalFilter;   ///< the condition each side's records are read under
     std::string modifiedFilter;
 
     bool operator==(const DataSettings&) const = default;

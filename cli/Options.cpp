@@ -100,6 +100,7 @@ void applyComparison(const SavedComparison& comparison, Options& options) {
     options.allTables = comparison.kind == ComparisonKind::EveryTable;
     options.columns = comparison.data.columns;
     options.key = comparison.data.key;
+    options.tableKeys = comparison.data.tableKeys;
     options.ignoreColumns = comparison.data.ignoreColumns;
     options.valueOptions = comparison.data.options;
     options.originalFilter = comparison.data.originalFilter;
@@ -122,8 +123,13 @@ SavedComparison comparisonOf(const Options& options) {
     comparison.differencesOnly = options.differencesOnly;
     comparison.typesByFamily = options.typesByFamily;
     comparison.table = options.table;
-    comparison.data = {options.columns,      options.ignoreColumns,  options.key,
-                       options.valueOptions, options.originalFilter, options.modifiedFilter};
+    comparison.data = {.columns = options.columns,
+                       .ignoreColumns = options.ignoreColumns,
+                       .key = options.key,
+                       .tableKeys = options.tableKeys,
+                       .options = options.valueOptions,
+                       .originalFilter = options.originalFilter,
+                       .modifiedFilter = options.modifiedFilter};
     return comparison;
 }
 

@@ -6,6 +6,7 @@
 
 #include <sifkit/CompareOptions.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,7 +30,9 @@ struct Options {
     // Data of every table: --data.
     bool allTables = false;
     // Both data modes.
-    std::vector<std::string> key;           ///< pairs records in place of the primary key
+    std::vector<std::string> key; ///< pairs records in place of the primary key
+    /// Keys of single tables of every table, from a saved comparison only.
+    std::map<std::string, std::vector<std::string>> tableKeys;
     std::vector<std::string> ignoreColumns; ///< never compared
     sifkit::ValueOptions valueOptions;      ///< when values count as equal
     Format format = Format::Text;

@@ -209,8 +209,8 @@ public:
     /// window's data comparisons; what is shown is compared again under new ones.
     void showComparisonSettings();
     /// The key that pairs a table's records over a field list: the one chosen for the table in
-    /// its field list, else the opened comparison's; empty (its primary key) when a column of it
-    /// is not compared.
+    /// its field list, else the opened comparison's for the table, else the opened comparison's;
+    /// empty (its own key) when a column of it is not compared.
     std::vector<std::string> tableKey(const std::string& tableName, const std::string& fieldList) const;
     /// The key chosen for a table in its field list (empty: its primary key), kept until the
     /// databases change.
@@ -463,6 +463,8 @@ private:
     /// The opened comparison's settings for the comparison of every table.
     sifkit::EveryTableSettings heldEveryTableSettings() const;
     cli::SavedComparison heldComparison_;
+    /// The keys of single tables: the opened comparison's, with those chosen since over them.
+    std::map<std::string, std::vector<std::string>> tableKeys() const;
     std::map<std::string, std::vector<std::string>> chosenTableKeys_; ///< by table, see chooseTableKey
     std::string openedFieldList_; ///< the fields the opened comparison's table was compared over
     QString comparisonFile_;      ///< the comparison file last opened or saved

@@ -229,9 +229,9 @@ std::string frmMain::withoutHeldIgnoredColumns(const std::string& fieldList) con
 std::vector<std::string> frmMain::tableKey(const std::string& tableName, const std::string& fieldList) const {
     const std::vector<std::string> columns =
         sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
-    const auto chosen = chosenTableKeys_.find(tableName);
-    const std::vector<std::string>& key =
-        chosen != chosenTableKeys_.end() ? chosen->second : heldComparison_.data.key;
+    const std::map<std::string, std::vector<std::string>> keys = tableKeys();
+    const auto own = keys.find(tableName);
+    const std::vector<std::string>& key = own != keys.end() ? own->second : heldComparison_.data.key;
     const bool compared = std::all_of(
         key.begin(), key.end(), [&columns](const std::string& column) { return contains(columns, column); });
     return compared ? key : std::vector<std::string>{};
@@ -239,6 +239,13 @@ std::vector<std::string> frmMain::tableKey(const std::string& tableName, const s
 
 void frmMain::chooseTableKey(const std::string& tableName, const std::vector<std::string>& key) {
     chosenTableKeys_[tableName] = key;
+}
+
+std::map<std::string, std::vector<std::string>> frmMain::tableKeys() const {
+    std::map<std::string, std::vector<std::string>> keys = heldComparison_.data.tableKeys;
+    for (const auto& [table, key] : chosenTableKeys_)
+        keys[table] = key;
+    return keys;
 }
 
 bool frmMain::heldFiltersApply(const std::string& tableName) const {
@@ -277,9 +284,10 @@ void frmMain::showComparisonSettings() {
     heldComparison_ = dialog.settings();
     // A key chosen here pairs every table, the tables' own keys forgotten; a key left as shown
     // stays the table's.
-    if (heldComparison_.data.key != shown.data.key)
+    if (heldComparison_.data.key != shown.data.key) {
         chosenTableKeys_.clear();
-    else
+        heldComparison_.data.tableKeys.clear();
+    } else
         heldComparison_.data.key = heldKey;
     Sifcore1().setTypesByFamily(heldComparison_.typesByFamily);
     // What is shown is compared again under the new settings.
@@ -317,6 +325,7 @@ sifkit::EveryTableSettings frmMain::heldEveryTableSettings() const {
     settings.ignoreColumns = held.data.ignoreColumns;
     settings.key = held.data.key;
     settings.options = held.data.options;
+    settings.tableKeys = tableKeys();
     return settings;
 }
 
@@ -337,6 +346,7 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
         comparison.data.originalFilter.clear();
         comparison.data.modifiedFilter.clear();
         comparison.kind = cli::ComparisonKind::EveryTable;
+        comparison.data.tableKeys = tableKeys();
         comparison.table.clear();
         comparison.fields = comparison.differencesOnly = comparison.typesByFamily = false;
     } else if (dataShown && !appVar_.getSelectedTableName().empty() && !getFieldList().empty()) {
@@ -353,6 +363,7 @@ std::optional<cli::SavedComparison> frmMain::currentComparison() const {
             comparison.data.modifiedFilter = filtered ? comparison.data.modifiedFilter : "";
         }
         comparison.data.key = tableKey(table, getFieldList());
+        comparison.data.tableKeys.clear();
         comparison.kind = cli::ComparisonKind::Table;
         comparison.table = table;
         comparison.views = comparison.fields = comparison.differencesOnly = comparison.typesByFamily = false;

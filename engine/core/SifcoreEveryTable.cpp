@@ -140,10 +140,12 @@ DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString
             summary.tables.push_back(std::move(counts));
             continue;
         }
-        const bool keyCompared = !settings.key.empty() &&
-                                 std::all_of(settings.key.begin(), settings.key.end(),
-                                             [&](const std::string& c) { return listed(counts.columns, c); });
-        setPairingKey(keyCompared ? settings.key : std::vector<std::string>{});
+        const auto own = settings.tableKeys.find(names[i]);
+        const std::vector<std::string>& key = own != settings.tableKeys.end() ? own->second : settings.key;
+        const bool keyCompared =
+            !key.empty() && std::all_of(key.begin(), key.end(),
+                                        [&](const std::string& c) { return listed(counts.columns, c); });
+        setPairingKey(keyCompared ? key : std::vector<std::string>{});
         beginTableCompareFromFieldList(masterConnectionString, sourceConnectionString, names[i],
                                        original->type, writeFieldList(counts.columns));
         if (lastData_.outcome == DataOutcome::Cancelled) {

@@ -36,12 +36,13 @@ TEST(ComparisonFileTest, WritesAndReadsBackEverySetting) {
     comparison.modifiedUser = "ann";
     comparison.kind = ComparisonKind::Table;
     comparison.table = "order lines";
-    comparison.data = {{"id", "qty"},
-                       {"updated_at"},
-                       {"id"},
-                       {true, true, true, 0.005, sifkit::TimePrecision::Milliseconds},
-                       "qty > 0 AND note <> 'a;b'",
-                       ""};
+    comparison.data = {.columns = {"id", "qty"},
+                       .ignoreColumns = {"updated_at"},
+                       .key = {"id"},
+                       .tableKeys = {},
+                       .options = {true, true, true, 0.005, sifkit::TimePrecision::Milliseconds},
+                       .originalFilter = "qty > 0 AND note <> 'a;b'",
+                       .modifiedFilter = ""};
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "dbsift-comparison-test";
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "c.json").string();
@@ -55,6 +56,13 @@ TEST(ComparisonFileTest, WritesAndReadsBackEverySetting) {
     structure.modified = "b.db";
     structure.fields = structure.views = structure.differencesOnly = structure.typesByFamily = true;
     EXPECT_EQ(comparisonFromDocument(comparisonDocument(structure), ""), structure);
+
+    SavedComparison everyTable = structure;
+    everyTable.kind = ComparisonKind::EveryTable;
+    everyTable.fields = everyTable.differencesOnly = everyTable.typesByFamily = false;
+    everyTable.data.key = {"id"};
+    everyTable.data.tableKeys = {{"lines", {"order_id", "line_no"}}, {"notes", {}}};
+    EXPECT_EQ(comparisonFromDocument(comparisonDocument(everyTable), ""), everyTable);
 
     const SavedComparison relative = comparisonFromDocument(document(""), "/data/saved");
     EXPECT_EQ(relative.original, "/data/saved/a.db");
@@ -72,6 +80,10 @@ TEST(ComparisonFileTest, RefusesWhatARunCouldNotHonour) {
         "condition");
     EXPECT_EQ(whyRefused(R"(, "compare": "table", "table": "t", "valueOptions": {"timePrecision": "ns"})"),
               "the comparison setting \"timePrecision\" is \"ns\": it is \"s\", \"ms\", \"us\" or null");
+    EXPECT_EQ(
+        whyRefused(R"(, "compare": "table", "table": "t", "tableKeys": {"t": ["id"]})"),
+        "the comparison has \"tableKeys\", which only a comparison of every table takes (a comparison of "
+        "one table gives its \"key\")");
     EXPECT_EQ(whyRefused(R"(, "key": ["id"])"),
               "the comparison has a key, ignored columns or value options, which only data comparisons take");
     EXPECT_EQ(whyRefused(R"(, "compare": "table")"),

@@ -6,6 +6,7 @@
 #include <sifkit/sifkit_export.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ struct EveryTableSettings {
     /// Pairs records in place of the primary key, in the tables that compare all of its columns.
     std::vector<std::string> key;
     ValueOptions options; ///< when values count as equal
+    /// Keys of single tables, in place of key for them; an empty one pairs by the table's own.
+    std::map<std::string, std::vector<std::string>> tableKeys = {};
 };
 
 /// The counts of a data comparison's result.

@@ -120,6 +120,31 @@ private slots:
         QVERIFY(sandbox.prompter().allAnswersUsed());
     }
 
+    // A key chosen for one table in its field list pairs it in the comparison of every table too,
+    // and the comparison saved from the window holds it for the command line.
+    void aKeyChosenForATablePairsItWhenEveryTableIsCompared() {
+        AppSandbox sandbox;
+        frmMain& form = startOnTwoDatabases(sandbox, kLines[0], kLines[1]);
+        frmFieldListForDataCompare& dialog = form.fieldListDialog();
+        QVERIFY(dialog.compareTableFromName("lines", form.Sifcore1().getMasterDataManager(),
+                                            form.Sifcore1().getSourceDataManager()));
+        button(dialog, "cmdSelectAll").click();
+        dialog.findChild<QComboBox*>("cboKey")->setCurrentText("order_id, line_no");
+        dialog.cmdCompare_Click();
+        form.findChild<QAction*>("mnuCompareEveryTable")->trigger();
+        const QString everyFile = sandbox.folder() + "/every.json";
+        sandbox.prompter().queueFile(everyFile);
+        form.findChild<QAction*>("mnuSaveComparison")->trigger();
+        const cli::SavedComparison saved = cli::readComparisonFile(everyFile.toStdString());
+        QVERIFY(saved.data.key.empty());
+        QCOMPARE(saved.data.tableKeys.at("lines"), std::vector<std::string>({"order_id", "line_no"}));
+        const QByteArray everyJson = exported(sandbox, form, "every-result.json");
+        QVERIFY2(everyJson.contains("\"key\": [\n        \"order_id\",\n        \"line_no\"\n      ]"),
+                 everyJson.constData());
+        QCOMPARE(everyJson, cliJson(everyFile));
+        QCOMPARE(sandbox.prompter().takeMessages(), QStringList());
+    }
+
     // The settings dialog edits what the window compares: the table shown is compared again, and
     // the comparison saved from it gives the command line the same result.
     void theSettingsDialogChangesWhatTheTableShownCompares() {
