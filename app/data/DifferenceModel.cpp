@@ -186,9 +186,8 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
         return cellText(index.row(), column);
     case Qt::ToolTipRole:
         if (pair.kind == DifferenceKind::CopiesDiffer && column < fixedColumns)
-            return tr("Copies of this record: %1 in the Original, %2 in the Modified; the Original's first "
-                      "is "
-                      "shown.")
+            return tr("Copies of this record: %1 in the Original, %2 in the Modified; "
+                      "the Original's first is shown.")
                 .arg(pair.originalCopies)
                 .arg(pair.modifiedCopies);
         if (changed)

@@ -41,7 +41,7 @@ public:
     const std::string& getTableType() const { return tableType_; }
     /// The selected fields in list order as the engine takes them: "[A],[B C]"; "" when none.
     std::string getFieldList() const;
-    /// The columns typed or picked to pair the records by, in order; empty: the primary key.
+    /// The columns typed or picked to pair the records by, in order; empty: the table's own key.
     std::vector<std::string> getKey() const;
     /// Forgets the listed table and its fields: the next table chosen is listed afresh.
     void forgetTable();

@@ -212,7 +212,7 @@ public:
     /// its field list, else the opened comparison's for the table, else the opened comparison's;
     /// empty (its own key) when a column of it is not compared.
     std::vector<std::string> tableKey(const std::string& tableName, const std::string& fieldList) const;
-    /// The key chosen for a table in its field list (empty: its primary key), kept until the
+    /// The key chosen for a table in its field list (empty: the table's own key), kept until the
     /// databases change.
     void chooseTableKey(const std::string& tableName, const std::vector<std::string>& key);
     /// The recent comparisons' menu (File > Recent Comparisons).
