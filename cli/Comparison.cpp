@@ -282,9 +282,10 @@ SavedComparison readComparisonFile(const std::string& path) {
         // Its databases are named from its absolute folder, as the window names them, so both
         // front ends report them alike wherever dbsift-compare runs.
         std::error_code unknown;
-        const std::filesystem::path folder = std::filesystem::absolute(std::filesystem::path(path), unknown);
+        const std::filesystem::path absolute =
+            std::filesystem::absolute(std::filesystem::path(path), unknown);
         return comparisonFromDocument(
-            text.str(), (unknown ? std::filesystem::path(path) : folder).parent_path().string());
+            text.str(), (unknown ? std::filesystem::path(path) : absolute).parent_path().string());
     } catch (const CliError& error) {
         throw CliError(std::string(error.what()) + " (" + path + ")");
     }

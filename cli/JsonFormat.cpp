@@ -61,7 +61,7 @@ Json changesOf(const DataReport& report) {
 /// are paired by a key or were not counted so.
 Json unpairedCopiesOf(const DataReport& report) {
     const sifkit::DataResult& result = report.result;
-    if (report.paired() || result.originalUnpairedCopies < 0 || result.modifiedUnpairedCopies < 0)
+    if (!result.comparedAsMultiset())
         return nullptr;
     return {{"original", result.originalUnpairedCopies}, {"modified", result.modifiedUnpairedCopies}};
 }
@@ -69,8 +69,7 @@ Json unpairedCopiesOf(const DataReport& report) {
 /// Of a table compared as a multiset, each distinct record the sides hold a different number of
 /// times with both counts; null where records are paired by a key or were not counted so.
 Json copiesOf(const DataReport& report) {
-    if (report.paired() || report.result.originalUnpairedCopies < 0 ||
-        report.result.modifiedUnpairedCopies < 0)
+    if (!report.result.comparedAsMultiset())
         return nullptr;
     Json copies = Json::array();
     for (const sifkit::RecordCopies& counted : report.result.copies) {

@@ -193,7 +193,8 @@ std::string formatText(const DataReport& report) {
         out += "Changed values of the " + counted(static_cast<int32_t>(changes.size()), "record", "records") +
                " paired by key:\n" + changed.render() + "\n";
     }
-    if (report.result.sharedCopies() > 0) {
+    const int32_t shared = report.result.sharedCopies();
+    if (shared > 0) {
         // Without a key the records are multisets: a copy the other side lacks is a difference
         // too, though the record it copies has an equal one there.
         std::vector<std::string> header{"Original", "Modified"};
@@ -209,11 +210,11 @@ std::string formatText(const DataReport& report) {
         out += "Copies of each record that the databases hold a different number of times:\n" +
                copies.render() + "\n";
     }
-    if (records.empty() && report.result.sharedCopies() == 0 && !report.notCompared.empty())
+    if (records.empty() && shared == 0 && !report.notCompared.empty())
         return out + "No differences in the compared columns.\n";
     const std::string listed = summary(
         records, [](const sifkit::DataRecord*) { return true; }, "record differs", "records differ");
-    if (const int32_t shared = report.result.sharedCopies(); shared > 0)
+    if (shared > 0)
         return out + (records.empty() ? std::string() : listed) + counted(shared, "record", "records") +
                " held by both databases a different number of times.\n";
     return out + listed;

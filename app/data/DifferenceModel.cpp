@@ -106,7 +106,7 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
             rows_.push_back({DifferenceKind::OnlyInModified, nullptr, &record});
     // Without a key, a copy one side lacks differs too, though the record has an equal one there.
     for (const sifkit::RecordCopies& copies : result_.copies)
-        if (copies.originalCopies > 0 && copies.modifiedCopies > 0)
+        if (copies.heldByBoth())
             rows_.push_back({DifferenceKind::CopiesDiffer, &copies.record, nullptr, copies.originalCopies,
                              copies.modifiedCopies});
     columnChanges_.assign(columns_.size(), false);

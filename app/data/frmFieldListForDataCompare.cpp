@@ -167,13 +167,13 @@ bool frmFieldListForDataCompare::compareTableFromName(const std::string& tableNa
 void frmFieldListForDataCompare::showKey() {
     cboKey_->clear();
     cboKey_->addItem(QString());
-    for (int i = 0; i < lstFields_->count(); ++i)
-        cboKey_->addItem(lstFields_->item(i)->text());
     // The key the table's records were last paired by; every field counts as compared here, so
     // that a key chosen before shows whatever fields are picked now.
     std::vector<std::string> listed;
-    for (int i = 0; i < lstFields_->count(); ++i)
+    for (int i = 0; i < lstFields_->count(); ++i) {
+        cboKey_->addItem(lstFields_->item(i)->text());
         listed.push_back(lstFields_->item(i)->text().toStdString());
+    }
     QStringList key;
     for (const std::string& column : form_.tableKey(tableName_, sifkit::writeFieldList(listed)))
         key << QString::fromStdString(column);
@@ -234,7 +234,8 @@ void frmFieldListForDataCompare::cmdCompare_Click() {
     }
     const std::vector<std::string> selected =
         sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
-    for (const std::string& column : getKey())
+    const std::vector<std::string> key = getKey();
+    for (const std::string& column : key)
         if (std::find(selected.begin(), selected.end(), column) == selected.end()) {
             // The dialog stays, with what was typed, for the key or the fields to be mended.
             QApplication::restoreOverrideCursor();
@@ -242,7 +243,7 @@ void frmFieldListForDataCompare::cmdCompare_Click() {
                                   .arg(QString::fromStdString(column)));
             return;
         }
-    form_.chooseTableKey(tableName_, getKey());
+    form_.chooseTableKey(tableName_, key);
     clsAppVar& appVar = form_.getApplicationVariables();
     appVar.setCurrentMasterRecordIndex(1);
     appVar.setCurrentSourceRecordIndex(1);

@@ -229,9 +229,12 @@ std::string frmMain::withoutHeldIgnoredColumns(const std::string& fieldList) con
 std::vector<std::string> frmMain::tableKey(const std::string& tableName, const std::string& fieldList) const {
     const std::vector<std::string> columns =
         sifkit::parseFieldList(fieldList).value_or(std::vector<std::string>{});
-    const std::map<std::string, std::vector<std::string>> keys = tableKeys();
-    const auto own = keys.find(tableName);
-    const std::vector<std::string>& key = own != keys.end() ? own->second : heldComparison_.data.key;
+    const std::map<std::string, std::vector<std::string>>& held = heldComparison_.data.tableKeys;
+    const auto chosen = chosenTableKeys_.find(tableName);
+    const auto saved = held.find(tableName);
+    const std::vector<std::string>& key = chosen != chosenTableKeys_.end() ? chosen->second
+                                          : saved != held.end()            ? saved->second
+                                                                           : heldComparison_.data.key;
     const bool compared = std::all_of(
         key.begin(), key.end(), [&columns](const std::string& column) { return contains(columns, column); });
     return compared ? key : std::vector<std::string>{};

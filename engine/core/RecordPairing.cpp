@@ -174,9 +174,8 @@ std::vector<std::string> DataResult::changedColumns(const DataRecord& originalRe
 }
 
 int32_t DataResult::sharedCopies() const {
-    return static_cast<int32_t>(std::count_if(copies.begin(), copies.end(), [](const RecordCopies& counted) {
-        return counted.originalCopies > 0 && counted.modifiedCopies > 0;
-    }));
+    return static_cast<int32_t>(std::count_if(
+        copies.begin(), copies.end(), [](const RecordCopies& counted) { return counted.heldByBoth(); }));
 }
 
 const DataRecord* DataResult::find(Side which, int32_t number) const {

@@ -630,8 +630,7 @@ bool Sifcore::runCountedPasses(std::optional<int64_t> visits, bool answerBothWay
     lastData_.keyColumns = pairingKey_.empty() ? sharedKey(primaryKeys, masterPass, sourcePass)
                                                : comparedKey(pairingKey_, masterPass, sourcePass);
     detail::pairByKey(lastData_);
-    if (lastData_.keyColumns.empty() && lastData_.originalUnpairedCopies >= 0 &&
-        lastData_.modifiedUnpairedCopies >= 0)
+    if (lastData_.comparedAsMultiset())
         detail::collectCopies(lastData_, std::move(masterPass.sharedCopies));
     lastData_.exactDespiteCollation = looselyCollated(masterSide, sourceSide, namesOf(masterPass.columns));
     // Both passes run, so that each side's messages tell what happened to it; a pass whose

@@ -44,8 +44,7 @@ TableCounts countsOf(const DataResult& result) {
         counts.onlyInModified += record.counterpart ? 0 : 1;
     counts.identical = counts.originalRecords - static_cast<int32_t>(result.original.size());
     // Without a key, copies count: two equal records against one leave one only in the Original.
-    if (result.keyColumns.empty() && result.originalUnpairedCopies >= 0 &&
-        result.modifiedUnpairedCopies >= 0) {
+    if (result.comparedAsMultiset()) {
         counts.onlyInOriginal = result.originalUnpairedCopies;
         counts.onlyInModified = result.modifiedUnpairedCopies;
         counts.identical = counts.originalRecords - result.originalUnpairedCopies;

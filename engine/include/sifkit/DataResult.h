@@ -35,6 +35,9 @@ struct RecordCopies {
     int32_t originalCopies = 0;
     int32_t modifiedCopies = 0;
 
+    /// Whether both sides hold the record: a difference the per-side records leave out, which
+    /// list only records without an equal one on the other side.
+    bool heldByBoth() const { return originalCopies > 0 && modifiedCopies > 0; }
     bool operator==(const RecordCopies&) const = default;
 };
 
@@ -64,9 +67,13 @@ struct SIFKIT_EXPORT DataResult {
     /// Where the unpaired copies were counted: each distinct record the sides hold a different
     /// number of times, those the Original holds first (in its record order), then the others.
     std::vector<RecordCopies> copies;
-    /// Of the copies, the records both sides hold: differences the per-side records leave out,
-    /// which list only records without an equal one on the other side.
+    /// How many of the copies both sides hold (RecordCopies::heldByBoth).
     int32_t sharedCopies() const;
+    /// Whether the records were compared as multisets: no key paired them, and the unpaired
+    /// copies were counted.
+    bool comparedAsMultiset() const {
+        return keyColumns.empty() && originalUnpairedCopies >= 0 && modifiedUnpairedCopies >= 0;
+    }
     /// When values counted as equal: records equal under these options are not reported, and
     /// changedColumns leaves out the columns they call equal.
     ValueOptions options;
