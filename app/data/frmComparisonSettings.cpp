@@ -75,7 +75,7 @@ frmComparisonSettings::frmComparisonSettings(frmMain& form) : QDialog(&form), fo
     auto* records = new QGroupBox(tr("Records"), this);
     txtKey_ = new QLineEdit(records);
     txtKey_->setObjectName("txtKey");
-    txtKey_->setPlaceholderText(tr("the primary key"));
+    txtKey_->setPlaceholderText(tr("each table's own key"));
     txtIgnoreColumns_ = new QLineEdit(records);
     txtIgnoreColumns_->setObjectName("txtIgnoreColumns");
     txtIgnoreColumns_->setPlaceholderText(tr("none; for example updated_at, created_by"));

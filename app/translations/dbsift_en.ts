@@ -295,10 +295,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the primary key</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Pair records by the columns:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -352,6 +348,10 @@
     </message>
     <message>
         <source>Integers of any width, texts of any kind and length, ...: SQLite INTEGER and PostgreSQL bigint, TEXT and varchar(40)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>each table&apos;s own key</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

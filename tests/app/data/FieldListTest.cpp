@@ -204,7 +204,7 @@ private slots:
             button(dialog, "cmdSelectAll").click();
         };
         open("lines");
-        QCOMPARE(key->currentText(), QString()); // the primary key, of which it has none
+        QCOMPARE(key->currentText(), QString()); // its own key, of which it has none
         QCOMPARE(key->count(), 4);               // that, or one of the three fields
 
         // A key column not compared is refused, and what was typed stays.
