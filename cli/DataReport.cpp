@@ -178,14 +178,16 @@ std::string describeOptions(const sifkit::ValueOptions& options) {
 
 DatabaseDataReport compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget& original,
                                      const DatabaseTarget& modified, const DataSettings& settings, bool views,
-                                     const sifkit::Sifcore::TableStarted& onTable) {
+                                     const sifkit::Sifcore::TableStarted& onTable,
+                                     const sifkit::Sifcore::TableCompared& onCompared) {
     DatabaseDataReport report;
     report.compared = {original.name, modified.name};
     report.views = views;
     report.options = settings.options;
     report.summary = core.compareEveryTable(
         original.connectionString, modified.connectionString,
-        {views, settings.ignoreColumns, settings.key, settings.options, settings.tableKeys}, onTable);
+        {views, settings.ignoreColumns, settings.key, settings.options, settings.tableKeys}, onTable,
+        onCompared);
     if (report.summary.failed)
         throwOnFailure(core, false);
     if (report.summary.cancelled)

@@ -38,10 +38,11 @@ DataReport compareData(sifkit::Sifcore& core, const DatabaseTarget& original, co
 /// one table after the other, through the engine. A table that cannot be compared is listed
 /// with the reason; the key given pairs the records of the tables that compare all of its
 /// columns, the others are paired by their primary key. onTable is told each table before it is
-/// read. Throws CliError when a database cannot be opened or its catalogue cannot be read.
-DatabaseDataReport
-compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget& original, const DatabaseTarget& modified,
-                  const DataSettings& settings, bool views,
-                  const std::function<void(std::size_t, std::size_t, const std::string&)>& onTable);
+/// read, onCompared given each table's comparison that finished. Throws CliError when a database cannot be
+/// opened or its catalogue cannot be read.
+DatabaseDataReport compareEveryTable(sifkit::Sifcore& core, const DatabaseTarget& original,
+                                     const DatabaseTarget& modified, const DataSettings& settings, bool views,
+                                     const sifkit::Sifcore::TableStarted& onTable,
+                                     const sifkit::Sifcore::TableCompared& onCompared = {});
 
 } // namespace dbsift::cli

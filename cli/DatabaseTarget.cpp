@@ -3,6 +3,8 @@
 
 #include "CliError.h"
 
+#include <filesystem>
+
 namespace dbsift::cli {
 
 namespace {
@@ -27,7 +29,11 @@ DatabaseTarget resolveTarget(sifkit::Sifcore& core, const std::string& argument,
                              const Credentials& credentials) {
     const std::string prefix = dataSourcePrefix;
     if (argument.rfind(prefix, 0) != 0) {
-        std::string path = argument;
+        // The file as the engine names it wherever it is kept (an undo file, a rollback entry)
+        // must not depend on the folder the program was started in.
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(argument, ec);
+        std::string path = ec || argument.empty() ? argument : absolute.lexically_normal().string();
         return {argument, core.getOLEDBConnectionFromPath(path, false)};
     }
     const std::string name = argument.substr(prefix.size());

@@ -22,7 +22,8 @@ const char* const description =
     "Structure mode (the default) lists the tables on one side only and, with --fields, the\n"
     "fields on one side only and the fields whose type differs. Data mode (--table) lists every\n"
     "record of either side that has no equal record on the other side; --data counts them for\n"
-    "every table both databases hold.";
+    "every table both databases hold. After either, --sql-script writes the changes that make\n"
+    "one database like the other as a script, and --apply makes them (--undo takes them back).";
 
 const char* const footer =
     "Exit status: 0 no differences, 1 differences found, 2 trouble.\n"
@@ -82,7 +83,13 @@ std::vector<std::string> trimmed(std::vector<std::string> names) {
 }
 
 bool allowedWithComparison(const std::string& option) {
-    return option == "--format" || option == "--user" || option == "--password-env" || option == "--show-sql";
+    return option == "--format" || option == "--user" || option == "--password-env" ||
+           option == "--show-sql" || option == "--sql-script" || option == "--apply" || option == "--yes" ||
+           option == "--direction";
+}
+
+bool allowedWithUndo(const std::string& option) {
+    return option == "--password-env" || option == "--show-sql";
 }
 
 /// Fills the options from a saved comparison. Its user IDs are each side's; a --user given
@@ -218,8 +225,28 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
     auto* comparison =
         app.add_option("--comparison", options.comparisonFile,
                        "Run the comparison saved in this file (the window's File > Save Comparison); only "
-                       "--format, --user, --password-env and --show-sql may be given with it")
+                       "--format, --user, --password-env, --show-sql and the options that bring the "
+                       "databases into line may be given with it")
             ->option_text("FILE");
+    auto* sqlScript =
+        app.add_option("--sql-script", options.sqlScript,
+                       "Data: write the changes that make the Modified like the Original (see --direction) "
+                       "as an SQL script for its database to this file")
+            ->option_text("FILE");
+    auto* apply = app.add_flag("--apply", options.apply,
+                               "Data: make those changes in the database, in one transaction, after asking "
+                               "(see --yes); the undo file that takes them back is named on standard error");
+    app.add_flag("--yes", options.yes, "Apply without asking")->needs(apply);
+    std::string direction = "to-modified";
+    auto* directionOption =
+        app.add_option("--direction", direction,
+                       "to-modified (the default) changes the Modified to match the Original; to-original "
+                       "the Original to match the Modified")
+            ->check(CLI::IsMember({"to-modified", "to-original"}))
+            ->option_text("to-modified|to-original");
+    auto* undo = app.add_option("--undo", options.undoFile,
+                                "Take back an applied sync from its undo file (no comparison is run)")
+                     ->option_text("FILE");
     app.add_option("--create-samples", options.createSamplesDir,
                    "Create the sample databases DIR/original.db and DIR/modified.db where missing, and exit")
         ->option_text("DIR");
@@ -246,6 +273,30 @@ std::optional<int> parseOptions(int argc, char** argv, Options& options) {
             std::cerr << "dbsift-compare: " << error.what() << "\n";
             return 2;
         }
+    }
+    if (undo->count() > 0) {
+        for (const CLI::Option* option : app.get_options())
+            if (option->count() > 0 && option != undo && !allowedWithUndo(option->get_name())) {
+                std::cerr << "dbsift-compare: --undo takes the database from its file: "
+                          << (option->get_name().rfind("--", 0) == 0 ? option->get_name() : "a database")
+                          << " cannot be given with it\n";
+                return 2;
+            }
+        return std::nullopt;
+    }
+    options.direction =
+        direction == "to-original" ? sifkit::SyncDirection::ToOriginal : sifkit::SyncDirection::ToModified;
+    if ((sqlScript->count() > 0 || apply->count() > 0) && !options.comparesData()) {
+        std::cerr << "dbsift-compare: --sql-script and --apply need --table or --data\n";
+        return 2;
+    }
+    if (directionOption->count() > 0 && !options.syncs()) {
+        std::cerr << "dbsift-compare: --direction needs --sql-script or --apply\n";
+        return 2;
+    }
+    if (sqlScript->count() > 0 && options.sqlScript.empty()) {
+        std::cerr << "dbsift-compare: --sql-script needs a file name\n";
+        return 2;
     }
     options.columns = trimmed(std::move(options.columns));
     options.key = trimmed(std::move(options.key));

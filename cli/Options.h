@@ -5,6 +5,7 @@
 #include "Formatters.h"
 
 #include <sifkit/CompareOptions.h>
+#include <sifkit/SyncPlan.h>
 
 #include <map>
 #include <optional>
@@ -43,9 +44,16 @@ struct Options {
     std::string comparisonFile; ///< the saved comparison run, whose settings fill the rest
     std::string createSamplesDir;
     bool showSql = false; ///< print every statement sent to the databases on standard error
+    // Bringing the databases into line, after a data comparison.
+    std::string sqlScript; ///< write the changes as a script for the target database to this file
+    bool apply = false;    ///< carry the changes out in the target database
+    bool yes = false;      ///< --apply without asking
+    sifkit::SyncDirection direction = sifkit::SyncDirection::ToModified;
+    std::string undoFile; ///< take back the sync this undo file records (no comparison)
 
     bool dataMode() const { return !table.empty(); }
     bool comparesData() const { return dataMode() || allTables; }
+    bool syncs() const { return !sqlScript.empty() || apply; }
 };
 
 /// The comparison the command line asks for, as a comparison file would hold it.

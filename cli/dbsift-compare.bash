@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# bash completion for dbsift-compare: its options, the values of --format, folders for
+# bash completion for dbsift-compare: its options, the values of --format and --direction, folders for
 # --create-samples, and database files or dsn:NAME (the machine's ODBC data sources) for the
 # two databases.
 
@@ -26,6 +26,18 @@ _dbsift_compare() {
         _filedir json
         return
         ;;
+    --sql-script)
+        _filedir sql
+        return
+        ;;
+    --undo)
+        _filedir xml
+        return
+        ;;
+    --direction)
+        COMPREPLY=($(compgen -W 'to-modified to-original' -- "$cur"))
+        return
+        ;;
     --table | --columns | --key | --ignore-columns | --user | --tolerance | --where | --where-original | --where-modified)
         return
         ;;
@@ -43,7 +55,7 @@ _dbsift_compare() {
         COMPREPLY=($(compgen -W '--help --version --fields --views --differences-only --types-by-family --table
             --columns --data --key --ignore-columns --ignore-case --ignore-blanks --null-is-empty
             --tolerance --time-precision --where --where-original --where-modified --format --user
-            --password-env --show-sql --comparison
+            --password-env --show-sql --comparison --sql-script --apply --yes --direction --undo
             --create-samples' -- "$cur"))
         return
     fi

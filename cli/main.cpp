@@ -10,6 +10,7 @@
 #include "Redaction.h"
 #include "Samples.h"
 #include "SqlTrace.h"
+#include "SyncCommand.h"
 
 #include <sifkit/Credentials.h>
 #include <sifkit/DataAccess.h>
@@ -17,6 +18,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 namespace dbsift::cli {
 
@@ -50,33 +52,46 @@ Credentials credentialsFrom(const Options& options, Side side) {
     return credentials;
 }
 
-int compare(const Options& options, ProgressBar& progress) {
-    sifkit::HostHooks hooks;
-    hooks.updateCount = [&progress](int32_t& count, int32_t& maxCount, std::string& label) {
-        progress.update(count, maxCount, label);
-    };
-    sifkit::Sifcore core(hooks);
+/// --show-sql: every statement on standard error, one line each.
+void traceStatements(const Options& options, ProgressBar& progress) {
     if (options.showSql)
         sifkit::setSqlTrace([&progress](const std::string& sql, const std::vector<sifkit::Value>& values) {
             progress.clear();
             std::cerr << redact(sqlTraceLine(sql, values)) << std::endl;
         });
+}
+
+int compare(const Options& options, ProgressBar& progress) {
+    if (options.apply && !options.yes && isatty(STDIN_FILENO) != 1)
+        throw CliError("--apply asks before it writes, and standard input is not a terminal: give --yes to "
+                       "apply without asking");
+    sifkit::HostHooks hooks;
+    hooks.updateCount = [&progress](int32_t& count, int32_t& maxCount, std::string& label) {
+        progress.update(count, maxCount, label);
+    };
+    sifkit::Sifcore core(hooks);
     const DatabaseTarget original =
         resolveTarget(core, options.original, credentialsFrom(options, Side::Original));
     const DatabaseTarget modified =
         resolveTarget(core, options.modified, credentialsFrom(options, Side::Modified));
 
-    const ComparisonOutput output =
-        runComparison(core, comparisonOf(options), original, modified, options.format,
-                      [&progress](std::size_t number, std::size_t count, const std::string& table) {
-                          progress.setTask("Table " + std::to_string(number) + " of " +
-                                           std::to_string(count) + " (" + table + ")");
-                      });
+    std::vector<sifkit::DataResult> compared; // kept only to bring the databases into line
+    const ComparisonOutput output = runComparison(
+        core, comparisonOf(options), original, modified, options.format,
+        [&progress](std::size_t number, std::size_t count, const std::string& table) {
+            progress.setTask("Table " + std::to_string(number) + " of " + std::to_string(count) + " (" +
+                             table + ")");
+        },
+        [&](const sifkit::DataResult& result) {
+            if (options.syncs())
+                compared.push_back(result);
+        });
     progress.clear();
     std::cout << output.text << std::flush;
     if (!std::cout)
         throw CliError("cannot write the result to standard output");
-    return output.differences > 0 ? exitDifferent : exitSame;
+    const int status = output.differences > 0 ? exitDifferent : exitSame;
+    return options.syncs() ? bringIntoLine(options, original, modified, compared, status) : status;
 }
 
 int run(const Options& options) {
@@ -85,6 +100,11 @@ int run(const Options& options) {
         if (!options.createSamplesDir.empty()) {
             samples::createSamples(options.createSamplesDir, std::cout);
             return exitSame;
+        }
+        traceStatements(options, progress);
+        if (!options.undoFile.empty()) {
+            sifkit::Sifcore core;
+            return undoSync(core, options, credentialsFrom(options, Side::Modified));
         }
         return compare(options, progress);
     } catch (const CliError& error) {

@@ -75,7 +75,8 @@ std::vector<std::string> comparableColumns(const TableSchema& original, const Ta
 
 DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString,
                                        const std::string& sourceConnectionString,
-                                       const EveryTableSettings& settings, const TableStarted& onTable) {
+                                       const EveryTableSettings& settings, const TableStarted& onTable,
+                                       const TableCompared& onCompared) {
     DataSummary summary;
     // The listing's settings are the host's: they are put back once the tables are listed.
     const bool masterViews = getMasterDataManager()->getShowViews();
@@ -156,6 +157,8 @@ DataSummary Sifcore::compareEveryTable(const std::string& masterConnectionString
             summary.tables.push_back(std::move(counts));
             continue;
         }
+        if (onCompared)
+            onCompared(lastData_);
         TableCounts found = countsOf(lastData_);
         found.table = names[i];
         summary.tables.push_back(std::move(found));

@@ -314,8 +314,10 @@ void SqliteBackend::bindAll(sqlite3_stmt* statement, const std::vector<Value>& p
                                      SQLITE_TRANSIENT, SQLITE_UTF8);
             break;
         case Value::Kind::Binary:
-            rc = sqlite3_bind_blob64(statement, number, v.asBinary().data(), v.asBinary().size(),
-                                     SQLITE_TRANSIENT);
+            // An empty vector's data() may be null, which SQLite would bind as Null.
+            rc = v.asBinary().empty() ? sqlite3_bind_zeroblob(statement, number, 0)
+                                      : sqlite3_bind_blob64(statement, number, v.asBinary().data(),
+                                                            v.asBinary().size(), SQLITE_TRANSIENT);
             break;
         }
         if (rc != SQLITE_OK)

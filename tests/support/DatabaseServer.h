@@ -20,6 +20,9 @@ public:
     std::string connectionString(const std::string& database) const;
     /// The client's output of a query: rows on lines, fields split by "|", Null shown as NULL.
     virtual std::string query(const std::string& database, const std::string& sql) const = 0;
+    /// Runs a script file with the server's own client as users run one, stopping at the first
+    /// failure; throws with the client's output when it fails.
+    virtual void runScript(const std::string& database, const std::string& path) const = 0;
 
 protected:
     /// A name for the next database: processes sharing a server tell theirs apart by their

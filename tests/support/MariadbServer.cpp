@@ -68,4 +68,8 @@ std::string MariadbServer::query(const std::string& database, const std::string&
     return rows;
 }
 
+void MariadbServer::runScript(const std::string& database, const std::string& path) const {
+    runCommand(mariadb().client(database) + " < " + shellQuoted(path));
+}
+
 } // namespace sifkit::test

@@ -24,6 +24,7 @@ public:
     /// The mariadb client's output of a query: rows on lines, fields split by "|", Null shown
     /// as NULL.
     std::string query(const std::string& database, const std::string& sql) const override;
+    void runScript(const std::string& database, const std::string& path) const override;
     /// The server's Unix socket, for a data source of a test's own.
     std::string socketPath() const { return mariadb().socket().string(); }
 

@@ -58,4 +58,8 @@ std::string PostgresServer::query(const std::string& database, const std::string
     return runCommand(cluster().psql(database) + " -A -t -F '|' -P null=NULL -c " + shellQuoted(sql));
 }
 
+void PostgresServer::runScript(const std::string& database, const std::string& path) const {
+    runCommand(cluster().psql(database) + " -f " + shellQuoted(path));
+}
+
 } // namespace sifkit::test

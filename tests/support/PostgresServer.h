@@ -22,6 +22,7 @@ public:
     std::string createDatabase(const std::string& script) override;
     /// psql's output of a query: rows on lines, fields split by "|", Null shown as NULL.
     std::string query(const std::string& database, const std::string& sql) const override;
+    void runScript(const std::string& database, const std::string& path) const override;
 
     PostgresServer(const PostgresServer&) = delete;
     PostgresServer& operator=(const PostgresServer&) = delete;

@@ -155,10 +155,13 @@ public:
     /// Compares the records of every table both databases hold (and views, when settings say),
     /// one after the other, over every column both sides can compare, and counts what each
     /// table's run found. Tables of one side only, and those that cannot be compared, are
-    /// listed with the reason. lastDataResult then holds the last table's run.
+    /// listed with the reason. lastDataResult then holds the last table's run; onCompared is
+    /// given each table's run that finished (with differences or none).
+    using TableCompared = std::function<void(const DataResult& result)>;
     DataSummary compareEveryTable(const std::string& masterConnectionString,
                                   const std::string& sourceConnectionString,
-                                  const EveryTableSettings& settings, const TableStarted& onTable = {});
+                                  const EveryTableSettings& settings, const TableStarted& onTable = {},
+                                  const TableCompared& onCompared = {});
     bool ShowSameTables() const { return showSameTables_; }
     void ShowSameTables(bool value) { showSameTables_ = value; }
     bool compareFieldLengths() const { return compareFieldLengths_; }

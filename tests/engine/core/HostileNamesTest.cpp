@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "support/DataRun.h"
 
+#include <sifkit/SyncRun.h>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace sifkit::test {
 namespace {
@@ -140,6 +144,38 @@ TEST_P(HostileNamesTest, CompareCopyUpdateAndRollBackLikeAnyOtherName) {
         EXPECT_EQ(run.querySource("select count(*) from y"), "1\n");
         master->setRollbackFileName("");
         master->setRollbackRecordset(Recordset());
+    }
+}
+
+TEST_P(HostileNamesTest, BroughtIntoLineByApplyAndByScriptLikeAnyOtherName) {
+    for (const std::string& name : hostileNames) {
+        if (GetParam() == DatabaseKind::Mariadb && name.back() == ' ')
+            continue;
+        SCOPED_TRACE("name: " + name);
+        DataRun run(originalScript(name), modifiedScript(name), GetParam());
+        const std::string n = quotedName(name);
+        const std::string rows = "select id, " + n + ", v from " + n + " order by id";
+        run.prepare(name, "[id]," + bracketed(name) + ",[v]");
+        ASSERT_TRUE(run.runFull());
+        const SyncPlan plan = planSync(run.core.lastDataResult(), SyncDirection::ToModified);
+        Connection modified;
+        modified.open(run.sourceConnection);
+
+        const std::string before = run.querySource(rows);
+        const std::string undoFile = run.dir.file("undo.xml");
+        applySync(plan, modified, {"o", "m"}, undoFile);
+        EXPECT_EQ(run.querySource(rows), run.queryMaster(rows));
+        undoSync(modified, undoFile);
+        EXPECT_EQ(run.querySource(rows), before);
+
+        const std::string script = run.dir.file("sync.sql");
+        std::ofstream(script) << syncScript(plan, modified, {"o", "m"});
+        if (isSqliteKind(GetParam()))
+            runCommand("sqlite3 -bail " + shellQuoted(run.sourcePath) + " < " + shellQuoted(script));
+        else
+            serverOf(GetParam())->runScript(run.sourceDatabase, script);
+        EXPECT_FALSE(run.runFull()) << "differences left after the script";
+        EXPECT_EQ(run.querySource("select count(*) from y"), "1\n");
     }
 }
 
