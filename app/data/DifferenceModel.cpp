@@ -8,6 +8,7 @@
 #include <QPalette>
 
 #include <algorithm>
+#include <memory>
 
 namespace dbsift {
 
@@ -63,6 +64,7 @@ void DifferenceModel::clear() {
     columns_.clear();
     modifiedPosition_.clear();
     columnChanges_.clear();
+    chosen_.clear();
     endResetModel();
 }
 
@@ -111,6 +113,7 @@ void DifferenceModel::setResult(const sifkit::DataResult& result, const QColor& 
                              copies.modifiedCopies});
     columnChanges_.assign(columns_.size(), false);
     changedCells_.assign(rows_.size() * columns_.size(), false);
+    chosen_.assign(rows_.size(), false);
     for (std::size_t row = 0; row < rows_.size(); ++row) {
         const Pair& pair = rows_[row];
         if (pair.kind != DifferenceKind::Changed)
@@ -226,6 +229,10 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
             return {};
         return readableTextOn(*background, QGuiApplication::palette());
     }
+    case Qt::CheckStateRole:
+        if (column == 0 && canChoose(index.row()))
+            return isChosen(index.row()) ? Qt::Checked : Qt::Unchecked;
+        return {};
     case KindRole:
         return static_cast<int>(pair.kind);
     case ChangedRole:
@@ -246,6 +253,64 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+Qt::ItemFlags DifferenceModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0 && canChoose(index.row()))
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+bool DifferenceModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != 0 || !canChoose(index.row()))
+        return false;
+    choose({index.row()}, value.toInt() == Qt::Checked);
+    return true;
+}
+
+bool DifferenceModel::canChoose(int row) const {
+    return row >= 0 && row < rowCount() &&
+           rows_[static_cast<std::size_t>(row)].kind != DifferenceKind::CopiesDiffer;
+}
+
+bool DifferenceModel::isChosen(int row) const {
+    return canChoose(row) && chosen_[static_cast<std::size_t>(row)];
+}
+
+void DifferenceModel::choose(const QList<int>& rows, bool chosen) {
+    for (int row : rows)
+        if (canChoose(row) && chosen_[static_cast<std::size_t>(row)] != chosen) {
+            chosen_[static_cast<std::size_t>(row)] = chosen;
+            emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+        }
+}
+
+int DifferenceModel::chosenCount() const {
+    return static_cast<int>(std::count(chosen_.begin(), chosen_.end(), true));
+}
+
+sifkit::SyncChoice DifferenceModel::syncChoice() const {
+    // Looked up by record number: a plan asks once for every reported record.
+    auto chosen = std::make_shared<std::array<std::vector<bool>, 2>>();
+    const auto mark = [&](const sifkit::DataRecord* record) {
+        if (!record)
+            return;
+        std::vector<bool>& side = (*chosen)[record->side == sifkit::Side::Original ? 0 : 1];
+        if (record->number >= static_cast<int32_t>(side.size()))
+            side.resize(static_cast<std::size_t>(record->number) + 1, false);
+        side[static_cast<std::size_t>(record->number)] = true;
+    };
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (chosen_[row]) {
+            mark(rows_[row].original);
+            mark(rows_[row].modified);
+        }
+    return [chosen](sifkit::Side side, int32_t number) {
+        const std::vector<bool>& records = (*chosen)[side == sifkit::Side::Original ? 0 : 1];
+        return number >= 0 && static_cast<std::size_t>(number) < records.size() &&
+               records[static_cast<std::size_t>(number)];
+    };
 }
 
 QVariant DifferenceModel::headerData(int section, Qt::Orientation orientation, int role) const {

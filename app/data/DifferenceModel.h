@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sifkit/DataResult.h>
+#include <sifkit/SyncPlan.h>
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -21,7 +22,8 @@ enum class DifferenceKind { Changed, OnlyInOriginal, OnlyInModified, CopiesDiffe
 /// a changed pair (both sides, its changed cells marked), a record only in the Original, a
 /// record only in the Modified; for a table without a key, also each record both sides hold a
 /// different number of times, with both counts. The columns are the kind, the two record numbers and the
-/// compared columns. The side and the records are kept in the row, never told by a colour.
+/// compared columns. The side and the records are kept in the row, never told by a colour. Each
+/// row can be chosen, to bring its records into line.
 class DifferenceModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -55,6 +57,20 @@ public:
     /// separated by " → " for a changed cell.
     QString cellText(int row, int column) const;
 
+    /// Rows chosen to be brought into line, by the check box of their first cell. Rows of copies
+    /// that differ cannot be chosen: such copies cannot be told apart.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    bool canChoose(int row) const;
+    bool isChosen(int row) const;
+    /// Chooses or clears rows (of the model) at once.
+    void choose(const QList<int>& rows, bool chosen);
+    int chosenCount() const;
+    /// The records of the chosen rows, as a sync plan takes them.
+    sifkit::SyncChoice syncChoice() const;
+    /// The result the rows show.
+    const sifkit::DataResult& result() const { return result_; }
+
     static QString kindName(DifferenceKind kind);
 
 private:
@@ -77,6 +93,7 @@ private:
     std::vector<int> modifiedPosition_; ///< each column's place in the Modified's records
     std::vector<bool> columnChanges_;   ///< by compared column
     std::vector<bool> changedCells_;    ///< by row, then compared column
+    std::vector<bool> chosen_;          ///< by row
     QColor originalColour_, modifiedColour_, changedColour_;
 };
 

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "data/EveryTableView.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -59,12 +61,22 @@ EveryTableView::EveryTableView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(table_, 1);
     totals_ = new QLabel(this);
     totals_->setObjectName("lblEveryTableTotals");
-    layout->addWidget(totals_);
+    report_ = new QPushButton(tr("Create Report"), this);
+    report_->setObjectName("cmdEveryTableReport");
+    report_->setToolTip(tr("Write these counts as an HTML report"));
+    report_->setEnabled(false);
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->addWidget(totals_, 1);
+    bottom->addWidget(report_);
+    layout->addLayout(bottom);
+    connect(report_, &QPushButton::clicked, this, &EveryTableView::reportRequested);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
 }
 
 void EveryTableView::showSummary(const sifkit::DataSummary& summary) {
     summary_ = summary;
+    report_->setEnabled(!summary.tables.empty());
     table_->setSortingEnabled(false);
     table_->clearContents();
     table_->setRowCount(static_cast<int>(summary.tables.size()));
@@ -120,6 +132,7 @@ void EveryTableView::clear() {
     summary_ = {};
     table_->setRowCount(0);
     totals_->clear();
+    report_->setEnabled(false);
 }
 
 void EveryTableView::choose(int row) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace dbsift {
@@ -22,10 +23,13 @@ public:
     void showSummary(const sifkit::DataSummary& summary);
     void clear();
     QTableWidget& table() const { return *table_; }
+    const sifkit::DataSummary& summary() const { return summary_; }
 
 signals:
     /// A compared table chosen, with the columns its comparison compared.
     void tableChosen(const QString& table, const QStringList& columns);
+    /// "Create Report" clicked, with a summary shown.
+    void reportRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +39,7 @@ private:
 
     QTableWidget* table_;
     QLabel* totals_;
+    QPushButton* report_;
     sifkit::DataSummary summary_;
 };
 

@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,6 +45,20 @@ QString tabField(QString text) {
     return text;
 }
 
+/// The kind column, whose check box chooses the row. Styles outline a check box in a darker
+/// shade of the window colour, which the rows of a dark palette swallow: the text's colour
+/// outlines it here, so that it shows on every palette.
+class ChoiceDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->palette.setColor(QPalette::Window, option->palette.color(QPalette::Text));
+    }
+};
+
 } // namespace
 
 PairedView::PairedView(QWidget* parent)
@@ -50,7 +66,10 @@ PairedView::PairedView(QWidget* parent)
       table_(new QTableView(this)), kind_(new QComboBox(this)), search_(new QLineEdit(this)),
       changedColumnsOnly_(new QCheckBox(tr("Changed columns only"), this)),
       copy_(new QPushButton(tr("Copy"), this)), export_(new QPushButton(tr("Export CSV..."), this)),
-      counts_(new QLabel(this)) {
+      counts_(new QLabel(this)), chosen_(new QLabel(this)),
+      chooseShown_(new QPushButton(tr("Choose Shown"), this)),
+      chooseNone_(new QPushButton(tr("Choose None"), this)), direction_(new QComboBox(this)),
+      script_(new QPushButton(tr("Script..."), this)), apply_(new QPushButton(tr("Apply..."), this)) {
     setObjectName("framePairedView");
     filter_->setSourceModel(model_);
     table_->setObjectName("tblPairedView");
@@ -64,6 +83,7 @@ PairedView::PairedView(QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionsMovable(false);
     table_->horizontalHeader()->setHighlightSections(false);
+    table_->setItemDelegateForColumn(0, new ChoiceDelegate(table_));
 
     kind_->setObjectName("cboPairedKind");
     kind_->addItem(tr("All differences"), -1);
@@ -80,6 +100,22 @@ PairedView::PairedView(QWidget* parent)
     export_->setToolTip(tr("Save the rows shown as a CSV file"));
     counts_->setObjectName("lblPairedCounts");
 
+    chosen_->setObjectName("lblChosen");
+    chooseShown_->setObjectName("cmdChooseShown");
+    chooseShown_->setToolTip(tr("Choose every row shown (narrow them by kind or search first)"));
+    chooseNone_->setObjectName("cmdChooseNone");
+    direction_->setObjectName("cboSyncDirection");
+    direction_->addItem(tr("Make the Modified like the Original"),
+                        static_cast<int>(sifkit::SyncDirection::ToModified));
+    direction_->addItem(tr("Make the Original like the Modified"),
+                        static_cast<int>(sifkit::SyncDirection::ToOriginal));
+    direction_->setToolTip(tr("The database the chosen rows are brought into line in"));
+    script_->setObjectName("cmdSyncScript");
+    script_->setToolTip(tr("Show the SQL script that brings the chosen rows into line"));
+    apply_->setObjectName("cmdApplySync");
+    apply_->setToolTip(tr("Make the changes of the chosen rows in the database, in one step that Undo Copy "
+                          "takes back"));
+
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(0, 0, 0, 0);
     tools->addWidget(kind_);
@@ -92,6 +128,16 @@ PairedView::PairedView(QWidget* parent)
     layout->addLayout(tools);
     layout->addWidget(table_, 1);
     layout->addWidget(counts_);
+    // Bringing the chosen rows into line.
+    auto* sync = new QHBoxLayout;
+    sync->setContentsMargins(0, 0, 0, 0);
+    sync->addWidget(chooseShown_);
+    sync->addWidget(chooseNone_);
+    sync->addWidget(chosen_, 1);
+    sync->addWidget(direction_);
+    sync->addWidget(script_);
+    sync->addWidget(apply_);
+    layout->addLayout(sync);
 
     auto* copyAction = new QAction(tr("Copy"), table_);
     copyAction->setShortcut(QKeySequence::Copy);
@@ -109,6 +155,17 @@ PairedView::PairedView(QWidget* parent)
         showCounts();
     });
     connect(changedColumnsOnly_, &QCheckBox::toggled, this, &PairedView::showColumns);
+    connect(chooseShown_, &QPushButton::clicked, this, [this] { chooseShown(true); });
+    connect(chooseNone_, &QPushButton::clicked, this, [this] {
+        QList<int> rows;
+        for (int row = 0; row < model_->rowCount(); ++row)
+            rows << row;
+        model_->choose(rows, false);
+    });
+    connect(model_, &QAbstractItemModel::dataChanged, this, &PairedView::showChosen);
+    connect(model_, &QAbstractItemModel::modelReset, this, &PairedView::showChosen);
+    connect(script_, &QPushButton::clicked, this, &PairedView::syncScriptRequested);
+    connect(apply_, &QPushButton::clicked, this, &PairedView::applySyncRequested);
     clear();
 }
 
@@ -139,6 +196,8 @@ void PairedView::fitColumns() {
                     padding * 2;
         for (int row = 0; row < rows; ++row)
             width = std::max(width, metrics.horizontalAdvance(model_->cellText(row, column)) + padding);
+        if (column == 0) // the check box that chooses the row
+            width += table_->style()->pixelMetric(QStyle::PM_IndicatorWidth) + padding;
         table_->setColumnWidth(column, std::min(width, widest));
     }
 }
@@ -150,9 +209,32 @@ void PairedView::clear() {
 }
 
 void PairedView::enableControls(bool enabled) {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_, export_})
+    for (QWidget* control : std::initializer_list<QWidget*>{kind_, search_, changedColumnsOnly_, copy_,
+                                                            export_, chooseShown_, chooseNone_, direction_})
         control->setEnabled(enabled);
+    showChosen();
+}
+
+void PairedView::chooseShown(bool chosen) {
+    QList<int> rows;
+    for (int viewRow = 0; viewRow < filter_->rowCount(); ++viewRow)
+        rows << filter_->mapToSource(filter_->index(viewRow, 0)).row();
+    model_->choose(rows, chosen);
+}
+
+void PairedView::showChosen() {
+    const int chosen = model_->chosenCount();
+    chosen_->setText(chosen > 0 ? tr("%n chosen", nullptr, chosen) : QString());
+    script_->setEnabled(chosen > 0);
+    apply_->setEnabled(chosen > 0);
+}
+
+sifkit::SyncDirection PairedView::syncDirection() const {
+    return static_cast<sifkit::SyncDirection>(direction_->currentData().toInt());
+}
+
+sifkit::SyncPlan PairedView::chosenPlan() const {
+    return sifkit::planSync(model_->result(), syncDirection(), model_->syncChoice());
 }
 
 void PairedView::showColumns() {

@@ -16,7 +16,8 @@ namespace dbsift {
 
 /// The paired view of a data result: one row per difference, with a filter by kind, a search
 /// box, sorting by any column, a switch that leaves only the columns that changed, copy of the
-/// selected rows and export of the rows shown to CSV.
+/// selected rows and export of the rows shown to CSV. Rows are chosen by their check boxes (or
+/// all those shown at once) to be brought into line, as a script or applied.
 class PairedView : public QWidget {
     Q_OBJECT
 public:
@@ -37,7 +38,19 @@ public:
     /// in error, when the file cannot be written.
     bool exportCsv(const QString& path, QString& error) const;
 
+    /// Which database bringing the chosen rows into line changes.
+    sifkit::SyncDirection syncDirection() const;
+    /// The changes that bring the chosen rows into line in that direction.
+    sifkit::SyncPlan chosenPlan() const;
+
+signals:
+    /// Script... and Apply... were clicked, with rows chosen.
+    void syncScriptRequested();
+    void applySyncRequested();
+
 private:
+    void chooseShown(bool chosen);
+    void showChosen();
     void copySelection() const;
     void exportToChosenFile();
     void enableControls(bool enabled);
@@ -56,6 +69,12 @@ private:
     QPushButton* copy_;
     QPushButton* export_;
     QLabel* counts_;
+    QLabel* chosen_;
+    QPushButton* chooseShown_;
+    QPushButton* chooseNone_;
+    QComboBox* direction_;
+    QPushButton* script_;
+    QPushButton* apply_;
 };
 
 } // namespace dbsift

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The data difference report: written as an HTML file and handed to the desktop to show.
 #include "Prompter.h"
+#include "connect/ConnectionNames.h"
+#include "data/EveryTableView.h"
 #include "reports/HtmlReport.h"
 #include "reports/frmCreateFile.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QUrl>
 
 #include <fstream>
@@ -15,7 +18,22 @@
 
 namespace dbsift {
 
+ReportContext frmMain::reportContext() {
+    return {connectionDisplayName(getMasterConnectionString()).toStdString(),
+            connectionDisplayName(getSourceConnectionString()).toStdString(),
+            QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd HH:mm 'UTC'").toStdString()};
+}
+
 void frmMain::createHTMLReport() {
+    writeReport(htmlReportLines(Sifcore1(), appVar_.getSelectedTableName(), appVar_.getOriginalColor(),
+                                appVar_.getModifiedColor(), reportContext()));
+}
+
+void frmMain::createSummaryReport() {
+    writeReport(htmlSummaryReportLines(everyTableView_->summary(), reportContext()));
+}
+
+void frmMain::writeReport(const std::vector<std::string>& lines) {
     std::string path = getReportPath();
     if (path.empty()) {
         path = frmCreateFile::createHTML(*this);
@@ -24,10 +42,7 @@ void frmMain::createHTMLReport() {
     if (path.empty())
         return;
 
-    const std::string table = appVar_.getSelectedTableName();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::vector<std::string> lines =
-        htmlReportLines(Sifcore1(), table, appVar_.getOriginalColor(), appVar_.getModifiedColor());
     // Written beside its final name and moved into place, so a failure never leaves half a report.
     const std::filesystem::path target(path);
     const std::filesystem::path partial =

@@ -4,6 +4,7 @@
 // pictures are stable. Uses fresh settings and data folders of its own.
 #include "SilentPrompter.h"
 #include "connect/frmSelectConn.h"
+#include "data/PairedView.h"
 #include "data/frmComparisonSettings.h"
 #include "data/frmFieldListForDataCompare.h"
 #include "screenshots/OffscreenSession.h"
@@ -13,6 +14,7 @@
 #include "shell/frmMainMDI.h"
 #include "shell/frmOptions.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -25,6 +27,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -111,6 +114,23 @@ int main(int argc, char* argv[]) {
     // Every difference of the same result beside its counterpart, in the paired view.
     form.findChild<QTabWidget*>("tsDataDiff")->setCurrentIndex(2);
     ok = save(frame, out, "paired-view.png") && ok;
+    // Rows chosen to bring the Modified into line, and the script that would do it.
+    if (auto* paired = form.findChild<dbsift::PairedView*>("framePairedView")) {
+        QAbstractItemModel& rows = *paired->table().model();
+        for (int row = 0; row < rows.rowCount() && row < 3; ++row)
+            rows.setData(rows.index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        ok = save(frame, out, "paired-view-chosen.png") && ok;
+        paired->findChild<QPushButton*>("cmdSyncScript")->click();
+        if (auto* script = form.findChild<QDialog*>("frmSyncScript")) {
+            ok = save(*script, out, "sync-script.png") && ok;
+            script->hide();
+        } else {
+            ok = false;
+        }
+        paired->findChild<QPushButton*>("cmdChooseNone")->click();
+    } else {
+        ok = false;
+    }
     // The data of every table, counted per table; then customers again, from there.
     form.findChild<QAction*>("mnuCompareEveryTable")->trigger();
     ok = save(frame, out, "every-table.png") && ok;

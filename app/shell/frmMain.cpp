@@ -124,6 +124,7 @@ frmMain::frmMain(frmMainMDI& frame, const AppPaths& paths, Prompter& prompter)
     connectDataView();
     connect(&frame_.cancelRunButton(), &QPushButton::clicked, this, &frmMain::requestCancel);
     connectSyncView();
+    connectSyncPlan();
     setFocusOrder();
 }
 
@@ -414,6 +415,7 @@ void frmMain::connectSignals() {
     connect(mnuRunDataComparepopup_, &QAction::triggered, this, [this] { onTreeClicked(*TreeView1_); });
     connect(mnuCompareEveryTable_, &QAction::triggered, this, &frmMain::compareEveryTable);
     connect(everyTableView_, &EveryTableView::tableChosen, this, &frmMain::compareChosenTable);
+    connect(everyTableView_, &EveryTableView::reportRequested, this, &frmMain::createSummaryReport);
     connect(mnuDataCompare_, &QAction::triggered, this, [this] {
         QTreeWidget& tree = selectedTree();
         if (!tree.isEnabled() || !tree.currentItem()) {

@@ -36,6 +36,7 @@ class QTreeWidgetItem;
 namespace sifkit {
 class Sifcore;
 class clsDBManager;
+enum class SyncDirection;
 struct EveryTableSettings;
 struct HostHooks;
 } // namespace sifkit
@@ -51,6 +52,8 @@ class frmMainMDI;
 class frmOptions;
 class frmSelectConn;
 class frmUndo;
+class frmSyncScript;
+struct ReportContext;
 class frmDispMessage;
 struct RollbackSlot;
 
@@ -294,6 +297,8 @@ public:
     /// Writes the data difference report of the selected table to the report path (asking for
     /// one the first time) and opens it.
     void createHTMLReport();
+    /// Writes the report of the last comparison of every table the same way.
+    void createSummaryReport();
     /// The report buttons: the report when the last field selection had comparable fields.
     void requestReport();
     /// "Copy Record" (top to bottom): the selected record overwrites its counterpart, or is added
@@ -320,6 +325,12 @@ public:
     /// Refuses (with a message, changing nothing) a slot already rolled back, or whose file is
     /// missing, of another table, or written again since. True when the record was restored.
     bool rollBackSlot(const RollbackSlot& slot);
+    /// "Script..." of the paired view: the script that brings the chosen rows into line.
+    void showSyncScript();
+    /// "Apply..." of the paired view or the script: makes the changes of the chosen rows in the
+    /// target database after asking, in one transaction, with an undo file and an undo entry.
+    /// Tells the user the outcome; true when the changes were made.
+    bool applyChosenSync();
     // --- data view --------------------------------------------------------------------------
     /// A table chosen in a tree: fills the field list dialog for it and shows the dialog.
     void chooseTableForDataCompare(QTreeWidget& tree);
@@ -420,14 +431,23 @@ private:
     /// when it is the stored one, otherwise the stored one, asking for the password when it names
     /// a user. Nothing when the user cancels.
     std::optional<std::string> connectionForRollback(const std::string& stored, bool isMaster);
+    /// Both databases as the window names them and the time, for a report.
+    ReportContext reportContext();
+    /// Writes a report's lines to the report path (asking for one the first time) and opens it.
+    void writeReport(const std::vector<std::string>& lines);
     /// " Run the comparison again ...": ends the status text of every write.
     QString runAgainHint() const;
+    /// The data manager of the database a sync in that direction changes.
+    std::shared_ptr<sifkit::clsDBManager> syncTargetManager(sifkit::SyncDirection direction);
+    /// Takes back the sync a slot records, from its undo file, after asking.
+    bool undoSyncSlot(const RollbackSlot& slot);
 
     void buildToolbar();
     void buildConnectionBar(QWidget* parent);
     void buildLowerFrames();
     void buildMenus();
     void connectSyncView();
+    void connectSyncPlan();
     void setSideConnectionString(bool isMaster, const std::string& text, bool isConnectionString,
                                  bool fromRecentList);
     /// A side's stored connection string with its user ID and password appended (once).
@@ -590,6 +610,7 @@ private:
     frmOptions* frmOptions_ = nullptr;
     frmSelectConn* frmSelectConn_ = nullptr;
     frmUndo* frmUndo_ = nullptr;
+    frmSyncScript* frmSyncScript_ = nullptr;
     frmDispMessage* frmDispMessage_ = nullptr;
 
     // Structure view state.

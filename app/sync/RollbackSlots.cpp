@@ -30,6 +30,7 @@ RollbackSlot slotOf(const ProfileText& settings, int number) {
     slot.fileId = read(settings, number, "ROLLBACK_ID", "");
     slot.rolledBack = textToBool(read(settings, number, "ROLLBACK_DONE", "False"), false);
     slot.sequence = textToWhole(read(settings, number, "ROLLBACK_SEQUENCE", "0"), 0, 0, INT64_MAX);
+    slot.sync = textToBool(read(settings, number, "ROLLBACK_SYNC", "False"), false);
     return slot;
 }
 
@@ -65,7 +66,8 @@ void writeEntry(ProfileText& settings, const RollbackSlot& slot) {
           {"ROLLBACK_FILESTAMP", slot.fileStamp},
           {"ROLLBACK_ID", slot.fileId},
           {"ROLLBACK_DONE", boolText(slot.rolledBack)},
-          {"ROLLBACK_SEQUENCE", std::to_string(newest + 1)}})
+          {"ROLLBACK_SEQUENCE", std::to_string(newest + 1)},
+          {"ROLLBACK_SYNC", boolText(slot.sync)}})
         settings.set(section, key, value);
 }
 

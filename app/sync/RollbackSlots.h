@@ -34,6 +34,9 @@ struct RollbackSlot {
     /// The order of the writes (key "ROLLBACK_SEQUENCE"): each entry written gets a number above
     /// every other slot's, so the lowest is the oldest. 0 for entries written without one.
     int64_t sequence = 0;
+    /// The entry records a sync applied in one step (key "ROLLBACK_SYNC"): fileName is its undo
+    /// file, fileId the id written into it, sql what it changed, table the tables it changed.
+    bool sync = false;
 };
 
 inline constexpr int kRollbackSlots = 10;

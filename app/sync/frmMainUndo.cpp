@@ -60,6 +60,8 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
         showMessage(tr("The rollback file %1 is missing: nothing was changed.").arg(file));
         return false;
     }
+    if (slot.sync)
+        return undoSyncSlot(slot);
     if (!slot.table.empty() &&
         rollbackFileName(std::filesystem::path(slot.fileName).parent_path(), slot.table, slot.isMaster) !=
             std::filesystem::path(slot.fileName)) {

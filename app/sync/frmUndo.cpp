@@ -18,10 +18,10 @@ namespace dbsift {
 frmUndo::frmUndo(frmMain& form) : QDialog(&form), form_(form) {
     setObjectName("frmUndo");
     setWindowTitle(tr("Undo Copy"));
-    auto* hint =
-        new QLabel(tr("Updates made with \"Copy Record\". Choose one and press \"Roll Back\" to put the "
-                      "record back as it was before."),
-                   this);
+    auto* hint = new QLabel(
+        tr("Updates made with \"Copy Record\", and changes applied from the Paired View. Choose one "
+           "and press \"Roll Back\" to put the records back as they were before."),
+        this);
     hint->setWordWrap(true);
     cboRollBackNumber_ = new QComboBox(this);
     cboRollBackNumber_->setObjectName("cboRollBackNumber");

@@ -161,6 +161,14 @@
         <source>Cancelled: the tables after the last one listed were not compared.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Create Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write these counts as an HTML report</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::HtmlReport</name>
@@ -182,6 +190,42 @@
     </message>
     <message>
         <source>Item#</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Original: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Modified: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only in Original: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>only in Modified: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tables compared: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>with differences: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not compared: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -238,6 +282,53 @@
     <message>
         <source>   Copies differ: %1</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose Shown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Script...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose every row shown (narrow them by kind or search first)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make the Modified like the Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make the Original like the Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database the chosen rows are brought into line in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the SQL script that brings the chosen rows into line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make the changes of the chosen rows in the database, in one step that Undo Copy takes back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n chosen</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1040,6 +1131,86 @@ Engine: Sifkit %3</source>
         <source>Every record of %1 has an equal record in the other database, but not as many copies of every one: the Paired View lists the records whose copies differ.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Inserts: %1, updates: %2, deletes: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No script can be written for the chosen rows: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Makes the Modified database %1 like the Original.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Makes the Original database %1 like the Modified.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chosen rows need no change.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply these changes to the Modified database %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply these changes to the Original database %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This deletes %1 rows of the database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undo Copy can take the whole apply back.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changes were not applied: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changes could not be applied: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The changes were applied, but the undo entry could not be written to the settings file (%1). The undo file %2 takes them back: dbsift-compare --undo %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applied: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applied: %1 (undo entry %2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo file %1 cannot be used: %2 Nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The undo file %1 is not the one this entry&apos;s apply wrote: nothing was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Take back the apply &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The apply could not be taken back: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The apply was taken back, but the settings file could not note it (%1): the undo list still offers %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::frmMainMDI</name>
@@ -1206,11 +1377,46 @@ Engine: Sifkit %3</source>
     </message>
 </context>
 <context>
-    <name>dbsift::frmUndo</name>
+    <name>dbsift::frmSyncScript</name>
     <message>
-        <source>Updates made with &quot;Copy Record&quot;. Choose one and press &quot;Roll Back&quot; to put the record back as it was before.</source>
+        <source>Sync Script</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make these changes in the database, in one step that Undo Copy takes back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the sync script</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQL scripts|*.sql|All files|*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The script could not be saved to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::frmUndo</name>
     <message>
         <source>Roll Back</source>
         <translation type="unfinished"></translation>
@@ -1233,6 +1439,10 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>No updates recorded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Updates made with &quot;Copy Record&quot;, and changes applied from the Paired View. Choose one and press &quot;Roll Back&quot; to put the records back as they were before.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

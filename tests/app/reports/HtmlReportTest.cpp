@@ -3,12 +3,14 @@
 // stored report path.
 #include "reports/HtmlReport.h"
 #include "AppTestMain.h"
+#include "data/EveryTableView.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
 
 #include <sifkit/Sifcore.h>
 
 #include <QFile>
+#include <QPushButton>
 
 using namespace dbsift;
 using dbsift::test::AppSandbox;
@@ -40,7 +42,7 @@ private slots:
         frmMain& form = sandbox.form();
         test::compareDataQuietly(form, "people", "[ID],[Name]");
         const std::vector<std::string> lines = htmlReportLines(form.Sifcore1(), "people", 0x80FF80, 0xFFFFFF);
-        QCOMPARE(lines.size(), size_t(21));
+        QCOMPARE(lines.size(), size_t(23)); // the listing, then where it comes from and the counts
         QCOMPARE(lines[2], std::string("<meta charset=\"utf-8\">"));
         QCOMPARE(lines[3], std::string("<TITLE> Data Difference report for people</title>"));
         QCOMPARE(lines[10], std::string("<font size=6><b><u>Data Differences for people</U></b></font>"));
@@ -54,6 +56,43 @@ private slots:
                                         "<tr bgcolor=#FFFFFF><td>2</td><td>&nbsp</td><td>8</td><td>&nbsp</td>"
                                         "<td>Cy &lt;script&gt;</td><td>&nbsp</td></tr>"));
         QCOMPARE(lines.back(), std::string("</html>"));
+    }
+
+    void besideTheListingTheDatabasesTheCountsAndTheChangedValues() {
+        AppSandbox sandbox;
+        startOn(sandbox,
+                "create table people(ID integer primary key, Name text, City text);"
+                "insert into people values(1,'Ann','Oslo'); insert into people values(2,'Bo','Rome');",
+                "create table people(ID integer primary key, Name text, City text);"
+                "insert into people values(1,'Ann','<Rio>'); insert into people values(3,'Cy',NULL);");
+        frmMain& form = sandbox.form();
+        test::compareDataQuietly(form, "people", "[ID],[Name],[City]");
+        const std::vector<std::string> lines =
+            htmlReportLines(form.Sifcore1(), "people", 0x80FF80, 0xFFFFFF,
+                            {"o.db", "dsn:pg ;User ID=ann", "2026-12-11 12:00 UTC"});
+        QCOMPARE(lines[19], std::string("</table>")); // the listing's lines stay where they are
+        QCOMPARE(lines[20], std::string("<p>Original: o.db<br>Modified: dsn:pg ;User ID=ann<br>"
+                                        "Written: 2026-12-11 12:00 UTC</p>"));
+        QCOMPARE(lines[21], std::string("<p>Changed: 1, only in Original: 1, only in Modified: 1</p>"));
+        QCOMPARE(lines[23],
+                 std::string("<table border=1 cellspacing=0 cellpadding=3><tr><th>Original #</th>"
+                             "<th>Modified #</th><th>Column</th><th>Original</th><th>Modified</th></tr>"
+                             "<tr><td>1</td><td>1</td><td>City</td><td>Oslo</td>"
+                             "<td><mark>&lt;Rio&gt;</mark></td></tr></table>"));
+
+        // The whole database: one row per table, its differences marked.
+        form.compareEveryTable();
+        const std::vector<std::string> summary = htmlSummaryReportLines(
+            form.findChild<EveryTableView*>("EveryTableView")->summary(), {"o", "m", "now"});
+        QCOMPARE(summary[5], std::string("<p>Tables compared: 1, with differences: 1, not compared: 0</p>"));
+        QVERIFY(
+            summary[6].find("<tr><td>people</td><td>2</td><td>2</td><td><mark>1</mark></td><td><mark>1</mark>"
+                            "</td><td><mark>1</mark></td><td>0</td><td>ID</td></tr>") != std::string::npos);
+        sandbox.prompter().queueFile(sandbox.folder() + "/summary.html");
+        form.findChild<QPushButton*>("cmdEveryTableReport")->click();
+        QFile written(sandbox.folder() + "/summary.html");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains("Data differences of every table"));
     }
 
     void aStoredPathIsOverwrittenWithoutADialogAndOpened() {

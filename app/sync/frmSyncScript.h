@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace dbsift {
+
+class frmMain;
+
+/// The script that brings the chosen rows into line, before anything is written: Save... keeps
+/// it as a file, Copy puts it on the clipboard, Apply... makes the changes in the database.
+class frmSyncScript final : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSyncScript(frmMain& form);
+
+    /// Shows a script, with a line saying what it changes.
+    void showScript(const QString& summary, const QString& script);
+    QString script() const;
+
+private:
+    void save();
+
+    frmMain& form_;
+    QLabel* summary_;
+    QPlainTextEdit* text_;
+    QPushButton* apply_;
+};
+
+} // namespace dbsift
