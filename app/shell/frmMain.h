@@ -441,6 +441,8 @@ private:
     std::shared_ptr<sifkit::clsDBManager> syncTargetManager(sifkit::SyncDirection direction);
     /// Takes back the sync a slot records, from its undo file, after asking.
     bool undoSyncSlot(const RollbackSlot& slot);
+    /// Marks a slot rolled back in the settings file and says so in the status bar.
+    void noteRolledBack(int slotNumber);
 
     void buildToolbar();
     void buildConnectionBar(QWidget* parent);

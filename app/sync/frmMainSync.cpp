@@ -133,8 +133,6 @@ bool frmMain::applyChosenSync() {
             tr("The changes could not be applied: %1").arg(QString::fromStdString(error.description())));
         return false;
     }
-    // What the window shows is from before the apply: nothing of it can be applied again.
-    pairedView_->clear();
     RollbackSlot slot;
     slot.sync = true;
     slot.updateRecord = false;
@@ -146,19 +144,19 @@ bool frmMain::applyChosenSync() {
     slot.sql = applied.description();
     for (const sifkit::SyncedTable& table : applied.tables)
         slot.table += (slot.table.empty() ? "" : ", ") + table.table;
-    if (const ProfileWrite saved = addRollbackEntry(settings_, slot); !saved) {
+    const ProfileWrite saved = addRollbackEntry(settings_, slot);
+    if (!saved)
         showMessage(
             tr("The changes were applied, but the undo entry could not be written to the settings file "
                "(%1). The undo file %2 takes them back: dbsift-compare --undo %2")
                 .arg(QString::fromStdString(saved.error), QString::fromStdString(undoFile)));
-        frame_.setPanelText(2, tr("Applied: %1.").arg(QString::fromStdString(applied.description())) +
-                                   runAgainHint());
-        return true;
-    }
-    frame_.setPanelText(2, tr("Applied: %1 (undo entry %2).")
-                                   .arg(QString::fromStdString(applied.description()),
-                                        QString::fromStdString(rollbackSection(slot.number))) +
-                               runAgainHint());
+    // What the window showed is from before the apply: the table is compared again, so that
+    // nothing of the earlier result can be applied twice and the view shows what is left.
+    compareTableOnCurrentDatabases(appVar_.getSelectedTableName(), getFieldList());
+    const QString done = QString::fromStdString(applied.description());
+    frame_.setPanelText(2, saved ? tr("Applied: %1 (undo entry %2).")
+                                       .arg(done, QString::fromStdString(rollbackSection(slot.number)))
+                                 : tr("Applied: %1.").arg(done));
     return true;
 }
 
@@ -197,13 +195,7 @@ bool frmMain::undoSyncSlot(const RollbackSlot& slot) {
             tr("The apply could not be taken back: %1").arg(QString::fromStdString(error.description())));
         return false;
     }
-    if (const ProfileWrite noted = markRolledBack(settings_, slot.number); !noted)
-        showMessage(tr("The apply was taken back, but the settings file could not note it (%1): the undo "
-                       "list still offers %2.")
-                        .arg(QString::fromStdString(noted.error),
-                             QString::fromStdString(rollbackSection(slot.number))));
-    frame_.setPanelText(2, tr("Rolled back %1.").arg(QString::fromStdString(rollbackSection(slot.number))) +
-                               runAgainHint());
+    noteRolledBack(slot.number);
     return true;
 }
 

@@ -116,14 +116,17 @@ bool frmMain::rollBackSlot(const RollbackSlot& slot) {
             showMessage(tr("The record could not be rolled back: %1").arg(QString::fromStdString(outcome)));
         return false;
     }
-    if (const ProfileWrite noted = markRolledBack(settings_, slot.number); !noted)
-        showMessage(tr("The record was rolled back, but the settings file could not note it (%1): the undo "
-                       "list still offers %2.")
-                        .arg(QString::fromStdString(noted.error),
-                             QString::fromStdString(rollbackSection(slot.number))));
-    frame_.setPanelText(2, tr("Rolled back %1.").arg(QString::fromStdString(rollbackSection(slot.number))) +
-                               runAgainHint());
+    noteRolledBack(slot.number);
     return true;
+}
+
+void frmMain::noteRolledBack(int slotNumber) {
+    const QString entry = QString::fromStdString(rollbackSection(slotNumber));
+    if (const ProfileWrite noted = markRolledBack(settings_, slotNumber); !noted)
+        showMessage(tr("The changes were rolled back, but the settings file could not note it (%1): the undo "
+                       "list still offers %2.")
+                        .arg(QString::fromStdString(noted.error), entry));
+    frame_.setPanelText(2, tr("Rolled back %1.").arg(entry) + runAgainHint());
 }
 
 void frmMain::cmdUndo_Click() {

@@ -956,10 +956,6 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The record was rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The undo entry could not be written to the settings file (%1)</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1208,7 +1204,7 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The apply was taken back, but the settings file could not note it (%1): the undo list still offers %2.</source>
+        <source>The changes were rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

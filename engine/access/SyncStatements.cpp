@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "SyncStatements.h"
 
+#include "dataaccess/XmlValues.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,10 +19,6 @@ std::string quoted(const std::string& text) {
     for (char c : text)
         literal += c == '\'' ? std::string("''") : std::string(1, c);
     return literal + "'";
-}
-
-std::string hexOf(const std::string& bytes) {
-    return Value::binary(Value::Bytes(bytes.begin(), bytes.end())).toString();
 }
 
 /// A real as a literal of that product that reads back as the same double.
@@ -46,13 +44,13 @@ std::string realLiteral(double real, SyncProduct product) {
 std::string textLiteral(const std::string& text, SyncProduct product) {
     switch (product) {
     case SyncProduct::Sqlite:
-        return holds(text, '\0') ? "CAST(X'" + hexOf(text) + "' AS TEXT)" : quoted(text);
+        return holds(text, '\0') ? "CAST(X'" + platform::toHex(text) + "' AS TEXT)" : quoted(text);
     case SyncProduct::Postgres:
         return quoted(text); // the script turns standard_conforming_strings on
     case SyncProduct::Mariadb:
         // A backslash escapes in MariaDB's strings unless NO_BACKSLASH_ESCAPES is set: such texts
         // go in hexadecimal, which reads the same in either mode.
-        return holds(text, '\\') || holds(text, '\0') ? "_utf8mb4 X'" + hexOf(text) + "'" : quoted(text);
+        return holds(text, '\\') || holds(text, '\0') ? "_utf8mb4 X'" + platform::toHex(text) + "'" : quoted(text);
     }
     return quoted(text);
 }
@@ -138,22 +136,20 @@ SyncStatement SyncStatements::update(const std::vector<ColumnValue>& set,
 }
 
 SyncStatement SyncStatements::erase(const std::vector<ColumnValue>& where) const {
-    SyncStatement statement;
-    statement << "DELETE FROM " + quotedTable_;
-    appendWhere(statement, where);
-    return statement;
+    return onRows("DELETE FROM ", where);
 }
 
 SyncStatement SyncStatements::selectAll(const std::vector<ColumnValue>& where) const {
-    SyncStatement statement;
-    statement << "SELECT * FROM " + quotedTable_;
-    appendWhere(statement, where);
-    return statement;
+    return onRows("SELECT * FROM ", where);
 }
 
 SyncStatement SyncStatements::count(const std::vector<ColumnValue>& where) const {
+    return onRows("SELECT COUNT(*) FROM ", where);
+}
+
+SyncStatement SyncStatements::onRows(const std::string& verb, const std::vector<ColumnValue>& where) const {
     SyncStatement statement;
-    statement << "SELECT COUNT(*) FROM " + quotedTable_;
+    statement << verb + quotedTable_;
     appendWhere(statement, where);
     return statement;
 }
@@ -251,7 +247,7 @@ std::vector<std::size_t> referencedFirst(const SyncPlan& plan, platform::Backend
             const platform::RowSet keys = target.foreignKeysDeclaredBy(plan.tables[t].table);
             const auto column =
                 std::find_if(keys.columns.begin(), keys.columns.end(),
-                             [](const platform::ColumnInfo& c) { return c.name == "PK_TABLE_NAME"; });
+                             [](const platform::ColumnInfo& c) { return c.name == "PKTABLE_NAME"; });
             if (column == keys.columns.end())
                 continue;
             const std::size_t at = static_cast<std::size_t>(column - keys.columns.begin());

@@ -64,6 +64,8 @@ public:
     SyncStatement count(const std::vector<ColumnValue>& where) const;
 
 private:
+    /// verb ("DELETE FROM ", ...), the table, and the conditions.
+    SyncStatement onRows(const std::string& verb, const std::vector<ColumnValue>& where) const;
     void appendWhere(SyncStatement& statement, const std::vector<ColumnValue>& where) const;
     const platform::Dialect& dialect_;
     std::string quotedTable_;

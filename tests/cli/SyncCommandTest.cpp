@@ -141,6 +141,30 @@ TEST_F(SyncCommandTest, AnAccessFileIsRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(bytes(), before);
 }
 
+TEST_F(SyncCommandTest, ThroughADataSourceThePasswordIsInNoFileAndUndoAsksForItAgain) {
+    const std::string password = "Pa55;w{o}rd";
+    const std::pair<std::string, std::string> variable{"DBSIFT_TEST_PASSWORD", password};
+    const std::string name = freshDataSourceName("Sync");
+    OdbcConfig::instance().setUserDataSources({{name, "SQLite3", {{"Database", samples.modified}}}});
+    const std::string script = samples.dir.file("sync.sql");
+    CliResult applied = runCli({samples.original, "dsn:" + name, "--table", "customers", "--user", "ann",
+                                "--password-env", variable.first, "--apply", "--yes", "--sql-script", script},
+                               {variable, state});
+    ASSERT_EQ(applied.status, 0) << applied.err;
+    const std::string undoFile = undoFileNamed(applied.err);
+    for (const std::string& file : {undoFile, script}) {
+        std::ifstream in(file);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(text.find(password), std::string::npos) << file;
+        EXPECT_EQ(text.find("Pa55"), std::string::npos) << file;
+    }
+    EXPECT_EQ(applied.err.find(password), std::string::npos);
+    EXPECT_NE(readSyncUndo(undoFile).database.find("User ID=ann"), std::string::npos);
+    CliResult undone = runCli({"--undo", undoFile, "--password-env", variable.first}, {variable});
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_EQ(runCli({samples.original, samples.modified, "--table", "customers"}).status, 1);
+}
+
 /// A program killed at any moment of an apply leaves the database as it was or as the apply
 /// made it, and its undo file complete or absent (complete whenever the apply committed).
 TEST_F(SyncCommandTest, AKillAtAnyMomentLeavesTheTargetBeforeOrAfterAndItsUndoFileComplete) {

@@ -115,6 +115,13 @@ std::string DataRun::querySource(const std::string& sql) const {
                                     : serverOf(sourceKind)->query(sourceDatabase, sql);
 }
 
+void DataRun::runSourceScript(const std::string& path) const {
+    if (isSqliteKind(sourceKind))
+        runCommand("sqlite3 -bail " + shellQuoted(sourcePath) + " < " + shellQuoted(path));
+    else
+        serverOf(sourceKind)->runScript(sourceDatabase, path);
+}
+
 ReportedRecords reportedRecords(const ResultCollection& results) {
     ReportedRecords records;
     for (int32_t i = 1; i <= results.count(); ++i) {

@@ -76,6 +76,9 @@ struct DataRun {
     /// Null shown as NULL, a line per row.
     std::string queryMaster(const std::string& sql) const;
     std::string querySource(const std::string& sql) const;
+    /// Runs a script file on the Modified database with the database's own client (the sqlite3
+    /// shell with -bail, psql, mariadb), stopping at the first failure.
+    void runSourceScript(const std::string& path) const;
 
     DatabaseKind kind;       ///< the Original's
     DatabaseKind sourceKind; ///< the Modified's

@@ -170,10 +170,7 @@ TEST_P(HostileNamesTest, BroughtIntoLineByApplyAndByScriptLikeAnyOtherName) {
 
         const std::string script = run.dir.file("sync.sql");
         std::ofstream(script) << syncScript(plan, modified, {"o", "m"});
-        if (isSqliteKind(GetParam()))
-            runCommand("sqlite3 -bail " + shellQuoted(run.sourcePath) + " < " + shellQuoted(script));
-        else
-            serverOf(GetParam())->runScript(run.sourceDatabase, script);
+        run.runSourceScript(script);
         EXPECT_FALSE(run.runFull()) << "differences left after the script";
         EXPECT_EQ(run.querySource("select count(*) from y"), "1\n");
     }

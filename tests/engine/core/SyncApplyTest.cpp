@@ -203,14 +203,49 @@ TEST_P(SyncApplyTest, AScriptRunByTheDatabasesOwnClientLeavesNoDifferences) {
     EXPECT_NE(text.find("-- Changes the Modified: 1 insert, 1 update, 1 delete."), std::string::npos) << text;
     const std::string path = run->dir.file("sync.sql");
     std::ofstream(path) << text;
-    if (isSqliteKind(GetParam()))
-        runCommand("sqlite3 -bail " + shellQuoted(run->sourcePath) + " < " + shellQuoted(path));
-    else
-        serverOf(GetParam())->runScript(run->sourceDatabase, path);
+    run->runSourceScript(path);
     EXPECT_EQ(compare().outcome, DataOutcome::NoDifferences) << text;
 }
 
+/// Parents and children in one plan, the children's table first: the parents' rows are inserted
+/// before the children that reference them, and deleted after them.
+class SyncForeignKeyTest : public EachDatabaseTest {};
+
+TEST_P(SyncForeignKeyTest, ReferencedTablesAreInsertedFirstAndDeletedLast) {
+    const std::string tables = "CREATE TABLE parent (id INTEGER PRIMARY KEY, name VARCHAR(20));"
+                               "CREATE TABLE child (id INTEGER PRIMARY KEY, parent_id INTEGER NOT NULL "
+                               "REFERENCES parent (id));";
+    DataRun run(tables + "INSERT INTO parent VALUES (1, 'a');INSERT INTO parent VALUES (2, 'b');"
+                         "INSERT INTO child VALUES (10, 2);",
+                tables + "INSERT INTO parent VALUES (1, 'a');INSERT INTO parent VALUES (3, 'c');"
+                         "INSERT INTO child VALUES (11, 3);",
+                GetParam());
+    std::vector<DataResult> results;
+    for (const std::string name : {"child", "parent"}) {
+        run.prepare(name, name == "child" ? "[id],[parent_id]" : "[id],[name]");
+        ASSERT_TRUE(run.runFull());
+        results.push_back(run.core.lastDataResult());
+    }
+    const SyncPlan plan = planSync(results, SyncDirection::ToModified);
+    ASSERT_EQ(plan.tables.size(), 2u);
+    Connection modified;
+    modified.open(run.sourceConnection);
+    const std::string undoFile = run.dir.file("undo.xml");
+    applySync(plan, modified, {"o", "m"}, undoFile);
+    EXPECT_EQ(run.querySource("SELECT id FROM parent ORDER BY id"), "1\n2\n");
+    EXPECT_EQ(run.querySource("SELECT id, parent_id FROM child ORDER BY id"), "10|2\n");
+    undoSync(modified, undoFile);
+    EXPECT_EQ(run.querySource("SELECT id FROM parent ORDER BY id"), "1\n3\n");
+    EXPECT_EQ(run.querySource("SELECT id, parent_id FROM child ORDER BY id"), "11|3\n");
+
+    const std::string script = run.dir.file("sync.sql");
+    std::ofstream(script) << syncScript(plan, modified, {"o", "m"});
+    run.runSourceScript(script);
+    EXPECT_EQ(run.querySource("SELECT id, parent_id FROM child ORDER BY id"), "10|2\n");
+}
+
 SIFKIT_FOR_EACH_DATABASE(SyncApplyTest);
+SIFKIT_FOR_EACH_DATABASE(SyncForeignKeyTest);
 
 /// A table without a key: rows are found by every value, identical rows deleted together, and
 /// records both sides hold a different number of times left as they are.
