@@ -237,6 +237,7 @@ void frmMain::showDataDiffResultsForTableName(const std::string& tableName, cons
     appVar_.setSelectedTableName(tableName);
     // Until this run's result is shown nothing of the earlier one can be written.
     pairedView_->clear();
+    hideSyncScript();
     cmdCopyRecord_->setEnabled(false);
     mnuCopyTopToBottompopup_->setEnabled(false);
     CopyUpButtonsEnabled(false);
@@ -375,6 +376,7 @@ void frmMain::compareTableOnCurrentDatabases(const std::string& tableName, const
 }
 
 void frmMain::clearDataResult() {
+    hideSyncScript();
     frame_.setPanelText(3, QString());
     cboDataDiffSummary_->clear();
     pairedView_->clear();

@@ -35,6 +35,7 @@ void frmMain::compareEveryTable() {
     everyTableView_->clear();
     setProgressBar();
     sifkit::DataSummary summary;
+    std::vector<sifkit::DataResult> results; // what brings the tables into line
     {
         BusyScope busy(*this);
         summary = Sifcore1().compareEveryTable(
@@ -44,7 +45,8 @@ void frmMain::compareEveryTable() {
                                            .arg(QString::fromStdString(table))
                                            .arg(number)
                                            .arg(count));
-            });
+            },
+            [&results](const sifkit::DataResult& result) { results.push_back(result); });
     }
     emit dataRunFinished();
     resetProgressBar();
@@ -53,7 +55,9 @@ void frmMain::compareEveryTable() {
         frame_.setPanelText(2, tr("Compare failed."));
         return;
     }
-    everyTableView_->showSummary(summary);
+    // A cancelled run's tables are not all there: none of it is brought into line.
+    everyTableView_->showSummary(summary,
+                                 summary.cancelled ? std::vector<sifkit::DataResult>{} : std::move(results));
     showLowerFrame(frameDataGrids_);
     tsDataDiff_->setCurrentWidget(everyTableView_);
     everyTableView_->table().setFocus();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "data/EveryTableView.h"
 
+#include "data/SyncDirectionBox.h"
+
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,6 +11,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace dbsift {
 
@@ -65,18 +70,37 @@ EveryTableView::EveryTableView(QWidget* parent) : QWidget(parent) {
     report_->setObjectName("cmdEveryTableReport");
     report_->setToolTip(tr("Write these counts as an HTML report"));
     report_->setEnabled(false);
+    direction_ = newSyncDirectionBox(this);
+    script_ = new QPushButton(tr("Script..."), this);
+    script_->setObjectName("cmdEveryTableScript");
+    script_->setToolTip(tr("Show the SQL script that brings every table compared into line"));
+    apply_ = new QPushButton(tr("Apply..."), this);
+    apply_->setObjectName("cmdEveryTableApply");
+    apply_->setToolTip(tr("Bring every table compared into line in the database, in one step that Undo Copy "
+                          "takes back"));
     auto* bottom = new QHBoxLayout;
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->addWidget(totals_, 1);
+    bottom->addWidget(direction_);
+    bottom->addWidget(script_);
+    bottom->addWidget(apply_);
     bottom->addWidget(report_);
     layout->addLayout(bottom);
     connect(report_, &QPushButton::clicked, this, &EveryTableView::reportRequested);
+    connect(script_, &QPushButton::clicked, this, &EveryTableView::syncScriptRequested);
+    connect(apply_, &QPushButton::clicked, this, &EveryTableView::applySyncRequested);
+    enableSync(false);
     connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { choose(row); });
 }
 
-void EveryTableView::showSummary(const sifkit::DataSummary& summary) {
+void EveryTableView::showSummary(const sifkit::DataSummary& summary,
+                                 std::vector<sifkit::DataResult> results) {
     summary_ = summary;
+    results_ = std::move(results);
     report_->setEnabled(!summary.tables.empty());
+    enableSync(std::any_of(results_.begin(), results_.end(), [](const sifkit::DataResult& result) {
+        return result.outcome == sifkit::DataOutcome::Differences;
+    }));
     table_->setSortingEnabled(false);
     table_->clearContents();
     table_->setRowCount(static_cast<int>(summary.tables.size()));
@@ -130,9 +154,20 @@ void EveryTableView::showSummary(const sifkit::DataSummary& summary) {
 
 void EveryTableView::clear() {
     summary_ = {};
+    results_.clear();
     table_->setRowCount(0);
     totals_->clear();
     report_->setEnabled(false);
+    enableSync(false);
+}
+
+void EveryTableView::enableSync(bool enabled) {
+    for (QWidget* control : std::initializer_list<QWidget*>{direction_, script_, apply_})
+        control->setEnabled(enabled);
+}
+
+sifkit::SyncPlan EveryTableView::plan() const {
+    return sifkit::planSync(results_, syncDirectionOf(*direction_));
 }
 
 void EveryTableView::choose(int row) {

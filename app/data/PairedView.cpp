@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "data/PairedView.h"
 
+#include "data/SyncDirectionBox.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -68,7 +70,7 @@ PairedView::PairedView(QWidget* parent)
       copy_(new QPushButton(tr("Copy"), this)), export_(new QPushButton(tr("Export CSV..."), this)),
       counts_(new QLabel(this)), chosen_(new QLabel(this)),
       chooseShown_(new QPushButton(tr("Choose Shown"), this)),
-      chooseNone_(new QPushButton(tr("Choose None"), this)), direction_(new QComboBox(this)),
+      chooseNone_(new QPushButton(tr("Choose None"), this)), direction_(newSyncDirectionBox(this)),
       script_(new QPushButton(tr("Script..."), this)), apply_(new QPushButton(tr("Apply..."), this)) {
     setObjectName("framePairedView");
     filter_->setSourceModel(model_);
@@ -104,12 +106,6 @@ PairedView::PairedView(QWidget* parent)
     chooseShown_->setObjectName("cmdChooseShown");
     chooseShown_->setToolTip(tr("Choose every row shown (narrow them by kind or search first)"));
     chooseNone_->setObjectName("cmdChooseNone");
-    direction_->setObjectName("cboSyncDirection");
-    direction_->addItem(tr("Make the Modified like the Original"),
-                        static_cast<int>(sifkit::SyncDirection::ToModified));
-    direction_->addItem(tr("Make the Original like the Modified"),
-                        static_cast<int>(sifkit::SyncDirection::ToOriginal));
-    direction_->setToolTip(tr("The database the chosen rows are brought into line in"));
     script_->setObjectName("cmdSyncScript");
     script_->setToolTip(tr("Show the SQL script that brings the chosen rows into line"));
     apply_->setObjectName("cmdApplySync");
@@ -230,7 +226,7 @@ void PairedView::showChosen() {
 }
 
 sifkit::SyncDirection PairedView::syncDirection() const {
-    return static_cast<sifkit::SyncDirection>(direction_->currentData().toInt());
+    return syncDirectionOf(*direction_);
 }
 
 sifkit::SyncPlan PairedView::chosenPlan() const {

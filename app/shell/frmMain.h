@@ -37,6 +37,8 @@ namespace sifkit {
 class Sifcore;
 class clsDBManager;
 enum class SyncDirection;
+struct SyncPlan;
+struct SyncNames;
 struct EveryTableSettings;
 struct HostHooks;
 } // namespace sifkit
@@ -325,11 +327,16 @@ public:
     /// Refuses (with a message, changing nothing) a slot already rolled back, or whose file is
     /// missing, of another table, or written again since. True when the record was restored.
     bool rollBackSlot(const RollbackSlot& slot);
-    /// "Script..." of the paired view: the script that brings the chosen rows into line.
-    void showSyncScript();
-    /// "Apply..." of the paired view or the script: makes the changes of the chosen rows in the
-    /// target database after asking, in one transaction, with an undo file and an undo entry.
+    /// Where the records brought into line come from: the paired view's chosen rows, or every
+    /// table of the Every Table tab.
+    enum class SyncOrigin { Table, EveryTable };
+    /// "Script...": the script that would make the plan's changes, with Save, Copy and Apply.
+    void showSyncScript(const sifkit::SyncPlan& plan, SyncOrigin origin);
+    /// "Apply...": makes the plan's changes in the target database after asking, in one
+    /// transaction, with an undo file and an undo entry, then compares again what it came from.
     /// Tells the user the outcome; true when the changes were made.
+    bool applySyncPlan(const sifkit::SyncPlan& plan, SyncOrigin origin);
+    /// Apply of the paired view's chosen rows.
     bool applyChosenSync();
     // --- data view --------------------------------------------------------------------------
     /// A table chosen in a tree: fills the field list dialog for it and shows the dialog.
@@ -437,10 +444,19 @@ private:
     void writeReport(const std::vector<std::string>& lines);
     /// " Run the comparison again ...": ends the status text of every write.
     QString runAgainHint() const;
-    /// The data manager of the database a sync in that direction changes.
-    std::shared_ptr<sifkit::clsDBManager> syncTargetManager(sifkit::SyncDirection direction);
+    /// The connection strings of the databases a result to bring into line was compared on.
+    struct SyncDatabases {
+        std::string original;
+        std::string modified;
+        /// The one a sync in that direction changes.
+        const std::string& target(sifkit::SyncDirection direction) const;
+        sifkit::SyncNames names() const;
+    };
+    SyncDatabases syncDatabases(SyncOrigin origin);
     /// Takes back the sync a slot records, from its undo file, after asking.
     bool undoSyncSlot(const RollbackSlot& slot);
+    /// Closes the script of a result that is no longer shown.
+    void hideSyncScript();
     /// Marks a slot rolled back in the settings file and says so in the status bar.
     void noteRolledBack(int slotNumber);
 

@@ -3,6 +3,7 @@
 // apply that does it in one step with an undo file, taken back from the undo list.
 #include "Prompter.h"
 #include "connect/ConnectionNames.h"
+#include "data/EveryTableView.h"
 #include "data/PairedView.h"
 #include "shell/frmMain.h"
 #include "shell/frmMainMDI.h"
@@ -53,28 +54,53 @@ std::filesystem::path newUndoFile(const std::filesystem::path& folder) {
 } // namespace
 
 void frmMain::connectSyncPlan() {
-    connect(pairedView_, &PairedView::syncScriptRequested, this, &frmMain::showSyncScript);
+    connect(pairedView_, &PairedView::syncScriptRequested, this,
+            [this] { showSyncScript(pairedView_->chosenPlan(), SyncOrigin::Table); });
     connect(pairedView_, &PairedView::applySyncRequested, this, &frmMain::applyChosenSync);
+    connect(everyTableView_, &EveryTableView::syncScriptRequested, this,
+            [this] { showSyncScript(everyTableView_->plan(), SyncOrigin::EveryTable); });
+    connect(everyTableView_, &EveryTableView::applySyncRequested, this,
+            [this] { applySyncPlan(everyTableView_->plan(), SyncOrigin::EveryTable); });
 }
 
-std::shared_ptr<sifkit::clsDBManager> frmMain::syncTargetManager(sifkit::SyncDirection direction) {
-    return direction == sifkit::SyncDirection::ToModified ? Sifcore1().getSourceDataManager()
-                                                          : Sifcore1().getMasterDataManager();
+bool frmMain::applyChosenSync() {
+    return applySyncPlan(pairedView_->chosenPlan(), SyncOrigin::Table);
 }
 
-void frmMain::showSyncScript() {
+void frmMain::hideSyncScript() {
+    if (frmSyncScript_)
+        frmSyncScript_->hide();
+}
+
+frmMain::SyncDatabases frmMain::syncDatabases(SyncOrigin origin) {
+    // A table's result came through the engine's side managers; a comparison of every table
+    // through the window's two connections.
+    if (origin == SyncOrigin::Table)
+        return {Sifcore1().getMasterDataManager()->getConnectionString(),
+                Sifcore1().getSourceDataManager()->getConnectionString()};
+    return {getMasterConnectionString(), getSourceConnectionString()};
+}
+
+const std::string& frmMain::SyncDatabases::target(sifkit::SyncDirection direction) const {
+    return direction == sifkit::SyncDirection::ToModified ? modified : original;
+}
+
+sifkit::SyncNames frmMain::SyncDatabases::names() const {
+    return {connectionDisplayName(original).toStdString(), connectionDisplayName(modified).toStdString()};
+}
+
+void frmMain::showSyncScript(const sifkit::SyncPlan& plan, SyncOrigin origin) {
     if (isBusy())
         return;
-    const sifkit::SyncPlan plan = pairedView_->chosenPlan();
-    const auto target = syncTargetManager(plan.direction);
+    const SyncDatabases databases = syncDatabases(origin);
+    const std::string& target = databases.target(plan.direction);
     QString script;
     try {
-        script = QString::fromStdString(sifkit::syncScript(
-            plan, target->getDatabaseConnection(),
-            {connectionDisplayName(Sifcore1().getMasterDataManager()->getConnectionString()).toStdString(),
-             connectionDisplayName(Sifcore1().getSourceDataManager()->getConnectionString()).toStdString()}));
+        sifkit::Connection connection;
+        connection.open(target);
+        script = QString::fromStdString(sifkit::syncScript(plan, connection, databases.names()));
     } catch (const sifkit::Error& error) {
-        showMessage(tr("No script can be written for the chosen rows: %1")
+        showMessage(tr("No script can be written for these changes: %1")
                         .arg(QString::fromStdString(error.description())));
         return;
     }
@@ -83,32 +109,33 @@ void frmMain::showSyncScript() {
     const bool toModified = plan.direction == sifkit::SyncDirection::ToModified;
     QString summary = (toModified ? tr("Makes the Modified database %1 like the Original.")
                                   : tr("Makes the Original database %1 like the Modified."))
-                          .arg(connectionDisplayName(target->getConnectionString())) +
+                          .arg(connectionDisplayName(target)) +
                       QLatin1Char(' ') + countsText(plan);
     if (const QString left = leftOutText(plan); !left.isEmpty())
         summary += QLatin1Char('\n') + left;
-    frmSyncScript_->showScript(summary, script);
+    // Apply makes exactly the changes the script shows; the dialog closes when the result it
+    // was made from goes.
+    frmSyncScript_->showScript(summary, script, [this, plan, origin] { return applySyncPlan(plan, origin); });
     frmSyncScript_->show();
     frmSyncScript_->raise();
 }
 
-bool frmMain::applyChosenSync() {
+bool frmMain::applySyncPlan(const sifkit::SyncPlan& plan, SyncOrigin origin) {
     if (isBusy())
         return false;
-    const sifkit::SyncPlan plan = pairedView_->chosenPlan();
     const bool toModified = plan.direction == sifkit::SyncDirection::ToModified;
     if (plan.empty()) {
-        QString text = tr("The chosen rows need no change.");
+        QString text = tr("The records need no change.");
         if (const QString left = leftOutText(plan); !left.isEmpty())
             text += QLatin1Char('\n') + left;
         showMessage(text);
         return false;
     }
-    const auto target = syncTargetManager(plan.direction);
-    const QString targetName = connectionDisplayName(target->getConnectionString());
+    const SyncDatabases databases = syncDatabases(origin);
+    const std::string& target = databases.target(plan.direction);
     QString question = (toModified ? tr("Apply these changes to the Modified database %1?")
                                    : tr("Apply these changes to the Original database %1?"))
-                           .arg(targetName) +
+                           .arg(connectionDisplayName(target)) +
                        QStringLiteral("\n\n") + countsText(plan);
     const int32_t deletes = plan.count(sifkit::SyncKind::Delete);
     if (deletes > kDeletesThatWarn)
@@ -120,13 +147,12 @@ bool frmMain::applyChosenSync() {
     std::error_code ignored;
     std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
     const std::string undoFile = newUndoFile(paths_.rollbackFolder()).string();
-    const sifkit::SyncNames names{
-        connectionDisplayName(Sifcore1().getMasterDataManager()->getConnectionString()).toStdString(),
-        connectionDisplayName(Sifcore1().getSourceDataManager()->getConnectionString()).toStdString()};
     sifkit::SyncRecord applied;
     try {
         BusyScope busy(*this);
-        applied = sifkit::applySync(plan, target->getDatabaseConnection(), names, undoFile);
+        sifkit::Connection connection;
+        connection.open(target);
+        applied = sifkit::applySync(plan, connection, databases.names(), undoFile);
     } catch (const sifkit::Error& error) {
         frame_.setPanelText(2, tr("The changes were not applied: nothing was changed."));
         showMessage(
@@ -137,8 +163,8 @@ bool frmMain::applyChosenSync() {
     slot.sync = true;
     slot.updateRecord = false;
     slot.isMaster = toModified;
-    slot.masterConnection = Sifcore1().getMasterDataManager()->getConnectionString();
-    slot.sourceConnection = Sifcore1().getSourceDataManager()->getConnectionString();
+    slot.masterConnection = databases.original;
+    slot.sourceConnection = databases.modified;
     slot.fileName = undoFile;
     slot.fileId = applied.id;
     slot.sql = applied.description();
@@ -150,9 +176,12 @@ bool frmMain::applyChosenSync() {
             tr("The changes were applied, but the undo entry could not be written to the settings file "
                "(%1). The undo file %2 takes them back: dbsift-compare --undo %2")
                 .arg(QString::fromStdString(saved.error), QString::fromStdString(undoFile)));
-    // What the window showed is from before the apply: the table is compared again, so that
-    // nothing of the earlier result can be applied twice and the view shows what is left.
-    compareTableOnCurrentDatabases(appVar_.getSelectedTableName(), getFieldList());
+    // What the window showed is from before the apply: it is compared again, so that nothing of
+    // the earlier result can be applied twice and the view shows what is left.
+    if (origin == SyncOrigin::Table)
+        compareTableOnCurrentDatabases(appVar_.getSelectedTableName(), getFieldList());
+    else
+        compareEveryTable();
     const QString done = QString::fromStdString(applied.description());
     frame_.setPanelText(2, saved ? tr("Applied: %1 (undo entry %2).")
                                        .arg(done, QString::fromStdString(rollbackSection(slot.number)))

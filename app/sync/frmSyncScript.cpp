@@ -50,14 +50,15 @@ frmSyncScript::frmSyncScript(frmMain& form) : QDialog(&form), form_(form) {
     connect(save, &QPushButton::clicked, this, &frmSyncScript::save);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(script()); });
     connect(apply_, &QPushButton::clicked, this, [this] {
-        if (form_.applyChosenSync())
+        if (applyScript_ && applyScript_())
             hide();
     });
     connect(close, &QPushButton::clicked, this, &QDialog::hide);
     resize(900, 560);
 }
 
-void frmSyncScript::showScript(const QString& summary, const QString& script) {
+void frmSyncScript::showScript(const QString& summary, const QString& script, std::function<bool()> apply) {
+    applyScript_ = std::move(apply);
     summary_->setText(summary);
     text_->setPlainText(script);
 }

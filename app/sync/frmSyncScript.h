@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -18,14 +20,15 @@ class frmSyncScript final : public QDialog {
 public:
     explicit frmSyncScript(frmMain& form);
 
-    /// Shows a script, with a line saying what it changes.
-    void showScript(const QString& summary, const QString& script);
+    /// Shows a script, with a line saying what it changes, and what Apply does.
+    void showScript(const QString& summary, const QString& script, std::function<bool()> apply);
     QString script() const;
 
 private:
     void save();
 
     frmMain& form_;
+    std::function<bool()> applyScript_;
     QLabel* summary_;
     QPlainTextEdit* text_;
     QPushButton* apply_;

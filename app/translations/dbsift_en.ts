@@ -169,6 +169,22 @@
         <source>Write these counts as an HTML report</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Script...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the SQL script that brings every table compared into line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bring every table compared into line in the database, in one step that Undo Copy takes back</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>dbsift::HtmlReport</name>
@@ -304,18 +320,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Make the Modified like the Original</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Make the Original like the Modified</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The database the chosen rows are brought into line in</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Show the SQL script that brings the chosen rows into line</source>
         <translation type="unfinished"></translation>
     </message>
@@ -329,6 +333,21 @@
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>dbsift::SyncDirectionBox</name>
+    <message>
+        <source>Make the Modified like the Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Make the Original like the Modified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database the records are brought into line in</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1132,19 +1151,11 @@ Engine: Sifkit %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>No script can be written for the chosen rows: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Makes the Modified database %1 like the Original.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Makes the Original database %1 like the Modified.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The chosen rows need no change.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1205,6 +1216,14 @@ Engine: Sifkit %3</source>
     </message>
     <message>
         <source>The changes were rolled back, but the settings file could not note it (%1): the undo list still offers %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No script can be written for these changes: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The records need no change.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

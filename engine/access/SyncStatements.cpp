@@ -50,7 +50,8 @@ std::string textLiteral(const std::string& text, SyncProduct product) {
     case SyncProduct::Mariadb:
         // A backslash escapes in MariaDB's strings unless NO_BACKSLASH_ESCAPES is set: such texts
         // go in hexadecimal, which reads the same in either mode.
-        return holds(text, '\\') || holds(text, '\0') ? "_utf8mb4 X'" + platform::toHex(text) + "'" : quoted(text);
+        return holds(text, '\\') || holds(text, '\0') ? "_utf8mb4 X'" + platform::toHex(text) + "'"
+                                                      : quoted(text);
     }
     return quoted(text);
 }

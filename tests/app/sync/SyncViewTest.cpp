@@ -3,6 +3,7 @@
 // undo entry, Roll Back of the whole apply, a row changed meanwhile, and a change of database.
 #include "AppTestMain.h"
 #include "DataViewFixture.h"
+#include "data/EveryTableView.h"
 #include "data/PairedView.h"
 #include "shell/FirstStart.h"
 #include "sync/RollbackSlots.h"
@@ -155,6 +156,33 @@ private slots:
         sandbox.prompter().queueConfirm(false);
         QVERIFY(!form.applyChosenSync());
         QCOMPARE(sqliteQuery(modifiedPath(sandbox), kRows), before);
+    }
+
+    void everyTableIsBroughtIntoLineInOneStep() {
+        AppSandbox sandbox;
+        const std::string pets = "CREATE TABLE pets (id INTEGER PRIMARY KEY, name TEXT);\n";
+        frmMain& form =
+            startOnTwoDatabases(sandbox, kOriginal + pets + "INSERT INTO pets VALUES (1, 'Rex');\n",
+                                kModified + pets + "INSERT INTO pets VALUES (2, 'Tom');\n");
+        form.compareEveryTable();
+        auto* everyTable = form.findChild<EveryTableView*>("EveryTableView");
+        QVERIFY(button(*everyTable, "cmdEveryTableApply").isEnabled());
+        button(*everyTable, "cmdEveryTableScript").click();
+        auto* dialog = form.findChild<frmSyncScript*>("frmSyncScript");
+        QVERIFY(dialog->script().contains("--   people: 1 insert, 1 update, 2 deletes"));
+        QVERIFY(dialog->script().contains("--   pets: 1 insert, 0 updates, 1 delete"));
+        dialog->hide();
+
+        sandbox.prompter().queueConfirm(true);
+        button(*everyTable, "cmdEveryTableApply").click();
+        const std::string original = (sandbox.folder() + "/original.db").toStdString();
+        for (const char* table : {"people", "pets"}) {
+            const std::string rows = std::string("select * from ") + table + " order by id";
+            QCOMPARE(sqliteQuery(modifiedPath(sandbox), rows), sqliteQuery(original, rows));
+        }
+        // Compared again: nothing left to bring into line.
+        QVERIFY(!button(*everyTable, "cmdEveryTableApply").isEnabled());
+        QCOMPARE(readRollbackSlot(form.settingsFile(), 1).table, std::string("people, pets"));
     }
 
     void aChangeOfDatabaseTakesTheChoiceAway() {
