@@ -22,16 +22,15 @@ std::vector<Value> valuesInPlanOrder(const DataResult& comparison, const DataRec
     return values;
 }
 
-/// Deletes of a table without a key find their rows by every value: identical rows are one
-/// delete of several copies.
-void mergeIdenticalDeletes(std::vector<SyncChange>& changes) {
+/// Rows of a table without a key are found by every value: identical rows are one change of
+/// several copies, so that an undo, which finds them the same way, takes them all back at once.
+void mergeIdenticalRows(std::vector<SyncChange>& changes) {
     std::vector<SyncChange> merged;
     for (SyncChange& change : changes) {
-        auto same = change.kind != SyncKind::Delete
-                        ? merged.end()
-                        : std::find_if(merged.begin(), merged.end(), [&](const SyncChange& earlier) {
-                              return earlier.kind == SyncKind::Delete && earlier.before == change.before;
-                          });
+        const auto same = std::find_if(merged.begin(), merged.end(), [&](const SyncChange& earlier) {
+            return earlier.kind == change.kind && earlier.before == change.before &&
+                   earlier.after == change.after;
+        });
         if (same != merged.end())
             same->copies += change.copies;
         else
@@ -140,7 +139,7 @@ TableSync planTableSync(const DataResult& comparison, SyncDirection direction, c
             " times; without a key its copies cannot be told apart, so they are left as they are.");
     }
     if (plan.keyColumns.empty())
-        mergeIdenticalDeletes(plan.changes);
+        mergeIdenticalRows(plan.changes);
     return plan;
 }
 
