@@ -87,6 +87,14 @@ DataRun::DataRun(const std::string& masterScript, const std::string& sourceScrip
     sourceConnection = createDatabase(sourceKind, sourceScript, sourcePath, sourceDatabase);
 }
 
+DataRun::~DataRun() {
+    for (auto [databaseKind, database] :
+         {std::pair{kind, masterDatabase}, std::pair{sourceKind, sourceDatabase}})
+        if (!database.empty())
+            if (DatabaseServer* server = serverOf(databaseKind))
+                server->releaseDatabase(database);
+}
+
 void DataRun::prepare(const std::string& table, const std::string& masterFields,
                       const std::string& sourceFields) {
     auto master = core.getMasterDataManager();

@@ -64,6 +64,10 @@ struct DataRun {
     /// The Original of one kind, the Modified of another.
     DataRun(const std::string& masterScript, const std::string& sourceScript, DatabaseKind masterKind,
             DatabaseKind sourceKind);
+    /// Takes the server databases' data sources away.
+    ~DataRun();
+    DataRun(const DataRun&) = delete;
+    DataRun& operator=(const DataRun&) = delete;
 
     /// Connects both managers and sets the table and each side's field list.
     void prepare(const std::string& table, const std::string& masterFields, const std::string& sourceFields);

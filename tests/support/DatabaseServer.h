@@ -18,6 +18,10 @@ public:
     virtual std::string createDatabase(const std::string& script) = 0;
     /// How users name the database: the data source form of the connection string.
     std::string connectionString(const std::string& database) const;
+    /// Takes the database's data source away once a test is done with it (the database itself
+    /// goes with the server): every engine lists the data sources when it starts, and a process
+    /// that runs many tests would list more and more of them.
+    void releaseDatabase(const std::string& database) const;
     /// The client's output of a query: rows on lines, fields split by "|", Null shown as NULL.
     virtual std::string query(const std::string& database, const std::string& sql) const = 0;
     /// Runs a script file with the server's own client as users run one, stopping at the first

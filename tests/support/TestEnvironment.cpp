@@ -100,6 +100,12 @@ void OdbcConfig::addUserDataSource(const DataSource& source) {
     setUserDataSources(sources);
 }
 
+void OdbcConfig::removeUserDataSource(const std::string& name) {
+    auto sources = userSources_;
+    std::erase_if(sources, [&](const DataSource& source) { return source.name == name; });
+    setUserDataSources(sources);
+}
+
 void OdbcConfig::setUserDataSources(const std::vector<DataSource>& sources) {
     userSources_ = sources;
     std::string text;

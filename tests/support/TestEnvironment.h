@@ -40,6 +40,8 @@ public:
     void setUserDataSources(const std::vector<DataSource>& sources);
     /// Adds one data source at the end of the user odbc.ini.
     void addUserDataSource(const DataSource& source);
+    /// Takes a data source of that name out of the user odbc.ini.
+    void removeUserDataSource(const std::string& name);
 
     const std::filesystem::path& folder() const { return dir_.path(); }
 
