@@ -7,11 +7,9 @@
 #include <sifkit/SyncRun.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <unistd.h> // getpid
 
 namespace dbsift::cli {
 
@@ -37,7 +35,7 @@ bool agreed(const Options& options, const std::string& question) {
     return answer == "y" || answer == "Y" || answer == "yes";
 }
 
-/// A new file name in the undo folder, made before the apply so that it can be named if it fails.
+/// A new undo file in the undo folder, named before the apply so that a failure can name it.
 std::string newUndoFile() {
     const fs::path folder = undoFolder();
     std::error_code ec;
@@ -45,17 +43,7 @@ std::string newUndoFile() {
     if (ec)
         throw CliError("cannot create the folder for undo files " + folder.string() + ": " + ec.message() +
                        " (nothing was written)");
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
-    for (int n = 1;; ++n) {
-        const fs::path file = folder / ("sync-" + std::string(stamp) + "-" + std::to_string(getpid()) +
-                                        (n > 1 ? "-" + std::to_string(n) : "") + ".xml");
-        if (!fs::exists(file, ec))
-            return file.string();
-    }
+    return sifkit::newUndoFileName(folder.string());
 }
 
 sifkit::Connection opened(const std::string& connectionString) {

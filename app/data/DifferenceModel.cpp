@@ -279,11 +279,17 @@ bool DifferenceModel::isChosen(int row) const {
 }
 
 void DifferenceModel::choose(const QList<int>& rows, bool chosen) {
+    // One signal for the whole span changed: a signal per row would have the view count the
+    // chosen rows again for each of many thousands.
+    int first = rowCount(), last = -1;
     for (int row : rows)
         if (canChoose(row) && chosen_[static_cast<std::size_t>(row)] != chosen) {
             chosen_[static_cast<std::size_t>(row)] = chosen;
-            emit dataChanged(index(row, 0), index(row, 0), {Qt::CheckStateRole});
+            first = std::min(first, row);
+            last = std::max(last, row);
         }
+    if (last >= first)
+        emit dataChanged(index(first, 0), index(last, 0), {Qt::CheckStateRole});
 }
 
 int DifferenceModel::chosenCount() const {

@@ -151,7 +151,7 @@ PairedView::PairedView(QWidget* parent)
         showCounts();
     });
     connect(changedColumnsOnly_, &QCheckBox::toggled, this, &PairedView::showColumns);
-    connect(chooseShown_, &QPushButton::clicked, this, [this] { chooseShown(true); });
+    connect(chooseShown_, &QPushButton::clicked, this, &PairedView::chooseShown);
     connect(chooseNone_, &QPushButton::clicked, this, [this] {
         QList<int> rows;
         for (int row = 0; row < model_->rowCount(); ++row)
@@ -211,11 +211,11 @@ void PairedView::enableControls(bool enabled) {
     showChosen();
 }
 
-void PairedView::chooseShown(bool chosen) {
+void PairedView::chooseShown() {
     QList<int> rows;
     for (int viewRow = 0; viewRow < filter_->rowCount(); ++viewRow)
         rows << filter_->mapToSource(filter_->index(viewRow, 0)).row();
-    model_->choose(rows, chosen);
+    model_->choose(rows, true);
 }
 
 void PairedView::showChosen() {

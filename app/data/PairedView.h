@@ -49,7 +49,7 @@ signals:
     void applySyncRequested();
 
 private:
-    void chooseShown(bool chosen);
+    void chooseShown();
     void showChosen();
     void copySelection() const;
     void exportToChosenFile();

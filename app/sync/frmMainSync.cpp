@@ -13,8 +13,6 @@
 #include <sifkit/Sifcore.h>
 #include <sifkit/SyncRun.h>
 
-#include <QDateTime>
-
 #include <filesystem>
 
 namespace dbsift {
@@ -37,18 +35,6 @@ QString leftOutText(const sifkit::SyncPlan& plan) {
         for (const std::string& left : table.leftOut)
             lines << QString::fromStdString(left);
     return lines.join(QLatin1Char('\n'));
-}
-
-/// A new file in the folder for the undo file of an apply.
-std::filesystem::path newUndoFile(const std::filesystem::path& folder) {
-    const std::string stamp = QDateTime::currentDateTimeUtc().toString("yyyyMMdd-HHmmss-zzz").toStdString();
-    for (int n = 1;; ++n) {
-        const std::filesystem::path file =
-            folder / ("sync-" + stamp + (n > 1 ? "-" + std::to_string(n) : "") + ".xml");
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec))
-            return file;
-    }
 }
 
 } // namespace
@@ -146,7 +132,7 @@ bool frmMain::applySyncPlan(const sifkit::SyncPlan& plan, SyncOrigin origin) {
 
     std::error_code ignored;
     std::filesystem::create_directories(paths_.rollbackFolder(), ignored);
-    const std::string undoFile = newUndoFile(paths_.rollbackFolder()).string();
+    const std::string undoFile = sifkit::newUndoFileName(paths_.rollbackFolder().string());
     sifkit::SyncRecord applied;
     try {
         BusyScope busy(*this);

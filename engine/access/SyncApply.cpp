@@ -75,12 +75,13 @@ void forRow(const TableSync& table, const SyncChange& change, const char* doing,
     }
 }
 
-std::string nowInUtc() {
+/// The time now in UTC, in a strftime format.
+std::string utcNow(const char* format) {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    std::strftime(text, sizeof text, format, &utc);
     return text;
 }
 
@@ -199,7 +200,7 @@ SyncRecord applySync(const SyncPlan& plan, const Connection& target, const SyncN
 
     detail::KeptSync kept;
     kept.record.id = detail::newRollbackId();
-    kept.record.written = nowInUtc();
+    kept.record.written = utcNow("%Y-%m-%dT%H:%M:%SZ");
     kept.record.database = withoutPassword(target.connectionString());
     kept.record.direction = plan.direction;
     kept.record.names = {maskCredentials(names.original), maskCredentials(names.modified)};
@@ -227,6 +228,12 @@ SyncRecord applySync(const SyncPlan& plan, const Connection& target, const SyncN
                     "The changes could not be committed: " + error.description() + " Nothing was written.");
     }
     return kept.record;
+}
+
+std::string newUndoFileName(const std::string& folder) {
+    return (std::filesystem::path(folder) /
+            ("sync-" + utcNow("%Y%m%d-%H%M%S") + "-" + detail::newRollbackId().substr(0, 8) + ".xml"))
+        .string();
 }
 
 SyncRecord readSyncUndo(const std::string& undoFile) {

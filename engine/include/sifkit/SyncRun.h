@@ -59,6 +59,10 @@ SIFKIT_EXPORT std::string syncScript(const SyncPlan& plan, const Connection& tar
 SIFKIT_EXPORT SyncRecord applySync(const SyncPlan& plan, const Connection& target, const SyncNames& names,
                                    const std::string& undoFile);
 
+/// A name for a new undo file in the folder: "sync-", the time in UTC and a random part, so
+/// that two applies (also of two programs at once) never share one.
+SIFKIT_EXPORT std::string newUndoFileName(const std::string& folder);
+
 /// What an undo file holds; fails when it cannot be read or is not an undo file.
 SIFKIT_EXPORT SyncRecord readSyncUndo(const std::string& undoFile);
 
